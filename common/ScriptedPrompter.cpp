@@ -1,0 +1,27 @@
+#include "ScriptedPrompter.h"
+
+namespace veltrana {
+
+PromptAnswer ScriptedPrompter::message(const Prompt& prompt) {
+    prompts.push_back(prompt);
+    if (m_answers.empty()) {
+        ++unscripted;
+        return fallbackAnswer;
+    }
+    PromptAnswer a = m_answers.front();
+    m_answers.pop_front();
+    return a;
+}
+
+std::optional<FileDialogAnswer> ScriptedPrompter::fileDialog(const FileDialogRequest& request) {
+    dialogs.push_back(request);
+    if (m_files.empty()) {
+        ++unscripted;
+        return std::nullopt;
+    }
+    auto a = std::move(m_files.front());
+    m_files.pop_front();
+    return a;
+}
+
+} // namespace veltrana
