@@ -38,8 +38,8 @@ double NumericValue(std::string_view text) {
     for (char c : text) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
             continue;
-        if ((c == '+' || c == '-') && (number.empty() || (exponent && !expDigits &&
-                                                          (number.back() == 'E')))) {
+        if ((c == '+' || c == '-') &&
+            (number.empty() || (exponent && !expDigits && (number.back() == 'E')))) {
             number += c;
         } else if (c >= '0' && c <= '9') {
             number += c;
@@ -57,8 +57,8 @@ double NumericValue(std::string_view text) {
     if (!digits)
         return 0.0;
     if (exponent && !expDigits) {
-        while (!number.empty() && (number.back() == 'E' || number.back() == '+' ||
-                                   number.back() == '-'))
+        while (!number.empty() &&
+               (number.back() == 'E' || number.back() == '+' || number.back() == '-'))
             number.pop_back();
     }
     return std::strtod(number.c_str(), nullptr);
@@ -86,6 +86,16 @@ std::vector<std::string> SplitAt(std::string_view text, char separator) {
         pieces.emplace_back(text.substr(pos, hit - pos));
         pos = hit + 1;
     }
+}
+
+std::string LeftChars(std::string_view utf8, size_t count) {
+    size_t i = 0;
+    for (size_t chars = 0; i < utf8.size() && chars < count; ++chars) {
+        ++i;
+        while (i < utf8.size() && (static_cast<std::uint8_t>(utf8[i]) & 0xC0) == 0x80)
+            ++i;
+    }
+    return std::string(utf8.substr(0, i));
 }
 
 namespace {

@@ -12,9 +12,9 @@ struct ShellState {
     bool dataChanged = false;    ///< set by every edit, cleared by load and save
     int writeFailed = 0;         ///< 1 when the last writing of an input file failed
 
-    std::string familyDir;  ///< value of Quillon, trimmed
-    std::string programDir; ///< familyDir + "/Veltr.hz"
-    std::string userDir;    ///< programDir + "/User"
+    std::string familyDir;         ///< value of Quillon, trimmed
+    std::string programDir;        ///< familyDir + "/Veltr.hz"
+    std::string userDir;           ///< programDir + "/User"
     std::string startupValuesFile; ///< programDir + "/last-run.ini"
 
     double waitFactor = 1; ///< from the product ini file; nothing uses it after start-up

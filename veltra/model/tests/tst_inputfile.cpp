@@ -1,0 +1,382 @@
+#include "InputFile.h"
+#include "ScriptedPrompter.h"
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+using namespace veltrana;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::tm March7() {
+    std::tm t{};
+    t.tm_year = 101;
+    t.tm_mon = 2;
+    t.tm_mday = 7;
+    t.tm_hour = 15;
+    t.tm_min = 5;
+    return t;
+}
+
+DesignProblem ExampleProblem() {
+    DesignProblem p;
+    p.Answers = {"Y",     "76.7",        "-2",          "-2", "N",    "10", "10", "1  4",
+                 ".02",   ".1 .1 .1 .1", ".2 .3 .4 .5", "N",  ".05",  "N",  "N",  "0 0 0",
+                 "1.111", ".01",         ".01",         "1",  ".005", "22", "2",  "1"};
+    p.Freq = {"", "1", "5"};
+    p.Yin = {"", "1", "1"};
+    p.Yout = {"", "1", ".9"};
+    p.Weight = {"", "1.00", "1.00"};
+    p.nFreqPoints = 2;
+    p.DelFreq = {"", "1"};
+    p.TX = {"", "76.7"};
+    p.nDelayPoints = 1;
+    p.SolverAnswers = {"5  10  7", "0   0   0", "1e-5 1e-5 1e-5", "100", "10", "2000",
+                       "1",        "16",        ".0001"};
+    p.nSolverLines = 9;
+    return p;
+}
+
+// The example input file, with the blanks that end several of its comments.
+const char* const kExampleFile =
+    "Filter.1  \t\t!*  22,  2, and  9          March 07, 2001 @ 3:05 PM\r\n"
+    "Y  \t\t! 1. \xbb Equalize Group Delay?\r\n"
+    "76.7  \t\t! 1a. \xbb Desire a specific group delay value, Tmin?  \r\n"
+    "-2  \t\t! 1b. \xbb Power for weighting Delay's flat fit; ie. 'D\r\n"
+    "-2  \t\t! 2. \xbb 'Ipower' value for Passband Error=Error / (Yo\r\n"
+    "N  \t\t! 3. \xbb Want ERROR array weighted; i.e. Error_i = Err\r\n"
+    "10  \t\t! 4. \xbb Weight importance of Magnitude fit vs. Group \r\n"
+    "10  \t\t! 5. \xbb Freq Norm ... upper passband Frequency limit \r\n"
+    "1  4  \t\t! 6. \xbb No. of Poles on Sigma axis and pairs; e.g. 0 \r\n"
+    ".02  \t\t! 7. \xbb Sigma-axis Pole ... REAL value?\r\n"
+    ".1 .1 .1 .1  \t\t! 8. \xbb Pole pairs ... REAL values?\r\n"
+    ".2 .3 .4 .5  \t\t! 9. \xbb                  ... IMAGINARY values?\r\n"
+    "N  \t\t! 10. \xbb Want a -Zero- on the Sigma-axis?\r\n"
+    ".05  \t\t! 10a. \xbb Sigma Zero -initial- value?\r\n"
+    "N  \t\t! 10b. \xbb Is Sigma Zero a 'Doublet'?\r\n"
+    "N  \t\t! 10c. \xbb Is Sigma Zero 'Lossless'?\r\n"
+    "0 0 0  \t\t! 11. \xbb  No. of Zero types; ie. S. omega axis, P. pa\r\n"
+    "1.111  \t\t! 11a \xbb  Omega-axis Zero ... IMAGINARY values (>= 1.\r\n"
+    ".01  \t\t! 11b \xbb  Zero pairs then quads ... REAL values?\r\n"
+    ".01  \t\t! 11c \xbb                                     ... IMAG\r\n"
+    "1  \t\t! 12. \xbb  Initial GAIN value for H(s)?\r\n"
+    ".005  \t\t! 13. \xbb  Smallest |Sigma-axis value| for Poles and  \r\n"
+    "22  \t\t! 14. \xbb  Max. |Omega-axis| and -|Sigma-axis| paramet\r\n"
+    "2  \t\t! 23. \xbb  # of Freq. points, nFreqPoints, not a user \r\n"
+    "Freq       Yin          Yout           Weight\r\n"
+    "===========================================\r\n"
+    "1  1  1  1.00\t\t ! Point # 1\r\n"
+    "5  1  .9  1.00\t\t ! Point # 2\r\n"
+    "1  \t\t! \r\n"
+    "       DelFreq          TX\r\n"
+    "  ==============================\r\n"
+    "1  76.7\t\t ! Point # 1\r\n"
+    "Keep notes for future runs  \t\t! 20. \xbb Note1\r\n"
+    "Your notes go here  \t\t!     \xbb Note2\r\n"
+    "Y\t\t! 22. \xbb Want to change solver variables?\r\n"
+    "5  10  7  \t\t! 1. \xbb REMAX: Maximum iterations for 3 nested solver\r\n"
+    "0   0   0  \t\t! 2. \xbb  DETAIL: Detailed report every Nth iteration \r\n"
+    "1e-5 1e-5 1e-5  \t\t! 3. \xbb ZERO: Iteration convergent tolerance (f\r\n"
+    "100  \t\t! 4. \xbb STEPSLIM: Limit # of steps per iteration (for\r\n"
+    "10  \t\t! 5. \xbb STEPOUT: Provides snapshot print\r\n"
+    "2000  \t\t! 6. \xbb EVALMAX: Limit total # of mo\r\n"
+    "1  \t\t! 7. \xbb SETRHO: 1=> Newton-Raphson method; and,      \r\n"
+    "16  \t\t! 8. \xbb RATIO: Factor used to reduce RHO between succ\r\n"
+    ".0001  \t\t! 9. \xbb ACCURACY: Final conver\r\n";
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class InputFileOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("veltra-model-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir);
+    }
+    fs::path dir;
+    ShellState state;
+    ScriptedPrompter prompter;
+    Clock clock = March7;
+};
+
+} // namespace
+
+TEST(InputFileFormat, ExampleIsWrittenByteForByte) {
+    EXPECT_EQ(FormatAnsFile(ExampleProblem(), "Filter.1", March7()), kExampleFile);
+}
+
+TEST(InputFileFormat, ExampleReadsBackIntoTheSameRecord) {
+    DesignProblem read;
+    read.clear();
+    ScriptedPrompter prompter;
+    EXPECT_EQ(ParseAnsFile(kExampleFile, read, prompter), ReadOutcome::Read);
+    EXPECT_EQ(read, ExampleProblem());
+    EXPECT_TRUE(prompter.prompts.empty());
+}
+
+TEST(InputFileFormat, LineFeedOnlyFilesReadLikeCrLf) {
+    std::string lf = ReplaceAll(kExampleFile, "\r\n", "\n");
+    DesignProblem read;
+    ScriptedPrompter prompter;
+    ASSERT_EQ(ParseAnsFile(lf, read, prompter), ReadOutcome::Read);
+    EXPECT_EQ(read, ExampleProblem());
+}
+
+TEST(InputFileFormat, HeaderDateForms) {
+    struct Case {
+        int mon, mday, hour, min;
+        const char* text;
+    } cases[] = {{0, 1, 0, 0, "January 01, 2001 @ 12:00 AM"},
+                 {8, 30, 12, 59, "September 30, 2001 @ 12:59 PM"},
+                 {11, 9, 23, 7, "December 09, 2001 @ 11:07 PM"},
+                 {5, 15, 9, 30, "June 15, 2001 @ 9:30 AM"}};
+    for (const auto& c : cases) {
+        std::tm t{};
+        t.tm_year = 101;
+        t.tm_mon = c.mon;
+        t.tm_mday = c.mday;
+        t.tm_hour = c.hour;
+        t.tm_min = c.min;
+        EXPECT_EQ(FormatHeaderDate(t), c.text);
+    }
+}
+
+TEST(InputFileFormat, HeaderCommentIsCutAtFiftyCharacters) {
+    DesignProblem p = ExampleProblem();
+    p.nFreqPoints = 11;
+    p.Freq.resize(12, "1");
+    p.Yin.resize(12, "1");
+    p.Yout.resize(12, "1");
+    std::tm t = March7();
+    t.tm_mon = 8; // September
+    std::string file = FormatAnsFile(p, "x", t);
+    std::string first = file.substr(0, file.find("\r\n"));
+    EXPECT_EQ(first, "x  \t\t!*  22,  11, and  9          September 07, 2001 @ 3:0");
+}
+
+TEST(InputFileFormat, AnswerLineValues) {
+    struct Case {
+        const char* line;
+        const char* value;
+    } cases[] = {
+        {"-999  \t\t! 1. x", ""},
+        {"-9990  \t\t! x", ""},
+        {"  12.5   ! comment", "12.5"},
+        {"a note! with bang  \t\t! 20. Note1", "a note"},
+        {"tab\tinside  \t\t! c", "tabinside"},
+        {"no comment at all", "no comment at all"},
+        {"", ""},
+        {"-99  \t\t! c", "-99"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AnsLineValue(c.line), c.value) << c.line;
+}
+
+TEST(InputFileFormat, SqueezeSeparators) {
+    struct Case {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"1,2,3,4", "1 2 3 4"}, {" 1 ,  2,,3    4 ", "1 2 3 4"}, {"1", "1"}, {"", ""}, {",,,", ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(SqueezeSeparators(c.in), c.out) << c.in;
+}
+
+TEST(InputFileFormat, WrittenValuesAndComments) {
+    EXPECT_EQ(WriteAnsLine("", "c", false), "-999  \t\t! c");
+    EXPECT_EQ(WriteAnsLine("  v  ", "c", true), "v  \t\t!* c");
+    std::string longComment(80, 'x');
+    EXPECT_EQ(WriteAnsLine("v", longComment, false), "v  \t\t! " + std::string(50, 'x'));
+}
+
+namespace {
+
+// The example file with its pass-band table replaced by `table` (count line included).
+std::string WithPassTable(const std::string& table) {
+    std::string f = kExampleFile;
+    size_t from = f.find("2  \t\t! 23.");
+    size_t to = f.find("1  \t\t! \r\n");
+    return f.substr(0, from) + table + f.substr(to);
+}
+
+} // namespace
+
+TEST(InputFileReader, PassBandLinesOfEveryShape) {
+    struct Case {
+        const char* line;
+        const char* freq;
+        const char* yin;
+        const char* yout;
+        const char* weight;
+    } cases[] = {
+        {"1  2  3  4", "1", "2", "3", "4"},       {"1,2,3,4", "1", "2", "3", "4"},
+        {"1 ,, 2,3 ,   4  ", "1", "2", "3", "4"}, {"1  2  3", "1", "2", "3", "3"},
+        {"1  2  3  4  5", "1", "2", "3", "5"},
+    };
+    for (const auto& c : cases) {
+        std::string table = std::string("1\r\nh\r\nh\r\n") + c.line + "\t\t ! Point # 1\r\n";
+        DesignProblem p;
+        ScriptedPrompter prompter;
+        ASSERT_EQ(ParseAnsFile(WithPassTable(table), p, prompter), ReadOutcome::Read) << c.line;
+        ASSERT_EQ(p.nFreqPoints, 1);
+        EXPECT_EQ(p.Freq[1], c.freq);
+        EXPECT_EQ(p.Yin[1], c.yin);
+        EXPECT_EQ(p.Yout[1], c.yout);
+        EXPECT_EQ(p.Weight[1], c.weight) << c.line;
+    }
+}
+
+TEST(InputFileReader, PointLineWithTooFewValuesStopsAndKeepsWhatWasRead) {
+    std::string table = "3\r\nh\r\nh\r\n1 2 3 4\r\n5 6\r\n7 8 9 1\r\n";
+    DesignProblem p = ExampleProblem();
+    ScriptedPrompter prompter;
+    EXPECT_EQ(ParseAnsFile(WithPassTable(table), p, prompter), ReadOutcome::Failed);
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].title, "In 'FileReadMe' routine ...");
+    EXPECT_EQ(prompter.prompts[0].icon, PromptIcon::Critical);
+    EXPECT_EQ(prompter.prompts[0].text.rfind("Unexpected error # 9 occured: ", 0), 0u);
+    EXPECT_EQ(p.nFreqPoints, 1);
+    EXPECT_EQ(p.Freq[1], "1");
+    EXPECT_EQ(p.Freq[2], "5");
+    EXPECT_EQ(p.Yin[2], "6");
+    EXPECT_EQ(p.Note1, "Keep notes for future runs"); // not reached, so unchanged
+    EXPECT_GE(p.Freq.size(), static_cast<size_t>(p.nFreqPoints) + 1);
+}
+
+TEST(InputFileReader, CountLargerThanTheTableTakesTheNextLinesAsPoints) {
+    // The delay count line "1" and its headers become pass-band points; the first header
+    // line holds two words only and stops the reading.
+    std::string table = "3\r\nh\r\nh\r\n1 2 3 4\r\n";
+    DesignProblem p;
+    ScriptedPrompter prompter;
+    EXPECT_EQ(ParseAnsFile(WithPassTable(table), p, prompter), ReadOutcome::Failed);
+    EXPECT_EQ(p.nFreqPoints, 1);
+    EXPECT_EQ(p.Freq[2], "1");
+}
+
+TEST(InputFileReader, HugeOrNegativeCountsStayBounded) {
+    for (const char* count : {"1e9", "99999999999", "-5", "abc"}) {
+        std::string table = std::string(count) + "\r\nh\r\nh\r\n";
+        DesignProblem p;
+        ScriptedPrompter prompter;
+        ParseAnsFile(WithPassTable(table), p, prompter);
+        EXPECT_LT(p.Freq.size(), 100u) << count;
+        EXPECT_GE(p.Freq.size(), static_cast<size_t>(p.nFreqPoints) + 1) << count;
+        EXPECT_GE(p.nFreqPoints, 0) << count;
+    }
+}
+
+TEST(InputFileReader, FileEndingEarlyReadsEof) {
+    std::string f = kExampleFile;
+    std::string cut = f.substr(0, f.find("1. \xbb Equalize") + 30); // ends inside line 2
+    cut = cut.substr(0, cut.find("\r\n") + 2) + "Y  ! x\r\n.5\r\n";
+    DesignProblem p;
+    ScriptedPrompter prompter;
+    EXPECT_EQ(ParseAnsFile(cut, p, prompter), ReadOutcome::Read);
+    EXPECT_EQ(p.Answers[0], "Y");
+    EXPECT_EQ(p.Answers[1], ".5");
+    EXPECT_EQ(p.Answers[2], "-EOF-");
+    EXPECT_EQ(p.nFreqPoints, 0);
+    EXPECT_EQ(p.nDelayPoints, 0);
+    EXPECT_EQ(p.Note2, "-EOF-");
+    EXPECT_EQ(p.nSolverLines, 0);
+    EXPECT_TRUE(prompter.prompts.empty());
+}
+
+TEST(InputFileReader, SettingsSwitch) {
+    struct Case {
+        std::array<const char*, 3> firstThree;
+        int lines;
+    } cases[] = {{{"", "", ""}, 0}, {{"", "", "1e-5"}, 9}, {{"5", "", ""}, 9}};
+    for (const auto& c : cases) {
+        DesignProblem p = ExampleProblem();
+        for (int i = 0; i < 3; ++i)
+            p.SolverAnswers[i] = c.firstThree[i];
+        std::string file = FormatAnsFile(p, "f", March7());
+        DesignProblem back;
+        ScriptedPrompter prompter;
+        ParseAnsFile(file, back, prompter);
+        EXPECT_EQ(back.nSolverLines, c.lines);
+        EXPECT_EQ(back.SolverAnswers[3], c.lines ? "100" : "");
+    }
+    std::string lower = ReplaceAll(kExampleFile, "Y\t\t! 22.", "y\t\t! 22.");
+    DesignProblem back;
+    ScriptedPrompter prompter;
+    ParseAnsFile(lower, back, prompter);
+    EXPECT_EQ(back.nSolverLines, 0);
+    EXPECT_EQ(back.SolverAnswers[0], "");
+}
+
+TEST(InputFileReader, WeightsMissingFromTheRecordAreWrittenAsOne) {
+    DesignProblem p = ExampleProblem();
+    p.Weight = {"", "7"};
+    std::string file = FormatAnsFile(p, "f", March7());
+    EXPECT_NE(file.find("1  1  1  7\t\t ! Point # 1"), std::string::npos);
+    EXPECT_NE(file.find("5  1  .9  1.00\t\t ! Point # 2"), std::string::npos);
+}
+
+TEST_F(InputFileOnDisk, SaveReplacesTheFileAndReadsBack) {
+    DesignProblem p = ExampleProblem();
+    p.Note1 = std::string(5000, 'n') + " \xc3\xa9t\xc3\xa9"; // long and non-ASCII
+    std::ofstream(dir / "Filter.1") << "old contents";
+    state.writeFailed = 1;
+    ASSERT_FALSE(WriteAnsFile(p, "Filter.1", dir.string(), state, prompter, clock));
+    EXPECT_EQ(state.writeFailed, 0);
+    EXPECT_TRUE(prompter.prompts.empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    DesignProblem back;
+    EXPECT_EQ(FileReadMe("Filter.1", dir.string(), back, prompter), ReadOutcome::Read);
+    EXPECT_EQ(back, p);
+}
+
+TEST_F(InputFileOnDisk, ReadOnlyTargetIsRefusedAndKeptIntact) {
+    fs::path target = dir / "Ex-Demo.1";
+    std::ofstream(target) << "example";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+    DesignProblem p = ExampleProblem();
+    EXPECT_FALSE(WriteAnsFile(p, "Ex-Demo.1", dir.string(), state, prompter, clock));
+    EXPECT_EQ(state.writeFailed, 1);
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].title, "File not saved; Error in 'WriteAnsFile' routine.");
+    EXPECT_EQ(prompter.prompts[0].icon, PromptIcon::Critical);
+    EXPECT_EQ(prompter.prompts[0].text,
+              "File Path\\FileName error occured: \r\n    Path = " + dir.string() +
+                  "\r\n    FileName = Ex-Demo.1\r\n\r\nIf these settings are okay then the "
+                  "error may be do to following:\r\n  Ex-*.?? files in Veltrana's User "
+                  "directory are for 'read-only'.\r\n  Do not save changes in these Example "
+                  "files.  Save changes under other names.\r\n");
+    EXPECT_EQ(Slurp(target), "example");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(InputFileOnDisk, MissingDirectoryIsAPathError) {
+    DesignProblem p = ExampleProblem();
+    EXPECT_FALSE(WriteAnsFile(p, "f.1", (dir / "nowhere").string(), state, prompter, clock));
+    EXPECT_EQ(state.writeFailed, 1);
+    EXPECT_EQ(prompter.prompts.size(), 1u);
+}
+
+TEST_F(InputFileOnDisk, MissingFileIsReportedAndLeavesTheRecord) {
+    DesignProblem p = ExampleProblem();
+    EXPECT_EQ(FileReadMe("gone.1", dir.string(), p, prompter), ReadOutcome::Missing);
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].text, "Missing 'gone.1' file?");
+    EXPECT_EQ(prompter.prompts[0].title, " File not found.");
+    EXPECT_EQ(p, ExampleProblem());
+    EXPECT_EQ(FileReadMe("", dir.string(), p, prompter), ReadOutcome::Missing);
+    EXPECT_EQ(prompter.prompts.size(), 1u); // an empty name is not reported
+}
