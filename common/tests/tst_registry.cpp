@@ -1,0 +1,299 @@
+#include "RegistryStore.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <optional>
+
+using namespace veltrana;
+namespace fs = std::filesystem;
+
+namespace {
+
+const RegRoot HKCU = RegRoot::CurrentUser;
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::path(::testing::TempDir()) / "veltrana-reg-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string storePath() const { return (m_dir / "cfg" / "registry").string(); }
+    void writeStoreFile(const std::string& text) const {
+        fs::create_directories(m_dir / "cfg");
+        std::ofstream(storePath(), std::ios::binary) << text;
+    }
+    std::string readStoreFile() const {
+        std::ifstream in(storePath(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    fs::path m_dir;
+};
+
+std::string AllBytes() {
+    std::string s;
+    for (int i = 0; i < 256; ++i)
+        s += static_cast<char>(i);
+    return s;
+}
+
+struct RoundTrip {
+    const char* label;
+    std::string name;
+    RegType type;
+    RegValue value;
+};
+
+TEST_F(RegistryTest, ValuesComeBackExactlyInAFreshStore) {
+    const RegBytes every = [] {
+        RegBytes b;
+        for (int i = 0; i < 256; ++i)
+            b.push_back(static_cast<std::uint8_t>(i));
+        return b;
+    }();
+    const std::vector<RoundTrip> rows = {
+        {"empty string", "empty", RegType::String, std::string()},
+        {"plain path", "fileIn", RegType::String, std::string("/home/ann/run 1/x.dat")},
+        {"line breaks", "lines", RegType::String, std::string("one\ntwo\r\nthree\n")},
+        {"NUL inside", "nul", RegType::String, std::string("a\0b\0", 4)},
+        {"escape characters", "marks", RegType::String, std::string("a=b %41 [x] \\ #")},
+        {"every byte", "bytes", RegType::String, AllBytes()},
+        {"long", "long", RegType::String, std::string(5000, 'x') + "end"},
+        {"blanks kept", "blanks", RegType::String, std::string("  both ends  ")},
+        {"name with marks", "a=b [c]%\n", RegType::String, std::string("v")},
+        {"default value name", "", RegType::String, std::string("OutFile")},
+        {"binary, all bytes", "bin", RegType::Binary, every},
+        {"binary, empty", "binEmpty", RegType::Binary, RegBytes{}},
+        {"number zero", "n0", RegType::Number, std::int32_t{0}},
+        {"number -1", "nNeg", RegType::Number, std::int32_t{-1}},
+        {"number min", "nMin", RegType::Number, std::numeric_limits<std::int32_t>::min()},
+        {"number max", "nMax", RegType::Number, std::numeric_limits<std::int32_t>::max()},
+    };
+    RegistryStore writer(storePath());
+    ASSERT_TRUE(writer.CreateKey(HKCU, "Software\\Tamsen Systems").error.ok());
+    for (const auto& row : rows)
+        ASSERT_TRUE(
+            writer.SetRegValue(HKCU, "Software\\Tamsen Systems", row.name, row.type, row.value)
+                .ok())
+            << row.label;
+
+    RegistryStore reader(storePath());
+    for (const auto& row : rows) {
+        auto got = reader.GetRegValue(HKCU, "Software\\Tamsen Systems", row.name, row.type,
+                                      std::string("default"));
+        EXPECT_TRUE(got.error.ok()) << row.label;
+        EXPECT_EQ(got.value, row.value) << row.label;
+    }
+    EXPECT_TRUE(reader.problem().ok());
+}
+
+TEST_F(RegistryTest, FileFormatIsStable) {
+    RegistryStore store(storePath());
+    ASSERT_TRUE(store.CreateKey(HKCU, "Software\\Tamsen Systems").error.ok());
+    ASSERT_TRUE(store.CreateKey(RegRoot::ClassesRoot, ".Out").error.ok());
+    store.SetRegValue(HKCU, "Software\\Tamsen Systems", "fileIn", RegType::String,
+                      std::string("/a b/x=1%\n"));
+    store.SetRegValue(HKCU, "Software\\Tamsen Systems", "Bits", RegType::Binary,
+                      RegBytes{0x00, 0xAB, 0x7F});
+    store.SetRegValue(HKCU, "Software", "Grid", RegType::Number, std::int32_t{-2});
+    EXPECT_EQ(readStoreFile(), "VeltranaRegistry 1\n"
+                               "[HKEY_CLASSES_ROOT\\.Out]\n"
+                               "[HKEY_CURRENT_USER\\Software]\n"
+                               "4 Grid=-2\n"
+                               "[HKEY_CURRENT_USER\\Software\\Tamsen Systems]\n"
+                               "3 Bits=00ab7f\n"
+                               "1 fileIn=/a b/x%3d1%25%0a\n"
+                               "End\n");
+}
+
+TEST_F(RegistryTest, KeysExistOnTheirOwnWithTheirParents) {
+    RegistryStore store(storePath());
+    EXPECT_FALSE(store.KeyExists(HKCU, "Software\\Tamsen Systems\\Veltrana"));
+
+    auto created = store.CreateKey(HKCU, "Software\\Tamsen Systems\\Veltrana");
+    EXPECT_TRUE(created.error.ok());
+    EXPECT_FALSE(created.value) << "false: the key was created";
+    EXPECT_TRUE(store.CreateKey(HKCU, "Software\\Tamsen Systems\\Veltrana").value)
+        << "true: it existed";
+
+    RegistryStore other(storePath());
+    EXPECT_TRUE(other.KeyExists(HKCU, "Software\\Tamsen Systems\\Veltrana"));
+    EXPECT_TRUE(other.KeyExists(HKCU, "Software\\Tamsen Systems"));
+    EXPECT_TRUE(other.KeyExists(HKCU, "software\\tamsen systems")) << "names ignore case";
+    EXPECT_TRUE(other.KeyExists(HKCU, ""));
+    EXPECT_FALSE(other.KeyExists(HKCU, "Software\\Tamsen"));
+    EXPECT_FALSE(other.KeyExists(HKCU, "Software\\Tamsen Systems\\Veltrana\\More"));
+    EXPECT_FALSE(other.KeyExists(RegRoot::ClassesRoot, "Software")) << "roots are separate";
+}
+
+TEST_F(RegistryTest, MalformedKeyNamesAreRefused) {
+    RegistryStore store(storePath());
+    for (const char* name : {"\\Software", "Software\\", "Software\\\\Tamsen"}) {
+        auto r = store.CreateKey(HKCU, name);
+        EXPECT_EQ(r.error, (RegError{1001, "Unable to create the registry key"})) << name;
+        EXPECT_FALSE(store.KeyExists(HKCU, name)) << name;
+    }
+    EXPECT_FALSE(fs::exists(storePath()));
+}
+
+TEST_F(RegistryTest, ReadingFallsBackToTheDefault) {
+    RegistryStore store(storePath());
+    store.CreateKey(HKCU, "Key");
+    store.SetRegValue(HKCU, "Key", "n", RegType::Number, std::int32_t{7});
+    const auto unsupported = static_cast<RegType>(2);
+    const RegValue def = std::string("dflt");
+
+    struct Row {
+        const char* label;
+        const char* key;
+        const char* name;
+        RegType type;
+        std::optional<RegError> error;
+    };
+    const Row rows[] = {
+        {"missing key", "Nokey", "n", RegType::String, std::nullopt},
+        {"missing key, unsupported type", "Nokey", "n", unsupported, std::nullopt},
+        {"missing value", "Key", "absent", RegType::String, std::nullopt},
+        {"stored with another type", "Key", "n", RegType::String, std::nullopt},
+        {"unsupported type", "Key", "n", unsupported, RegError{1001, "Unsupported value type"}},
+        {"unsupported type, missing value", "Key", "absent", static_cast<RegType>(7),
+         RegError{1001, "Unsupported value type"}},
+    };
+    for (const auto& row : rows) {
+        auto got = store.GetRegValue(HKCU, row.key, row.name, row.type, def);
+        EXPECT_EQ(got.value, def) << row.label;
+        EXPECT_EQ(got.error, row.error.value_or(RegError{})) << row.label;
+    }
+}
+
+TEST_F(RegistryTest, WritesThatCannotHappenSayLeaveTheStoreAlone) {
+    RegistryStore store(storePath());
+    store.CreateKey(HKCU, "Key");
+    const std::string before = readStoreFile();
+
+    EXPECT_EQ(store.SetRegValue(HKCU, "Key", "v", static_cast<RegType>(2), std::string("x")),
+              (RegError{1001, "Unsupported value type"}));
+    EXPECT_EQ(store.SetRegValue(HKCU, "Key", "v", RegType::Number, std::string("12")).number, 1001)
+        << "value does not match its type";
+    EXPECT_EQ(store.SetRegValue(HKCU, "Missing", "v", RegType::String, std::string("x")).number,
+              1002)
+        << "a missing key is not created by a write";
+    EXPECT_EQ(readStoreFile(), before);
+    EXPECT_FALSE(store.KeyExists(HKCU, "Missing"));
+}
+
+TEST_F(RegistryTest, DamagedStoreReadsEmptyIsReportedAndKeptAside) {
+    const std::string good = "VeltranaRegistry 1\n[HKEY_CURRENT_USER\\K]\n4 n=1\nEnd\n";
+    const std::vector<std::pair<const char*, std::string>> damaged = {
+        {"not a store", "\x89PNG\r\n garbage"},
+        {"cut short", good.substr(0, good.size() - 4)},
+        {"no final line end", good.substr(0, good.size() - 1)},
+        {"bad header", "VeltranaRegistry 9\nEnd\n"},
+        {"bad escape", "VeltranaRegistry 1\n[HKEY_CURRENT_USER\\K]\n1 s=%g1\nEnd\n"},
+        {"truncated escape", "VeltranaRegistry 1\n[HKEY_CURRENT_USER\\K]\n1 s=ab%4\nEnd\n"},
+        {"raw control byte", "VeltranaRegistry 1\n[HKEY_CURRENT_USER\\K]\n1 s=a\tb\nEnd\n"},
+        {"odd hex", "VeltranaRegistry 1\n[HKEY_CURRENT_USER\\K]\n3 b=abc\nEnd\n"},
+        {"number too big", "VeltranaRegistry 1\n[HKEY_CURRENT_USER\\K]\n4 n=2147483648\nEnd\n"},
+        {"unknown type", "VeltranaRegistry 1\n[HKEY_CURRENT_USER\\K]\n2 n=1\nEnd\n"},
+        {"value before key", "VeltranaRegistry 1\n4 n=1\nEnd\n"},
+        {"unknown root", "VeltranaRegistry 1\n[HKEY_USERS\\K]\nEnd\n"},
+        {"key twice", "VeltranaRegistry 1\n[HKEY_CURRENT_USER\\K]\n[HKEY_CURRENT_USER\\k]\nEnd\n"},
+        {"text after end", good + "4 n=2\n"},
+    };
+    for (const auto& [label, text] : damaged) {
+        SCOPED_TRACE(label);
+        fs::remove(storePath() + ".damaged");
+        writeStoreFile(text);
+        RegistryStore store(storePath());
+        EXPECT_FALSE(store.KeyExists(HKCU, "K"));
+        EXPECT_EQ(store.problem().number, 1003);
+        EXPECT_NE(store.problem().description.find(storePath()), std::string::npos);
+
+        ASSERT_TRUE(store.CreateKey(HKCU, "New").error.ok());
+        EXPECT_TRUE(store.KeyExists(HKCU, "New"));
+        EXPECT_TRUE(store.problem().ok()) << "the new store is sound";
+        std::ifstream kept(storePath() + ".damaged", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), text);
+    }
+}
+
+TEST_F(RegistryTest, EmptyStoreFileIsNoDamage) {
+    writeStoreFile("");
+    RegistryStore store(storePath());
+    EXPECT_FALSE(store.KeyExists(HKCU, "K"));
+    EXPECT_TRUE(store.problem().ok());
+}
+
+TEST_F(RegistryTest, UnwritableStoreCannotCreateKeys) {
+    // A regular file where the store's directory should be stops even the superuser.
+    std::ofstream(m_dir / "cfg") << "in the way";
+    RegistryStore store(storePath());
+    auto r = store.CreateKey(HKCU, "Software\\Tamsen Systems");
+    EXPECT_FALSE(r.value);
+    EXPECT_EQ(r.error, (RegError{1001, "Unable to create the registry key"}));
+    EXPECT_EQ(store.problem().number, 1002);
+    EXPECT_FALSE(store.KeyExists(HKCU, "Software\\Tamsen Systems"));
+}
+
+TEST_F(RegistryTest, UnreadableStoreIsNeverReplaced) {
+    fs::create_directories(storePath()); // a directory cannot be read as a store
+    RegistryStore store(storePath());
+    EXPECT_FALSE(store.KeyExists(HKCU, "K"));
+    EXPECT_EQ(store.problem().number, 1003);
+    EXPECT_EQ(store.CreateKey(HKCU, "K").error.number, 1001);
+    EXPECT_TRUE(fs::is_directory(storePath()));
+}
+
+class EnvOverride {
+public:
+    EnvOverride(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ~EnvOverride() {
+        if (m_old)
+            ::setenv(m_name, m_old->c_str(), 1);
+        else
+            ::unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST(RegistryLocation, EnvironmentChoosesTheStore) {
+    struct Row {
+        const char* override;
+        const char* xdg;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"/tmp/t/reg", "/xdg", "/tmp/t/reg"},
+        {"", "/xdg", "/xdg/Veltrana/registry"},
+        {nullptr, "/xdg", "/xdg/Veltrana/registry"},
+        {nullptr, "", "/home/tester/.config/Veltrana/registry"},
+        {nullptr, nullptr, "/home/tester/.config/Veltrana/registry"},
+        {nullptr, "relative/cfg", "/home/tester/.config/Veltrana/registry"},
+    };
+    EnvOverride home("HOME", "/home/tester");
+    for (const auto& row : rows) {
+        EnvOverride store("VELTRANA_REGISTRY", row.override);
+        EnvOverride xdg("XDG_CONFIG_HOME", row.xdg);
+        EXPECT_EQ(RegistryStore::DefaultPath(), row.expected)
+            << (row.override ? row.override : "unset") << " / " << (row.xdg ? row.xdg : "unset");
+    }
+}
+
+} // namespace
