@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Lays out a family directory from a build: <family>/Veltr.hz/veltra with its User
+# directory, and <family>/plots and <family>/optimiser once they are built.
+#   install-family.sh <build-dir> <family-dir>
+set -euo pipefail
+build=$1
+family=$2
+mkdir -p "$family/Veltr.hz/User"
+install -m 755 "$build/veltra/veltra" "$family/Veltr.hz/veltra"
+for program in plots/plots optimiser/optimiser; do
+    if [ -x "$build/$program" ]; then
+        install -m 755 "$build/$program" "$family/$(basename "$program")"
+    fi
+done
