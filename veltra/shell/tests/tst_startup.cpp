@@ -1,0 +1,169 @@
+#include "InputFile.h"
+#include "ScriptedPrompter.h"
+#include "Settings.h"
+#include "Startup.h"
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+using namespace veltrana;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class RecordingForm : public FormBinding {
+public:
+    void PutAnswers() override { calls += "Put;"; }
+    void GetAnswers() override { calls += "Get;"; }
+    void ClearBoth() override { calls += "Clear;"; }
+    void setCaption(const std::string& c) override { caption = c; }
+    std::string calls;
+    std::string caption;
+};
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() /
+               ("veltra-startup-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root / "family");
+        savedCwd = fs::current_path();
+        env.getenv = [this](const char* name) { return vars[name]; };
+        env.launch = [this](const std::string& program) {
+            launched.push_back(program);
+            return true;
+        };
+        env.today = [] {
+            std::tm t{};
+            t.tm_year = 126;
+            t.tm_mon = 11;
+            t.tm_mday = 6;
+            return t;
+        };
+        vars["Quillon"] = "  " + (root / "family").string() + " ";
+    }
+    void TearDown() override {
+        fs::current_path(savedCwd);
+        fs::remove_all(root);
+        fs::remove(store.path());
+    }
+    bool load() { return LoadMainForm(state, problem, form, prompter, store, env); }
+
+    fs::path root, savedCwd;
+    std::map<std::string, std::string> vars;
+    std::vector<std::string> launched;
+    StartupEnvironment env;
+    ShellState state;
+    DesignProblem problem;
+    RecordingForm form;
+    ScriptedPrompter prompter;
+    RegistryStore store{
+        (fs::temp_directory_path() / ("veltra-startup-reg-" + std::to_string(::getpid())))
+            .string()};
+};
+
+} // namespace
+
+TEST_F(StartupTest, MissingOrBlankFamilyDirectoryEndsTheProgram) {
+    for (const char* value : {"", "   "}) {
+        vars["Quillon"] = value;
+        ScriptedPrompter p;
+        EXPECT_FALSE(Start_Path(state, p, env));
+        ASSERT_EQ(p.prompts.size(), 1u);
+        EXPECT_EQ(p.prompts[0].text, "Missing Veltrana's base directory, \\Quillon; Can't "
+                                     "proceed without it.  Please re-install Veltrana.");
+        EXPECT_EQ(p.prompts[0].title, "In 'Start_Path' routine ... Exiting!");
+        EXPECT_EQ(p.prompts[0].icon, PromptIcon::Critical);
+    }
+}
+
+TEST_F(StartupTest, FirstStartWritesTheIniFileAndUserDirectoryOnce) {
+    ASSERT_TRUE(load());
+    fs::path ini = root / "family/Veltr.hz/Veltrana.ini";
+    EXPECT_EQ(Slurp(ini), "Veltrana\x99 Program                 12/6/2026\r\n"
+                          "1             ! Increase if COMMAND still active and stops your run\r\n"
+                          "no name             ! User name\r\n");
+    EXPECT_TRUE(fs::is_directory(root / "family/Veltr.hz/User"));
+    EXPECT_EQ(fs::current_path(), root / "family/Veltr.hz/User");
+    EXPECT_EQ(state.userName, "no name");
+
+    // A second start reads the file and leaves it as it was.
+    std::ofstream(ini, std::ios::binary) << "Veltrana\r\n3   ! wait\r\nAda  ! User name\r\n";
+    std::string before = Slurp(ini);
+    ShellState second;
+    ASSERT_TRUE(LoadMainForm(second, problem, form, prompter, store, env));
+    EXPECT_EQ(Slurp(ini), before);
+    EXPECT_EQ(second.waitFactor, 3);
+    EXPECT_EQ(second.userName, "Ada");
+    EXPECT_TRUE(prompter.prompts.empty());
+}
+
+TEST_F(StartupTest, StartUpValuesDecideBetweenGetAndPut) {
+    ASSERT_TRUE(load());
+    EXPECT_EQ(form.calls, "Put;");
+    EXPECT_EQ(state.currentFileName, "Start Up Values");
+    EXPECT_EQ(state.currentDir, (root / "family/Veltr.hz/User").string());
+    EXPECT_EQ(form.caption, "Start Up Values ... Veltrana, a Quenlith based program");
+    EXPECT_FALSE(state.dataChanged);
+
+    DesignProblem saved;
+    saved.Note1 = "from last run";
+    ShellState s;
+    ASSERT_FALSE(
+        WriteAnsFile(saved, "last-run.ini", (root / "family/Veltr.hz").string(), s, prompter));
+    form.calls.clear();
+    state.dataChanged = true;
+    ASSERT_TRUE(load());
+    EXPECT_EQ(form.calls, "Get;");
+    EXPECT_EQ(problem.Note1, "from last run");
+    EXPECT_FALSE(state.dataChanged);
+}
+
+TEST_F(StartupTest, PlotsStartOnlyWhileFileInIsSet) {
+    ASSERT_TRUE(load());
+    EXPECT_TRUE(launched.empty());
+
+    ASSERT_TRUE(SaveFileIn(store, "/data/run.dat").ok());
+    fs::path plots = root / "family/plots";
+    std::ofstream(plots) << "#!/bin/sh\n";
+    fs::permissions(plots, fs::perms::owner_all);
+    ASSERT_TRUE(load());
+    EXPECT_EQ(launched, std::vector<std::string>{plots.string()});
+    EXPECT_TRUE(prompter.prompts.empty());
+
+    fs::remove(plots); // a missing program is reported, not a crash
+    ASSERT_TRUE(load());
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].title, "Plots.exe file not found.");
+    ASSERT_TRUE(SaveFileIn(store, "").ok());
+}
+
+TEST_F(StartupTest, DialogStartsInTheLastFilePathWhenItIsAbsolute) {
+    struct Case {
+        std::string stored;
+        bool used;
+    } cases[] = {{"/data/filters", true}, {"data", false}, {"//server/share", false}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(SaveLastFilePath(store, c.stored).ok());
+        ASSERT_TRUE(load());
+        EXPECT_EQ(state.dialogInitialDir,
+                  c.used ? c.stored : (root / "family/Veltr.hz/User").string())
+            << c.stored;
+    }
+}
+
+TEST(Caption, FollowsTheFileName) {
+    EXPECT_EQ(CaptionFor(""), "Veltrana, a Quenlith based program");
+    EXPECT_EQ(CaptionFor("abc.frq"), "abc.frq ... Veltrana, a Quenlith based program");
+}
