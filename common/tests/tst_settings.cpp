@@ -54,14 +54,6 @@ TEST_F(SettingsTest, LastFilePathIsAcceptedOnlyAsAnAbsolutePath) {
     }
 }
 
-TEST_F(SettingsTest, ProductAndCompanyValuesDoNotDisturbEachOther) {
-    RegistryStore store(storePath());
-    ASSERT_TRUE(SaveLastFilePath(store, "/work/in").ok());
-    ASSERT_TRUE(SaveFileIn(store, "/work/out.dat").ok());
-    EXPECT_EQ(GetLastFilePath(store), "/work/in");
-    EXPECT_EQ(GetFileIn(store), "/work/out.dat");
-}
-
 TEST_F(SettingsTest, UncreatableKeyFailsWith1001AndWritesNothing) {
     std::ofstream(m_dir / "blocked") << "a file, not a directory";
     RegistryStore store((m_dir / "blocked" / "registry").string());

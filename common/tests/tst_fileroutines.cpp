@@ -1,0 +1,163 @@
+#include "FileRoutines.h"
+#include "ScriptedPrompter.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+using namespace veltrana;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileRoutinesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::path(::testing::TempDir()) / "veltrana-fr-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        for (const char* name : {"a.txt", "b.dat", "noext", ".hidden", "Mixed.TXT"})
+            std::ofstream(m_dir + "/" + name) << "x";
+        fs::create_directory(m_dir + "/sub.txt");
+        fs::create_symlink(m_dir + "/b.dat", m_dir + "/link.lnk");
+        fs::create_symlink(m_dir + "/gone", m_dir + "/dangling.lnk");
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string in(const std::string& name) const { return m_dir + "/" + name; }
+
+    std::string m_dir;
+};
+
+TEST_F(FileRoutinesTest, FileExistsListsNormalFilesOnly) {
+    const std::pair<const char*, bool> rows[] = {
+        {"a.txt", true},
+        {"*.txt", true},
+        {"?.txt", true},
+        {"A.txt", false}, // names compare exactly
+        {"*.TXT", true},
+        {"noext.*", true},  // "x.*" names "x" too
+        {"sub.txt", false}, // a directory is not a file
+        {"sub.*", false},
+        {"link.lnk", true}, // a link to a file is that file
+        {"dangling.lnk", false},
+        {".hidden", true},
+        {"*hidden", false}, // a wildcard does not reach a leading "."
+        {".h*", true},
+        {"", false},
+        {"missing/*.txt", false}, // a missing directory is no error
+        {"a.txt/x", false},
+    };
+    for (const auto& [name, expected] : rows) {
+        ScriptedPrompter prompter;
+        EXPECT_EQ(FileExists(in(name), prompter), expected) << name;
+        EXPECT_TRUE(prompter.prompts.empty()) << name;
+    }
+}
+
+TEST_F(FileRoutinesTest, BareNameIsLookedUpInTheCurrentDirectory) {
+    std::string old = fs::current_path();
+    fs::current_path(m_dir);
+    EXPECT_TRUE(FileExists("a.txt"));
+    EXPECT_TRUE(FileExists("*.dat"));
+    EXPECT_FALSE(FileExists("sub.txt"));
+    fs::current_path(old);
+}
+
+TEST_F(FileRoutinesTest, DirExists) {
+    const std::pair<std::string, bool> rows[] = {
+        {m_dir, true},        {in("sub.txt"), true}, {in("sub.txt/"), true},
+        {in("a.txt"), false}, {in("gone"), false},   {in("a.txt/x"), false},
+        {"", false},
+    };
+    for (const auto& [path, expected] : rows) {
+        ScriptedPrompter prompter;
+        EXPECT_EQ(dirExists(path, prompter), expected) << path;
+        EXPECT_TRUE(prompter.prompts.empty()) << path;
+    }
+}
+
+TEST_F(FileRoutinesTest, UnexpectedErrorIsShownAndGivesFalse) {
+    const std::string tooLong = in(std::string(300, 'n')); // longer than any file name
+    struct Row {
+        const char* routine;
+        bool (*check)(std::string_view, Prompter&, int, bool*);
+        std::string path;
+    };
+    const Row rows[] = {
+        {"FileExists", FileExists, tooLong},
+        {"FileExists", FileExists, tooLong + "/*.txt"},
+    };
+    for (const auto& row : rows) {
+        ScriptedPrompter prompter;
+        bool fatal = false;
+        EXPECT_FALSE(row.check(row.path, prompter, 3, &fatal)) << row.routine;
+        EXPECT_TRUE(fatal) << row.routine;
+        ASSERT_EQ(prompter.prompts.size(), 1u) << row.routine;
+        const Prompt& p = prompter.prompts[0];
+        EXPECT_EQ(p.title, "In '" + std::string(row.routine) + "' routine ...");
+        EXPECT_EQ(p.text, "Unexpected error #" + std::to_string(ENAMETOOLONG) +
+                              " occured: " + std::strerror(ENAMETOOLONG));
+        EXPECT_EQ(p.icon, PromptIcon::Critical);
+        EXPECT_EQ(p.buttons, PromptButtons::Ok);
+    }
+    EXPECT_FALSE(FileExists(tooLong)) << "without a prompter the error is quiet";
+}
+
+TEST_F(FileRoutinesTest, ShortPathOfIsTheExistingPathUnchanged) {
+    EXPECT_EQ(ShortPathOf(in("Mixed.TXT")), in("Mixed.TXT"));
+    EXPECT_EQ(ShortPathOf(in("sub.txt")), in("sub.txt"));
+    EXPECT_EQ(ShortPathOf(in("gone.txt")), "");
+    EXPECT_EQ(ShortPathOf(""), "");
+}
+
+TEST_F(FileRoutinesTest, DeleteMatchingRemovesOnlyMatchingFiles) {
+    DeleteResult r = DeleteMatching(in("*.txt"));
+    EXPECT_TRUE(r.error.ok());
+    EXPECT_EQ(r.deleted, 1);
+    EXPECT_FALSE(fs::exists(in("a.txt")));
+    EXPECT_TRUE(fs::is_directory(in("sub.txt")));
+    EXPECT_TRUE(fs::exists(in("Mixed.TXT")));
+
+    r = DeleteMatching(in("*.lnk"));
+    EXPECT_EQ(r.deleted, 1) << "only the link to a file";
+    EXPECT_TRUE(fs::exists(in("b.dat"))) << "deleting a link leaves its target";
+
+    r = DeleteMatching(in("nothing.*"));
+    EXPECT_TRUE(r.error.ok());
+    EXPECT_EQ(r.deleted, 0);
+}
+
+TEST(SplitPath, NameAfterTheLastSlash) {
+    struct Row {
+        const char* path;
+        PathParts expected;
+    };
+    const Row rows[] = {
+        {"/home/ann/User/demo1.dat", {"/home/ann/User", "demo1.dat"}},
+        {"/demo1.dat", {"", "demo1.dat"}},
+        {"dir/", {"dir", ""}},
+        {"a/b/c", {"a/b", "c"}},
+        {"Start Up Values", {"/home/ann/User", "Start Up Values"}},
+        {"", {"/home/ann/User", ""}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(SplitPath(row.path, "/home/ann/User"), row.expected) << row.path;
+    EXPECT_EQ(SplitPath("x.dat").directory, fs::current_path().string());
+}
+
+TEST(GetWindowsVer, MajorLowByteMinorHighByte) {
+    const std::pair<std::uint32_t, const char*> rows[] = {
+        {0x0004, "4.00"}, {0x0A04, "4.10"}, {0x0105, "5.01"},
+        {0x5F03, "3.95"}, {0x6304, "4.99"}, {0xC0000A04, "4.10"}, // only the low 16 bits count
+        {0xFF00, "2.55"}, // minor / 100 may carry into the units
+    };
+    for (const auto& [version, text] : rows)
+        EXPECT_EQ(GetWindowsVer(version), text) << std::hex << version;
+}
+
+} // namespace
