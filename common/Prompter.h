@@ -33,7 +33,8 @@ struct FileDialogRequest {
     std::vector<FileFilter> filters;
     int filterIndex = 1; ///< 1-based, as the file commands count it
     std::string initialDir;
-    std::string fileName; ///< proposed name; may hold wildcards ("abc.*")
+    std::string fileName;        ///< proposed name; may hold wildcards ("abc.*")
+    bool allowWildcards = false; ///< a typed wildcard name is an answer, not a filter
     bool operator==(const FileDialogRequest&) const = default;
 };
 

@@ -1,6 +1,8 @@
 #include "QtPrompter.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -61,12 +63,35 @@ PromptAnswer FromQtButton(int button) {
     }
 }
 
-// "Input Files (*.?;*.??)" in Qt's syntax: patterns separated by blanks.
+// {"Input Files (*.??)", "*.?;*.??"} becomes "Input Files (*.??) (*.? *.??)": Qt takes the
+// patterns from the last parentheses and shows the whole text. "*.*" names every file, also
+// those without an extension, as it did where these filters come from.
 QString ToQtFilter(const FileFilter& f) {
-    QString patterns = QString::fromStdString(f.patterns);
-    patterns.replace(';', ' ');
-    return QString::fromStdString(f.description) + " (" + patterns + ")";
+    QStringList patterns = QString::fromStdString(f.patterns).split(';', Qt::SkipEmptyParts);
+    for (QString& p : patterns)
+        if (p == "*.*")
+            p = "*";
+    return QString::fromStdString(f.description) + " (" + patterns.join(' ') + ")";
 }
+
+// Accepts a typed name with wildcards ("*.*") as the answer instead of filtering by it.
+class WildcardFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    QString wildcardPath;
+
+protected:
+    void accept() override {
+        auto* edit = findChild<QLineEdit*>("fileNameEdit");
+        QString typed = edit ? edit->text().trimmed() : QString();
+        if (typed.contains('*') || typed.contains('?')) {
+            wildcardPath = QDir(directory()).filePath(typed);
+            done(QDialog::Accepted);
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
 
 } // namespace
 
@@ -78,8 +103,8 @@ PromptAnswer QtPrompter::message(const Prompt& prompt) {
 }
 
 std::optional<FileDialogAnswer> QtPrompter::fileDialog(const FileDialogRequest& request) {
-    QFileDialog dialog(m_parent, QString::fromStdString(request.title),
-                       QString::fromStdString(request.initialDir));
+    WildcardFileDialog dialog(m_parent, QString::fromStdString(request.title),
+                              QString::fromStdString(request.initialDir));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     QStringList filters;
     for (const auto& f : request.filters)
@@ -89,15 +114,21 @@ std::optional<FileDialogAnswer> QtPrompter::fileDialog(const FileDialogRequest& 
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
     bool save = request.kind == FileDialogRequest::Kind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(save || request.allowWildcards ? QFileDialog::AnyFile
+                                                      : QFileDialog::ExistingFile);
     if (save)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.fileName.empty())
         dialog.selectFile(QString::fromStdString(request.fileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     FileDialogAnswer answer;
-    answer.path = dialog.selectedFiles().front().toStdString();
+    if (request.allowWildcards && !dialog.wildcardPath.isEmpty())
+        answer.path = dialog.wildcardPath.toStdString();
+    else if (!dialog.selectedFiles().isEmpty())
+        answer.path = dialog.selectedFiles().front().toStdString();
+    else
+        return std::nullopt;
     answer.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
     return answer;
 }

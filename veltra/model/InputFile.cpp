@@ -1,6 +1,7 @@
 #include "InputFile.h"
 
 #include "Captions.h"
+#include "FileBytes.h"
 #include "Text.h"
 
 #include <array>
@@ -8,9 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -343,7 +341,7 @@ ReadOutcome ParseAnsFile(std::string_view bytes, DesignProblem& p, Prompter& pro
 }
 
 ReadOutcome FileReadMe(const std::string& name, const std::string& directory,
-                       DesignProblem& problem, Prompter& prompter) {
+                       DesignProblem& problem, Prompter& prompter, FileError* ioError) {
     std::string path = JoinPath(directory, name);
     struct stat st {};
     if (name.empty() || stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
@@ -352,14 +350,14 @@ ReadOutcome FileReadMe(const std::string& name, const std::string& directory,
                               PromptIcon::Exclamation, PromptButtons::Ok});
         return ReadOutcome::Missing;
     }
-    std::ifstream file(path, std::ios::binary);
     std::string bytes;
-    if (file)
-        bytes.assign(std::istreambuf_iterator<char>(file), {});
-    if (!file && !file.eof()) {
-        int err = errno != 0 ? errno : EIO;
-        prompter.message(UnexpectedReadError(err, std::strerror(err)));
-        return ReadOutcome::Failed;
+    if (int err = ReadFileBytes(path, bytes); err != 0) {
+        FileError error = FileErrorFromErrno(err);
+        if (ioError)
+            *ioError = error;
+        else
+            prompter.message(UnexpectedReadError(error.number, error.description));
+        return ReadOutcome::Unreadable;
     }
     return ParseAnsFile(bytes, problem, prompter);
 }

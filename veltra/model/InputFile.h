@@ -58,18 +58,21 @@ std::optional<FileError> WriteAnsFile(DesignProblem& problem, const std::string&
                                       Prompter& prompter, const Clock& clock = LocalNow);
 
 enum class ReadOutcome {
-    Read,    ///< the file was read (it may have ended early: missing values read "-EOF-")
-    Missing, ///< no such file; the record is unchanged
-    Failed,  ///< reading stopped at a bad line or the file could not be read; reported
+    Read,       ///< the file was read (it may have ended early: missing values read "-EOF-")
+    Missing,    ///< no such file; the record is unchanged
+    Failed,     ///< reading stopped at a bad line (reported); what was read before stays
+    Unreadable, ///< the file could not be read at all; the record is unchanged
 };
 
 /// Parses input-file bytes into `problem`. A point line with too few values stops the
 /// reading with the "Unexpected error #" message; what was read before stays.
 ReadOutcome ParseAnsFile(std::string_view bytes, DesignProblem& problem, Prompter& prompter);
 
-/// Reads directory/name into `problem` (see ParseAnsFile); reports a missing file.
+/// Reads directory/name into `problem` (see ParseAnsFile); reports a missing file. When the
+/// file cannot be read, the error goes to `*ioError` when given (the caller reports it in its
+/// own name), else it is reported here.
 ReadOutcome FileReadMe(const std::string& name, const std::string& directory,
-                       DesignProblem& problem, Prompter& prompter);
+                       DesignProblem& problem, Prompter& prompter, FileError* ioError = nullptr);
 
 /// directory + "/" + name.
 std::string JoinPath(std::string_view directory, std::string_view name);

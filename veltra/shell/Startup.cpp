@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "FileBytes.h"
 #include "FileRoutines.h"
 #include "InputFile.h"
 #include "Settings.h"
@@ -13,7 +14,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,9 +50,8 @@ private:
 };
 
 bool ReadProductIni(ShellState& state, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    if (!in && !in.eof())
+    std::string bytes;
+    if (ReadFileBytes(path, bytes) != 0)
         return false;
     AnsLineReader reader(bytes);
     reader.ReadAnsLine();

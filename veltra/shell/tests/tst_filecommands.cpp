@@ -1,0 +1,302 @@
+#include "FileCommands.h"
+#include "ScriptedPrompter.h"
+#include "Settings.h"
+#include "Startup.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace veltrana;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::tm Noon() {
+    std::tm t{};
+    t.tm_year = 126;
+    t.tm_mday = 1;
+    t.tm_hour = 12;
+    return t;
+}
+
+// Stands in for the main form: the record is the form, GetAnswers clears the flag.
+class FakeForm : public FormBinding {
+public:
+    explicit FakeForm(ShellState& s) : m_state(s) {}
+    void PutAnswers() override { ++puts; }
+    void GetAnswers() override {
+        ++gets;
+        m_state.dataChanged = false;
+    }
+    void ClearBoth() override { ++clears; }
+    void setCaption(const std::string& c) override { caption = c; }
+    int puts = 0, gets = 0, clears = 0;
+    std::string caption;
+
+private:
+    ShellState& m_state;
+};
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class FileCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("veltra-files-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        savedCwd = fs::current_path();
+        fs::current_path(dir);
+        state.currentFileName = "Start Up Values";
+        state.currentDir = dir.string();
+        state.userDir = dir.string();
+        state.dialogInitialDir = dir.string();
+        problem.Note1 = "mine";
+    }
+    void TearDown() override {
+        fs::current_path(savedCwd);
+        fs::remove_all(dir);
+        fs::remove(store.path());
+    }
+    // Writes an input file holding `note` as Note1.
+    void writeInput(const std::string& name, const std::string& note) {
+        DesignProblem p;
+        p.Note1 = note;
+        ShellState s;
+        ASSERT_FALSE(WriteAnsFile(p, name, dir.string(), s, prompter, Noon));
+    }
+    std::vector<std::string> titles() const {
+        std::vector<std::string> t;
+        for (const auto& p : prompter.prompts)
+            t.push_back(p.title);
+        return t;
+    }
+    FileDialogAnswer pick(const std::string& name) { return {(dir / name).string(), 1}; }
+
+    fs::path dir, savedCwd;
+    ShellState state;
+    DesignProblem problem;
+    FakeForm form{state};
+    ScriptedPrompter prompter;
+    RegistryStore store{
+        (fs::temp_directory_path() / ("veltra-files-reg-" + std::to_string(::getpid()))).string()};
+    FileCommands commands{state, problem, form, prompter, store, Noon};
+};
+
+} // namespace
+
+TEST_F(FileCommandsTest, NewAsksOnlyWhatTheDataCallsFor) {
+    struct Case {
+        bool changed;
+        std::vector<PromptAnswer> answers;
+        std::vector<std::string> expectedTitles;
+        bool cleared;
+    } cases[] = {
+        {false, {PromptAnswer::Ok}, {"Confirm 'New' Response."}, true},
+        {false, {PromptAnswer::Cancel}, {"Confirm 'New' Response."}, false},
+        {true,
+         {PromptAnswer::No, PromptAnswer::Ok},
+         {"Data in form has changed!", "Confirm 'New' Response."},
+         true},
+        {true, {PromptAnswer::Cancel}, {"Data in form has changed!"}, false},
+        // Yes, then a cancelled Save As: the New does not happen.
+        {true, {PromptAnswer::Yes}, {"Data in form has changed!"}, false},
+    };
+    for (const auto& c : cases) {
+        ScriptedPrompter p;
+        for (auto a : c.answers)
+            p.answer(a);
+        DesignProblem record;
+        record.Note1 = "mine";
+        ShellState s = state;
+        s.dataChanged = c.changed;
+        FakeForm f(s);
+        FileCommands cmd(s, record, f, p, store, Noon);
+        cmd.menuNew();
+        std::vector<std::string> shown;
+        for (const auto& prompt : p.prompts)
+            shown.push_back(prompt.title);
+        EXPECT_EQ(shown, c.expectedTitles);
+        EXPECT_EQ(record.Note1.empty(), c.cleared);
+        EXPECT_EQ(s.currentFileName, c.cleared ? "New data" : "Start Up Values");
+        if (c.cleared) {
+            EXPECT_EQ(f.caption, "New data ... Veltrana, a Quenlith based program");
+        }
+        EXPECT_EQ(p.unscripted, c.answers.back() == PromptAnswer::Yes ? 1 : 0);
+    }
+}
+
+TEST_F(FileCommandsTest, OpenReadsTheChosenFileAndRemembersItsDirectory) {
+    writeInput("abc.frq", "from abc");
+    state.currentFileName = "New data";
+    state.dataChanged = true; // "New data" is never offered for saving
+    prompter.answerFile(pick("abc.frq"));
+    commands.menuOpen();
+    EXPECT_TRUE(prompter.prompts.empty());
+    ASSERT_EQ(prompter.dialogs.size(), 1u);
+    const auto& d = prompter.dialogs[0];
+    EXPECT_EQ(d.title, "Open Input File");
+    EXPECT_EQ(d.filterIndex, 2);
+    ASSERT_EQ(d.filters.size(), 3u);
+    EXPECT_EQ(d.filters[1].patterns, "*.?;*.??");
+    EXPECT_EQ(problem.Note1, "from abc");
+    EXPECT_EQ(state.currentFileName, "abc.frq");
+    EXPECT_EQ(state.currentDir, dir.string());
+    EXPECT_FALSE(state.dataChanged);
+    EXPECT_EQ(GetLastFilePath(store), dir.string());
+    EXPECT_EQ(form.caption, "abc.frq ... Veltrana, a Quenlith based program");
+}
+
+TEST_F(FileCommandsTest, OpenCancelledBySaveQuestionOrDialogChangesNothing) {
+    writeInput("abc.frq", "from abc");
+    state.dataChanged = true;
+    prompter.answer(PromptAnswer::Yes); // save first, then cancel the Save As dialog
+    commands.menuOpen();
+    EXPECT_EQ(prompter.dialogs.size(), 1u);
+    EXPECT_EQ(prompter.dialogs[0].title, "Save Input File As ...");
+    EXPECT_EQ(problem.Note1, "mine");
+
+    state.dataChanged = false;
+    commands.menuOpen(); // the Open dialog itself cancelled
+    EXPECT_EQ(prompter.dialogs.back().title, "Open Input File");
+    EXPECT_EQ(problem.Note1, "mine");
+    EXPECT_EQ(state.currentFileName, "Start Up Values");
+}
+
+TEST_F(FileCommandsTest, UnreadableFileIsReportedAndLosesNothing) {
+    // Reading this file always fails, whoever runs the test.
+    prompter.answerFile(FileDialogAnswer{"/proc/self/mem", 2});
+    state.dataChanged = false;
+    problem.Note2 = "unsaved edit";
+    DesignProblem before = problem;
+    commands.menuOpen();
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].title, "In 'FileOld' routine ...");
+    EXPECT_EQ(prompter.prompts[0].text.rfind("Unexpected error #", 0), 0u);
+    EXPECT_EQ(problem, before);
+    EXPECT_EQ(state.currentFileName, "Start Up Values");
+    EXPECT_EQ(form.gets, 0);
+}
+
+TEST_F(FileCommandsTest, SaveAsProposesTheNameWithAnyExtension) {
+    struct Case {
+        const char* current;
+        const char* proposal;
+    } cases[] = {{"abc.frq", "abc.*"}, {"abc", "abc.*"}, {"*.*", "*.*"}, {"a.b.c", "a.*"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(SaveAsProposal(c.current), c.proposal);
+}
+
+TEST_F(FileCommandsTest, SaveAsWritesAskingBeforeReplacing) {
+    prompter.answerFile(pick("new.1"));
+    state.dataChanged = true;
+    EXPECT_TRUE(commands.FileSaveAs());
+    EXPECT_TRUE(prompter.prompts.empty());
+    EXPECT_EQ(state.currentFileName, "new.1");
+    EXPECT_FALSE(state.dataChanged);
+    EXPECT_EQ(form.caption, "new.1 ... Veltrana, a Quenlith based program");
+
+    // Replacing needs a Yes; No keeps the old file.
+    problem.Note1 = "second";
+    state.dataChanged = true;
+    prompter.answerFile(FileDialogAnswer{(dir / "new.1").string(), 1});
+    prompter.answer(PromptAnswer::No);
+    EXPECT_FALSE(commands.FileSaveAs());
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    std::string lower = (dir / "new.1").string();
+    for (auto& ch : lower)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    EXPECT_EQ(prompter.prompts[0].text, "Replace " + lower + " file?");
+    EXPECT_EQ(prompter.prompts[0].title, "File exists, want to replace it?");
+    EXPECT_TRUE(state.dataChanged);
+    EXPECT_EQ(Slurp(dir / "new.1").find("second"), std::string::npos);
+}
+
+TEST_F(FileCommandsTest, SavingOverAReadOnlyExampleKeepsItAndTheChanges) {
+    writeInput("Ex-Demo.1", "example");
+    std::string before = Slurp(dir / "Ex-Demo.1");
+    fs::permissions(dir / "Ex-Demo.1", fs::perms::owner_read);
+    state.dataChanged = true;
+    prompter.answerFile(pick("Ex-Demo.1"));
+    prompter.answer(PromptAnswer::Yes); // replace it
+    EXPECT_FALSE(commands.FileSaveAs());
+    EXPECT_EQ(titles(),
+              (std::vector<std::string>{"File exists, want to replace it?",
+                                        "File not saved; Error in 'WriteAnsFile' routine."}));
+    EXPECT_EQ(Slurp(dir / "Ex-Demo.1"), before);
+    EXPECT_TRUE(state.dataChanged);
+    EXPECT_EQ(state.writeFailed, 0);
+
+    // Save of the same name fails the same way and still keeps the changes.
+    commands.menuSave();
+    EXPECT_EQ(prompter.prompts.size(), 3u);
+    EXPECT_TRUE(state.dataChanged);
+    EXPECT_EQ(Slurp(dir / "Ex-Demo.1"), before);
+}
+
+TEST_F(FileCommandsTest, SaveFindsTheOpenedFileWhereverItLies) {
+    fs::create_directories(dir / "elsewhere");
+    {
+        DesignProblem p;
+        ShellState s;
+        ASSERT_FALSE(WriteAnsFile(p, "f.1", (dir / "elsewhere").string(), s, prompter, Noon));
+    }
+    prompter.answerFile(FileDialogAnswer{(dir / "elsewhere/f.1").string(), 2});
+    commands.menuOpen();
+    problem.Note1 = "edited";
+    state.dataChanged = true;
+    commands.menuSave();
+    EXPECT_TRUE(prompter.dialogs.size() == 1u) << "Save must not fall back to Save As";
+    EXPECT_NE(Slurp(dir / "elsewhere/f.1").find("edited"), std::string::npos);
+    EXPECT_FALSE(state.dataChanged);
+
+    // A name never saved turns Save into Save As.
+    state.currentFileName = "New data";
+    commands.menuSave();
+    EXPECT_EQ(prompter.dialogs.back().title, "Save Input File As ...");
+}
+
+TEST_F(FileCommandsTest, DeleteWithWildcardsOnlyAfterYes) {
+    struct Case {
+        PromptAnswer answer;
+        size_t left;
+    } cases[] = {{PromptAnswer::No, 3}, {PromptAnswer::Yes, 0}};
+    for (const auto& c : cases) {
+        fs::create_directories(dir / "del");
+        for (const char* n : {"a.1", "b.frq", "c"})
+            std::ofstream(dir / "del" / n) << n;
+        ScriptedPrompter p;
+        p.answerFile(FileDialogAnswer{(dir / "del/*.*").string(), 1});
+        p.answer(c.answer);
+        FileCommands cmd(state, problem, form, p, store, Noon);
+        cmd.FileDelete();
+        ASSERT_EQ(p.dialogs.size(), 1u);
+        EXPECT_EQ(p.dialogs[0].title, "Select File to be Deleted");
+        EXPECT_EQ(p.dialogs[0].fileName, "*.*");
+        ASSERT_EQ(p.prompts.size(), 1u);
+        EXPECT_EQ(p.prompts[0].text, "Delete '" + (dir / "del/*.*").string() + "' File.");
+        EXPECT_EQ(p.prompts[0].title, "Confirm Delete?");
+        auto left = std::distance(fs::directory_iterator(dir / "del"), fs::directory_iterator());
+        EXPECT_EQ(static_cast<size_t>(left), c.left);
+        EXPECT_EQ(state.dialogInitialDir, (dir / "del").string());
+        EXPECT_EQ(state.currentFileName, "Start Up Values");
+    }
+}
+
+TEST_F(FileCommandsTest, ExitOffersToSaveChangedData) {
+    EXPECT_TRUE(commands.mayExit());
+    state.dataChanged = true;
+    prompter.answer(PromptAnswer::Cancel);
+    EXPECT_FALSE(commands.mayExit());
+    prompter.answer(PromptAnswer::No);
+    EXPECT_TRUE(commands.mayExit());
+    EXPECT_EQ(titles(),
+              (std::vector<std::string>{"Data in form has changed!", "Data in form has changed!"}));
+}
