@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ResultFile.h"
+#include "ScriptedPrompter.h"
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace veltrana::test {
+
+inline std::string DataPath(const std::string& name) {
+    return std::string(VELTRANA_TEST_DATA) + "/" + name;
+}
+
+inline std::string DataText(const std::string& name) {
+    std::ifstream in(DataPath(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+/// A reader with a scripted prompter, as plots would hold one.
+struct Reader {
+    ScriptedPrompter prompter;
+    ResultFile file{prompter};
+
+    ReadStatus read(const std::string& name) { return file.ReadResultFile(DataPath(name)); }
+    ReadStatus readText(const std::string& text) {
+        return file.ReadResultStream(std::make_unique<std::istringstream>(text), "memory.dat");
+    }
+    const ResultData& data() const { return file.data(); }
+};
+
+} // namespace veltrana::test
