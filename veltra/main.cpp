@@ -1,6 +1,11 @@
+#include "VeltraShell.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    veltrana::VeltraShell shell;
+    if (!shell.start())
+        return 1;
+    return app.exec();
 }

@@ -170,6 +170,9 @@ bool LoadMainForm(ShellState& state, DesignProblem& problem, FormBinding& form, 
         return false;
     if (!GetFileIn(store).empty())
         StartPlots(state, prompter, env.launch);
+    if (!store.problem().ok())
+        prompter.message({store.problem().description, "Settings store", PromptIcon::Exclamation,
+                          PromptButtons::Ok});
     state.currentFileName = kStartupFileName;
     state.currentDir = state.programDir;
     if (FileExists(state.startupValuesFile)) {
