@@ -1,5 +1,7 @@
 #include "RegistryStore.h"
 
+#include "FileBytes.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -85,20 +87,6 @@ private:
     bool m_locked = false;
 };
 
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
 
 RegistryStore::RegistryStore() : m_path(DefaultPath()) {}
@@ -166,32 +154,9 @@ RegistryStore::Snapshot RegistryStore::load() const {
 }
 
 bool RegistryStore::writeFile(const std::string& text) {
-    std::string tempPath = m_path + ".XXXXXX";
-    int fd = ::mkstemp(tempPath.data());
-    if (fd < 0) {
-        noteIoProblem(kRegErrorWrite, "Cannot write the registry store", errno);
-        return false;
-    }
-    bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
-    int err = errno;
-    if (::close(fd) != 0 && written) {
-        written = false;
-        err = errno;
-    }
-    if (written && ::rename(tempPath.c_str(), m_path.c_str()) != 0) {
-        written = false;
-        err = errno;
-    }
-    if (!written) {
-        ::unlink(tempPath.c_str());
+    if (int err = ReplaceFileBytes(m_path, text, 0600); err != 0) {
         noteIoProblem(kRegErrorWrite, "Cannot write the registry store", err);
         return false;
-    }
-    // Make the rename itself durable, so that a crash cannot bring back the old store.
-    int dirFd = ::open(ParentDirectory(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
     }
     return true;
 }

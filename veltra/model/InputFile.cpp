@@ -82,9 +82,8 @@ Prompt UnexpectedReadError(int number, const std::string& description) {
             "In 'FileReadMe' routine ...", PromptIcon::Critical, PromptButtons::Ok};
 }
 
-// Writes `bytes` to a new file beside `target`, then renames it over the target, so the old
-// file survives any failure. Returns 0 or the errno of the failing step.
-int ReplaceFileContents(const std::string& target, const std::string& bytes) {
+// Refuses a read-only target, then replaces it keeping its permissions. Returns 0 or errno.
+int ReplaceInputFile(const std::string& target, const std::string& bytes) {
     struct stat st {};
     mode_t mode = 0666;
     if (stat(target.c_str(), &st) == 0) {
@@ -99,29 +98,7 @@ int ReplaceFileContents(const std::string& target, const std::string& bytes) {
         umask(mask);
         mode &= ~mask;
     }
-    std::string temp = target + ".XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return errno;
-    int err = 0;
-    for (size_t done = 0; done < bytes.size() && err == 0;) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno != EINTR)
-            err = errno;
-        else if (n > 0)
-            done += static_cast<size_t>(n);
-    }
-    if (err == 0 && fchmod(fd, mode) != 0)
-        err = errno;
-    if (err == 0 && fsync(fd) != 0)
-        err = errno;
-    if (close(fd) != 0 && err == 0)
-        err = errno;
-    if (err == 0 && rename(temp.c_str(), target.c_str()) != 0)
-        err = errno;
-    if (err != 0)
-        unlink(temp.c_str());
-    return err;
+    return ReplaceFileBytes(target, bytes, mode);
 }
 
 // Splits a squeezed point line at blanks; an empty line has no values at all.
@@ -254,7 +231,7 @@ std::optional<FileError> WriteAnsFile(DesignProblem& problem, const std::string&
                                       const std::string& directory, ShellState& state,
                                       Prompter& prompter, const Clock& clock) {
     problem.nSolverLines = SolverLinesToWrite(problem);
-    int err = ReplaceFileContents(JoinPath(directory, name), FormatAnsFile(problem, name, clock()));
+    int err = ReplaceInputFile(JoinPath(directory, name), FormatAnsFile(problem, name, clock()));
     if (err == 0) {
         state.writeFailed = 0;
         return std::nullopt;
