@@ -123,7 +123,6 @@ std::optional<double> ParseNumber(std::string_view token) {
     const size_t n = token.size();
     if (i < n && (token[i] == '+' || token[i] == '-'))
         ++i;
-    const size_t mantissaStart = i;
     bool digits = false, point = false;
     for (; i < n; ++i) {
         char c = token[i];
@@ -150,14 +149,19 @@ std::optional<double> ParseNumber(std::string_view token) {
     if (i != n)
         return std::nullopt;
 
-    // from_chars takes neither a leading '+' nor a Fortran 'D' exponent.
-    std::string text;
-    text.reserve(n);
-    if (token.front() == '-')
-        text += '-';
-    text.append(token.substr(mantissaStart));
-    if (exponentAt != std::string_view::npos)
-        text[exponentAt - mantissaStart + (token.front() == '-' ? 1 : 0)] = 'e';
+    // from_chars takes neither a leading '+' nor a Fortran 'D' exponent: only those spellings
+    // are copied and rewritten.
+    const bool plus = token.front() == '+';
+    const bool fortran = exponentAt != std::string_view::npos &&
+                         (token[exponentAt] == 'd' || token[exponentAt] == 'D');
+    std::string rewritten;
+    std::string_view text = token;
+    if (plus || fortran) {
+        rewritten.assign(token.substr(plus ? 1 : 0));
+        if (fortran)
+            rewritten[exponentAt - (plus ? 1 : 0)] = 'e';
+        text = rewritten;
+    }
     double value = 0;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(value))
