@@ -27,6 +27,11 @@ QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Labels show the designer's "&&" as one "&" and have no access keys.
+QString LabelText(std::string_view caption) {
+    return Q(caption).replace(QLatin1String("&&"), QLatin1String("&"));
+}
+
 QString Indexed(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
 }
@@ -100,7 +105,7 @@ MainForm::~MainForm() = default;
 
 QLabel* MainForm::addLabel(QWidget* page, const QString& name, std::string_view caption,
                            QRect geometry) {
-    auto* label = new QLabel(Q(caption), page);
+    auto* label = new QLabel(LabelText(caption), page);
     label->setObjectName(name);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -150,9 +155,9 @@ void MainForm::buildStartTab() {
         const char* control;
         int height;
     };
-    constexpr Row rows[] = {{1, "chkEqualDelay", 40},  {2, "tmin", 64},
+    constexpr Row rows[] = {{1, "chkEqualDelay", 40},  {2, "tmin", 52},
                             {3, "DelRipplePower", 44}, {4, "iPower", 44},
-                            {6, "magnVSripple", 44},   {7, "freqNorm", 64}};
+                            {6, "magnVSripple", 44},   {7, "freqNorm", 52}};
     int y = 82;
     for (const Row& row : rows) {
         m_questions[row.label - 1] = addLabel(page, Indexed("lblQuestion", row.label),
@@ -253,8 +258,10 @@ void MainForm::buildDelayTab() {
 
 void MainForm::buildSolverTab() {
     QWidget* page = m_pages[6];
-    constexpr int kSettingLeft = 500;
-    constexpr int kDefaultLeft = 650;
+    // Narrow enough that the runs of blanks in captions 1, 7 and 8 break their lines.
+    constexpr int kCaptionWidth = 405;
+    constexpr int kSettingLeft = 440;
+    constexpr int kDefaultLeft = 600;
     addLabel(page, QStringLiteral("lblInstructions4"), forms::kInstructions4,
              {kMargin, 10, 760, 20});
     QFont bold = font();
@@ -262,22 +269,21 @@ void MainForm::buildSolverTab() {
     addLabel(page, QStringLiteral("lblHeader4b"), forms::kHeaderControl, {kMargin, 36, 300, 20})
         ->setFont(bold);
     addLabel(page, QStringLiteral("lblHeader4a"), forms::kHeaderDefaults,
-             {kDefaultLeft, 36, 120, 20})
+             {kDefaultLeft, 36, 160, 20})
         ->setFont(bold);
     int y = 62;
     for (int i = 0; i < forms::kSolverCount; ++i) {
         const int height = (i == 0 || i == 6 || i == 7) ? 52 : 40;
         addLabel(page, Indexed("lblSolvQuestion", i + 1), forms::kSolverCaptions[i],
-                 {kMargin, y + 3, 470, height - 4});
+                 {kMargin, y + 3, kCaptionWidth, height - 4});
         addField(page, QString::fromLatin1(forms::kSolverFields[i].data()),
                  {kSettingLeft, y, 130, kLineHeight});
         addLabel(page, Indexed("lblDefAnswer", i + 1), forms::kSolverShownDefaults[i],
-                 {kDefaultLeft, y + 3, 120, 20});
+                 {kDefaultLeft, y + 3, 160, 20});
         y += height;
     }
     addButton(page, QStringLiteral("cmdEditSolverData"), forms::kEditDefaults,
-              {kSettingLeft, 28, 130, 30})
-        ->move(kMargin, y + 6);
+              {kMargin, y + 6, 130, 30});
     addButton(page, QStringLiteral("cmdDefaultSolverData"), forms::kUseDefaults,
               {kMargin + 150, y + 6, 130, 30});
 }
