@@ -142,7 +142,7 @@ bool Start_INI(ShellState& state, Prompter& prompter, const RegistryStore& store
         if (err != 0 && !errors.fail(err, std::strerror(err)))
             return false;
     }
-    if (!fs::is_directory(state.userDir, ec)) {
+    if (!dirExists(state.userDir)) {
         fs::create_directories(state.userDir, ec);
         if (ec && !errors.fail(ec.value(), ec.message()))
             return false;

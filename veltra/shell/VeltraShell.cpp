@@ -1,6 +1,7 @@
 #include "VeltraShell.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,8 +23,10 @@ VeltraShell::VeltraShell(Prompter* prompter, StartupEnvironment env)
 VeltraShell::~VeltraShell() = default;
 
 bool VeltraShell::start() {
-    if (!LoadMainForm(m_state, m_problem, *this, m_prompter, m_store, m_env))
+    if (!LoadMainForm(m_state, m_problem, *this, m_prompter, m_store, m_env)) {
+        ExitProgram();
         return false;
+    }
     m_form->show();
     return true;
 }
@@ -56,9 +59,16 @@ void VeltraShell::buildFileMenu() {
             &QWidget::close);
 }
 
+void VeltraShell::ExitProgram() {
+    m_exiting = true;
+    m_form->close();
+    QCoreApplication::exit(1);
+}
+
 bool VeltraShell::eventFilter(QObject* watched, QEvent* event) {
     // Closing the window, from the title bar or File > Exit, offers unsaved changes first.
-    if (watched == m_form.get() && event->type() == QEvent::Close && !m_commands->mayExit()) {
+    if (watched == m_form.get() && event->type() == QEvent::Close && !m_exiting &&
+        !m_commands->mayExit()) {
         event->ignore();
         return true;
     }

@@ -32,6 +32,9 @@ public:
     /// Runs the main form's start-up and shows it. False when the program has to end.
     bool start();
 
+    /// Closes the window without asking and ends the event loop: the end of a fatal error.
+    void ExitProgram();
+
     MainForm& form() { return *m_form; }
     FileCommands& commands() { return *m_commands; }
     ShellState& state() { return m_state; }
@@ -57,6 +60,7 @@ private:
     Prompter& m_prompter;
     std::unique_ptr<MainForm> m_form;
     std::unique_ptr<FileCommands> m_commands;
+    bool m_exiting = false;
 };
 
 } // namespace veltrana

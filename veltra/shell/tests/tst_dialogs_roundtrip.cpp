@@ -150,3 +150,15 @@ TEST(RealDialogs, OpenChangeSaveAsAndReopen) {
     fs::current_path(saved);
     fs::remove_all(family);
 }
+
+TEST(RealDialogs, WithoutFamilyDirectoryTheWindowNeverShows) {
+    App();
+    ScriptedPrompter prompter;
+    StartupEnvironment env = SystemEnvironment();
+    env.getenv = [](const char*) { return std::string("   "); };
+    VeltraShell shell(&prompter, env);
+    EXPECT_FALSE(shell.start());
+    EXPECT_FALSE(shell.form().isVisible());
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].title, "In 'Start_Path' routine ... Exiting!");
+}
