@@ -88,19 +88,27 @@ void GridEditing::ShowCellEditor(Grid editor) {
 void GridEditing::HideCellEditor(Grid editor, bool cancel) {
     if (!m_view.editorVisible(editor))
         return;
-    if (!cancel) {
-        GridCell& cell = m_editCell[index(editor)];
-        cell.column = std::min(cell.column, lastColumn(editor));
-        if (cell.row < m_view.rowCount(editor) && cell.column >= 1) {
-            const std::string text = m_view.editorText(editor);
-            // An edited value must not be dropped silently by File New or Open.
-            if (text != m_view.cellText(editor, cell.row, cell.column)) {
-                m_view.setCellText(editor, cell.row, cell.column, text);
-                m_state.dataChanged = true;
-            }
-        }
-    }
+    if (!cancel)
+        storeEditorText(editor);
     m_view.hideEditor(editor);
+}
+
+void GridEditing::CommitCellEditor(Grid editor) {
+    if (m_view.editorVisible(editor))
+        storeEditorText(editor);
+}
+
+void GridEditing::storeEditorText(Grid editor) {
+    GridCell& cell = m_editCell[index(editor)];
+    cell.column = std::min(cell.column, lastColumn(editor));
+    if (cell.row >= m_view.rowCount(editor) || cell.column < 1)
+        return;
+    const std::string text = m_view.editorText(editor);
+    // An edited value must not be dropped silently by File New or Open.
+    if (text != m_view.cellText(editor, cell.row, cell.column)) {
+        m_view.setCellText(editor, cell.row, cell.column, text);
+        m_state.dataChanged = true;
+    }
 }
 
 void GridEditing::MoveCellEditor(Grid editor, CellMove direction) {

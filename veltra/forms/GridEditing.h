@@ -54,6 +54,8 @@ public:
     /// Closes the editor, writing its text into its cell unless `cancel`.
     void HideCellEditor(Grid editor, bool cancel = false);
     void MoveCellEditor(Grid editor, CellMove direction);
+    /// Writes an open editor's text into its cell and leaves the editor open.
+    void CommitCellEditor(Grid editor);
 
     /// A key pressed in a cell editor.
     void EditorKeyDown(Grid editor, EditorKey key);
@@ -79,6 +81,7 @@ private:
     static std::size_t index(Grid grid) { return grid == Grid::PassData ? 0 : 1; }
     void addRow(Grid grid, bool reformat);
     int lastColumn(Grid grid) const { return m_view.columnCount(grid) - 1; }
+    void storeEditorText(Grid editor);
 
     FormView& m_view;
     DesignProblem& m_problem;

@@ -57,6 +57,9 @@ int ProblemBinding::completeRows(Grid grid, int columns) const {
 }
 
 void ProblemBinding::PutAnswers() {
+    // A value still being typed when Save or Submit is chosen belongs to the problem.
+    m_grids.CommitCellEditor(Grid::PassData);
+    m_grids.CommitCellEditor(Grid::DelayData);
     auto& answers = m_problem.Answers;
     for (std::size_t slot = 0; slot < forms::kSlotControls.size(); ++slot) {
         const auto control = forms::kSlotControls[slot];

@@ -230,3 +230,13 @@ TEST_F(GridTest, DelayGridWrapsAtItsSecondColumn) {
     grids.EditorKeyDown(Grid::DelayData, EditorKey::Previous);
     EXPECT_EQ(current(Grid::DelayData), (GridCell{1, 2}));
 }
+
+TEST_F(GridTest, PutAnswersTakesTheValueStillInTheEditor) {
+    view.fill(Grid::PassData, {{"1", "2"}});
+    openAt(1, 3);
+    view.setEditorText(Grid::PassData, "3");
+    binding.PutAnswers();
+    EXPECT_EQ(problem.nFreqPoints, 1);
+    EXPECT_EQ(problem.Yout[1], "3");
+    EXPECT_TRUE(view.editorVisible(Grid::PassData));
+}
