@@ -56,6 +56,7 @@ MainForm::MainForm(DesignProblem& problem, ShellState& state, Prompter& prompter
     : QMainWindow(parent), m_problem(problem), m_state(state), m_prompter(prompter),
       m_grids(*this, problem, state), m_binding(problem, state, *this, m_grids) {
     setObjectName(QStringLiteral("frmMain"));
+    m_problem.CountLabels[0] = kFreqCountLabel;
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
     central->setMinimumSize(kFormWidth, kFormHeight);

@@ -32,16 +32,6 @@ protected:
 
 } // namespace
 
-TEST_F(GridTest, HeadersComeFromTheFormatStrings) {
-    EXPECT_EQ(view.g(Grid::PassData).headers,
-              (std::vector<std::string>{"Frequency", "Yin", "Yout"}));
-    view.setColumnCount(Grid::PassData, 5);
-    grids.FormatGrid(Grid::PassData);
-    EXPECT_EQ(view.g(Grid::PassData).headers.back(), "Weight");
-    EXPECT_EQ(view.g(Grid::DelayData).headers,
-              (std::vector<std::string>{"Frequency", "Delay (tx)"}));
-}
-
 TEST_F(GridTest, EditorMovesByTheKeyTable) {
     struct Case {
         const char* name;
@@ -85,14 +75,6 @@ TEST_F(GridTest, TabThroughRowsGrowsTheGridOneRowPerRowReached) {
     EXPECT_EQ(view.cellText(Grid::PassData, 5, 3), "53");
     binding.PutAnswers();
     EXPECT_EQ(problem.nFreqPoints, 5);
-}
-
-TEST_F(GridTest, DownKeepsTwoBlankRowsBelowTheEditor) {
-    openAt(1, 1);
-    for (int i = 0; i < 6; ++i) {
-        grids.EditorKeyDown(Grid::PassData, EditorKey::Down);
-        EXPECT_EQ(view.rowCount(Grid::PassData), current().row + 3);
-    }
 }
 
 TEST_F(GridTest, EscapeDropsTheTypedText) {

@@ -257,18 +257,6 @@ TEST_F(BindingTest, TooFewStoredWeightsNeitherFailNorLoseAWeight) {
     EXPECT_EQ(problem.Weight[3], "7");
 }
 
-TEST_F(BindingTest, WeightRuleUsesTheCountOfTheLastTransfer) {
-    problem = LoadedProblem(true);
-    binding.GetAnswers();
-    view.fill(Grid::PassData, {{}, {}, {}, {"4", "4", "4", "8"}}); // row 4 typed since
-    view.setChecked("chkUseWeights", false);
-    binding.UseWeightsClicked();
-    view.setChecked("chkUseWeights", true);
-    binding.UseWeightsClicked();
-    EXPECT_EQ(view.cellText(Grid::PassData, 4, 4), "");
-    EXPECT_EQ(view.cellText(Grid::PassData, 3, 4), "6");
-}
-
 TEST_F(BindingTest, EnablingRulesFollowTheirDecidingFields) {
     struct Case {
         const char* field;
@@ -375,11 +363,4 @@ TEST_F(BindingTest, LoadedSettingsAreEditableWhenRemaxOrDetailHoldText) {
         binding.PutAnswers();
         EXPECT_EQ(problem.nSolverLines, c.lines);
     }
-}
-
-TEST(SelectAllOnFocus, ListedFieldsOnly) {
-    for (auto f : {"tmin", "Note2", "Remax", "Zero", "Zimag"})
-        EXPECT_TRUE(ProblemBinding::SelectsAllOnFocus(f)) << f;
-    for (auto f : {"nPoles", "nYzeros", "Gain", "maxX_Y", "StepsLim", "Accuracy"})
-        EXPECT_FALSE(ProblemBinding::SelectsAllOnFocus(f)) << f;
 }
