@@ -24,12 +24,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Never destroyed: a QApplication torn down among the other statics at exit crashes.
 QApplication& App() {
     static int argc = 1;
     static char name[] = "tst";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // Saves a picture of the widget when VELTRANA_SHOTS names a folder.
