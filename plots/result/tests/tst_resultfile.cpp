@@ -338,3 +338,18 @@ TEST(ResultFile, CountsRoundHalfToEven) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ResultFile, ExchangeSortKeepsItsOrderForEqualImaginaryParts) {
+    // Imaginary parts 2, 2, 1: the first pair is swapped with the third, after which the two
+    // pairs at 2 stand in the reverse of their file order.
+    Reader r;
+    ASSERT_EQ(r.readText("t\ns\nx\n-2 0 1\n0 0 0 0\n0 3\n-1 -2 -3\n2 2 1\n0\n0 0 0\ng\n0 0\n"
+                         "1 2 3\n"),
+              ReadStatus::Ok);
+    EXPECT_THAT(r.data().pairImag, ElementsAre(1, 2, 2));
+    EXPECT_THAT(r.data().pairReal, ElementsAre(-3, -2, -1));
+}
+
+} // namespace
