@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Captions.h"
+
 #include <array>
 #include <string_view>
 #include <utility>
@@ -19,33 +21,10 @@ inline constexpr std::array<std::string_view, kTabCount> kTabCaptions{
     "&1. Start",         "&Demos",         "&2. Poles && Zeros",  "&3. Misc.",
     "&4. Passband Data", "&5. Delay Data", "&6. Solver Settings", "&7. Run"};
 
-/// Captions of lblQuestion_1 .. lblQuestion_22 (index 0 here is label 1).
-inline constexpr std::array<std::string_view, kQuestionCount> kQuestionCaptions{
-    "1. \u00bb Equalize Group Delay?",
-    "1a. \u00bb Desire a specific group delay value, Tmin?  If not, enter a '0' for a Tmin "
-    "value.  Tmin units are 1000 * ( seconds / 'FreqNorm')... normally Nano-seconds.",
-    "1b. \u00bb Power for weighting Delay's flat fit; ie. 'DelError' to what power?",
-    "2. \u00bb 'Ipower' value for Passband Error=Error / (Yout^Ipower) definition?",
-    "3. \u00bb Want ERROR array weighted; i.e. Error_i = Error_i * Weight_i (see 'Passband "
-    "Data' Weight Array)?",
-    "4. \u00bb Weight importance of Magnitude fit vs. Group Delay ripple?",
-    "5. \u00bb Freq Norm ... upper passband Frequency limit && 1st sidelobe zero on omega-axis "
-    "if one exists.  Units are assumed to be mega-hertz.",
-    "6. \u00bb No. of Poles on Sigma axis and pairs; e.g. 0 4 => 0 Sigma + 4 pairs?",
-    "7. \u00bb Sigma-axis Pole ... REAL value?",
-    "8. \u00bb Pole pairs ... REAL values?",
-    "9. \u00bb                  ... IMAGINARY values?",
-    "10. \u00bb Want a -Zero- on the Sigma-axis?",
-    "10a. \u00bb Sigma Zero -initial- value?",
-    "10b. \u00bb Is Sigma Zero a 'Doublet'?",
-    "10c. \u00bb Is Sigma Zero 'Lossless'?",
-    "11. \u00bb  No. of Zero types; ie. S. omega axis, P. pairs && Q. quads?",
-    "11a \u00bb  Omega-axis Zero ... IMAGINARY values (>= 1.0)?",
-    "11b \u00bb  Zero pairs then quads ... REAL values?",
-    "11c \u00bb                                     ... IMAGINARY values?",
-    "12. \u00bb  Initial GAIN value for H(s)?",
-    "13. \u00bb  Smallest |Sigma-axis value| for Poles and  Zeros?",
-    "14. \u00bb  Max. |Omega-axis| and -|Sigma-axis| parameter values for Poles and  Zeros?"};
+/// Captions of lblQuestion_1 .. lblQuestion_22 (index 0 here is label 1) and of the
+/// settings' labels: the input file's comments come from the same texts.
+using ::veltrana::kQuestionCaptions;
+using ::veltrana::kSolverCaptions;
 
 inline constexpr std::string_view kInstructions1 =
     "Instructions: Answer following questions; Save your responses into a file for later "
@@ -82,19 +61,6 @@ inline constexpr std::string_view kDelayFormat =
 inline constexpr int kSolverCount = 9;
 inline constexpr std::array<std::string_view, kSolverCount> kSolverFields{
     "Remax", "Detail", "Zero", "StepsLim", "StepOut", "EvalMax", "SetRho", "Ratio", "Accuracy"};
-inline constexpr std::array<std::string_view, kSolverCount> kSolverCaptions{
-    "1. \u00bb REMAX: Maximum iterations for 3 nested solvers; i.e.,           ULMO outer, VESK "
-    "middle, and TORBY inner solvers.",
-    "2. \u00bb  DETAIL: Detailed report every Nth iteration (for each solver)",
-    "3. \u00bb ZERO: Iteration convergent tolerance (for each solver)",
-    "4. \u00bb STEPSLIM: Limit # of steps per iteration (for Outer solver, ULMO).",
-    "5. \u00bb STEPOUT: Provides snapshot prints every N steps",
-    "6. \u00bb EVALMAX: Limit total # of model evaluations",
-    "7. \u00bb SETRHO: 1=> Newton-Raphson method; and,                        2=> Same but use "
-    "gradient when Hessian is indefinite.",
-    "8. \u00bb RATIO: Factor used to reduce RHO between successive        unconstrained problems "
-    "(must be >2)",
-    "9. \u00bb ACCURACY: Final convergence tolerance"};
 inline constexpr std::array<std::string_view, kSolverCount> kSolverShownDefaults{
     "5 10 7", "0  0  0", "1e-5 1e-5 1e-5", "100", "10", "2000", "1", "16", ".0001"};
 inline constexpr std::array<std::string_view, kSolverCount> kSolverEditDefaults{
@@ -108,8 +74,8 @@ inline constexpr std::string_view kInstructions4 =
 inline constexpr std::string_view kEditDefaults = "&Edit Defaults";
 inline constexpr std::string_view kUseDefaults = "&Use Defaults";
 
-inline constexpr std::string_view kNote1Start = "Keep notes for future runs";
-inline constexpr std::string_view kNote2Start = "Your notes go here";
+using ::veltrana::kNote1Start;
+using ::veltrana::kNote2Start;
 
 } // namespace veltrana::forms
 

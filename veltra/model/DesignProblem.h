@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Captions.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -22,8 +24,8 @@ struct DesignProblem {
     int nFreqPoints = 0;
     std::vector<std::string> DelFreq{1}, TX{1};
     int nDelayPoints = 0;
-    std::string Note1 = "Keep notes for future runs";
-    std::string Note2 = "Your notes go here";
+    std::string Note1{kNote1Start};
+    std::string Note2{kNote2Start};
     std::array<std::string, kSolverSettings> SolverAnswers;
     int nSolverLines = 0;
     std::array<std::string, 2> CountLabels{kFreqCountLabel, ""};
