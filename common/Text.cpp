@@ -1,6 +1,7 @@
 #include "Text.h"
 
 #include <array>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -61,7 +62,16 @@ double NumericValue(std::string_view text) {
                (number.back() == 'E' || number.back() == '+' || number.back() == '-'))
             number.pop_back();
     }
-    return std::strtod(number.c_str(), nullptr);
+    // from_chars reads the point as decimal separator whatever the user's locale says.
+    double value = 0.0;
+    const char* begin = number.data() + (number.front() == '+' ? 1 : 0);
+    auto [end, error] = std::from_chars(begin, number.data() + number.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        bool tiny = number.find("E-") != std::string::npos;
+        return tiny ? 0.0 : (number.front() == '-' ? -HUGE_VAL : HUGE_VAL);
+    }
+    return value;
 }
 
 int RoundToInt(double value) {

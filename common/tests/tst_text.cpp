@@ -1,0 +1,74 @@
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+
+using namespace veltrana;
+
+TEST(Text, NumericValueReadsTheLeadingNumber) {
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {{"", 0},    {"abc", 0},      {"  12", 12},   {"1  4", 14}, {"2.5x", 2.5},
+                 {"-3", -3}, {"+.5", 0.5},    {"1e3", 1000},  {"1D2", 100}, {"1e", 1},
+                 {"1e-", 1}, {"\t7 ", 7},     {"1.2.3", 1.2}, {"--1", 0},   {"1e-999", 0},
+                 {".", 0},   {"32767", 32767}};
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(NumericValue(c.text), c.value) << c.text;
+    EXPECT_TRUE(std::isinf(NumericValue("1e999")));
+}
+
+TEST(Text, NumericValueIgnoresTheUserLocale) {
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no German locale installed";
+    EXPECT_DOUBLE_EQ(NumericValue("2.5"), 2.5);
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+TEST(Text, RoundToIntHalvesToEvenAndClamps) {
+    struct Case {
+        double in;
+        int out;
+    } cases[] = {{0.5, 0}, {1.5, 2},         {2.5, 2},          {-2.5, -2},
+                 {2.6, 3}, {1e300, INT_MAX}, {-1e300, INT_MIN}, {NAN, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(RoundToInt(c.in), c.out) << c.in;
+}
+
+TEST(Text, SplitAtKeepsEmptyPieces) {
+    EXPECT_EQ(SplitAt("0  1  0", ' '), (std::vector<std::string>{"0", "", "1", "", "0"}));
+    EXPECT_EQ(SplitAt("", ' '), (std::vector<std::string>{""}));
+}
+
+TEST(Text, Cp1252RoundTripAndUnmappable) {
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        if (b < 0x80 || b >= 0xA0 ||
+            (b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D))
+            all += static_cast<char>(b);
+    EXPECT_EQ(ToCp1252(FromCp1252(all)), all);
+    EXPECT_EQ(ToCp1252("\u00bb\u2122\u20ac"), "\xbb\x99\x80");
+    EXPECT_EQ(ToCp1252("\u4e2d"), "?");
+    EXPECT_EQ(ToCp1252("\xc3"), "?"); // cut UTF-8 sequence
+}
+
+TEST(Text, WildcardMatchAsFileDialogsDo) {
+    struct Case {
+        const char* pattern;
+        const char* name;
+        bool match;
+    } cases[] = {{"*.*", "abc", true},       {"*.*", "a.b", true},
+                 {"abc.*", "abc", true},     {"abc.*", "abcd", false},
+                 {"*.?", "x.1", true},       {"*.?", "x.12", false},
+                 {"Ex-*.*", "Ex-A.1", true}, {"Ex-*.*", "ex-A.1", false},
+                 {"a?c", "abc", true},       {"*", "", true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
+}
+
+TEST(Text, LeftCharsCountsCharactersNotBytes) {
+    EXPECT_EQ(LeftChars("\u00bb\u00bbab", 3), "\u00bb\u00bba");
+    EXPECT_EQ(LeftChars("ab", 5), "ab");
+}
