@@ -7,19 +7,33 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/deps.sh"
 jobs=$(nproc)
 
+passed=0
+failed=0
 run_suite() {
     local dir=$1
     shift
     cmake -S "$top" -B "$dir" -G Ninja "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
-    (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+    local status=0
+    (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs") \
+        | tee "$dir/ctest.log" || status=$?
+    # "100% tests passed, 0 tests failed out of 260"
+    local line total bad
+    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$dir/ctest.log" | tail -n 1)
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    passed=$((passed + ${total:-0} - ${bad:-0}))
+    failed=$((failed + ${bad:-0}))
+    return "$status"
 }
 
 run_suite "$top/build-test" -DCMAKE_BUILD_TYPE=Debug
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$top/tools/lsan.supp \
+    UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELTRANA_SANITIZE=ON -DVELTRANA_BENCH=OFF
 
 fuzz=${FUZZ_SECONDS:-60}
 if [ "$fuzz" -gt 0 ] && [ -x "$top/tools/ci-fuzz.sh" ]; then
     "$top/tools/ci-fuzz.sh" "$fuzz"
 fi
+echo "tests: $passed passed, $failed failed"
