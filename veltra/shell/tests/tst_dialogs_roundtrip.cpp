@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -162,4 +163,20 @@ TEST(RealDialogs, WithoutFamilyDirectoryTheWindowNeverShows) {
     EXPECT_FALSE(shell.form().isVisible());
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "In 'Start_Path' routine ... Exiting!");
+}
+
+TEST(RealDialogs, FileMenuItemsInOrderWithTheirAccessKeys) {
+    App();
+    ScriptedPrompter prompter;
+    VeltraShell shell(&prompter, SystemEnvironment());
+    auto* menu = shell.form().findChild<QMenu*>("mnuFile");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), "&File");
+    std::vector<std::string> items;
+    for (QAction* a : menu->actions())
+        items.push_back(a->isSeparator() ? "-" : (a->objectName() + " " + a->text()).toStdString());
+    EXPECT_EQ(items, (std::vector<std::string>{
+                         "mnuFileNew &New", "mnuFileOpen &Open ...", "mnuFileSave &Save",
+                         "mnuFileSaveAs Save &As ...", "mnuFileDelete &Delete ...", "-",
+                         "mnuFileSubmit Submit &Run", "-", "mnuFileExit E&xit"}));
 }

@@ -162,8 +162,3 @@ TEST_F(StartupTest, DialogStartsInTheLastFilePathWhenItIsAbsolute) {
             << c.stored;
     }
 }
-
-TEST(Caption, FollowsTheFileName) {
-    EXPECT_EQ(CaptionFor(""), "Veltrana, a Quenlith based program");
-    EXPECT_EQ(CaptionFor("abc.frq"), "abc.frq ... Veltrana, a Quenlith based program");
-}
