@@ -29,6 +29,14 @@ struct Reader {
     ReadStatus readText(const std::string& text) {
         return file.ReadResultStream(std::make_unique<std::istringstream>(text), "memory.dat");
     }
+    /// Goes on with the trailing sections, in order, while all is well.
+    ReadStatus readSections(ReadStatus status) {
+        for (auto s :
+             {ResultSection::Sidelobe, ResultSection::Ripple, ResultSection::ImpulseResponse})
+            if (status == ReadStatus::Ok)
+                status = file.ReadSection(s);
+        return status;
+    }
     const ResultData& data() const { return file.data(); }
 };
 

@@ -14,43 +14,37 @@ RecordReader ReaderOf(const std::string& text) {
     return RecordReader(std::make_unique<std::istringstream>(text));
 }
 
-struct RecordCase {
-    const char* name;
-    std::string text;
-    int n;
-    bool ok;
-    std::vector<double> values; // on failure: what the array held before, still there
-    std::string nextLine;       // the line the reader stands on afterwards
-};
-
-void PrintTo(const RecordCase& c, std::ostream* os) {
-    *os << c.name;
+TEST(RecordReader, ReadsOneRecord) {
+    struct Case {
+        const char* name;
+        std::string text;
+        int n;
+        bool ok;
+        std::vector<double> values; // on failure: what the array held before, still there
+        std::string nextLine;       // the line the reader stands on afterwards
+    };
+    const std::vector<Case> cases = {
+        {"one line", "1 2 3\r\nnext\r\n", 3, true, {1, 2, 3}, "next"},
+        {"over lines", "1 2\n\n 3\nnext\n", 3, true, {1, 2, 3}, "next"},
+        {"extra numbers kept", "1 2 3 4\nnext\n", 3, true, {1, 2, 3, 4}, "next"},
+        {"many blanks", "   1     2  \nnext\n", 2, true, {1, 2}, "next"},
+        {"empty record still takes a line", "0\nnext\n", 0, true, {0}, "next"},
+        {"starts on blank line", "\n1 2\n", 2, false, {-999}, "1 2"},
+        {"tab is no separator", "1\t2\nnext\n", 2, false, {-999}, "next"},
+        {"word", "1 two\nnext\n", 2, false, {-999}, "next"},
+        {"ends early", "1 2\n", 3, false, {-999}, "<end>"},
+        {"last line without line end", "1 2", 2, true, {1, 2}, "<end>"},
+        {"comma decimal", "1,5 2\nnext\n", 2, false, {-999}, "next"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordReader reader = ReaderOf(c.text);
+        std::vector<double> values{-999};
+        EXPECT_EQ(reader.ReadRecord(values, c.n), c.ok);
+        EXPECT_THAT(values, ElementsAreArray(c.values));
+        EXPECT_EQ(reader.ReadTextLine().value_or("<end>"), c.nextLine);
+    }
 }
-
-class ReadRecordTest : public testing::TestWithParam<RecordCase> {};
-
-TEST_P(ReadRecordTest, ReadsOneRecord) {
-    RecordReader reader = ReaderOf(GetParam().text);
-    std::vector<double> values{-999};
-    EXPECT_EQ(reader.ReadRecord(values, GetParam().n), GetParam().ok);
-    EXPECT_THAT(values, ElementsAreArray(GetParam().values));
-    EXPECT_EQ(reader.ReadTextLine().value_or("<end>"), GetParam().nextLine);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Records, ReadRecordTest,
-    testing::Values(RecordCase{"OneLine", "1 2 3\r\nnext\r\n", 3, true, {1, 2, 3}, "next"},
-                    RecordCase{"OverLines", "1 2\n\n 3\nnext\n", 3, true, {1, 2, 3}, "next"},
-                    RecordCase{
-                        "ExtraNumbersKept", "1 2 3 4\nnext\n", 3, true, {1, 2, 3, 4}, "next"},
-                    RecordCase{"ManyBlanks", "   1     2  \nnext\n", 2, true, {1, 2}, "next"},
-                    RecordCase{"EmptyRecordStillTakesALine", "0\nnext\n", 0, true, {0}, "next"},
-                    RecordCase{"StartsOnBlankLine", "\n1 2\n", 2, false, {-999}, "1 2"},
-                    RecordCase{"TabIsNoSeparator", "1\t2\nnext\n", 2, false, {-999}, "next"},
-                    RecordCase{"Word", "1 two\nnext\n", 2, false, {-999}, "next"},
-                    RecordCase{"EndsEarly", "1 2\n", 3, false, {-999}, "<end>"},
-                    RecordCase{"LastLineWithoutLineEnd", "1 2", 2, true, {1, 2}, "<end>"},
-                    RecordCase{"CommaDecimal", "1,5 2\nnext\n", 2, false, {-999}, "next"}));
 
 TEST(RecordReader, RewindGivesBackTheLinesOfAFailedRecord) {
     RecordReader reader = ReaderOf("1 2\n3\ntitle\n4 5\n");
