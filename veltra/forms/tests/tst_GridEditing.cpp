@@ -11,6 +11,9 @@ using namespace veltrana;
 
 namespace {
 
+constexpr Grid P = Grid::PassData;
+constexpr Grid D = Grid::DelayData;
+
 class GridTest : public ::testing::Test {
 protected:
     DesignProblem problem;
@@ -19,100 +22,56 @@ protected:
     GridEditing grids{view, problem, state};
     ProblemBinding binding{problem, state, view, grids};
 
-    void SetUp() override {
-        grids.FormatGrid(Grid::PassData);
-        grids.FormatGrid(Grid::DelayData);
-        view.tab = forms::kPassTab;
-    }
-    GridCell current(Grid g = Grid::PassData) {
-        return {view.currentRow(g), view.currentColumn(g)};
-    }
-    void openAt(int row, int column, Grid g = Grid::PassData) { grids.GridClicked(g, row, column); }
+    void SetUp() override { view.tab = forms::kPassTab; }
+    GridCell current(Grid g = P) { return {view.currentRow(g), view.currentColumn(g)}; }
+    void openAt(int row, int column, Grid g = P) { grids.GridClicked(g, row, column); }
 };
 
 } // namespace
 
 TEST_F(GridTest, EditorMovesByTheKeyTable) {
-    struct Case {
-        const char* name;
-        GridCell from;
-        EditorKey key;
-        GridCell to;
+    using enum EditorKey;
+    // PassData without weights ends at column 3, DelayData at column 2.
+    const std::tuple<const char*, Grid, GridCell, EditorKey, GridCell> cases[] = {
+        {"Tab moves right", P, {1, 1}, Next, {1, 2}},
+        {"Tab on last column wraps", P, {1, 3}, Next, {2, 1}},
+        {"Shift+Tab moves left", P, {2, 3}, Previous, {2, 2}},
+        {"Shift+Tab on column 1 goes up", P, {2, 1}, Previous, {1, 3}},
+        {"Shift+Tab on the first cell stays", P, {1, 1}, Previous, {1, 1}},
+        {"Up on row 1 stays", P, {1, 2}, Up, {1, 2}},
+        {"Up", P, {3, 2}, Up, {2, 2}},
+        {"Down", P, {1, 2}, Down, {2, 2}},
+        {"Tab on the delay grid's column 2 wraps", D, {1, 2}, Next, {2, 1}},
+        {"Shift+Tab back to it", D, {2, 1}, Previous, {1, 2}},
     };
-    // PassData without weights: last column 3.
-    const Case cases[] = {
-        {"Tab moves right", {1, 1}, EditorKey::Next, {1, 2}},
-        {"Tab on last column wraps", {1, 3}, EditorKey::Next, {2, 1}},
-        {"Shift+Tab moves left", {2, 3}, EditorKey::Previous, {2, 2}},
-        {"Shift+Tab on column 1 goes up", {2, 1}, EditorKey::Previous, {1, 3}},
-        {"Shift+Tab on the first cell stays", {1, 1}, EditorKey::Previous, {1, 1}},
-        {"Up on row 1 stays", {1, 2}, EditorKey::Up, {1, 2}},
-        {"Up", {3, 2}, EditorKey::Up, {2, 2}},
-        {"Down", {1, 2}, EditorKey::Down, {2, 2}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        view.setRowCount(Grid::PassData, 8);
-        openAt(c.from.row, c.from.column);
-        grids.EditorKeyDown(Grid::PassData, c.key);
-        EXPECT_EQ(current(), c.to);
-        EXPECT_TRUE(view.editorVisible(Grid::PassData));
-        EXPECT_EQ(grids.editCell(Grid::PassData), c.to);
+    for (const auto& [name, grid, from, key, to] : cases) {
+        SCOPED_TRACE(name);
+        view.tab = grid == P ? forms::kPassTab : forms::kDelayTab;
+        view.setRowCount(grid, 8);
+        openAt(from.row, from.column, grid);
+        grids.EditorKeyDown(grid, key);
+        EXPECT_EQ(current(grid), to);
+        EXPECT_TRUE(view.editorVisible(grid));
+        EXPECT_EQ(grids.editCell(grid), to);
     }
-}
-
-TEST_F(GridTest, TabThroughRowsGrowsTheGridOneRowPerRowReached) {
-    openAt(1, 1);
-    EXPECT_EQ(view.rowCount(Grid::PassData), 4);
-    for (int row = 1; row <= 5; ++row) {
-        for (int column = 1; column <= 3; ++column) {
-            view.setEditorText(Grid::PassData, std::to_string(row * 10 + column));
-            grids.EditorKeyDown(Grid::PassData, EditorKey::Next);
-        }
-        EXPECT_EQ(current(), (GridCell{row + 1, 1}));
-        EXPECT_EQ(view.rowCount(Grid::PassData), row + 4);
-    }
-    EXPECT_EQ(view.cellText(Grid::PassData, 5, 3), "53");
-    binding.PutAnswers();
-    EXPECT_EQ(problem.nFreqPoints, 5);
-}
-
-TEST_F(GridTest, EscapeDropsTheTypedText) {
-    view.setCellText(Grid::PassData, 1, 1, "old");
-    openAt(1, 1);
-    EXPECT_EQ(view.editorText(Grid::PassData), "old");
-    view.setEditorText(Grid::PassData, "new");
-    grids.EditorKeyDown(Grid::PassData, EditorKey::Escape);
-    EXPECT_FALSE(view.editorVisible(Grid::PassData));
-    EXPECT_EQ(view.cellText(Grid::PassData, 1, 1), "old");
-}
-
-TEST_F(GridTest, TypingACharacterOpensTheEditorWithIt) {
-    grids.CellCharacterTyped(Grid::PassData, "5");
-    EXPECT_TRUE(view.editorVisible(Grid::PassData));
-    EXPECT_EQ(view.editorText(Grid::PassData), "5");
-    EXPECT_EQ(view.g(Grid::PassData).selectionStart, 1);
-    EXPECT_TRUE(state.dataChanged);
 }
 
 TEST_F(GridTest, EditingACellMarksTheDataChangedOnlyWhenItsTextChanges) {
-    view.setRowCount(Grid::PassData, 8);
-    view.setCellText(Grid::PassData, 1, 1, "2");
+    view.setRowCount(P, 8);
+    view.setCellText(P, 1, 1, "2");
     openAt(1, 1);
+    grids.EditorKeyDown(P, EditorKey::Next); // unchanged text
     EXPECT_FALSE(state.dataChanged);
-    grids.EditorKeyDown(Grid::PassData, EditorKey::Next); // unchanged text
+    view.setEditorText(P, "3");
     EXPECT_FALSE(state.dataChanged);
-    view.setEditorText(Grid::PassData, "3");
-    EXPECT_FALSE(state.dataChanged);
-    grids.EditorKeyDown(Grid::PassData, EditorKey::Next);
+    grids.EditorKeyDown(P, EditorKey::Next);
     EXPECT_TRUE(state.dataChanged);
 }
 
 TEST_F(GridTest, EditorOpensOnlyOnItsOwnTab) {
-    const std::tuple<int, Grid, bool> cases[] = {{forms::kPassTab, Grid::PassData, true},
-                                                 {forms::kDelayTab, Grid::PassData, false},
-                                                 {0, Grid::DelayData, false},
-                                                 {forms::kDelayTab, Grid::DelayData, true}};
+    using forms::kDelayTab, forms::kPassTab;
+    const std::tuple<int, Grid, bool> cases[] = {
+        {kPassTab, P, true}, {kDelayTab, P, false}, {0, D, false}, {kDelayTab, D, true}};
     for (auto [tab, grid, opens] : cases) {
         view.tab = tab;
         grids.GridClicked(grid, 1, 1);
@@ -124,101 +83,74 @@ TEST_F(GridTest, EditorOpensOnlyOnItsOwnTab) {
     }
 }
 
-TEST_F(GridTest, ClearGridLeavesTwoBlankRowsAndTheWidthsToTheView) {
-    view.setRowCount(Grid::PassData, 9);
-    view.fill(Grid::PassData, {{"1", "2", "3"}});
+TEST_F(GridTest, ClearEmptiesTheGridAndOpensAnEditorOnlyOnTheShownTab) {
+    view.setRowCount(P, 9);
+    view.fill(P, {{"1", "2", "3"}});
     problem.nFreqPoints = 1;
-    openAt(5, 2);
-    grids.setCurrentGrid(Grid::PassData);
-    grids.ClearGrid();
-    EXPECT_EQ(view.rowCount(Grid::PassData), 3);
-    EXPECT_TRUE(view.g(Grid::PassData).cells.empty());
-    EXPECT_FALSE(view.editorVisible(Grid::PassData));
+    openAt(6, 3);
+    view.setEditorText(P, "typed");
+    grids.ClearButtonClicked(P);
+    EXPECT_TRUE(view.editorVisible(P));
+    EXPECT_EQ(view.editorText(P), "");
     EXPECT_EQ(current(), (GridCell{1, 1}));
+    EXPECT_EQ(view.rowCount(P), 4);
+    EXPECT_TRUE(view.g(P).cells.empty());
     EXPECT_EQ(problem.nFreqPoints, 0);
     EXPECT_TRUE(state.dataChanged);
-}
 
-TEST_F(GridTest, ClearButtonOpensAnEmptyEditorOnTheFirstCell) {
-    view.setRowCount(Grid::PassData, 9);
-    openAt(6, 3);
-    view.setEditorText(Grid::PassData, "typed");
-    grids.ClearButtonClicked(Grid::PassData);
-    EXPECT_TRUE(view.editorVisible(Grid::PassData));
-    EXPECT_EQ(view.editorText(Grid::PassData), "");
-    EXPECT_EQ(grids.editCell(Grid::PassData), (GridCell{1, 1}));
-    EXPECT_EQ(view.rowCount(Grid::PassData), 4);
-    EXPECT_TRUE(view.g(Grid::PassData).cells.empty());
-}
-
-TEST_F(GridTest, ClearBothOnAnotherTabOpensNoEditor) {
     view.tab = 0;
-    view.setRowCount(Grid::PassData, 9);
-    view.setRowCount(Grid::DelayData, 7);
+    view.setRowCount(D, 7);
     binding.ClearBoth();
-    EXPECT_EQ(view.rowCount(Grid::PassData), 3);
-    EXPECT_EQ(view.rowCount(Grid::DelayData), 3);
-    EXPECT_FALSE(view.editorVisible(Grid::PassData));
-    EXPECT_FALSE(view.editorVisible(Grid::DelayData));
+    EXPECT_EQ(view.rowCount(P), 3);
+    EXPECT_EQ(view.rowCount(D), 3);
+    EXPECT_FALSE(view.editorVisible(P) || view.editorVisible(D));
 }
 
 TEST_F(GridTest, HidingTheWeightColumnUnderTheEditorKeepsTheWeightAndYout) {
     problem.nFreqPoints = 1;
     view.setChecked("chkUseWeights", true);
     binding.ShowWeightColumn();
-    view.fill(Grid::PassData, {{"1", "2", "3", "4"}});
+    view.fill(P, {{"1", "2", "3", "4"}});
     openAt(1, 4);
-    view.setEditorText(Grid::PassData, "8");
+    view.setEditorText(P, "8");
     view.setChecked("chkUseWeights", false);
     binding.UseWeightsClicked();
-    EXPECT_EQ(view.columnCount(Grid::PassData), 4);
-    EXPECT_EQ(view.cellText(Grid::PassData, 1, 3), "3");
+    EXPECT_EQ(view.columnCount(P), 4);
+    EXPECT_EQ(view.cellText(P, 1, 3), "3");
     ASSERT_GE(problem.Weight.size(), 2u);
     EXPECT_EQ(problem.Weight[1], "8");
     // Any later key finds the editor's column gone and stays inside the grid.
-    grids.GridClicked(Grid::PassData, 1, 4);
-    EXPECT_EQ(grids.editCell(Grid::PassData), (GridCell{1, 3}));
+    grids.GridClicked(P, 1, 4);
+    EXPECT_EQ(grids.editCell(P), (GridCell{1, 3}));
 }
 
-TEST_F(GridTest, LeavingTheTabKeepsTheTypedTextAndReturningReopensThere) {
-    view.setRowCount(Grid::PassData, 8);
+TEST_F(GridTest, LeavingTheTabOrClickingTheGridStoresTheTypedText) {
+    view.setRowCount(P, 8);
     openAt(2, 2);
-    view.setEditorText(Grid::PassData, "42");
+    view.setEditorText(P, "42");
     view.tab = 0;
     grids.TabChanged(forms::kPassTab, 0);
-    EXPECT_FALSE(view.editorVisible(Grid::PassData));
-    EXPECT_EQ(view.cellText(Grid::PassData, 2, 2), "42");
-    view.setCurrentCell(Grid::PassData, 1, 1);
+    EXPECT_FALSE(view.editorVisible(P));
+    EXPECT_EQ(view.cellText(P, 2, 2), "42");
+    view.setCurrentCell(P, 1, 1);
     view.tab = forms::kPassTab;
     grids.TabChanged(0, forms::kPassTab);
-    EXPECT_TRUE(view.editorVisible(Grid::PassData));
-    EXPECT_EQ(grids.editCell(Grid::PassData), (GridCell{2, 2}));
-    EXPECT_EQ(view.editorText(Grid::PassData), "42");
-}
+    EXPECT_TRUE(view.editorVisible(P));
+    EXPECT_EQ(grids.editCell(P), (GridCell{2, 2}));
+    EXPECT_EQ(view.editorText(P), "42");
 
-TEST_F(GridTest, MouseDownOnTheGridStoresTheEditorText) {
-    openAt(1, 2);
-    view.setEditorText(Grid::PassData, "7");
-    grids.GridMouseDown(Grid::PassData);
-    EXPECT_FALSE(view.editorVisible(Grid::PassData));
-    EXPECT_EQ(view.cellText(Grid::PassData, 1, 2), "7");
-}
-
-TEST_F(GridTest, DelayGridWrapsAtItsSecondColumn) {
-    view.tab = forms::kDelayTab;
-    openAt(1, 2, Grid::DelayData);
-    grids.EditorKeyDown(Grid::DelayData, EditorKey::Next);
-    EXPECT_EQ(current(Grid::DelayData), (GridCell{2, 1}));
-    grids.EditorKeyDown(Grid::DelayData, EditorKey::Previous);
-    EXPECT_EQ(current(Grid::DelayData), (GridCell{1, 2}));
+    view.setEditorText(P, "7");
+    grids.GridMouseDown(P);
+    EXPECT_FALSE(view.editorVisible(P));
+    EXPECT_EQ(view.cellText(P, 2, 2), "7");
 }
 
 TEST_F(GridTest, PutAnswersTakesTheValueStillInTheEditor) {
-    view.fill(Grid::PassData, {{"1", "2"}});
+    view.fill(P, {{"1", "2"}});
     openAt(1, 3);
-    view.setEditorText(Grid::PassData, "3");
+    view.setEditorText(P, "3");
     binding.PutAnswers();
     EXPECT_EQ(problem.nFreqPoints, 1);
     EXPECT_EQ(problem.Yout[1], "3");
-    EXPECT_TRUE(view.editorVisible(Grid::PassData));
+    EXPECT_TRUE(view.editorVisible(P));
 }

@@ -1,15 +1,14 @@
-#include "DesignProblem.h"
 #include "FormTexts.h"
 #include "MainForm.h"
+#include "SampleProblem.h"
 #include "ScriptedPrompter.h"
 #include "ShellState.h"
-#include "TestApp.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -23,7 +22,10 @@ namespace {
 class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureTestApp();
+        static int argc = 1;
+        static char* argv[] = {const_cast<char*>("tst_veltra_forms"), nullptr};
+        if (!QApplication::instance())
+            new QApplication(argc, argv); // one for the whole program, until exit
         form = std::make_unique<MainForm>(problem, state, prompter);
         form->show();
         form->activateWindow();
@@ -41,9 +43,9 @@ protected:
         form->tabs()->setCurrentIndex(tab);
         QCoreApplication::processEvents();
     }
-    void clickCell(QTableWidget* grid, int row, int column) {
-        const QRect rect = grid->visualRect(grid->model()->index(row, column));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
+    QString cell(int row, int column) {
+        const QTableWidgetItem* item = pass()->item(row, column);
+        return item ? item->text() : QString();
     }
 
     DesignProblem problem;
@@ -52,32 +54,9 @@ protected:
     std::unique_ptr<MainForm> form;
 };
 
-DesignProblem SmallProblem() {
-    DesignProblem p;
-    const char* answers[] = {"Y",   "50",  "-2",  "-1", "Y",    "8",  "12", "0  3",
-                             ".02", ".1",  ".4",  "Y",  ".07",  "N",  "Y",  "1 2 0",
-                             "1.5", ".01", ".03", "2",  ".001", "30", "3",  "1"};
-    for (int i = 0; i < 24; ++i)
-        p.Answers[i] = answers[i];
-    p.Freq = {"", "1", "2", "3"};
-    p.Yin = {"", "0.5", "0.6", "0.7"};
-    p.Yout = {"", "1.0", "1.1", "1.2"};
-    p.Weight = {"", "4", "5", "6"};
-    p.nFreqPoints = 3;
-    p.DelFreq = {"", "0.1"};
-    p.TX = {"", "70"};
-    p.nDelayPoints = 1;
-    p.Note1 = "n1";
-    p.Note2 = "n2";
-    p.SolverAnswers = {"5 10 7", "", "", "100", "", "", "", "", ""};
-    p.nSolverLines = 9;
-    return p;
-}
-
 } // namespace
 
-TEST_F(MainFormTest, ControlsCarryTheirNamesAndTexts) {
-    EXPECT_EQ(form->objectName(), "frmMain");
+TEST_F(MainFormTest, LabelsShowTheirCaptionsWithOneAmpersand) {
     for (int i = 1; i <= forms::kQuestionCount; ++i) {
         auto* label = form->findChild<QLabel*>(QStringLiteral("lblQuestion_%1").arg(i));
         ASSERT_NE(label, nullptr) << i;
@@ -85,36 +64,7 @@ TEST_F(MainFormTest, ControlsCarryTheirNamesAndTexts) {
             label->text().replace(QLatin1String("&"), QLatin1String("&&")).toStdString();
         EXPECT_EQ(shown, forms::kQuestionCaptions[i - 1]) << i;
     }
-    for (int i = 1; i <= forms::kSolverCount; ++i) {
-        auto* def = form->findChild<QLabel*>(QStringLiteral("lblDefAnswer_%1").arg(i));
-        ASSERT_NE(def, nullptr);
-        EXPECT_EQ(def->text().toStdString(), forms::kSolverShownDefaults[i - 1]);
-        EXPECT_NE(form->findChild<QLabel*>(QStringLiteral("lblSolvQuestion_%1").arg(i)), nullptr);
-    }
-    QTabWidget* tabs = form->tabs();
-    EXPECT_EQ(tabs->objectName(), "ODE_Tabs");
-    ASSERT_EQ(tabs->count(), 8);
-    EXPECT_EQ(tabs->tabText(2), "&2. Poles && Zeros");
-    EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_FALSE(tabs->isTabEnabled(forms::kDemosTab));
-    const std::pair<const char*, const char*> texts[] = {{"tmin", "76.7"},
-                                                         {"nPoles", "1  4"},
-                                                         {"Zimag", ".01"},
-                                                         {"maxX_Y", "22"},
-                                                         {"Note1", "Keep notes for future runs"},
-                                                         {"Remax", "5 10 7"},
-                                                         {"Zero", "1e-5 1e-5 1e-5"}};
-    for (auto [name, text] : texts)
-        EXPECT_EQ(control<QLineEdit>(name)->text(), text) << name;
-    EXPECT_EQ(control<QPushButton>("cmdClearDelayData")->text(), "Cle&ar Columns");
-    EXPECT_EQ(control<QLabel>("lblArrowMovement1")->text(),
-              "Use Enter or Tab key to move between columns and Left, Right, Up & Down Arrow "
-              "keys to enter/edit X & Y data values.");
-    EXPECT_EQ(control<QCheckBox>("chkLossless")->text(), "Yes");
-    EXPECT_EQ(pass()->rowCount(), 2);
-    EXPECT_EQ(pass()->columnCount(), 3);
-    EXPECT_EQ(control<QTableWidget>("DelayData")->columnCount(), 2);
-    EXPECT_EQ(pass()->horizontalHeaderItem(2)->text(), "Yout");
+    EXPECT_FALSE(form->tabs()->isTabEnabled(forms::kDemosTab));
     EXPECT_TRUE(passEditor()->isHidden());
     EXPECT_FALSE(state.dataChanged);
 }
@@ -144,50 +94,38 @@ TEST_F(MainFormTest, NothingOverlapsOrIsCutOff) {
 }
 
 TEST_F(MainFormTest, LoadedProblemIsCollectedUnchanged) {
-    problem = SmallProblem();
-    const DesignProblem loaded = problem;
-    form->GetAnswers();
-    EXPECT_FALSE(state.dataChanged);
-    EXPECT_EQ(pass()->columnCount(), 4);
-    EXPECT_EQ(pass()->item(2, 3)->text(), "6");
-    EXPECT_FALSE(control<QLineEdit>("sigmaPoles")->isEnabled());
-    EXPECT_TRUE(control<QLineEdit>("tmin")->isEnabled());
-    EXPECT_TRUE(control<QLineEdit>("Detail")->isEnabled()); // REMAX holds text
-    form->PutAnswers();
-    for (int i = 0; i < 22; ++i)
-        EXPECT_EQ(problem.Answers[i], loaded.Answers[i]) << i;
-    EXPECT_EQ(problem.Answers[22], " 3");
-    EXPECT_EQ(problem.nDelayPoints, 1);
-    for (int i = 1; i <= 3; ++i) {
-        EXPECT_EQ(problem.Freq[i], loaded.Freq[i]);
-        EXPECT_EQ(problem.Yout[i], loaded.Yout[i]);
-        EXPECT_EQ(problem.Weight[i], loaded.Weight[i]);
+    for (bool weights : {false, true}) {
+        SCOPED_TRACE(weights);
+        problem = SampleProblem(weights);
+        const DesignProblem loaded = problem;
+        form->GetAnswers();
+        EXPECT_FALSE(state.dataChanged);
+        EXPECT_EQ(pass()->columnCount(), weights ? 4 : 3);
+        form->PutAnswers();
+        EXPECT_EQ(problem.Answers, loaded.Answers);
+        ASSERT_EQ(problem.nFreqPoints, 3);
+        ASSERT_EQ(problem.nDelayPoints, 2);
+        for (int i = 1; i <= 3; ++i)
+            EXPECT_EQ(std::tie(problem.Freq[i], problem.Yin[i], problem.Yout[i], problem.Weight[i]),
+                      std::tie(loaded.Freq[i], loaded.Yin[i], loaded.Yout[i], loaded.Weight[i]));
+        for (int i = 1; i <= 2; ++i)
+            EXPECT_EQ(std::tie(problem.DelFreq[i], problem.TX[i]),
+                      std::tie(loaded.DelFreq[i], loaded.TX[i]));
+        EXPECT_EQ(
+            std::tie(problem.Note1, problem.Note2, problem.SolverAnswers, problem.nSolverLines),
+            std::tie(loaded.Note1, loaded.Note2, loaded.SolverAnswers, loaded.nSolverLines));
     }
-    EXPECT_EQ(problem.TX[1], "70");
-    EXPECT_EQ(problem.SolverAnswers, loaded.SolverAnswers);
-    EXPECT_EQ(problem.Note2, "n2");
 }
 
-TEST_F(MainFormTest, TypedGridWithoutYoutInRow2HasOnePoint) {
-    showTab(forms::kPassTab);
-    clickCell(pass(), 0, 0);
-    ASSERT_TRUE(passEditor()->isVisible());
-    const char* rows[][3] = {{"1", "2", "3"}, {"4", "5", ""}, {"7", "8", "9"}};
-    for (auto& row : rows)
-        for (const char* cell : row) {
-            QTest::keyClicks(passEditor(), cell);
-            QTest::keyClick(passEditor(), Qt::Key_Tab);
-        }
-    form->PutAnswers();
-    EXPECT_EQ(problem.nFreqPoints, 1);
-    EXPECT_EQ(problem.Answers[22], " 1");
-    EXPECT_EQ(pass()->item(2, 2)->text(), "9");
-}
-
-TEST_F(MainFormTest, TypingOnACellOpensTheEditorWithTheCharacter) {
-    showTab(forms::kPassTab);
-    QTest::keyClick(passEditor(), Qt::Key_Escape); // the tab opened it; close it
-    ASSERT_TRUE(passEditor()->isHidden());
+TEST_F(MainFormTest, TypingOnACellOpensTheEditorAndEscDropsTheText) {
+    problem = SampleProblem(true);
+    form->GetAnswers();
+    showTab(forms::kPassTab); // opens the editor on the first cell
+    QTest::keyClicks(passEditor(), "99");
+    QTest::keyClick(passEditor(), Qt::Key_Escape);
+    EXPECT_TRUE(passEditor()->isHidden());
+    EXPECT_EQ(cell(0, 0), "1");
+    EXPECT_TRUE(pass()->hasFocus());
     state.dataChanged = false;
     QTest::keyClick(pass(), Qt::Key_5);
     ASSERT_TRUE(passEditor()->isVisible());
@@ -197,58 +135,62 @@ TEST_F(MainFormTest, TypingOnACellOpensTheEditorWithTheCharacter) {
     EXPECT_TRUE(state.dataChanged);
     QTest::keyClicks(passEditor(), "0");
     QTest::keyClick(passEditor(), Qt::Key_Return);
-    EXPECT_EQ(pass()->item(0, 0)->text(), "50");
+    EXPECT_EQ(cell(0, 0), "50");
 }
 
-TEST_F(MainFormTest, TabOnTheLastColumnWrapsAndTheGridGrows) {
+TEST_F(MainFormTest, TabFillsTheGridRowByRowAndItGrows) {
     showTab(forms::kPassTab);
+    ASSERT_TRUE(passEditor()->isVisible());
     EXPECT_EQ(pass()->rowCount(), 3); // the editor opened on row 1
+    const char* rows[][3] = {{"1", "2", "3"}, {"4", "5", ""}, {"7", "8", "9"}, {"", "", ""}};
     for (int row = 1; row <= 4; ++row) {
-        for (int column = 1; column <= 3; ++column)
+        for (const char* text : rows[row - 1]) {
+            QTest::keyClicks(passEditor(), text);
             QTest::keyClick(passEditor(), Qt::Key_Tab);
+        }
         EXPECT_EQ(pass()->currentRow(), row);
         EXPECT_EQ(pass()->currentColumn(), 0);
         EXPECT_EQ(pass()->rowCount(), row + 3);
     }
+    EXPECT_EQ(cell(2, 2), "9");
     QTest::keyClick(passEditor(), Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_EQ(pass()->currentRow(), 3);
     EXPECT_EQ(pass()->currentColumn(), 2);
     EXPECT_TRUE(passEditor()->hasFocus());
-}
-
-TEST_F(MainFormTest, EditorLiesOverItsCellLessOnePixel) {
-    showTab(forms::kPassTab);
-    clickCell(pass(), 1, 2);
-    const QRect cell = pass()->visualRect(pass()->model()->index(1, 2));
-    const QPoint topLeft = pass()->viewport()->mapTo(pass()->parentWidget(), cell.topLeft());
-    EXPECT_EQ(passEditor()->geometry(), QRect(topLeft, QSize(cell.width() - 1, cell.height() - 1)));
-}
-
-TEST_F(MainFormTest, EscapeDropsTheTypedText) {
-    problem = SmallProblem();
-    form->GetAnswers();
-    showTab(forms::kPassTab);
-    QTest::keyClicks(passEditor(), "99");
-    QTest::keyClick(passEditor(), Qt::Key_Escape);
-    EXPECT_TRUE(passEditor()->isHidden());
-    EXPECT_EQ(pass()->item(0, 0)->text(), "1");
-    EXPECT_TRUE(pass()->hasFocus());
+    form->PutAnswers();
+    EXPECT_EQ(problem.nFreqPoints, 1); // row 2 lacks Yout
+    EXPECT_EQ(problem.Answers[22], " 1");
 }
 
 TEST_F(MainFormTest, HidingAndShowingTheWeightColumnKeepsTheWeights) {
-    problem = SmallProblem();
-    form->GetAnswers();
-    showTab(forms::kPassTab);
-    auto* box = control<QCheckBox>("chkUseWeights");
-    const QPoint indicator(8, box->height() / 2);
-    QTest::mouseClick(box, Qt::LeftButton, {}, indicator);
-    EXPECT_EQ(pass()->columnCount(), 3);
-    EXPECT_TRUE(state.dataChanged);
-    QTest::mouseClick(box, Qt::LeftButton, {}, indicator);
-    ASSERT_EQ(pass()->columnCount(), 4);
-    EXPECT_EQ(pass()->horizontalHeaderItem(3)->text(), "Weight");
-    EXPECT_EQ(pass()->item(0, 3)->text(), "4");
-    EXPECT_EQ(pass()->item(2, 3)->text(), "6");
+    for (bool shownAtLoad : {true, false}) {
+        SCOPED_TRACE(shownAtLoad);
+        problem = SampleProblem(shownAtLoad);
+        if (!shownAtLoad)
+            problem.Weight = {"", "4"}; // fewer weights than points
+        form->GetAnswers();
+        showTab(forms::kPassTab);
+        auto* box = control<QCheckBox>("chkUseWeights");
+        const auto click = [box] {
+            QTest::mouseClick(box, Qt::LeftButton, {}, {8, box->height() / 2});
+        };
+        if (!shownAtLoad)
+            click();
+        ASSERT_EQ(pass()->columnCount(), 4);
+        pass()->setItem(2, 3, new QTableWidgetItem(" 7 "));
+        click();
+        EXPECT_EQ(pass()->columnCount(), 3);
+        EXPECT_TRUE(state.dataChanged);
+        form->PutAnswers(); // the hidden weights stay in the record
+        ASSERT_GE(problem.Weight.size(), 4u);
+        EXPECT_EQ(problem.Weight[3], "7");
+        click();
+        ASSERT_EQ(pass()->columnCount(), 4);
+        EXPECT_EQ(pass()->horizontalHeaderItem(3)->text(), "Weight");
+        EXPECT_EQ(cell(0, 3), "4");
+        EXPECT_EQ(cell(1, 3), shownAtLoad ? "5" : "");
+        EXPECT_EQ(cell(2, 3), "7");
+    }
 }
 
 TEST_F(MainFormTest, UseDefaultsLeavesTheProblemWithoutSettings) {
@@ -257,40 +199,22 @@ TEST_F(MainFormTest, UseDefaultsLeavesTheProblemWithoutSettings) {
     EXPECT_FALSE(control<QLineEdit>("Remax")->isEnabled());
     form->PutAnswers();
     EXPECT_EQ(problem.nSolverLines, 0);
-    for (const auto& s : problem.SolverAnswers)
-        EXPECT_EQ(s, "");
     QTest::mouseClick(control<QPushButton>("cmdEditSolverData"), Qt::LeftButton);
-    EXPECT_EQ(control<QLineEdit>("Detail")->text(), "0   0   0");
     EXPECT_TRUE(control<QLineEdit>("Accuracy")->isEnabled());
 }
 
-TEST_F(MainFormTest, LeavingADecidingFieldSwitchesItsDependents) {
-    auto* box = control<QCheckBox>("chkEqualDelay");
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_Space);
-    EXPECT_TRUE(box->isChecked());
-    EXPECT_TRUE(state.dataChanged);
-    EXPECT_FALSE(control<QLineEdit>("tmin")->isEnabled()); // not yet left
-    control<QLineEdit>("freqNorm")->setFocus();
-    EXPECT_TRUE(control<QLineEdit>("tmin")->isEnabled());
-
-    showTab(2);
-    auto* poles = control<QLineEdit>("nPoles");
-    poles->setFocus();
-    poles->selectAll();
-    QTest::keyClicks(poles, "0 4");
-    control<QLineEdit>("poleReal")->setFocus();
-    EXPECT_FALSE(control<QLineEdit>("sigmaPoles")->isEnabled());
-}
-
-TEST_F(MainFormTest, EditsMarkTheDataChangedAndLoadingClearsIt) {
+TEST_F(MainFormTest, EditsMarkTheDataChangedAndLeavingABoxSwitchesItsDependents) {
     QTest::keyClicks(control<QLineEdit>("iPower"), "1");
     EXPECT_TRUE(state.dataChanged);
     form->GetAnswers();
     EXPECT_FALSE(state.dataChanged);
-    showTab(3);
-    QTest::keyClicks(control<QLineEdit>("Note2"), "x");
+    auto* box = control<QCheckBox>("chkEqualDelay");
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space);
     EXPECT_TRUE(state.dataChanged);
+    EXPECT_FALSE(control<QLineEdit>("tmin")->isEnabled()); // not yet left
+    control<QLineEdit>("freqNorm")->setFocus();
+    EXPECT_TRUE(control<QLineEdit>("tmin")->isEnabled());
 }
 
 TEST_F(MainFormTest, ClickedFieldSelectsItsWholeTextWhenListed) {
@@ -303,15 +227,4 @@ TEST_F(MainFormTest, ClickedFieldSelectsItsWholeTextWhenListed) {
         QCoreApplication::processEvents();
         EXPECT_EQ(field->selectedText() == field->text(), selects) << name;
     }
-}
-
-TEST_F(MainFormTest, RunButtonsAskTheShell) {
-    QSignalSpy submit(form.get(), &MainForm::submitRequested);
-    QSignalSpy plots(form.get(), &MainForm::plotsRequested);
-    showTab(7);
-    QTest::mouseClick(control<QPushButton>("cmdPlots"), Qt::LeftButton);
-    EXPECT_EQ(plots.count(), 1);
-    EXPECT_EQ(submit.count(), 0);
-    QTest::mouseClick(control<QPushButton>("cmdSubmit"), Qt::LeftButton);
-    EXPECT_EQ(submit.count(), 1);
 }
