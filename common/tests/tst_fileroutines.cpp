@@ -1,5 +1,6 @@
 #include "FileRoutines.h"
 #include "ScriptedPrompter.h"
+#include "TempDirTest.h"
 
 #include <gtest/gtest.h>
 
@@ -7,51 +8,34 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
 
 namespace {
 
-class FileRoutinesTest : public ::testing::Test {
+class FileRoutinesTest : public test::TempDirTest {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::path(::testing::TempDir()) / "veltrana-fr-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
+        TempDirTest::SetUp();
         for (const char* name : {"a.txt", "b.dat", "noext", ".hidden", "Mixed.TXT"})
-            std::ofstream(m_dir + "/" + name) << "x";
-        fs::create_directory(m_dir + "/sub.txt");
-        fs::create_symlink(m_dir + "/b.dat", m_dir + "/link.lnk");
-        fs::create_symlink(m_dir + "/gone", m_dir + "/dangling.lnk");
+            std::ofstream(m_dir / name) << "x";
+        fs::create_directory(m_dir / "sub.txt");
+        fs::create_symlink(m_dir / "b.dat", m_dir / "link.lnk");
+        fs::create_symlink(m_dir / "gone", m_dir / "dangling.lnk");
     }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string in(const std::string& name) const { return m_dir + "/" + name; }
-
-    std::string m_dir;
 };
 
 TEST_F(FileRoutinesTest, FileExistsListsNormalFilesOnly) {
+    // Names compare exactly; "x.*" names "x" too; a directory is not a file, a link to a file is
+    // that file; a wildcard does not reach a leading "."; a missing directory is no error.
     const std::pair<const char*, bool> rows[] = {
-        {"a.txt", true},
-        {"*.txt", true},
-        {"?.txt", true},
-        {"A.txt", false}, // names compare exactly
-        {"*.TXT", true},
-        {"noext.*", true},  // "x.*" names "x" too
-        {"sub.txt", false}, // a directory is not a file
-        {"sub.*", false},
-        {"link.lnk", true}, // a link to a file is that file
-        {"dangling.lnk", false},
-        {".hidden", true},
-        {"*hidden", false}, // a wildcard does not reach a leading "."
-        {".h*", true},
-        {"", false},
-        {"missing/*.txt", false}, // a missing directory is no error
-        {"a.txt/x", false},
-    };
+        {"a.txt", true},         {"*.txt", true},   {"?.txt", true},
+        {"A.txt", false},        {"*.TXT", true},   {"noext.*", true},
+        {"sub.txt", false},      {"sub.*", false},  {"link.lnk", true},
+        {"dangling.lnk", false}, {".hidden", true}, {"*hidden", false},
+        {".h*", true},           {"", false},       {"missing/*.txt", false},
+        {"a.txt/x", false}};
     for (const auto& [name, expected] : rows) {
         ScriptedPrompter prompter;
         EXPECT_EQ(FileExists(in(name), prompter), expected) << name;
@@ -69,11 +53,13 @@ TEST_F(FileRoutinesTest, BareNameIsLookedUpInTheCurrentDirectory) {
 }
 
 TEST_F(FileRoutinesTest, DirExists) {
-    const std::pair<std::string, bool> rows[] = {
-        {m_dir, true},        {in("sub.txt"), true}, {in("sub.txt/"), true},
-        {in("a.txt"), false}, {in("gone"), false},   {in("a.txt/x"), false},
-        {"", false},
-    };
+    const std::pair<std::string, bool> rows[] = {{m_dir.string(), true},
+                                                 {in("sub.txt"), true},
+                                                 {in("sub.txt/"), true},
+                                                 {in("a.txt"), false},
+                                                 {in("gone"), false},
+                                                 {in("a.txt/x"), false},
+                                                 {"", false}};
     for (const auto& [path, expected] : rows) {
         ScriptedPrompter prompter;
         EXPECT_EQ(dirExists(path, prompter), expected) << path;
@@ -83,27 +69,15 @@ TEST_F(FileRoutinesTest, DirExists) {
 
 TEST_F(FileRoutinesTest, UnexpectedErrorIsShownAndGivesFalse) {
     const std::string tooLong = in(std::string(300, 'n')); // longer than any file name
-    struct Row {
-        const char* routine;
-        bool (*check)(std::string_view, Prompter&, int, bool*);
-        std::string path;
-    };
-    const Row rows[] = {
-        {"FileExists", FileExists, tooLong},
-        {"FileExists", FileExists, tooLong + "/*.txt"},
-    };
-    for (const auto& row : rows) {
+    for (const std::string& path : {tooLong, tooLong + "/*.txt"}) {
         ScriptedPrompter prompter;
         bool fatal = false;
-        EXPECT_FALSE(row.check(row.path, prompter, 3, &fatal)) << row.routine;
-        EXPECT_TRUE(fatal) << row.routine;
-        ASSERT_EQ(prompter.prompts.size(), 1u) << row.routine;
-        const Prompt& p = prompter.prompts[0];
-        EXPECT_EQ(p.title, "In '" + std::string(row.routine) + "' routine ...");
-        EXPECT_EQ(p.text, "Unexpected error #" + std::to_string(ENAMETOOLONG) +
-                              " occured: " + std::strerror(ENAMETOOLONG));
-        EXPECT_EQ(p.icon, PromptIcon::Critical);
-        EXPECT_EQ(p.buttons, PromptButtons::Ok);
+        EXPECT_FALSE(FileExists(path, prompter, 3, &fatal)) << path;
+        EXPECT_TRUE(fatal);
+        const Prompt shown{"Unexpected error #" + std::to_string(ENAMETOOLONG) +
+                               " occured: " + std::strerror(ENAMETOOLONG),
+                           "In 'FileExists' routine ...", PromptIcon::Critical, PromptButtons::Ok};
+        EXPECT_EQ(prompter.prompts, std::vector<Prompt>{shown});
     }
     EXPECT_FALSE(FileExists(tooLong)) << "without a prompter the error is quiet";
 }

@@ -5,111 +5,82 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 using namespace veltrana;
 
 namespace {
 
-struct NumberCase {
-    double value;
-    const char* text;
-};
-
-class GeneralNumberTest : public testing::TestWithParam<NumberCase> {};
-
-TEST_P(GeneralNumberTest, PrintsTheBasicForm) {
-    EXPECT_EQ(GeneralNumber(GetParam().value), GetParam().text);
+TEST(NumberText, GeneralNumberPrintsTheBasicForm) {
+    // 15 significant digits at most (0.1 + 0.2, thirds), like the old runtime
+    const std::pair<double, const char*> cases[] = {
+        {0, "0"},
+        {-0.0, "0"},
+        {0.5, ".5"},
+        {-0.25, "-.25"},
+        {1, "1"},
+        {10, "10"},
+        {1000, "1000"},
+        {1001, "1001"},
+        {9.1, "9.1"},
+        {2.5, "2.5"},
+        {1e-4, ".0001"},
+        {0.000123, ".000123"},
+        {9999999, "9999999"},
+        {123456.75, "123456.75"},
+        {1e-5, "1E-05"},
+        {1.25e-5, "1.25E-05"},
+        {-2.5e7, "-2.5E+07"},
+        {1e7, "1E+07"},
+        {1e100, "1E+100"},
+        {-1e-300, "-1E-300"},
+        {0.1 + 0.2, ".3"},
+        {1.0 / 3.0, ".333333333333333"},
+        {2.0 / 3.0, ".666666666666667"},
+        {std::numeric_limits<double>::infinity(), "Inf"},
+        {std::nan(""), "NaN"}};
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(GeneralNumber(value), text) << value;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Forms, GeneralNumberTest,
-    testing::Values(NumberCase{0, "0"}, NumberCase{-0.0, "0"}, NumberCase{0.5, ".5"},
-                    NumberCase{-0.25, "-.25"}, NumberCase{1, "1"}, NumberCase{10, "10"},
-                    NumberCase{1000, "1000"}, NumberCase{1001, "1001"}, NumberCase{9.1, "9.1"},
-                    NumberCase{2.5, "2.5"}, NumberCase{1e-5, "1E-05"},
-                    NumberCase{1.25e-5, "1.25E-05"}, NumberCase{1e-4, ".0001"},
-                    NumberCase{0.000123, ".000123"}, NumberCase{-2.5e7, "-2.5E+07"},
-                    NumberCase{1e7, "1E+07"}, NumberCase{9999999, "9999999"},
-                    NumberCase{123456.75, "123456.75"}, NumberCase{1e100, "1E+100"},
-                    NumberCase{-1e-300, "-1E-300"},
-                    // 15 significant digits at most, like the old runtime
-                    NumberCase{0.1 + 0.2, ".3"}, NumberCase{1.0 / 3.0, ".333333333333333"},
-                    NumberCase{2.0 / 3.0, ".666666666666667"},
-                    NumberCase{std::numeric_limits<double>::infinity(), "Inf"},
-                    NumberCase{std::nan(""), "NaN"}));
-
-struct PatternCase {
-    double value;
-    int decimals;
-    const char* text;
-};
-
-class FormatScientificTest : public testing::TestWithParam<PatternCase> {};
-
-TEST_P(FormatScientificTest, FollowsThePattern) {
-    EXPECT_EQ(FormatScientific(GetParam().value, GetParam().decimals), GetParam().text);
+TEST(NumberText, ScientificFollowsThePattern) {
+    // "#.##E+" and "#.#####E+": decimals as needed, no zero-padded exponent
+    const std::tuple<double, int, const char*> cases[] = {
+        {1500, 2, "1.5E+3"},      {1.5, 2, "1.5E+0"},          {1, 2, "1E+0"},
+        {0, 2, "0E+0"},           {-0.0, 2, "0E+0"},           {0.015, 2, "1.5E-2"},
+        {-123456, 2, "-1.23E+5"}, {9.996, 2, "1E+1"},          {1.005e-300, 2, "1E-300"},
+        {1e15, 2, "1E+15"},       {1.234567, 5, "1.23457E+0"}, {-0.5, 5, "-5E-1"},
+        {12.5, 5, "1.25E+1"}};
+    for (const auto& [value, decimals, text] : cases)
+        EXPECT_EQ(FormatScientific(value, decimals), text) << value << " / " << decimals;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Patterns, FormatScientificTest,
-    testing::Values(PatternCase{1500, 2, "1.5E+3"}, PatternCase{1.5, 2, "1.5E+0"},
-                    PatternCase{1, 2, "1E+0"}, PatternCase{0, 2, "0E+0"},
-                    PatternCase{-0.0, 2, "0E+0"}, PatternCase{0.015, 2, "1.5E-2"},
-                    PatternCase{-123456, 2, "-1.23E+5"}, PatternCase{9.996, 2, "1E+1"},
-                    PatternCase{1.005e-300, 2, "1E-300"}, PatternCase{1e15, 2, "1E+15"},
-                    PatternCase{1.234567, 5, "1.23457E+0"}, PatternCase{-0.5, 5, "-5E-1"},
-                    PatternCase{12.5, 5, "1.25E+1"}));
-
-TEST(FormatE, DropsOnlyAZeroExponent) {
-    EXPECT_EQ(FormatE(1.5), "\t1.5");
-    EXPECT_EQ(FormatE(1500), "\t1.5E+3");
-    EXPECT_EQ(FormatE(-0.03), "\t-3E-2");
-    EXPECT_EQ(FormatE(0), "\t0");
-}
-
-TEST(FormatEList, JoinsValuesWithTrailingTab) {
-    EXPECT_EQ(FormatEList({1.5, -2000, 0.25, 7}, 3), "\t1.5\t-2E+3\t2.5E-1\t");
-    EXPECT_EQ(FormatEList({}, 0), "\t");
-    EXPECT_EQ(FormatEList({1, 2}, -1), "\t");
+TEST(NumberText, FormatEDropsOnlyAZeroExponentAndListsEndInATab) {
     // A count beyond the values stops at the last value rather than reading past it.
-    EXPECT_EQ(FormatEList({1, 2}, 5), "\t1\t2\t");
+    const std::pair<std::string, const char*> cases[] = {
+        {FormatE(1.5), "\t1.5"},
+        {FormatE(1500), "\t1.5E+3"},
+        {FormatE(-0.03), "\t-3E-2"},
+        {FormatE(0), "\t0"},
+        {FormatEList({1.5, -2000, 0.25, 7}, 3), "\t1.5\t-2E+3\t2.5E-1\t"},
+        {FormatEList({}, 0), "\t"},
+        {FormatEList({1, 2}, -1), "\t"},
+        {FormatEList({1, 2}, 5), "\t1\t2\t"}};
+    for (const auto& [got, expected] : cases)
+        EXPECT_EQ(got, expected);
 }
-
-struct ParseCase {
-    const char* text;
-    std::optional<double> value;
-};
 
 TEST(NumberText, ParseNumberAcceptsOnlyPlainDecimalNumbers) {
-    const ParseCase cases[] = {ParseCase{"1", 1.0},
-                               ParseCase{"-2.5", -2.5},
-                               ParseCase{"+3", 3.0},
-                               ParseCase{".5", 0.5},
-                               ParseCase{"-.5", -0.5},
-                               ParseCase{"5.", 5.0},
-                               ParseCase{"1E-05", 1e-5},
-                               ParseCase{"1.5e+3", 1500.0},
-                               ParseCase{"2.5D+07", 2.5e7},
-                               ParseCase{"-1d2", -100.0},
-                               ParseCase{"007", 7.0},
-                               ParseCase{"", std::nullopt},
-                               ParseCase{".", std::nullopt},
-                               ParseCase{"-", std::nullopt},
-                               ParseCase{"1e", std::nullopt},
-                               ParseCase{"1e+", std::nullopt},
-                               ParseCase{"1..2", std::nullopt},
-                               ParseCase{"1,5", std::nullopt},
-                               ParseCase{"1\t2", std::nullopt},
-                               ParseCase{" 1", std::nullopt},
-                               ParseCase{"+-1", std::nullopt},
-                               ParseCase{"0x10", std::nullopt},
-                               ParseCase{"inf", std::nullopt},
-                               ParseCase{"NaN", std::nullopt},
-                               ParseCase{"1e999", std::nullopt},
-                               ParseCase{"-1e400", std::nullopt},
-                               ParseCase{"12abc", std::nullopt}};
-    for (const auto& c : cases)
-        EXPECT_EQ(ParseNumber(c.text), c.value) << c.text;
+    const std::optional<double> no;
+    const std::pair<const char*, std::optional<double>> cases[] = {
+        {"1", 1.0},     {"-2.5", -2.5},  {"+3", 3.0},        {".5", 0.5},        {"-.5", -0.5},
+        {"5.", 5.0},    {"1E-05", 1e-5}, {"1.5e+3", 1500.0}, {"2.5D+07", 2.5e7}, {"-1d2", -100.0},
+        {"007", 7.0},   {"", no},        {".", no},          {"-", no},          {"1e", no},
+        {"1e+", no},    {"1..2", no},    {"1,5", no},        {"1\t2", no},       {" 1", no},
+        {"+-1", no},    {"0x10", no},    {"inf", no},        {"NaN", no},        {"1e999", no},
+        {"-1e400", no}, {"12abc", no}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(ParseNumber(text), value) << text;
 }
 
 TEST(NumberText, IgnoresTheUserLocale) {

@@ -1,4 +1,5 @@
 #include "RegistryStore.h"
+#include "TempDirTest.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,9 @@
 #include <fstream>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <optional>
+#include <tuple>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
@@ -16,16 +19,9 @@ namespace {
 
 const RegRoot HKCU = RegRoot::CurrentUser;
 
-class RegistryTest : public ::testing::Test {
+class RegistryTest : public test::TempDirTest {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::path(::testing::TempDir()) / "veltrana-reg-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string storePath() const { return (m_dir / "cfg" / "registry").string(); }
+    std::string storePath() const { return in("cfg/registry"); }
     void writeStoreFile(const std::string& text) const {
         fs::create_directories(m_dir / "cfg");
         std::ofstream(storePath(), std::ios::binary) << text;
@@ -34,27 +30,13 @@ protected:
         std::ifstream in(storePath(), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-
-    fs::path m_dir;
-};
-
-std::string AllBytes() {
-    std::string s;
-    for (int i = 0; i < 256; ++i)
-        s += static_cast<char>(i);
-    return s;
-}
-
-struct RoundTrip {
-    const char* label;
-    std::string name;
-    RegType type;
-    RegValue value;
 };
 
 TEST_F(RegistryTest, ValuesComeBackExactlyInAFreshStore) {
-    const std::string allBytes = AllBytes();
-    const std::vector<RoundTrip> rows = {
+    std::string allBytes(256, '\0');
+    std::iota(allBytes.begin(), allBytes.end(), '\0');
+    // label, value name, type, value
+    const std::tuple<const char*, std::string, RegType, RegValue> rows[] = {
         {"empty string", "empty", RegType::String, std::string()},
         {"line breaks", "lines", RegType::String, std::string("one\ntwo\r\nthree\n")},
         {"NUL inside", "nul", RegType::String, std::string("a\0b\0", 4)},
@@ -71,18 +53,16 @@ TEST_F(RegistryTest, ValuesComeBackExactlyInAFreshStore) {
     };
     RegistryStore writer(storePath());
     ASSERT_TRUE(writer.CreateKey(HKCU, "Software\\Tamsen Systems").error.ok());
-    for (const auto& row : rows)
-        ASSERT_TRUE(
-            writer.SetRegValue(HKCU, "Software\\Tamsen Systems", row.name, row.type, row.value)
-                .ok())
-            << row.label;
+    for (const auto& [label, name, type, value] : rows)
+        ASSERT_TRUE(writer.SetRegValue(HKCU, "Software\\Tamsen Systems", name, type, value).ok())
+            << label;
 
     RegistryStore reader(storePath());
-    for (const auto& row : rows) {
-        auto got = reader.GetRegValue(HKCU, "Software\\Tamsen Systems", row.name, row.type,
+    for (const auto& [label, name, type, value] : rows) {
+        auto got = reader.GetRegValue(HKCU, "Software\\Tamsen Systems", name, type,
                                       std::string("default"));
-        EXPECT_TRUE(got.error.ok()) << row.label;
-        EXPECT_EQ(got.value, row.value) << row.label;
+        EXPECT_TRUE(got.error.ok()) << label;
+        EXPECT_EQ(got.value, value) << label;
     }
     EXPECT_TRUE(reader.problem().ok());
 }
@@ -143,26 +123,20 @@ TEST_F(RegistryTest, ReadingFallsBackToTheDefault) {
     const auto unsupported = static_cast<RegType>(2);
     const RegValue def = std::string("dflt");
 
-    struct Row {
-        const char* label;
-        const char* key;
-        const char* name;
-        RegType type;
-        std::optional<RegError> error;
+    const RegError none, unsupportedError{1001, "Unsupported value type"};
+    // label, key, value name, type, error
+    const std::tuple<const char*, const char*, const char*, RegType, RegError> rows[] = {
+        {"missing key", "Nokey", "n", RegType::String, none},
+        {"missing key, unsupported type", "Nokey", "n", unsupported, none},
+        {"missing value", "Key", "absent", RegType::String, none},
+        {"stored with another type", "Key", "n", RegType::String, none},
+        {"unsupported type", "Key", "n", unsupported, unsupportedError},
+        {"unsupported type, missing value", "Key", "absent", RegType{7}, unsupportedError},
     };
-    const Row rows[] = {
-        {"missing key", "Nokey", "n", RegType::String, std::nullopt},
-        {"missing key, unsupported type", "Nokey", "n", unsupported, std::nullopt},
-        {"missing value", "Key", "absent", RegType::String, std::nullopt},
-        {"stored with another type", "Key", "n", RegType::String, std::nullopt},
-        {"unsupported type", "Key", "n", unsupported, RegError{1001, "Unsupported value type"}},
-        {"unsupported type, missing value", "Key", "absent", static_cast<RegType>(7),
-         RegError{1001, "Unsupported value type"}},
-    };
-    for (const auto& row : rows) {
-        auto got = store.GetRegValue(HKCU, row.key, row.name, row.type, def);
-        EXPECT_EQ(got.value, def) << row.label;
-        EXPECT_EQ(got.error, row.error.value_or(RegError{})) << row.label;
+    for (const auto& [label, key, name, type, error] : rows) {
+        auto got = store.GetRegValue(HKCU, key, name, type, def);
+        EXPECT_EQ(got.value, def) << label;
+        EXPECT_EQ(got.error, error) << label;
     }
 }
 
@@ -241,26 +215,20 @@ void SetOrUnset(const char* name, const char* value) {
 }
 
 TEST(RegistryLocation, EnvironmentChoosesTheStore) {
-    struct Row {
-        const char* override;
-        const char* xdg;
-        const char* expected;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"/tmp/t/reg", "/xdg", "/tmp/t/reg"},
         {"", "/xdg", "/xdg/Veltrana/registry"},
         {nullptr, "", "/home/tester/.config/Veltrana/registry"},
-        {nullptr, "relative/cfg", "/home/tester/.config/Veltrana/registry"},
-    };
+        {nullptr, "relative/cfg", "/home/tester/.config/Veltrana/registry"}};
     std::map<const char*, std::optional<std::string>> saved;
     for (const char* name : {"HOME", "VELTRANA_REGISTRY", "XDG_CONFIG_HOME"})
         saved[name] =
             std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt;
     ::setenv("HOME", "/home/tester", 1);
-    for (const auto& row : rows) {
-        SetOrUnset("VELTRANA_REGISTRY", row.override);
-        SetOrUnset("XDG_CONFIG_HOME", row.xdg);
-        EXPECT_EQ(RegistryStore::DefaultPath(), row.expected) << row.override << row.xdg;
+    for (const auto& [override, xdg, expected] : rows) {
+        SetOrUnset("VELTRANA_REGISTRY", override);
+        SetOrUnset("XDG_CONFIG_HOME", xdg);
+        EXPECT_EQ(RegistryStore::DefaultPath(), expected) << override << " / " << xdg;
     }
     for (const auto& [name, value] : saved)
         SetOrUnset(name, value ? value->c_str() : nullptr);

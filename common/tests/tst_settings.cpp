@@ -1,32 +1,19 @@
 #include "Settings.h"
+#include "TempDirTest.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 using namespace veltrana;
-namespace fs = std::filesystem;
 
 namespace {
 
-class SettingsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::path(::testing::TempDir()) / "veltrana-set-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string storePath() const { return (m_dir / "registry").string(); }
-
-    fs::path m_dir;
-};
+using SettingsTest = test::TempDirTest;
 
 TEST_F(SettingsTest, FileInIsSharedThroughTheCompanyKey) {
-    RegistryStore veltra(storePath());
-    RegistryStore plots(storePath());
+    RegistryStore veltra(in("registry"));
+    RegistryStore plots(in("registry"));
     EXPECT_EQ(GetFileIn(plots), "");
 
     ASSERT_TRUE(SaveFileIn(veltra, "/home/ann/User/demo1.dat").ok());
@@ -38,16 +25,14 @@ TEST_F(SettingsTest, FileInIsSharedThroughTheCompanyKey) {
 }
 
 TEST_F(SettingsTest, LastFilePathIsAcceptedOnlyAsAnAbsolutePath) {
-    const std::pair<const char*, const char*> rows[] = {
-        {"/home/ann/data", "/home/ann/data"},
-        {"/", "/"},
-        {"data", ""},
-        {"data/more", ""},
-        {"//server/share", ""},
-        {"D:\\data", ""},
-        {"", ""},
-    };
-    RegistryStore store(storePath());
+    const std::pair<const char*, const char*> rows[] = {{"/home/ann/data", "/home/ann/data"},
+                                                        {"/", "/"},
+                                                        {"data", ""},
+                                                        {"data/more", ""},
+                                                        {"//server/share", ""},
+                                                        {"D:\\data", ""},
+                                                        {"", ""}};
+    RegistryStore store(in("registry"));
     for (const auto& [saved, expected] : rows) {
         ASSERT_TRUE(SaveLastFilePath(store, saved).ok()) << saved;
         EXPECT_EQ(GetLastFilePath(store), expected) << saved;
