@@ -26,6 +26,8 @@ TEST(ResultFile, ReadsEveryModelAndUnusualButValidText) {
         int model, terms, points;
         std::vector<Check> checks;
         std::string text; // read from the sample file `file` when empty
+        Case(const char* f, int m, int t, int p, std::vector<Check> c, std::string x = {})
+            : file(f), model(m), terms(t), points(p), checks(std::move(c)), text(std::move(x)) {}
     };
     const std::string pad(500'000, ' ');
     const std::vector<Case> cases = {
@@ -162,6 +164,8 @@ TEST(ResultFile, DamagedInputEndsInOneMessageAndClosesTheFile) {
         ReadStatus status;
         std::string title;
         std::string text; // read from the sample file `name` when empty
+        Case(std::string n, ReadStatus s, std::string t, std::string x = {})
+            : name(std::move(n)), status(s), title(std::move(t)), text(std::move(x)) {}
     };
     const std::vector<Case> cases = {
         Case("tab_in_record.dat", bad, at("pReal")),
