@@ -219,8 +219,9 @@ TEST(ResultFile, EveryTruncationEndsCleanly) {
         const ReadStatus status = r.readSections(r.readText(whole.substr(0, length)));
         // Whatever the cut, the user sees at most one message and no half-read file is open.
         EXPECT_LE(r.prompter.prompts.size(), 1u) << "cut at " << length;
-        if (status == ReadStatus::Corrupted)
+        if (status == ReadStatus::Corrupted) {
             EXPECT_FALSE(r.file.isOpen()) << "cut at " << length;
+        }
     }
 }
 
