@@ -28,6 +28,8 @@ bool VeltraShell::start() {
         return false;
     }
     m_form->show();
+    if (auto* first = m_form->findChild<QWidget*>("chkEqualDelay"))
+        first->setFocus();
     return true;
 }
 
