@@ -47,6 +47,21 @@ void ProblemBinding::ShowStartValues() {
         m_view.setText(forms::kSolverFields[i], std::string(forms::kSolverStartTexts[i]));
 }
 
+void ProblemBinding::fillGrid(Grid grid, int points, std::initializer_list<Column> columns) {
+    m_grids.setCurrentGrid(grid);
+    m_view.beginBulkUpdate(grid);
+    // One row per point in a single step, then the trailing one that ends the table.
+    m_view.setRowCount(grid, m_view.rowCount(grid) + points);
+    for (int i = 1; i <= points; ++i) {
+        int column = 1;
+        for (Column values : columns)
+            m_view.setCellText(grid, i, column++, Entry(*values, i));
+    }
+    m_grids.AddGridRow(true);
+    m_view.endBulkUpdate(grid);
+    m_view.setEditorText(grid, points > 0 ? Entry(**columns.begin(), 1) : "");
+}
+
 int ProblemBinding::completeRows(Grid grid, int columns) const {
     const int rows = m_view.rowCount(grid);
     for (int row = 1; row < rows; ++row)
@@ -160,34 +175,12 @@ void ProblemBinding::GetAnswers() {
     m_view.setText("Note1", m_problem.Note1);
     m_view.setText("Note2", m_problem.Note2);
 
-    const bool weights = m_view.isChecked("chkUseWeights");
-    const int freqPoints = m_problem.nFreqPoints;
-    m_grids.setCurrentGrid(Grid::PassData);
-    m_view.beginBulkUpdate(Grid::PassData);
-    // One row per point in a single step, then the trailing one that ends the table.
-    m_view.setRowCount(Grid::PassData, m_view.rowCount(Grid::PassData) + freqPoints);
-    for (int i = 1; i <= freqPoints; ++i) {
-        m_view.setCellText(Grid::PassData, i, 1, Entry(m_problem.Freq, i));
-        m_view.setCellText(Grid::PassData, i, 2, Entry(m_problem.Yin, i));
-        m_view.setCellText(Grid::PassData, i, 3, Entry(m_problem.Yout, i));
-        if (weights)
-            m_view.setCellText(Grid::PassData, i, 4, Entry(m_problem.Weight, i));
-    }
-    m_grids.AddGridRow(true);
-    m_view.endBulkUpdate(Grid::PassData);
-    m_view.setEditorText(Grid::PassData, freqPoints > 0 ? Entry(m_problem.Freq, 1) : "");
-
-    const int delayPoints = m_problem.nDelayPoints;
-    m_grids.setCurrentGrid(Grid::DelayData);
-    m_view.beginBulkUpdate(Grid::DelayData);
-    m_view.setRowCount(Grid::DelayData, m_view.rowCount(Grid::DelayData) + delayPoints);
-    for (int i = 1; i <= delayPoints; ++i) {
-        m_view.setCellText(Grid::DelayData, i, 1, Entry(m_problem.DelFreq, i));
-        m_view.setCellText(Grid::DelayData, i, 2, Entry(m_problem.TX, i));
-    }
-    m_grids.AddGridRow(true);
-    m_view.endBulkUpdate(Grid::DelayData);
-    m_view.setEditorText(Grid::DelayData, delayPoints > 0 ? Entry(m_problem.DelFreq, 1) : "");
+    const auto& p = m_problem;
+    if (m_view.isChecked("chkUseWeights"))
+        fillGrid(Grid::PassData, p.nFreqPoints, {&p.Freq, &p.Yin, &p.Yout, &p.Weight});
+    else
+        fillGrid(Grid::PassData, p.nFreqPoints, {&p.Freq, &p.Yin, &p.Yout});
+    fillGrid(Grid::DelayData, p.nDelayPoints, {&p.DelFreq, &p.TX});
     m_grids.ResetEditorCells();
 
     GetSolvAnswers();

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <initializer_list>
+#include <string>
+#include <vector>
+
 #include "FormView.h"
 
 #include <string_view>
@@ -53,6 +57,8 @@ private:
     void applyOmegaZeroRule();
     void applyPairsRule();
     int completeRows(Grid grid, int columns) const;
+    using Column = const std::vector<std::string>*;
+    void fillGrid(Grid grid, int points, std::initializer_list<Column> columns);
 
     DesignProblem& m_problem;
     ShellState& m_state;
