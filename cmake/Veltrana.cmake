@@ -5,6 +5,7 @@ function(veltrana_library target)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(NOT sources)
         add_library(${target} INTERFACE)
+        target_include_directories(${target} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
         target_link_libraries(${target} INTERFACE ${ARG_DEPS})
         return()
     endif()
@@ -22,7 +23,8 @@ function(veltrana_tests target)
         return()
     endif()
     add_executable(${target} ${sources})
-    target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_link_libraries(${target} PRIVATE ${ARG_DEPS} veltrana_testing GTest::gtest GTest::gmock
+                                            GTest::gtest_main)
     target_compile_definitions(${target} PRIVATE
         VELTRANA_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
         VELTRANA_BINARY_DIR="${CMAKE_BINARY_DIR}")

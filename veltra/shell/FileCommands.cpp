@@ -182,23 +182,21 @@ void FileCommands::FileDelete() {
     m_state.dialogInitialDir = SplitPath(chosen->path, currentDirectory()).directory;
 }
 
-void FileCommands::menuNew() {
-    FileNew();
-    m_state.writeFailed = 0;
-}
-
-void FileCommands::menuOpen() {
-    FileOld();
-    m_state.writeFailed = 0;
-}
-
-void FileCommands::menuSave() {
-    FileSave();
-    m_state.writeFailed = 0;
-}
-
-void FileCommands::menuSaveAs() {
-    FileSaveAs();
+void FileCommands::runMenu(MenuCommand command) {
+    switch (command) {
+    case MenuCommand::New:
+        FileNew();
+        break;
+    case MenuCommand::Open:
+        FileOld();
+        break;
+    case MenuCommand::Save:
+        FileSave();
+        break;
+    case MenuCommand::SaveAs:
+        FileSaveAs();
+        break;
+    }
     m_state.writeFailed = 0;
 }
 

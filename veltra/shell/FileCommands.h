@@ -30,11 +30,9 @@ public:
     bool FileSaveAs();
     void FileDelete();
 
-    /// The menu items: the command, then the write-failed flag is cleared.
-    void menuNew();
-    void menuOpen();
-    void menuSave();
-    void menuSaveAs();
+    enum class MenuCommand { New, Open, Save, SaveAs };
+    /// A File menu item: the command, then the write-failed flag is cleared.
+    void runMenu(MenuCommand command);
 
     /// Whether the program may end: unsaved changes are offered for saving first.
     bool mayExit();

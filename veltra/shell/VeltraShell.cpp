@@ -1,8 +1,8 @@
 #include "VeltraShell.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -43,13 +43,13 @@ void VeltraShell::buildFileMenu() {
     QMenu* file = m_form->menuBar()->addMenu("&File");
     file->setObjectName("mnuFile");
     connect(addItem(file, "mnuFileNew", "&New"), &QAction::triggered, this,
-            [this] { m_commands->menuNew(); });
+            [this] { m_commands->runMenu(FileCommands::MenuCommand::New); });
     connect(addItem(file, "mnuFileOpen", "&Open ..."), &QAction::triggered, this,
-            [this] { m_commands->menuOpen(); });
+            [this] { m_commands->runMenu(FileCommands::MenuCommand::Open); });
     connect(addItem(file, "mnuFileSave", "&Save"), &QAction::triggered, this,
-            [this] { m_commands->menuSave(); });
+            [this] { m_commands->runMenu(FileCommands::MenuCommand::Save); });
     connect(addItem(file, "mnuFileSaveAs", "Save &As ..."), &QAction::triggered, this,
-            [this] { m_commands->menuSaveAs(); });
+            [this] { m_commands->runMenu(FileCommands::MenuCommand::SaveAs); });
     connect(addItem(file, "mnuFileDelete", "&Delete ..."), &QAction::triggered, this,
             [this] { m_commands->FileDelete(); });
     file->addSeparator();

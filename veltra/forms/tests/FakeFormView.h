@@ -1,6 +1,12 @@
 #pragma once
 
+#include "DesignProblem.h"
 #include "FormView.h"
+#include "GridEditing.h"
+#include "ProblemBinding.h"
+#include "ShellState.h"
+
+#include <gtest/gtest.h>
 
 #include <array>
 #include <map>
@@ -91,6 +97,16 @@ private:
         if (row < 1 || row >= g(grid).rows || column < 1 || column >= g(grid).columns)
             throw std::out_of_range("cell outside the grid");
     }
+};
+
+/// The form's logic over the fake view, without widgets.
+class FakeFormTest : public ::testing::Test {
+protected:
+    DesignProblem problem;
+    ShellState state;
+    FakeFormView view;
+    GridEditing grids{view, problem, state};
+    ProblemBinding binding{problem, state, view, grids};
 };
 
 } // namespace veltrana

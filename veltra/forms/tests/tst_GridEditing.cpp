@@ -14,14 +14,8 @@ namespace {
 constexpr Grid P = Grid::PassData;
 constexpr Grid D = Grid::DelayData;
 
-class GridTest : public ::testing::Test {
+class GridTest : public FakeFormTest {
 protected:
-    DesignProblem problem;
-    ShellState state;
-    FakeFormView view;
-    GridEditing grids{view, problem, state};
-    ProblemBinding binding{problem, state, view, grids};
-
     void SetUp() override { view.tab = forms::kPassTab; }
     GridCell current(Grid g = P) { return {view.currentRow(g), view.currentColumn(g)}; }
     void openAt(int row, int column, Grid g = P) { grids.GridClicked(g, row, column); }

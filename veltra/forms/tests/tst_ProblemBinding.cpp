@@ -10,14 +10,8 @@ using namespace veltrana;
 
 namespace {
 
-class BindingTest : public ::testing::Test {
+class BindingTest : public FakeFormTest {
 protected:
-    DesignProblem problem;
-    ShellState state;
-    FakeFormView view;
-    GridEditing grids{view, problem, state};
-    ProblemBinding binding{problem, state, view, grids};
-
     void SetUp() override { binding.ShowStartValues(); }
 };
 

@@ -1,26 +1,30 @@
 #include "InputFile.h"
 #include "ScriptedPrompter.h"
+#include "TempDirTest.h"
 #include "Text.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::tm March7() {
+std::tm When(int mon, int mday, int hour, int min) {
     std::tm t{};
     t.tm_year = 101;
-    t.tm_mon = 2;
-    t.tm_mday = 7;
-    t.tm_hour = 15;
-    t.tm_min = 5;
+    t.tm_mon = mon;
+    t.tm_mday = mday;
+    t.tm_hour = hour;
+    t.tm_min = min;
     return t;
+}
+
+std::tm March7() {
+    return When(2, 7, 15, 5);
 }
 
 DesignProblem ExampleProblem() {
@@ -89,25 +93,9 @@ const char* const kExampleFile =
     "16  \t\t! 8. \xbb RATIO: Factor used to reduce RHO between succ\r\n"
     ".0001  \t\t! 9. \xbb ACCURACY: Final conver\r\n";
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-class InputFileOnDisk : public ::testing::Test {
+class InputFileOnDisk : public test::TempDirTest {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("veltra-model-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir);
-    }
-    fs::path dir;
+    std::string dir() const { return m_dir.string(); }
     ShellState state;
     ScriptedPrompter prompter;
     Clock clock = March7;
@@ -119,40 +107,26 @@ TEST(InputFileFormat, ExampleIsWrittenByteForByte) {
     EXPECT_EQ(FormatAnsFile(ExampleProblem(), "Filter.1", March7()), kExampleFile);
 }
 
-TEST(InputFileFormat, ExampleReadsBackIntoTheSameRecord) {
-    DesignProblem read;
-    read.clear();
-    ScriptedPrompter prompter;
-    EXPECT_EQ(ParseAnsFile(kExampleFile, read, prompter), ReadOutcome::Read);
-    EXPECT_EQ(read, ExampleProblem());
-    EXPECT_TRUE(prompter.prompts.empty());
-}
-
-TEST(InputFileFormat, LineFeedOnlyFilesReadLikeCrLf) {
-    std::string lf = ReplaceAll(kExampleFile, "\r\n", "\n");
-    DesignProblem read;
-    ScriptedPrompter prompter;
-    ASSERT_EQ(ParseAnsFile(lf, read, prompter), ReadOutcome::Read);
-    EXPECT_EQ(read, ExampleProblem());
+TEST(InputFileFormat, ExampleReadsBackIntoTheSameRecordWithEitherLineEnd) {
+    for (const std::string& file :
+         {std::string(kExampleFile), ReplaceAll(kExampleFile, "\r\n", "\n")}) {
+        DesignProblem read;
+        read.clear();
+        ScriptedPrompter prompter;
+        EXPECT_EQ(ParseAnsFile(file, read, prompter), ReadOutcome::Read);
+        EXPECT_EQ(read, ExampleProblem());
+        EXPECT_TRUE(prompter.prompts.empty());
+    }
 }
 
 TEST(InputFileFormat, HeaderDateForms) {
-    struct Case {
-        int mon, mday, hour, min;
-        const char* text;
-    } cases[] = {{0, 1, 0, 0, "January 01, 2001 @ 12:00 AM"},
-                 {8, 30, 12, 59, "September 30, 2001 @ 12:59 PM"},
-                 {11, 9, 23, 7, "December 09, 2001 @ 11:07 PM"},
-                 {5, 15, 9, 30, "June 15, 2001 @ 9:30 AM"}};
-    for (const auto& c : cases) {
-        std::tm t{};
-        t.tm_year = 101;
-        t.tm_mon = c.mon;
-        t.tm_mday = c.mday;
-        t.tm_hour = c.hour;
-        t.tm_min = c.min;
-        EXPECT_EQ(FormatHeaderDate(t), c.text);
-    }
+    const std::pair<std::tm, const char*> cases[] = {
+        {When(0, 1, 0, 0), "January 01, 2001 @ 12:00 AM"},
+        {When(8, 30, 12, 59), "September 30, 2001 @ 12:59 PM"},
+        {When(11, 9, 23, 7), "December 09, 2001 @ 11:07 PM"},
+        {When(5, 15, 9, 30), "June 15, 2001 @ 9:30 AM"}};
+    for (const auto& [when, text] : cases)
+        EXPECT_EQ(FormatHeaderDate(when), text);
 }
 
 TEST(InputFileFormat, HeaderCommentIsCutAtFiftyCharacters) {
@@ -161,9 +135,7 @@ TEST(InputFileFormat, HeaderCommentIsCutAtFiftyCharacters) {
     p.Freq.resize(12, "1");
     p.Yin.resize(12, "1");
     p.Yout.resize(12, "1");
-    std::tm t = March7();
-    t.tm_mon = 8; // September
-    std::string file = FormatAnsFile(p, "x", t);
+    std::string file = FormatAnsFile(p, "x", When(8, 7, 15, 5));
     std::string first = file.substr(0, file.find("\r\n"));
     EXPECT_EQ(first, "x  \t\t!*  22,  11, and  9          September 07, 2001 @ 3:0");
 }
@@ -319,51 +291,51 @@ TEST(InputFileReader, WeightsMissingFromTheRecordAreWrittenAsOne) {
 TEST_F(InputFileOnDisk, SaveReplacesTheFileAndReadsBack) {
     DesignProblem p = ExampleProblem();
     p.Note1 = std::string(5000, 'n') + " \xc3\xa9t\xc3\xa9"; // long and non-ASCII
-    std::ofstream(dir / "Filter.1") << "old contents";
+    std::ofstream(m_dir / "Filter.1") << "old contents";
     state.writeFailed = 1;
-    ASSERT_FALSE(WriteAnsFile(p, "Filter.1", dir.string(), state, prompter, clock));
+    ASSERT_FALSE(WriteAnsFile(p, "Filter.1", dir(), state, prompter, clock));
     EXPECT_EQ(state.writeFailed, 0);
     EXPECT_TRUE(prompter.prompts.empty());
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
     DesignProblem back;
-    EXPECT_EQ(FileReadMe("Filter.1", dir.string(), back, prompter), ReadOutcome::Read);
+    EXPECT_EQ(FileReadMe("Filter.1", dir(), back, prompter), ReadOutcome::Read);
     EXPECT_EQ(back, p);
 }
 
 TEST_F(InputFileOnDisk, ReadOnlyTargetIsRefusedAndKeptIntact) {
-    fs::path target = dir / "Ex-Demo.1";
+    fs::path target = m_dir / "Ex-Demo.1";
     std::ofstream(target) << "example";
     fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
     DesignProblem p = ExampleProblem();
-    EXPECT_FALSE(WriteAnsFile(p, "Ex-Demo.1", dir.string(), state, prompter, clock));
+    EXPECT_FALSE(WriteAnsFile(p, "Ex-Demo.1", dir(), state, prompter, clock));
     EXPECT_EQ(state.writeFailed, 1);
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "File not saved; Error in 'WriteAnsFile' routine.");
     EXPECT_EQ(prompter.prompts[0].icon, PromptIcon::Critical);
     EXPECT_EQ(prompter.prompts[0].text,
-              "File Path\\FileName error occured: \r\n    Path = " + dir.string() +
+              "File Path\\FileName error occured: \r\n    Path = " + dir() +
                   "\r\n    FileName = Ex-Demo.1\r\n\r\nIf these settings are okay then the "
                   "error may be do to following:\r\n  Ex-*.?? files in Veltrana's User "
                   "directory are for 'read-only'.\r\n  Do not save changes in these Example "
                   "files.  Save changes under other names.\r\n");
-    EXPECT_EQ(Slurp(target), "example");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(Contents(target), "example");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
 TEST_F(InputFileOnDisk, MissingDirectoryIsAPathError) {
     DesignProblem p = ExampleProblem();
-    EXPECT_FALSE(WriteAnsFile(p, "f.1", (dir / "nowhere").string(), state, prompter, clock));
+    EXPECT_FALSE(WriteAnsFile(p, "f.1", in("nowhere"), state, prompter, clock));
     EXPECT_EQ(state.writeFailed, 1);
     EXPECT_EQ(prompter.prompts.size(), 1u);
 }
 
 TEST_F(InputFileOnDisk, MissingFileIsReportedAndLeavesTheRecord) {
     DesignProblem p = ExampleProblem();
-    EXPECT_EQ(FileReadMe("gone.1", dir.string(), p, prompter), ReadOutcome::Missing);
+    EXPECT_EQ(FileReadMe("gone.1", dir(), p, prompter), ReadOutcome::Missing);
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].text, "Missing 'gone.1' file?");
     EXPECT_EQ(prompter.prompts[0].title, " File not found.");
     EXPECT_EQ(p, ExampleProblem());
-    EXPECT_EQ(FileReadMe("", dir.string(), p, prompter), ReadOutcome::Missing);
+    EXPECT_EQ(FileReadMe("", dir(), p, prompter), ReadOutcome::Missing);
     EXPECT_EQ(prompter.prompts.size(), 1u); // an empty name is not reported
 }

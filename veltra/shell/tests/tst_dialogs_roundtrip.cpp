@@ -106,7 +106,7 @@ TEST(RealDialogs, OpenChangeSaveAsAndReopen) {
         ASSERT_NE(gain, nullptr);
 
         WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "first.1", "open-dialog"); });
-        shell.commands().menuOpen();
+        shell.commands().runMenu(FileCommands::MenuCommand::Open);
         EXPECT_EQ(shell.state().currentFileName, "first.1");
         EXPECT_EQ(gain->text(), "1.5");
         EXPECT_EQ(shell.form().windowTitle(), "first.1 ... Veltrana, a Quenlith based program");
@@ -116,7 +116,7 @@ TEST(RealDialogs, OpenChangeSaveAsAndReopen) {
         EXPECT_TRUE(shell.state().dataChanged);
 
         WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "second.1", "save-as-dialog"); });
-        shell.commands().menuSaveAs();
+        shell.commands().runMenu(FileCommands::MenuCommand::SaveAs);
         EXPECT_EQ(shell.state().currentFileName, "second.1");
         EXPECT_FALSE(shell.state().dataChanged);
         EXPECT_TRUE(fs::exists(user / "second.1"));
@@ -128,7 +128,7 @@ TEST(RealDialogs, OpenChangeSaveAsAndReopen) {
         QTimer::singleShot(0, [] {
             WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "second.1", "reopen-dialog"); });
         });
-        shell.commands().menuOpen();
+        shell.commands().runMenu(FileCommands::MenuCommand::Open);
         EXPECT_EQ(question, "Save current data?");
         EXPECT_EQ(gain->text(), "2.5");
         EXPECT_EQ(GetLastFilePath(RegistryStore()), user.string());

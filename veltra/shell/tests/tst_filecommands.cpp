@@ -2,6 +2,7 @@
 #include "ScriptedPrompter.h"
 #include "Settings.h"
 #include "Startup.h"
+#include "TempDirTest.h"
 
 #include <gtest/gtest.h>
 
@@ -39,48 +40,35 @@ private:
     ShellState& m_state;
 };
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+std::vector<std::string> Titles(const ScriptedPrompter& prompter) {
+    std::vector<std::string> t;
+    for (const auto& p : prompter.prompts)
+        t.push_back(p.title);
+    return t;
 }
 
-class FileCommandsTest : public ::testing::Test {
+class FileCommandsTest : public test::TempDirTest {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("veltra-files-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        savedCwd = fs::current_path();
-        fs::current_path(dir);
+        TempDirTest::SetUp();
+        fs::current_path(m_dir);
         state.currentFileName = "Start Up Values";
-        state.currentDir = dir.string();
-        state.userDir = dir.string();
-        state.dialogInitialDir = dir.string();
+        state.currentDir = state.userDir = state.dialogInitialDir = m_dir.string();
         problem.Note1 = "mine";
     }
     void TearDown() override {
-        fs::current_path(savedCwd);
-        fs::remove_all(dir);
         fs::remove(store.path());
+        TempDirTest::TearDown();
     }
     // Writes an input file holding `note` as Note1.
-    void writeInput(const std::string& name, const std::string& note) {
+    void writeInput(const std::string& name, const std::string& note = "") {
         DesignProblem p;
         p.Note1 = note;
         ShellState s;
-        ASSERT_FALSE(WriteAnsFile(p, name, dir.string(), s, prompter, Noon));
+        ASSERT_FALSE(WriteAnsFile(p, name, m_dir.string(), s, prompter, Noon));
     }
-    std::vector<std::string> titles() const {
-        std::vector<std::string> t;
-        for (const auto& p : prompter.prompts)
-            t.push_back(p.title);
-        return t;
-    }
-    FileDialogAnswer pick(const std::string& name) { return {(dir / name).string(), 1}; }
+    FileDialogAnswer pick(const std::string& name) { return {in(name), 1}; }
 
-    fs::path dir, savedCwd;
     ShellState state;
     DesignProblem problem;
     FakeForm form{state};
@@ -119,11 +107,8 @@ TEST_F(FileCommandsTest, NewAsksOnlyWhatTheDataCallsFor) {
         s.dataChanged = c.changed;
         FakeForm f(s);
         FileCommands cmd(s, record, f, p, store, Noon);
-        cmd.menuNew();
-        std::vector<std::string> shown;
-        for (const auto& prompt : p.prompts)
-            shown.push_back(prompt.title);
-        EXPECT_EQ(shown, c.expectedTitles);
+        cmd.runMenu(FileCommands::MenuCommand::New);
+        EXPECT_EQ(Titles(p), c.expectedTitles);
         EXPECT_EQ(record.Note1.empty(), c.cleared);
         EXPECT_EQ(s.currentFileName, c.cleared ? "New data" : "Start Up Values");
         if (c.cleared) {
@@ -138,7 +123,7 @@ TEST_F(FileCommandsTest, OpenReadsTheChosenFileAndRemembersItsDirectory) {
     state.currentFileName = "New data";
     state.dataChanged = true; // "New data" is never offered for saving
     prompter.answerFile(pick("abc.frq"));
-    commands.menuOpen();
+    commands.runMenu(FileCommands::MenuCommand::Open);
     EXPECT_TRUE(prompter.prompts.empty());
     ASSERT_EQ(prompter.dialogs.size(), 1u);
     const auto& d = prompter.dialogs[0];
@@ -148,9 +133,9 @@ TEST_F(FileCommandsTest, OpenReadsTheChosenFileAndRemembersItsDirectory) {
     EXPECT_EQ(d.filters[1].patterns, "*.?;*.??");
     EXPECT_EQ(problem.Note1, "from abc");
     EXPECT_EQ(state.currentFileName, "abc.frq");
-    EXPECT_EQ(state.currentDir, dir.string());
+    EXPECT_EQ(state.currentDir, m_dir.string());
     EXPECT_FALSE(state.dataChanged);
-    EXPECT_EQ(GetLastFilePath(store), dir.string());
+    EXPECT_EQ(GetLastFilePath(store), m_dir.string());
     EXPECT_EQ(form.caption, "abc.frq ... Veltrana, a Quenlith based program");
 }
 
@@ -158,13 +143,13 @@ TEST_F(FileCommandsTest, OpenCancelledBySaveQuestionOrDialogChangesNothing) {
     writeInput("abc.frq", "from abc");
     state.dataChanged = true;
     prompter.answer(PromptAnswer::Yes); // save first, then cancel the Save As dialog
-    commands.menuOpen();
+    commands.runMenu(FileCommands::MenuCommand::Open);
     EXPECT_EQ(prompter.dialogs.size(), 1u);
     EXPECT_EQ(prompter.dialogs[0].title, "Save Input File As ...");
     EXPECT_EQ(problem.Note1, "mine");
 
     state.dataChanged = false;
-    commands.menuOpen(); // the Open dialog itself cancelled
+    commands.runMenu(FileCommands::MenuCommand::Open); // the Open dialog itself cancelled
     EXPECT_EQ(prompter.dialogs.back().title, "Open Input File");
     EXPECT_EQ(problem.Note1, "mine");
     EXPECT_EQ(state.currentFileName, "Start Up Values");
@@ -176,7 +161,7 @@ TEST_F(FileCommandsTest, UnreadableFileIsReportedAndLosesNothing) {
     state.dataChanged = false;
     problem.Note2 = "unsaved edit";
     DesignProblem before = problem;
-    commands.menuOpen();
+    commands.runMenu(FileCommands::MenuCommand::Open);
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "In 'FileOld' routine ...");
     EXPECT_EQ(prompter.prompts[0].text.rfind("Unexpected error #", 0), 0u);
@@ -194,57 +179,43 @@ TEST_F(FileCommandsTest, SaveAsProposesTheNameWithAnyExtension) {
         EXPECT_EQ(SaveAsProposal(c.current), c.proposal);
 }
 
-TEST_F(FileCommandsTest, SaveAsWritesTheChosenFile) {
-    prompter.answerFile(pick("new.1"));
-    state.dataChanged = true;
-    EXPECT_TRUE(commands.FileSaveAs());
-    EXPECT_TRUE(prompter.prompts.empty());
-    EXPECT_EQ(state.currentFileName, "new.1");
-    EXPECT_FALSE(state.dataChanged);
-    EXPECT_EQ(form.caption, "new.1 ... Veltrana, a Quenlith based program");
-}
-
 TEST_F(FileCommandsTest, SavingOverAReadOnlyExampleKeepsItAndTheChanges) {
     writeInput("Ex-Demo.1", "example");
-    std::string before = Slurp(dir / "Ex-Demo.1");
-    fs::permissions(dir / "Ex-Demo.1", fs::perms::owner_read);
+    std::string before = Contents(m_dir / "Ex-Demo.1");
+    fs::permissions(m_dir / "Ex-Demo.1", fs::perms::owner_read);
     state.dataChanged = true;
     prompter.answerFile(pick("Ex-Demo.1"));
     prompter.answer(PromptAnswer::Yes); // replace it
     EXPECT_FALSE(commands.FileSaveAs());
-    EXPECT_EQ(titles(),
+    EXPECT_EQ(Titles(prompter),
               (std::vector<std::string>{"File exists, want to replace it?",
                                         "File not saved; Error in 'WriteAnsFile' routine."}));
-    EXPECT_EQ(Slurp(dir / "Ex-Demo.1"), before);
+    EXPECT_EQ(Contents(m_dir / "Ex-Demo.1"), before);
     EXPECT_TRUE(state.dataChanged);
     EXPECT_EQ(state.writeFailed, 0);
 
     // Save of the same name fails the same way and still keeps the changes.
-    commands.menuSave();
+    commands.runMenu(FileCommands::MenuCommand::Save);
     EXPECT_EQ(prompter.prompts.size(), 3u);
     EXPECT_TRUE(state.dataChanged);
-    EXPECT_EQ(Slurp(dir / "Ex-Demo.1"), before);
+    EXPECT_EQ(Contents(m_dir / "Ex-Demo.1"), before);
 }
 
 TEST_F(FileCommandsTest, SaveFindsTheOpenedFileWhereverItLies) {
-    fs::create_directories(dir / "elsewhere");
-    {
-        DesignProblem p;
-        ShellState s;
-        ASSERT_FALSE(WriteAnsFile(p, "f.1", (dir / "elsewhere").string(), s, prompter, Noon));
-    }
-    prompter.answerFile(FileDialogAnswer{(dir / "elsewhere/f.1").string(), 2});
-    commands.menuOpen();
+    fs::create_directories(m_dir / "elsewhere");
+    writeInput("elsewhere/f.1");
+    prompter.answerFile(pick("elsewhere/f.1"));
+    commands.runMenu(FileCommands::MenuCommand::Open);
     problem.Note1 = "edited";
     state.dataChanged = true;
-    commands.menuSave();
+    commands.runMenu(FileCommands::MenuCommand::Save);
     EXPECT_TRUE(prompter.dialogs.size() == 1u) << "Save must not fall back to Save As";
-    EXPECT_NE(Slurp(dir / "elsewhere/f.1").find("edited"), std::string::npos);
+    EXPECT_NE(Contents(m_dir / "elsewhere/f.1").find("edited"), std::string::npos);
     EXPECT_FALSE(state.dataChanged);
 
     // A name never saved turns Save into Save As.
     state.currentFileName = "New data";
-    commands.menuSave();
+    commands.runMenu(FileCommands::MenuCommand::Save);
     EXPECT_EQ(prompter.dialogs.back().title, "Save Input File As ...");
 }
 
@@ -254,11 +225,11 @@ TEST_F(FileCommandsTest, DeleteWithWildcardsOnlyAfterYes) {
         size_t left;
     } cases[] = {{PromptAnswer::No, 3}, {PromptAnswer::Yes, 0}};
     for (const auto& c : cases) {
-        fs::create_directories(dir / "del");
+        fs::create_directories(m_dir / "del");
         for (const char* n : {"a.1", "b.frq", "c"})
-            std::ofstream(dir / "del" / n) << n;
+            std::ofstream(m_dir / "del" / n) << n;
         ScriptedPrompter p;
-        p.answerFile(FileDialogAnswer{(dir / "del/*.*").string(), 1});
+        p.answerFile(FileDialogAnswer{(m_dir / "del/*.*").string(), 1});
         p.answer(c.answer);
         FileCommands cmd(state, problem, form, p, store, Noon);
         cmd.FileDelete();
@@ -266,11 +237,11 @@ TEST_F(FileCommandsTest, DeleteWithWildcardsOnlyAfterYes) {
         EXPECT_EQ(p.dialogs[0].title, "Select File to be Deleted");
         EXPECT_EQ(p.dialogs[0].fileName, "*.*");
         ASSERT_EQ(p.prompts.size(), 1u);
-        EXPECT_EQ(p.prompts[0].text, "Delete '" + (dir / "del/*.*").string() + "' File.");
+        EXPECT_EQ(p.prompts[0].text, "Delete '" + (m_dir / "del/*.*").string() + "' File.");
         EXPECT_EQ(p.prompts[0].title, "Confirm Delete?");
-        auto left = std::distance(fs::directory_iterator(dir / "del"), fs::directory_iterator());
+        auto left = std::distance(fs::directory_iterator(m_dir / "del"), fs::directory_iterator());
         EXPECT_EQ(static_cast<size_t>(left), c.left);
-        EXPECT_EQ(state.dialogInitialDir, (dir / "del").string());
+        EXPECT_EQ(state.dialogInitialDir, (m_dir / "del").string());
         EXPECT_EQ(state.currentFileName, "Start Up Values");
     }
 }
@@ -282,6 +253,6 @@ TEST_F(FileCommandsTest, ExitOffersToSaveChangedData) {
     EXPECT_FALSE(commands.mayExit());
     prompter.answer(PromptAnswer::No);
     EXPECT_TRUE(commands.mayExit());
-    EXPECT_EQ(titles(),
+    EXPECT_EQ(Titles(prompter),
               (std::vector<std::string>{"Data in form has changed!", "Data in form has changed!"}));
 }

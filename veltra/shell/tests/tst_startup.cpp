@@ -2,6 +2,7 @@
 #include "ScriptedPrompter.h"
 #include "Settings.h"
 #include "Startup.h"
+#include "TempDirTest.h"
 #include "Text.h"
 
 #include <gtest/gtest.h>
@@ -15,11 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 class RecordingForm : public FormBinding {
 public:
     void PutAnswers() override { calls += "Put;"; }
@@ -30,15 +26,12 @@ public:
     std::string caption;
 };
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public test::TempDirTest {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("veltra-startup-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
+        TempDirTest::SetUp();
+        root = m_dir;
         fs::create_directories(root / "family");
-        savedCwd = fs::current_path();
         env.getenv = [this](const char* name) { return vars[name]; };
         env.launch = [this](const std::string& program) {
             launched.push_back(program);
@@ -54,13 +47,12 @@ protected:
         vars["Quillon"] = "  " + (root / "family").string() + " ";
     }
     void TearDown() override {
-        fs::current_path(savedCwd);
-        fs::remove_all(root);
         fs::remove(store.path());
+        TempDirTest::TearDown();
     }
     bool load() { return LoadMainForm(state, problem, form, prompter, store, env); }
 
-    fs::path root, savedCwd;
+    fs::path root;
     std::map<std::string, std::string> vars;
     std::vector<std::string> launched;
     StartupEnvironment env;
@@ -91,19 +83,20 @@ TEST_F(StartupTest, MissingOrBlankFamilyDirectoryEndsTheProgram) {
 TEST_F(StartupTest, FirstStartWritesTheIniFileAndUserDirectoryOnce) {
     ASSERT_TRUE(load());
     fs::path ini = root / "family/Veltr.hz/Veltrana.ini";
-    EXPECT_EQ(Slurp(ini), "Veltrana\x99 Program                 12/6/2026\r\n"
-                          "1             ! Increase if COMMAND still active and stops your run\r\n"
-                          "no name             ! User name\r\n");
+    EXPECT_EQ(Contents(ini),
+              "Veltrana\x99 Program                 12/6/2026\r\n"
+              "1             ! Increase if COMMAND still active and stops your run\r\n"
+              "no name             ! User name\r\n");
     EXPECT_TRUE(fs::is_directory(root / "family/Veltr.hz/User"));
     EXPECT_EQ(fs::current_path(), root / "family/Veltr.hz/User");
     EXPECT_EQ(state.userName, "no name");
 
     // A second start reads the file and leaves it as it was.
     std::ofstream(ini, std::ios::binary) << "Veltrana\r\n3   ! wait\r\nAda  ! User name\r\n";
-    std::string before = Slurp(ini);
+    std::string before = Contents(ini);
     ShellState second;
     ASSERT_TRUE(LoadMainForm(second, problem, form, prompter, store, env));
-    EXPECT_EQ(Slurp(ini), before);
+    EXPECT_EQ(Contents(ini), before);
     EXPECT_EQ(second.waitFactor, 3);
     EXPECT_EQ(second.userName, "Ada");
     EXPECT_TRUE(prompter.prompts.empty());
