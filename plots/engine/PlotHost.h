@@ -1,0 +1,27 @@
+#pragma once
+
+#include "PlotSettings.h"
+
+#include <string>
+#include <string_view>
+
+namespace veltrana {
+
+/// What the plot sequence needs from the plot window. The window implements it; tests fake it.
+class PlotHost {
+public:
+    virtual ~PlotHost() = default;
+    /// The settings in force for the plot about to be drawn.
+    virtual PlotSettings plotSettings() const = 0;
+    /// Appends to the Output page's text (log lines start with CR LF TAB).
+    virtual void appendOutput(std::string_view text) = 0;
+    /// Brings the "Plot" page to the front and puts the focus on "Next >>".
+    virtual void showPlotPage() = 0;
+    virtual void setNextEnabled(bool enabled) = 0;
+    /// The canvas drawn on has changed; show it.
+    virtual void plotDrawn() = 0;
+    /// "Must exit!" with `text`, then the window closes: nothing more is plotted.
+    virtual void ShowFatal(std::string_view text) = 0;
+};
+
+} // namespace veltrana
