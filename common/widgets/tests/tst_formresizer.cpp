@@ -1,0 +1,130 @@
+#include "FormResizer.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+using namespace veltrana;
+
+namespace {
+
+void EnsureApp() {
+    static int argc = 1;
+    static char arg0[] = "tst";
+    static char* argv[] = {arg0, nullptr};
+    if (!QApplication::instance())
+        new QApplication(argc, argv); // one for the whole program, until exit
+}
+
+struct AppFirst {
+    AppFirst() { EnsureApp(); }
+};
+
+/// A small form with one control of each kind that behaves differently.
+struct Form : AppFirst {
+    QWidget form;
+    QLabel* label;
+    QComboBox* combo;
+    QScrollBar* vbar;
+    QTableWidget* grid;
+    QTabWidget* tabs;
+    QLabel* hiddenLabel;
+    FormResizer resizer;
+
+    Form() {
+        EnsureApp();
+        form.resize(400, 300);
+        label = add<QLabel>("lblA", QRect(10, 20, 100, 30));
+        QFont font = label->font();
+        font.setPointSizeF(9);
+        label->setFont(font);
+        combo = add<QComboBox>("cboA", QRect(10, 60, 120, 24));
+        vbar = add<QScrollBar>("vsbA", QRect(380, 10, 16, 200));
+        vbar->setOrientation(Qt::Vertical);
+        grid = add<QTableWidget>("PassData", QRect(150, 20, 200, 100));
+        tabs = add<QTabWidget>("Tabs", QRect(10, 130, 380, 160));
+        auto* page1 = new QWidget;
+        page1->setObjectName("page1");
+        auto* page2 = new QWidget;
+        page2->setObjectName("page2");
+        tabs->addTab(page1, "one");
+        tabs->addTab(page2, "two");
+        hiddenLabel = new QLabel("hidden", page2);
+        hiddenLabel->setObjectName("lblHidden");
+        hiddenLabel->setGeometry(40, 30, 80, 20);
+        form.show();
+        resizer.StoreControlProportions(&form);
+    }
+    template <class W> W* add(const char* name, QRect r) {
+        auto* w = new W(&form);
+        w->setObjectName(name);
+        w->setGeometry(r);
+        return w;
+    }
+    void resizeTo(int w, int h) {
+        form.resize(w, h);
+        resizer.ResizeControls();
+    }
+};
+
+} // namespace
+
+TEST(FormResizer, WidthScalesHorizontalQuantitiesAndHeightScalesVerticalOnesAndFonts) {
+    Form f;
+    f.resizeTo(800, 300);
+    EXPECT_EQ(f.label->geometry(), QRect(20, 20, 200, 30));
+    EXPECT_DOUBLE_EQ(f.label->font().pointSizeF(), 9);
+    f.resizeTo(800, 600);
+    EXPECT_EQ(f.label->geometry(), QRect(20, 40, 200, 60));
+    EXPECT_DOUBLE_EQ(f.label->font().pointSizeF(), 18);
+}
+
+TEST(FormResizer, EachGroupKeepsWhatItDoesNotOwn) {
+    Form f;
+    const int comboHeight = f.combo->height();
+    const int barWidth = f.vbar->width();
+    f.resizeTo(800, 600);
+    EXPECT_EQ(f.combo->geometry(), QRect(20, 120, 240, comboHeight)); // no new height
+    EXPECT_EQ(f.vbar->geometry(), QRect(760, 20, barWidth, 400));     // no new width
+    EXPECT_EQ(f.grid->geometry(), QRect(300, 40, 400, 200));
+    EXPECT_EQ(f.tabs->geometry(), QRect(20, 260, 760, 320));
+}
+
+TEST(FormResizer, SmallWindowRuleAtTheTwipLimits) {
+    struct Case {
+        int w, h;
+        bool laysOut;
+    };
+    // 133 px = 1995 twips, 134 px = 2010; 100 px = 1500 twips.
+    for (const Case c : {Case{133, 200, false}, Case{134, 99, false}, Case{134, 100, true}}) {
+        Form f;
+        const QRect before = f.label->geometry();
+        f.resizeTo(c.w, c.h);
+        EXPECT_EQ(f.label->geometry() != before, c.laysOut) << c.w << "x" << c.h;
+    }
+}
+
+TEST(FormResizer, HiddenTabPageControlShowsAtScaledPlace) {
+    Form f;
+    f.resizeTo(800, 600);
+    f.tabs->setCurrentIndex(1);
+    EXPECT_TRUE(f.hiddenLabel->isVisible());
+    EXPECT_EQ(f.hiddenLabel->geometry(), QRect(80, 60, 160, 40));
+}
+
+TEST(FormResizer, RepeatedResizingDoesNotDrift) {
+    Form f;
+    const QRect label = f.label->geometry();
+    const QRect combo = f.combo->geometry();
+    for (int i = 0; i < 20; ++i)
+        f.resizeTo(401 + 37 * i, 301 + 23 * i);
+    f.resizeTo(400, 300);
+    EXPECT_EQ(f.label->geometry(), label);
+    EXPECT_EQ(f.combo->geometry(), combo);
+    EXPECT_DOUBLE_EQ(f.label->font().pointSizeF(), 9);
+}
