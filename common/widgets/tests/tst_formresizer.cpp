@@ -1,4 +1,5 @@
 #include "FormResizer.h"
+#include "SuiteIcons.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -127,4 +128,10 @@ TEST(FormResizer, RepeatedResizingDoesNotDrift) {
     EXPECT_EQ(f.label->geometry(), label);
     EXPECT_EQ(f.combo->geometry(), combo);
     EXPECT_DOUBLE_EQ(f.label->font().pointSizeF(), 9);
+}
+
+TEST(SuiteIcons, EveryProgramHasItsIcon) {
+    EnsureApp();
+    for (const char* program : {"veltra", "plots", "list"})
+        EXPECT_FALSE(SuiteIcon(program).pixmap(32).isNull()) << program;
 }
