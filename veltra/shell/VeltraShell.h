@@ -25,8 +25,8 @@ namespace veltrana {
 class IntroForm;
 class ManualWindow;
 
-/// The design program's window and its commands: the main form with the File menu, wired to
-/// the file commands, start-up and `plots`.
+/// The design program's window and its commands: the intro form, the main form with the File,
+/// Demos, View and Help menus, wired to the file commands, start-up, the demos and `plots`.
 class VeltraShell : public QObject, private FormBinding {
     Q_OBJECT
 
@@ -62,8 +62,10 @@ public:
     void HelpAbout();
 
     /// Runs the optimiser on directory/fileName in run mode "Demo" without reading it into
-    /// the form. Until the optimiser run is connected, it tells the user that it is not
-    /// available in this build.
+    /// the form. RunDemo calls it once `fileIn` names the result file and the run mode is
+    /// "Demo"; the current file name and directory are those of the form, not the demo's.
+    /// Until the optimiser run is connected, it tells the user that the run is not available
+    /// in this build and puts the run mode back to " ".
     std::function<void(const std::string& fileName, const std::string& directory)> runDemo;
     /// Starts a program detached with its arguments; false when it could not be started.
     std::function<bool(const std::string& program, const std::vector<std::string>& args)>

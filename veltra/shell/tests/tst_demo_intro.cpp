@@ -214,3 +214,29 @@ TEST_F(DemoTest, ExampleFileOpensInTheViewerWithoutTouchingTheForm) {
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "Text viewer not found.");
 }
+
+TEST_F(DemoTest, DemosMenuOffersUnsavedChangesFirst) {
+    struct Case {
+        bool changed;
+        std::optional<PromptAnswer> answer; // to "Save current data?"
+        bool demoMode;
+    } cases[] = {
+        {false, std::nullopt, true},
+        {true, PromptAnswer::No, true},
+        {true, PromptAnswer::Cancel, false},
+    };
+    for (const Case& c : cases) {
+        ScriptedPrompter p;
+        VeltraShell shell(&p, env);
+        ASSERT_TRUE(shell.start());
+        shell.state().dataChanged = c.changed;
+        if (c.answer)
+            p.answer(*c.answer);
+        shell.DemosMenuRun();
+        EXPECT_EQ(p.prompts.size(), c.answer ? 1u : 0u);
+        const std::vector<int> expected =
+            c.demoMode ? std::vector<int>{1} : std::vector<int>{0, 2, 3, 4, 5, 6, 7};
+        EXPECT_EQ(enabledTabs(shell), expected);
+        EXPECT_EQ(menuEnabled(shell, "mnuFile"), !c.demoMode);
+    }
+}
