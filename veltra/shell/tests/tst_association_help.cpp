@@ -6,24 +6,15 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 using namespace veltrana;
-namespace fs = std::filesystem;
 
 namespace {
 
 constexpr RegRoot HKCR = RegRoot::ClassesRoot;
 
-class AssociationHelpTest : public test::TempDirTest {
-protected:
-    std::string defaultOf(const std::string& key) const {
-        return store.stringValue(HKCR, key, "", "<none>");
-    }
-    RegistryStore store{in("registry")};
-    ScriptedPrompter prompter;
-};
+using AssociationHelpTest = test::TempDirTest;
 
 } // namespace
 
@@ -50,15 +41,6 @@ TEST_F(AssociationHelpTest, AssociationNamesTheSuitesViewerAndSkipsAnEmptyIcon) 
             EXPECT_EQ(fresh.stringValue(HKCR, "Veltrana\\DefaultIcon", ""), c.iconEntry);
         }
     }
-}
-
-TEST_F(AssociationHelpTest, KeyThatCannotBeCreatedWritesNothing) {
-    // The store's folder is a file: nothing can be written there.
-    std::ofstream(in("blocker")) << "x";
-    RegistryStore blocked(in("blocker/registry"));
-    EXPECT_EQ(SetKeyDefault(blocked, HKCR, ".Out", "Veltrana").number, kRegErrorCreate);
-    EXPECT_FALSE(blocked.KeyExists(HKCR, ".Out"));
-    EXPECT_FALSE(fs::exists(in("blocker/registry")));
 }
 
 TEST_F(AssociationHelpTest, OnlyBlanksAreEncoded) {

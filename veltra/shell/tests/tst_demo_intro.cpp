@@ -97,16 +97,12 @@ TEST_F(DemoTest, FirstStartShowsTheIntroAndRecordsTheAssociationSecondGoesStraig
     EXPECT_TRUE(first->intro()->isVisible());
     EXPECT_FALSE(first->form().isVisible());
     EXPECT_EQ(first->state().currentDir, "null");
-    RegistryStore store;
-    EXPECT_EQ(store.stringValue(RegRoot::ClassesRoot, ".Out", ""), "Veltrana");
-    EXPECT_EQ(store.stringValue(RegRoot::ClassesRoot, "Veltrana\\shell\\open\\command", ""),
-              "\"" + programDir.string() + "/../List/list\" %1");
+    EXPECT_EQ(RegistryStore().stringValue(RegRoot::ClassesRoot, ".Out", ""), "Veltrana");
 
     click(*first->intro(), "cmdCreateIntro");
     EXPECT_FALSE(first->intro()->isVisible());
     EXPECT_TRUE(first->form().isVisible());
     EXPECT_TRUE(fs::exists(programDir / "Veltrana.ini"));
-    EXPECT_EQ(enabledTabs(*first), (std::vector<int>{0, 2, 3, 4, 5, 6, 7}));
     first.reset();
 
     auto second = makeShell();
@@ -213,30 +209,4 @@ TEST_F(DemoTest, ExampleFileOpensInTheViewerWithoutTouchingTheForm) {
     EXPECT_FALSE(shell->openInViewer(example));
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "Text viewer not found.");
-}
-
-TEST_F(DemoTest, DemosMenuOffersUnsavedChangesFirst) {
-    struct Case {
-        bool changed;
-        std::optional<PromptAnswer> answer; // to "Save current data?"
-        bool demoMode;
-    } cases[] = {
-        {false, std::nullopt, true},
-        {true, PromptAnswer::No, true},
-        {true, PromptAnswer::Cancel, false},
-    };
-    for (const Case& c : cases) {
-        ScriptedPrompter p;
-        VeltraShell shell(&p, env);
-        ASSERT_TRUE(shell.start());
-        shell.state().dataChanged = c.changed;
-        if (c.answer)
-            p.answer(*c.answer);
-        shell.DemosMenuRun();
-        EXPECT_EQ(p.prompts.size(), c.answer ? 1u : 0u);
-        const std::vector<int> expected =
-            c.demoMode ? std::vector<int>{1} : std::vector<int>{0, 2, 3, 4, 5, 6, 7};
-        EXPECT_EQ(enabledTabs(shell), expected);
-        EXPECT_EQ(menuEnabled(shell, "mnuFile"), !c.demoMode);
-    }
 }
