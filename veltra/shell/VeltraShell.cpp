@@ -34,7 +34,7 @@ VeltraShell::VeltraShell(Prompter* prompter, StartupEnvironment env)
     m_commands = std::make_unique<FileCommands>(m_state, m_problem, binding, m_prompter, m_store);
     buildFileMenu();
     buildDemosMenu();
-    buildViewMenu();
+    addViewExampleItem();
     buildHelpMenu();
     m_form->installEventFilter(this);
     connect(m_form.get(), &MainForm::plotsRequested, this,
@@ -229,11 +229,13 @@ void VeltraShell::buildDemosMenu() {
             &VeltraShell::DemosMenuRun);
 }
 
-void VeltraShell::buildViewMenu() {
-    // The View menu's first item; the run commands add theirs below it.
+void VeltraShell::addViewExampleItem() {
+    // Example File heads the View menu, above the run's items whenever they were added.
     QMenu* view = menuNamed("mnuView", "&View");
-    connect(addItem(view, "mnuViewDemos", "&Example File ..."), &QAction::triggered, this,
-            &VeltraShell::ViewExampleFile);
+    auto* item = new QAction(QStringLiteral("&Example File ..."), view);
+    item->setObjectName(QStringLiteral("mnuViewDemos"));
+    view->insertAction(view->actions().isEmpty() ? nullptr : view->actions().first(), item);
+    connect(item, &QAction::triggered, this, &VeltraShell::ViewExampleFile);
 }
 
 void VeltraShell::buildHelpMenu() {

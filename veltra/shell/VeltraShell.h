@@ -95,7 +95,7 @@ private:
 
     void buildFileMenu();
     void buildDemosMenu();
-    void buildViewMenu();
+    void addViewExampleItem();
     void buildHelpMenu();
     QMenu* menuNamed(const char* name, const char* title);
     void showManualWindow(const std::string& path);

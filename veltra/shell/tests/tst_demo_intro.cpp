@@ -210,3 +210,29 @@ TEST_F(DemoTest, ExampleFileOpensInTheViewerWithoutTouchingTheForm) {
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "Text viewer not found.");
 }
+
+TEST_F(DemoTest, DemosViewAndHelpMenusInOrder) {
+    auto shell = makeShell();
+    struct Case {
+        const char* menu;
+        const char* title;
+        std::vector<std::string> items;
+    } cases[] = {
+        {"mnuDemos", "&Demos", {"mnuDemosRun Run &Demo ..."}},
+        {"mnuView", "&View", {"mnuViewDemos &Example File ..."}},
+        {"mnuHelp",
+         "&Help",
+         {"mnuHelpManual &Manual ...", "-", "mnuHelpEmail &E-mail Support ...", "-",
+          "mnuHelpAbout &About ..."}},
+    };
+    for (const Case& c : cases) {
+        auto* menu = shell->form().findChild<QMenu*>(c.menu);
+        ASSERT_NE(menu, nullptr) << c.menu;
+        EXPECT_EQ(menu->title().toStdString(), c.title);
+        std::vector<std::string> items;
+        for (QAction* a : menu->actions())
+            items.push_back(a->isSeparator() ? "-"
+                                             : (a->objectName() + " " + a->text()).toStdString());
+        EXPECT_EQ(items, c.items) << c.menu;
+    }
+}
