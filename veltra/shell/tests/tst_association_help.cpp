@@ -128,5 +128,4 @@ TEST(Manual, BuiltManualCoversWhatAnEngineerNeeds) {
           "STEPSLIM", "STEPOUT", "EVALMAX", "SETRHO", "RATIO", "ACCURACY", "The input file",
           "The result file", "Group Delay Ripple", "When a fit is poor", "<table"})
         EXPECT_NE(html.find(needed), std::string::npos) << needed;
-    EXPECT_EQ(html.find("specification"), std::string::npos);
 }
