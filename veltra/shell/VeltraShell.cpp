@@ -43,6 +43,8 @@ VeltraShell::VeltraShell(Prompter* prompter, StartupEnvironment env)
     connect(m_form->demosPage(), &DemosPage::cancelClicked, this, [this] { setDemoMode(false); });
 
     runDemo = [this](const std::string& fileName, const std::string&) {
+        // No run, so no result for plots to look for at the next start.
+        SaveFileIn(m_store, "");
         m_state.runMode = " ";
         m_prompter.message({"Running the optimiser is not available in this build of Veltrana, "
                             "so the demo " +

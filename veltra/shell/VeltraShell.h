@@ -65,7 +65,7 @@ public:
     /// the form. RunDemo calls it once `fileIn` names the result file and the run mode is
     /// "Demo"; the current file name and directory are those of the form, not the demo's.
     /// Until the optimiser run is connected, it tells the user that the run is not available
-    /// in this build and puts the run mode back to " ".
+    /// in this build, empties `fileIn` again and puts the run mode back to " ".
     std::function<void(const std::string& fileName, const std::string& directory)> runDemo;
     /// Starts a program detached with its arguments; false when it could not be started.
     std::function<bool(const std::string& program, const std::vector<std::string>& args)>

@@ -178,6 +178,7 @@ TEST_F(DemoTest, RunDemoReportsAMissingExampleAndAnUnconnectedRun) {
     ASSERT_EQ(prompter.prompts.size(), 2u);
     EXPECT_EQ(prompter.prompts[1].title, "Demo not run");
     EXPECT_EQ(plain.state().runMode, " ");
+    EXPECT_EQ(GetFileIn(RegistryStore()), "");
 }
 
 TEST_F(DemoTest, ExampleFileOpensInTheViewerWithoutTouchingTheForm) {
