@@ -12,3 +12,8 @@ for program in plots/plots optimiser/optimiser; do
         install -m 755 "$build/$program" "$family/$(basename "$program")"
     fi
 done
+
+# The user manual, for Help > Manual.
+if [ -f "$build/docs/manual.html" ]; then
+    install -m 644 "$build/docs/manual.html" "$family/Veltr.hz/manual.html"
+fi

@@ -5,7 +5,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     veltrana::VeltraShell shell;
-    if (!shell.start())
+    if (!shell.startWithIntro(QCoreApplication::applicationDirPath().toStdString()))
         return 1;
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "MainForm.h"
 
+#include "DemosPage.h"
 #include "DesignProblem.h"
 #include "FormTexts.h"
 #include "Prompter.h"
@@ -66,7 +67,7 @@ MainForm::MainForm(DesignProblem& problem, ShellState& state, Prompter& prompter
     m_tabs->setObjectName(QStringLiteral("ODE_Tabs"));
     m_tabs->setGeometry(6, 6, kFormWidth - 12, kFormHeight - 12);
     for (int i = 0; i < forms::kTabCount; ++i) {
-        m_pages[i] = new QWidget;
+        m_pages[i] = i == forms::kDemosTab ? (m_demos = new DemosPage) : new QWidget;
         m_pages[i]->setObjectName(Indexed("tabPage", i));
         m_tabs->addTab(m_pages[i], Q(forms::kTabCaptions[i]));
     }
@@ -376,6 +377,11 @@ void MainForm::connectControls() {
         if (tab != forms::kPassTab && tab != forms::kDelayTab)
             focusFirstControl(tab);
     });
+}
+
+void MainForm::SetAllTabsEnabled(bool enabled) {
+    for (int i = 0; i < m_tabs->count(); ++i)
+        m_tabs->setTabEnabled(i, enabled);
 }
 
 void MainForm::focusFirstControl(int tab) {

@@ -19,6 +19,7 @@ class QTableWidget;
 
 namespace veltrana {
 
+class DemosPage;
 struct DesignProblem;
 struct ShellState;
 class Prompter;
@@ -56,7 +57,9 @@ public:
     GridEditing& gridEditing() { return m_grids; }
     QTabWidget* tabs() const { return m_tabs; }
     /// The Demos tab's page; the tab itself stays unavailable until demos are offered.
-    QWidget* demosPage() const { return m_pages[1]; }
+    DemosPage* demosPage() const { return m_demos; }
+    /// Makes every tab of ODE_Tabs available or unavailable.
+    void SetAllTabsEnabled(bool enabled);
 
 signals:
     /// cmdSubmit was pressed.
@@ -121,6 +124,7 @@ private:
 
     QTabWidget* m_tabs = nullptr;
     std::array<QWidget*, 8> m_pages{};
+    DemosPage* m_demos = nullptr;
     std::array<QLabel*, 22> m_questions{};
     std::array<QTableWidget*, 2> m_table{};
     std::array<QLineEdit*, 2> m_editor{};

@@ -1,10 +1,28 @@
 #include "VeltraShell.h"
 
+#include "AboutForm.h"
+#include "DemoTexts.h"
+#include "DemosPage.h"
+#include "FileAssociation.h"
+#include "FileRoutines.h"
+#include "FormTexts.h"
+#include "InputFile.h"
+#include "IntroForm.h"
+#include "ManualWindow.h"
+#include "ResultFileName.h"
+#include "Settings.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
+#include <QStringList>
+#include <QTabWidget>
+
+#include <filesystem>
+#include <unistd.h>
 
 namespace veltrana {
 
@@ -15,9 +33,31 @@ VeltraShell::VeltraShell(Prompter* prompter, StartupEnvironment env)
     FormBinding& binding = *this;
     m_commands = std::make_unique<FileCommands>(m_state, m_problem, binding, m_prompter, m_store);
     buildFileMenu();
+    buildDemosMenu();
+    addViewExampleItem();
+    buildHelpMenu();
     m_form->installEventFilter(this);
     connect(m_form.get(), &MainForm::plotsRequested, this,
             [this] { StartPlots(m_state, m_prompter, m_env.launch); });
+    connect(m_form->demosPage(), &DemosPage::runDemoClicked, this, &VeltraShell::RunDemo);
+    connect(m_form->demosPage(), &DemosPage::cancelClicked, this, [this] { setDemoMode(false); });
+
+    runDemo = [this](const std::string& fileName, const std::string&) {
+        // No run, so no result for plots to look for at the next start.
+        SaveFileIn(m_store, "");
+        m_state.runMode = " ";
+        m_prompter.message({"Running the optimiser is not available in this build of Veltrana, "
+                            "so the demo " +
+                                fileName + " was not run.",
+                            "Demo not run", PromptIcon::Exclamation, PromptButtons::Ok});
+    };
+    startDetached = [](const std::string& program, const std::vector<std::string>& args) {
+        QStringList list;
+        for (const std::string& a : args)
+            list << QString::fromStdString(a);
+        return QProcess::startDetached(QString::fromStdString(program), list);
+    };
+    desktop = SystemDesktop();
 }
 
 VeltraShell::~VeltraShell() = default;
@@ -31,6 +71,122 @@ bool VeltraShell::start() {
     if (auto* first = m_form->findChild<QWidget*>("chkEqualDelay"))
         first->setFocus();
     return true;
+}
+
+bool VeltraShell::startWithIntro(const std::string& executableDir) {
+    std::error_code ec;
+    std::filesystem::current_path(executableDir, ec);
+    m_state.currentDir = "null";
+    if (FileExists(JoinPath(executableDir, kProductIniName)))
+        return start();
+    CreateFileAssociation(m_store, kOutputExtension, executableDir, kAssociationClass,
+                          kAssociationDescription, "");
+    m_intro = std::make_unique<IntroForm>();
+    // The main form comes up before the intro form goes, so that the program never stands
+    // without a window.
+    connect(m_intro.get(), &IntroForm::runDemoRequested, this, [this] {
+        if (start())
+            setDemoMode(true);
+        m_intro->close();
+    });
+    connect(m_intro.get(), &IntroForm::createDataRequested, this, [this] {
+        start();
+        m_intro->close();
+    });
+    connect(m_intro.get(), &IntroForm::exitRequested, this, [this] {
+        m_intro->close();
+        QCoreApplication::quit();
+    });
+    m_intro->show();
+    return true;
+}
+
+void VeltraShell::setDemoMode(bool on) {
+    for (const char* name : {"mnuFile", "mnuDemos", "mnuView"})
+        if (auto* menu = m_form->findChild<QMenu*>(QLatin1String(name)))
+            menu->menuAction()->setEnabled(!on);
+    // The tab to be shown becomes current before the others are switched: a disabled current
+    // tab would hand the focus along every tab in turn, opening the grids' cell editors.
+    QTabWidget* tabs = m_form->tabs();
+    const int shown = on ? forms::kDemosTab : 0;
+    tabs->setTabEnabled(shown, true);
+    tabs->setCurrentIndex(shown);
+    for (int i = 0; i < tabs->count(); ++i)
+        if (i != shown)
+            tabs->setTabEnabled(i, i == forms::kDemosTab ? on : !on);
+}
+
+void VeltraShell::RunDemo() {
+    // The demo runs from the user directory, where the examples are installed. The current
+    // file stays as it is: the form still shows that file's problem, and a later Save or
+    // Submit has to mean that problem, not the example.
+    const std::string name = m_form->demosPage()->selectedDemo();
+    const std::string dir = m_state.userDir;
+    if (!FileExists(JoinPath(dir, name))) {
+        m_prompter.message({"The example file " + JoinPath(dir, name) +
+                                " was not found.  Please re-install Veltrana to get it back.",
+                            "Example file not found.", PromptIcon::Exclamation, PromptButtons::Ok});
+        return;
+    }
+    RegError error = SaveFileIn(m_store, ResultFilePath(name, dir));
+    if (!error.ok()) {
+        m_prompter.message(
+            {error.description, "Settings store", PromptIcon::Exclamation, PromptButtons::Ok});
+        return;
+    }
+    m_state.runMode = "Demo";
+    runDemo(name, dir);
+}
+
+void VeltraShell::DemosMenuRun() {
+    if (m_commands->AskSaveChanges())
+        return;
+    setDemoMode(true);
+}
+
+void VeltraShell::ViewExampleFile() {
+    // The shared dialog's initial directory is not touched: each request names its own.
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Open;
+    request.title = "Open an Example File for illustration";
+    request.filters = {{"All Files (*.*)", "*.*"}, {"Example Input Files (ex-*.*)", "ex-*.*"}};
+    request.filterIndex = 2;
+    request.initialDir = JoinPath(m_state.programDir, "User");
+    std::optional<FileDialogAnswer> answer = m_prompter.fileDialog(request);
+    if (answer && !answer->path.empty())
+        openInViewer(answer->path);
+}
+
+bool VeltraShell::openInViewer(const std::string& path) {
+    const std::string viewer = JoinPath(JoinPath(m_state.familyDir, "List"), "list");
+    if (FileExists(viewer) && access(viewer.c_str(), X_OK) == 0 && startDetached(viewer, {path}))
+        return true;
+    m_prompter.message({"The text viewer " + viewer +
+                            " was not found or could not be started.  Please re-install "
+                            "Veltrana.",
+                        "Text viewer not found.", PromptIcon::Exclamation, PromptButtons::Ok});
+    return false;
+}
+
+void VeltraShell::HelpManual() {
+    OpenManual(
+        JoinPath(m_state.programDir, "manual.html"), desktop,
+        [this](const std::string& path) { showManualWindow(path); }, m_prompter);
+}
+
+void VeltraShell::showManualWindow(const std::string& path) {
+    if (!m_manual)
+        m_manual = std::make_unique<ManualWindow>();
+    m_manual->showManual(path);
+}
+
+void VeltraShell::HelpEmailSupport() {
+    EmailSupport(desktop, m_prompter);
+}
+
+void VeltraShell::HelpAbout() {
+    AboutForm about(m_form.get());
+    about.exec();
 }
 
 QAction* VeltraShell::addItem(QMenu* menu, const char* name, const char* text) {
@@ -61,8 +217,45 @@ void VeltraShell::buildFileMenu() {
             &QWidget::close);
 }
 
+QMenu* VeltraShell::menuNamed(const char* name, const char* title) {
+    if (auto* menu = m_form->menuBar()->findChild<QMenu*>(QLatin1String(name)))
+        return menu;
+    QMenu* menu = m_form->menuBar()->addMenu(QString::fromUtf8(title));
+    menu->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+void VeltraShell::buildDemosMenu() {
+    QMenu* demos = menuNamed("mnuDemos", "&Demos");
+    connect(addItem(demos, "mnuDemosRun", "Run &Demo ..."), &QAction::triggered, this,
+            &VeltraShell::DemosMenuRun);
+}
+
+void VeltraShell::addViewExampleItem() {
+    // Example File heads the View menu, above the run's items whenever they were added.
+    QMenu* view = menuNamed("mnuView", "&View");
+    auto* item = new QAction(QStringLiteral("&Example File ..."), view);
+    item->setObjectName(QStringLiteral("mnuViewDemos"));
+    view->insertAction(view->actions().isEmpty() ? nullptr : view->actions().first(), item);
+    connect(item, &QAction::triggered, this, &VeltraShell::ViewExampleFile);
+}
+
+void VeltraShell::buildHelpMenu() {
+    QMenu* help = menuNamed("mnuHelp", "&Help");
+    connect(addItem(help, "mnuHelpManual", "&Manual ..."), &QAction::triggered, this,
+            &VeltraShell::HelpManual);
+    help->addSeparator();
+    connect(addItem(help, "mnuHelpEmail", "&E-mail Support ..."), &QAction::triggered, this,
+            &VeltraShell::HelpEmailSupport);
+    help->addSeparator();
+    connect(addItem(help, "mnuHelpAbout", "&About ..."), &QAction::triggered, this,
+            &VeltraShell::HelpAbout);
+}
+
 void VeltraShell::ExitProgram() {
     m_exiting = true;
+    if (m_intro)
+        m_intro->close();
     m_form->close();
     QCoreApplication::exit(1);
 }

@@ -3,6 +3,7 @@
 #include "DesignProblem.h"
 #include "FileCommands.h"
 #include "FormBinding.h"
+#include "HelpCommands.h"
 #include "MainForm.h"
 #include "QtPrompter.h"
 #include "RegistryStore.h"
@@ -11,15 +12,21 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
 
 namespace veltrana {
 
-/// The design program's window and its commands: the main form with the File menu, wired to
-/// the file commands, start-up and `plots`.
+class IntroForm;
+class ManualWindow;
+
+/// The design program's window and its commands: the intro form, the main form with the File,
+/// Demos, View and Help menus, wired to the file commands, start-up, the demos and `plots`.
 class VeltraShell : public QObject, private FormBinding {
     Q_OBJECT
 
@@ -31,6 +38,43 @@ public:
 
     /// Runs the main form's start-up and shows it. False when the program has to end.
     bool start();
+    /// The program's first step: makes `executableDir` the current directory; when it holds
+    /// no product ini file (a first start), records the association of output files and
+    /// shows the intro form, otherwise goes straight on to start(). False when the program
+    /// has to end.
+    bool startWithIntro(const std::string& executableDir);
+
+    /// Demo mode offers only the Demos tab and disables the File, Demos and View menus;
+    /// normal mode offers every other tab with the menus enabled.
+    void setDemoMode(bool on);
+    /// The Demos tab's Run Demo: hands the chosen example in the user directory to runDemo,
+    /// leaving the form and the current file as they are.
+    void RunDemo();
+    /// Demos > Run Demo: offers unsaved changes first, then demo mode.
+    void DemosMenuRun();
+    /// View > Example File: an example file chosen in the user directory opens in the viewer.
+    void ViewExampleFile();
+    /// Starts the suite's text viewer `<familyDir>/List/list` on `path`, detached; tells the
+    /// user when it is missing or cannot be started.
+    bool openInViewer(const std::string& path);
+    void HelpManual();
+    void HelpEmailSupport();
+    void HelpAbout();
+
+    /// Runs the optimiser on directory/fileName in run mode "Demo" without reading it into
+    /// the form. RunDemo calls it once `fileIn` names the result file and the run mode is
+    /// "Demo"; the current file name and directory are those of the form, not the demo's.
+    /// Until the optimiser run is connected, it tells the user that the run is not available
+    /// in this build, empties `fileIn` again and puts the run mode back to " ".
+    std::function<void(const std::string& fileName, const std::string& directory)> runDemo;
+    /// Starts a program detached with its arguments; false when it could not be started.
+    std::function<bool(const std::string& program, const std::vector<std::string>& args)>
+        startDetached;
+    /// Desktop services of the help commands.
+    Desktop desktop;
+
+    IntroForm* intro() const { return m_intro.get(); }
+    ManualWindow* manualWindow() const { return m_manual.get(); }
 
     /// Closes the window without asking and ends the event loop: the end of a fatal error.
     void ExitProgram();
@@ -50,6 +94,11 @@ private:
     void setCaption(const std::string& caption) override;
 
     void buildFileMenu();
+    void buildDemosMenu();
+    void addViewExampleItem();
+    void buildHelpMenu();
+    QMenu* menuNamed(const char* name, const char* title);
+    void showManualWindow(const std::string& path);
     QAction* addItem(QMenu* menu, const char* name, const char* text);
 
     DesignProblem m_problem;
@@ -60,6 +109,8 @@ private:
     Prompter& m_prompter;
     std::unique_ptr<MainForm> m_form;
     std::unique_ptr<FileCommands> m_commands;
+    std::unique_ptr<IntroForm> m_intro;
+    std::unique_ptr<ManualWindow> m_manual;
     bool m_exiting = false;
 };
 

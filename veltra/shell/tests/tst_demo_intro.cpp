@@ -1,0 +1,239 @@
+// The intro form, demo mode, Run Demo and View > Example File on the real shell.
+#include "DemosPage.h"
+#include "IntroForm.h"
+#include "ScriptedPrompter.h"
+#include "Settings.h"
+#include "TempDirTest.h"
+#include "VeltraShell.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace veltrana;
+namespace fs = std::filesystem;
+
+namespace {
+
+void EnsureApp() {
+    static int argc = 1;
+    static char name[] = "tst";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance())
+        new QApplication(argc, argv); // kept until exit
+}
+
+class DemoTest : public test::TempDirTest {
+protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        EnsureApp();
+        family = m_dir / "family";
+        programDir = family / "Veltr.hz";
+        userDir = programDir / "User";
+        fs::create_directories(programDir);
+        ::setenv("VELTRANA_REGISTRY", in("registry").c_str(), 1);
+        env = SystemEnvironment();
+        env.getenv = [this](const char* n) {
+            return std::string(n) == "Quillon" ? family.string() : std::string();
+        };
+        env.launch = [](const std::string&) { return true; };
+    }
+    void TearDown() override {
+        ::unsetenv("VELTRANA_REGISTRY");
+        TempDirTest::TearDown();
+    }
+    std::unique_ptr<VeltraShell> makeShell() {
+        auto shell = std::make_unique<VeltraShell>(&prompter, env);
+        shell->runDemo = [this](const std::string& name, const std::string& dir) {
+            demos.push_back(name + " in " + dir);
+        };
+        shell->startDetached = [this](const std::string& program,
+                                      const std::vector<std::string>& args) {
+            started.push_back(program + " " + (args.empty() ? "" : args[0]));
+            return true;
+        };
+        return shell;
+    }
+    static bool menuEnabled(VeltraShell& s, const char* name) {
+        return s.form().findChild<QMenu*>(name)->menuAction()->isEnabled();
+    }
+    static std::vector<int> enabledTabs(VeltraShell& s) {
+        std::vector<int> tabs;
+        for (int i = 0; i < s.form().tabs()->count(); ++i)
+            if (s.form().tabs()->isTabEnabled(i))
+                tabs.push_back(i);
+        return tabs;
+    }
+    static void click(QWidget& parent, const char* name) {
+        auto* b = parent.findChild<QAbstractButton*>(name);
+        ASSERT_NE(b, nullptr) << name;
+        b->click();
+    }
+    void makeExample(const char* name) {
+        fs::create_directories(userDir);
+        std::ofstream(userDir / name) << "example\r\n";
+    }
+
+    fs::path family, programDir, userDir;
+    StartupEnvironment env;
+    ScriptedPrompter prompter;
+    std::vector<std::string> demos, started;
+};
+
+} // namespace
+
+TEST_F(DemoTest, FirstStartShowsTheIntroAndRecordsTheAssociationSecondGoesStraightOn) {
+    auto first = makeShell();
+    ASSERT_TRUE(first->startWithIntro(programDir.string()));
+    ASSERT_NE(first->intro(), nullptr);
+    EXPECT_TRUE(first->intro()->isVisible());
+    EXPECT_FALSE(first->form().isVisible());
+    EXPECT_EQ(first->state().currentDir, "null");
+    EXPECT_EQ(RegistryStore().stringValue(RegRoot::ClassesRoot, ".Out", ""), "Veltrana");
+
+    click(*first->intro(), "cmdCreateIntro");
+    EXPECT_FALSE(first->intro()->isVisible());
+    EXPECT_TRUE(first->form().isVisible());
+    EXPECT_TRUE(fs::exists(programDir / "Veltrana.ini"));
+    first.reset();
+
+    auto second = makeShell();
+    ASSERT_TRUE(second->startWithIntro(programDir.string()));
+    EXPECT_EQ(second->intro(), nullptr);
+    EXPECT_TRUE(second->form().isVisible());
+    EXPECT_TRUE(prompter.prompts.empty());
+}
+
+TEST_F(DemoTest, DemoModeLeavesOnlyTheDemosTabAndHelpUntilCancel) {
+    auto shell = makeShell();
+    ASSERT_TRUE(shell->startWithIntro(programDir.string()));
+    click(*shell->intro(), "cmdRunIntro");
+    EXPECT_TRUE(shell->form().isVisible());
+    for (const char* menu : {"mnuFile", "mnuDemos", "mnuView"})
+        EXPECT_FALSE(menuEnabled(*shell, menu)) << menu;
+    EXPECT_TRUE(menuEnabled(*shell, "mnuHelp"));
+    EXPECT_EQ(enabledTabs(*shell), std::vector<int>{1});
+    EXPECT_EQ(shell->form().tabs()->currentIndex(), 1);
+
+    click(*shell->form().demosPage(), "cmdCancelDemo");
+    for (const char* menu : {"mnuFile", "mnuDemos", "mnuView", "mnuHelp"})
+        EXPECT_TRUE(menuEnabled(*shell, menu)) << menu;
+    EXPECT_EQ(enabledTabs(*shell), (std::vector<int>{0, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(shell->form().tabs()->currentIndex(), 0);
+}
+
+TEST_F(DemoTest, RunDemoHandsTheChosenExampleOverAndLeavesTheFormsFileAlone) {
+    struct Case {
+        const char* option; // nullptr: no option clicked
+        const char* file;
+        const char* resultName;
+    } cases[] = {
+        {nullptr, "Ex-Yzero.01", "ex-yzero_01.dat"},
+        {"Exam_4", "Ex-Delay.01", "ex-delay_01.dat"},
+        {"Exam_7", "Ex-Zpair.1", "ex-zpair_1.dat"},
+    };
+    for (const Case& c : cases) {
+        RegistryStore store;
+        SaveFileIn(store, ""); // no finished run to show at start-up
+        auto shell = makeShell();
+        ASSERT_TRUE(shell->start());
+        makeExample(c.file);
+        shell->setDemoMode(true);
+        if (c.option)
+            click(*shell->form().demosPage(), c.option);
+        demos.clear();
+        click(*shell->form().demosPage(), "cmdRunDemo");
+        EXPECT_EQ(demos, std::vector<std::string>{std::string(c.file) + " in " + userDir.string()});
+        EXPECT_EQ(shell->state().runMode, "Demo");
+        EXPECT_EQ(GetFileIn(RegistryStore()), (userDir / c.resultName).string());
+        EXPECT_EQ(shell->state().currentFileName, "Start Up Values");
+        EXPECT_EQ(shell->state().currentDir, userDir.string());
+        EXPECT_FALSE(shell->state().dataChanged);
+    }
+    EXPECT_TRUE(prompter.prompts.empty());
+}
+
+TEST_F(DemoTest, RunDemoReportsAMissingExampleAndAnUnconnectedRun) {
+    auto shell = makeShell();
+    ASSERT_TRUE(shell->start());
+    shell->RunDemo();
+    EXPECT_TRUE(demos.empty());
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].title, "Example file not found.");
+    EXPECT_EQ(GetFileIn(RegistryStore()), "");
+
+    // The run as this build connects it: the user is told, not left waiting.
+    VeltraShell plain(&prompter, env);
+    ASSERT_TRUE(plain.start());
+    makeExample("Ex-Yzero.01");
+    plain.RunDemo();
+    ASSERT_EQ(prompter.prompts.size(), 2u);
+    EXPECT_EQ(prompter.prompts[1].title, "Demo not run");
+    EXPECT_EQ(plain.state().runMode, " ");
+    EXPECT_EQ(GetFileIn(RegistryStore()), "");
+}
+
+TEST_F(DemoTest, ExampleFileOpensInTheViewerWithoutTouchingTheForm) {
+    auto shell = makeShell();
+    ASSERT_TRUE(shell->start());
+    const std::string viewer = (family / "List/list").string();
+    fs::create_directories(family / "List");
+    std::ofstream(viewer) << "#!/bin/sh\n";
+    fs::permissions(viewer, fs::perms::owner_all);
+
+    const std::string example = (userDir / "Ex-Delay.11").string();
+    prompter.answerFile(FileDialogAnswer{example, 2});
+    prompter.answerFile(std::nullopt);
+    shell->ViewExampleFile();
+    shell->ViewExampleFile();
+    ASSERT_EQ(prompter.dialogs.size(), 2u);
+    FileDialogRequest expected;
+    expected.title = "Open an Example File for illustration";
+    expected.filters = {{"All Files (*.*)", "*.*"}, {"Example Input Files (ex-*.*)", "ex-*.*"}};
+    expected.filterIndex = 2;
+    expected.initialDir = userDir.string();
+    EXPECT_EQ(prompter.dialogs[0], expected);
+    EXPECT_EQ(started, std::vector<std::string>{viewer + " " + example});
+    EXPECT_EQ(shell->state().currentFileName, "Start Up Values");
+    EXPECT_EQ(shell->state().dialogInitialDir, userDir.string());
+    EXPECT_TRUE(prompter.prompts.empty());
+
+    fs::remove(viewer);
+    EXPECT_FALSE(shell->openInViewer(example));
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].title, "Text viewer not found.");
+}
+
+TEST_F(DemoTest, DemosViewAndHelpMenusInOrder) {
+    auto shell = makeShell();
+    struct Case {
+        const char* menu;
+        const char* title;
+        std::vector<std::string> items;
+    } cases[] = {
+        {"mnuDemos", "&Demos", {"mnuDemosRun Run &Demo ..."}},
+        {"mnuView", "&View", {"mnuViewDemos &Example File ..."}},
+        {"mnuHelp",
+         "&Help",
+         {"mnuHelpManual &Manual ...", "-", "mnuHelpEmail &E-mail Support ...", "-",
+          "mnuHelpAbout &About ..."}},
+    };
+    for (const Case& c : cases) {
+        auto* menu = shell->form().findChild<QMenu*>(c.menu);
+        ASSERT_NE(menu, nullptr) << c.menu;
+        EXPECT_EQ(menu->title().toStdString(), c.title);
+        std::vector<std::string> items;
+        for (QAction* a : menu->actions())
+            items.push_back(a->isSeparator() ? "-"
+                                             : (a->objectName() + " " + a->text()).toStdString());
+        EXPECT_EQ(items, c.items) << c.menu;
+    }
+}
