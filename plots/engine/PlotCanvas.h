@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+
+class QPainter;
 
 namespace veltrana {
 
@@ -36,6 +40,9 @@ class PlotCanvas {
 public:
     /// A box of `width` x `height` pixels, cleared to the background colour.
     PlotCanvas(int width, int height);
+    ~PlotCanvas();
+    PlotCanvas(const PlotCanvas&) = delete;
+    PlotCanvas& operator=(const PlotCanvas&) = delete;
 
     /// Gives the box a new size in pixels; the picture is cleared and the scale reset to pixels.
     void resize(int width, int height);
@@ -102,6 +109,13 @@ private:
     int m_drawWidth = 1;
     LineStyle m_style = LineStyle::Solid;
     std::function<void(const CanvasCall&)> m_recorder;
+    QFont m_font;
+    // Drawing calls share one painter; image() ends it so that readers see a finished picture.
+    mutable std::unique_ptr<QPainter> m_painter;
+
+    QPainter& painter();
+    void endPainting() const;
+    void record(const CanvasCall& call) const;
 };
 
 } // namespace veltrana
