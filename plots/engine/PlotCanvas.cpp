@@ -205,8 +205,10 @@ void PlotCanvas::Line(double x1, double y1, double x2, double y2) {
     record(call);
 
     // Broken line styles only hold for thin lines, as in a picture box.
-    QPen pen(ToQColor(m_fore), m_drawWidth, m_drawWidth == 1 ? PenStyleOf(m_style) : Qt::SolidLine);
-    pen.setCapStyle(Qt::FlatCap);
+    const Qt::PenStyle style = m_drawWidth == 1 ? PenStyleOf(m_style) : Qt::SolidLine;
+    QPen pen(ToQColor(m_fore), m_drawWidth, style);
+    // Solid lines cover both end points, as a picture box draws them.
+    pen.setCapStyle(style == Qt::SolidLine ? Qt::SquareCap : Qt::FlatCap);
     QPainter& p = painter();
     p.setPen(pen);
     const QPointF from(toPixelX(x1), toPixelY(y1));
