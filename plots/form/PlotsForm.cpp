@@ -98,6 +98,8 @@ PlotsForm::PlotsForm(RegistryStore& store, Prompter& prompter, QWidget* parent)
     buildPlotPage(pages[PlotPage]);
     resize(kFormWidth, kFormHeight);
     m_tabs->setGeometry(6, 6, kFormWidth - 12, kFormHeight - 12);
+    // The pages get their size from the tab control's layout; the contents follow it.
+    m_tabs->widget(PlotPage)->installEventFilter(this);
     placePages();
 
     m_canvas.setBackColor(kDesignedColours[PlotSettings::Background]);
@@ -223,9 +225,7 @@ void PlotsForm::buildPlotPage(QWidget* page) {
 // The three pages' contents sit at the same spot; the plot box and the output box take what
 // the window gives them.
 void PlotsForm::placePages() {
-    const QRect area = m_tabs->widget(0)->rect().isEmpty()
-                           ? QRect(0, 0, m_tabs->width() - 8, m_tabs->height() - 36)
-                           : m_tabs->widget(0)->rect();
+    const QSize area = m_tabs->widget(PlotPage)->size();
     const int w = std::max(area.width(), 640);
     const int h = std::max(area.height(), 420);
     const int buttonTop = h - kButtonHeight - 10;
@@ -657,7 +657,6 @@ void PlotsForm::closeEvent(QCloseEvent* event) {
 void PlotsForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     m_tabs->setGeometry(6, 6, centralWidget()->width() - 12, centralWidget()->height() - 12);
-    placePages();
 }
 
 bool PlotsForm::checkStep(QLineEdit* box, const char* message) {
@@ -672,6 +671,8 @@ bool PlotsForm::checkStep(QLineEdit* box, const char* message) {
 }
 
 bool PlotsForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_tabs->widget(PlotPage) && event->type() == QEvent::Resize)
+        placePages();
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (box && event->type() == QEvent::FocusIn)
         QTimer::singleShot(0, box, [box] { box->selectAll(); });
