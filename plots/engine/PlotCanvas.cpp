@@ -60,6 +60,8 @@ PlotCanvas::~PlotCanvas() {
 }
 
 void PlotCanvas::resize(int width, int height) {
+    m_pending.clear();
+    m_hasTail = false;
     endPainting();
     m_image = BlankImage(width, height);
     setPixelScale();
@@ -82,7 +84,28 @@ QPainter& PlotCanvas::painter() {
     return *m_painter;
 }
 
+void PlotCanvas::flushLines() {
+    if (m_pending.isEmpty()) {
+        return;
+    }
+    if (m_hasTail) {
+        m_pending << m_lastEnd;
+        m_hasTail = false;
+    }
+    QPainter& p = painter();
+    p.setPen(m_pendingPen);
+    if (m_pending.size() == 2 && m_pending[0] == m_pending[1]) {
+        p.drawPoint(m_pending[0]);
+    } else {
+        p.drawPolyline(m_pending);
+    }
+    m_pending.clear();
+}
+
 void PlotCanvas::endPainting() const {
+    // The picture is finished only with the lines still waiting; the canvas is never a const
+    // object, only seen through const references.
+    const_cast<PlotCanvas*>(this)->flushLines();
     if (m_painter) {
         m_painter->end();
         m_painter.reset();
@@ -96,6 +119,8 @@ void PlotCanvas::record(const CanvasCall& call) const {
 }
 
 void PlotCanvas::Cls() {
+    m_pending.clear();
+    m_hasTail = false;
     endPainting();
     m_image.fill(ToQColor(m_back));
     m_currentX = 0;
@@ -175,15 +200,18 @@ double PlotCanvas::fontSize() const {
 }
 void PlotCanvas::setForeColor(Rgb colour) {
     m_fore = colour & 0xFFFFFF;
+    m_penDirty = true;
 }
 Rgb PlotCanvas::foreColor() const {
     return m_fore;
 }
 void PlotCanvas::setDrawWidth(int pixels) {
     m_drawWidth = std::max(pixels, 1);
+    m_penDirty = true;
 }
 void PlotCanvas::setDrawStyle(LineStyle style) {
     m_style = style;
+    m_penDirty = true;
 }
 
 double PlotCanvas::toPixelX(double x) const {
@@ -204,20 +232,35 @@ void PlotCanvas::Line(double x1, double y1, double x2, double y2) {
     call.style = m_style;
     record(call);
 
-    // Broken line styles only hold for thin lines, as in a picture box.
-    const Qt::PenStyle style = m_drawWidth == 1 ? PenStyleOf(m_style) : Qt::SolidLine;
-    QPen pen(ToQColor(m_fore), m_drawWidth, style);
-    // Solid lines cover both end points, as a picture box draws them.
-    pen.setCapStyle(style == Qt::SolidLine ? Qt::SquareCap : Qt::FlatCap);
-    QPainter& p = painter();
-    p.setPen(pen);
+    if (m_penDirty) {
+        // Broken line styles only hold for thin lines, as in a picture box.
+        const Qt::PenStyle style = m_drawWidth == 1 ? PenStyleOf(m_style) : Qt::SolidLine;
+        QPen pen(ToQColor(m_fore), m_drawWidth, style);
+        // Solid lines cover both end points, as a picture box draws them.
+        pen.setCapStyle(style == Qt::SolidLine ? Qt::SquareCap : Qt::FlatCap);
+        if (pen != m_pendingPen) {
+            flushLines();
+            m_pendingPen = pen;
+        }
+        m_penDirty = false;
+    }
     const QPointF from(toPixelX(x1), toPixelY(y1));
     const QPointF to(toPixelX(x2), toPixelY(y2));
-    if (from == to) {
-        p.drawPoint(from);
+    if (!m_pending.isEmpty() && m_lastEnd == from && from != to) {
+        // A wide line hides a step of less than half a pixel: such points are left out, which
+        // spares the stroker most of the points of a long curve.
+        const QPointF step = to - m_pending.last();
+        if (m_pendingPen.width() > 1 && std::fabs(step.x()) < 0.5 && std::fabs(step.y()) < 0.5) {
+            m_hasTail = true;
+        } else {
+            m_pending << to;
+            m_hasTail = false;
+        }
     } else {
-        p.drawLine(from, to);
+        flushLines();
+        m_pending << from << to;
     }
+    m_lastEnd = to;
     m_currentX = x2;
     m_currentY = y2;
 }
@@ -232,6 +275,7 @@ void PlotCanvas::Print(const std::string& text) {
     call.fontSize = m_fontSize;
     record(call);
 
+    flushLines();
     const QFontMetricsF metrics(m_font, &m_image);
     QPainter& p = painter();
     p.setFont(m_font);
@@ -268,6 +312,7 @@ void PlotCanvas::DrawRotatedText(const std::string& text, double x, double y, in
     QFont font(QString::fromStdString(family));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(std::max(pixelHeight, 1));
+    flushLines();
     const QFontMetricsF metrics(font, &m_image);
     QPainter& p = painter();
     p.save();

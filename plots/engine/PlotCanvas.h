@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPen>
+#include <QPolygonF>
 
 #include <cstdint>
 #include <functional>
@@ -113,7 +115,16 @@ private:
     // Drawing calls share one painter; image() ends it so that readers see a finished picture.
     mutable std::unique_ptr<QPainter> m_painter;
 
+    // Lines that join end to end in one pen are drawn as one polyline: a curve of many points
+    // then costs one call instead of one per point.
+    QPolygonF m_pending;
+    QPen m_pendingPen;
+    bool m_penDirty = true;
+    QPointF m_lastEnd;      // where the last line ended (m_pending may have left it out)
+    bool m_hasTail = false; // m_lastEnd is not in m_pending yet
+
     QPainter& painter();
+    void flushLines();
     void endPainting() const;
     void record(const CanvasCall& call) const;
 };

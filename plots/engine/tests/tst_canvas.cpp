@@ -91,6 +91,16 @@ TEST_F(Canvas, LinesGoIntoTheImageInColourAndStyle) {
     canvas.Line(0, 50, 99, 50);
     EXPECT_EQ(CountNot(canvas, kRed, QRect(0, 49, 100, 3)), 0);
 
+    // A wide curve of sub-pixel steps still reaches its last point and the next line starts
+    // where it ended.
+    canvas.setForeColor(0x00FF00);
+    for (int i = 0; i < 990; ++i)
+        canvas.Line(i * 0.1, 40 + i * 0.001, (i + 1) * 0.1, 40 + (i + 1) * 0.001);
+    canvas.Line(99, 41, 99, 45);
+    EXPECT_EQ(PixelAt(canvas, 98, 41), 0x00FF00u);
+    EXPECT_EQ(PixelAt(canvas, 99, 44), 0x00FF00u);
+    EXPECT_EQ(PixelAt(canvas, 2, 40), 0x00FF00u);
+
     canvas.Cls();
     EXPECT_EQ(CountNot(canvas, kBack, QRect(0, 0, 100, 60)), 0);
 }
