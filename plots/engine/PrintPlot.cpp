@@ -9,6 +9,8 @@
 #include <QPrinter>
 #include <QString>
 
+#include <cmath>
+
 namespace veltrana {
 
 std::string PrintFooter(const std::string& resultPath, const std::string& secondHeaderLine) {
@@ -52,9 +54,21 @@ bool TryPrintPlot(QPrinter& printer, const QImage& picture, const std::string& r
     painter.drawImage(QRectF(0, 0, fit.width, fit.height), picture);
 
     painter.setPen(Qt::black);
-    const QRectF footer(0, fit.height, painter.device()->width(), metrics.height() * 2);
-    painter.drawText(footer, Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs | Qt::TextSingleLine,
-                     QString::fromStdString(PrintFooter(resultPath, secondHeaderLine)));
+    // Tabs stop every eight blanks of this font on this printer; the pieces between them are
+    // placed by hand, as the printer's text drawing does not expand tabs reliably.
+    const double tabStop = metrics.horizontalAdvance(QLatin1Char(' ')) * 8;
+    const double baseline = fit.height + metrics.ascent();
+    double x = 0;
+    bool afterTab = false;
+    for (const QString& piece : QString::fromStdString(PrintFooter(resultPath, secondHeaderLine))
+                                    .split(QLatin1Char('\t'))) {
+        if (afterTab) {
+            x = (std::floor(x / tabStop) + 1) * tabStop;
+        }
+        painter.drawText(QPointF(x, baseline), piece);
+        x += metrics.horizontalAdvance(piece);
+        afterTab = true;
+    }
     return painter.end();
 }
 

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 using namespace veltrana;
@@ -51,6 +53,12 @@ QImage PrintedPage(const QTemporaryDir& dir, const QImage& picture) {
     const QString pdf = dir.filePath("plot.pdf");
     printer.setOutputFileName(pdf);
     EXPECT_TRUE(TryPrintPlot(printer, picture, "/data/run1.dat", " 4.5E-02"));
+    const std::string text = dir.filePath("page.txt").toStdString();
+    EXPECT_EQ(std::system(("pdftotext '" + pdf.toStdString() + "' '" + text + "'").c_str()), 0);
+    std::ifstream words(text);
+    const std::string printed((std::istreambuf_iterator<char>(words)), {});
+    EXPECT_NE(printed.find("Input file name = /data/run1.dat"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("errorSum = 4.5E-02"), std::string::npos) << printed;
     const QString base = dir.filePath("page");
     const std::string command =
         "pdftoppm -r 40 -png -singlefile '" + pdf.toStdString() + "' '" + base.toStdString() + "'";

@@ -1,5 +1,6 @@
 // Saves a picture of each page of the plot window into the folder given on the command line:
-// the Setup page before a run, then the Output page and the plots of a run over a sample file.
+// the Setup page before a run, then the Output page and the plots of a run over a sample file,
+// and the second plot printed to a PDF file.
 
 #include "PlotsForm.h"
 #include "RegistryStore.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QPrinter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -65,6 +67,13 @@ int main(int argc, char** argv) {
     for (int i = 1; i <= 8 && form.findChild<QWidget*>(QStringLiteral("cmdNext"))->isEnabled();
          ++i) {
         Shoot(form, out, QStringLiteral("3-plot%1").arg(i));
+        if (i == 2) {
+            // The printed page of this plot, as the print dialog's PDF printer writes it.
+            form.printer().setOutputFormat(QPrinter::PdfFormat);
+            form.printer().setOutputFileName(out.filePath(QStringLiteral("4-print.pdf")));
+            prompter.answerPrint(true);
+            form.Print();
+        }
         form.Next();
     }
     ShowPage(form, 1);
