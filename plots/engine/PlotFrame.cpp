@@ -93,6 +93,7 @@ void PlotFrame::RotateText(const std::string& text, const std::string& angleText
                            double y) {
     const int escapement = RoundToInt(std::clamp(NumericValue(angleText), -32768.0, 32767.0)) * 10;
     QFont font(kRotatedFamily);
+    font.setStyleHint(QFont::SansSerif); // the same face the canvas draws with
     font.setPixelSize(kRotatedPixelHeight);
     const QFontMetricsF metrics(font);
     const double h = metrics.height();

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
+
 #include <cmath>
 
 using namespace veltrana;
@@ -182,20 +184,22 @@ TEST(PlotFrame, CurvePlotGrowsUpwardAndTheMapDownwardWithTheirMargins) {
     EXPECT_NEAR(rig.canvas.ScaleHeight(), 4.4, 1e-6);
 }
 
-TEST(PlotFrame, AmplitudeIsRotatedAndCentredOnItsPoint) {
+TEST(PlotFrame, AmplitudeIsWrittenUpwardCentredOnItsPoint) {
     FrameRig rig;
     rig.frame.DrawFrame({3, 1, 1, 0, 0}, *std::make_unique<PlotBounds>(PlotBounds{0, 10, 0, 5}));
     const auto it = std::find_if(rig.calls.begin(), rig.calls.end(),
                                  [](const CanvasCall& c) { return c.kind == Kind::RotatedText; });
     ASSERT_NE(it, rig.calls.end());
-    EXPECT_EQ(it->text, "Amplitude");
     EXPECT_EQ(it->angle, 900);
-    // Written upward from its start: the text's middle is the centre point.
-    const double cx = 0.95 * 1280, cy = 0.3 * 960;
-    EXPECT_LT(it->x1, cx);
-    EXPECT_GT(it->x1, cx - 14);
-    EXPECT_GT(it->y1, cy + 20);
-    EXPECT_LT(it->y1, cy + 60);
+    // The text's middle is the centre point: it starts half its length below it, and its
+    // glyphs (the leading above them left out) straddle it.
+    QFont font("Arial");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(14);
+    const QFontMetricsF metrics(font);
+    const double leading = metrics.height() - 14;
+    EXPECT_NEAR(it->y1, 0.3 * 960 + metrics.horizontalAdvance("Amplitude") / 2, 0.5);
+    EXPECT_NEAR(it->x1 + leading + 7, 0.95 * 1280, 0.5);
 }
 
 TEST(PlotFrame, CurvePixelsTakeTheirColourOrBlack) {

@@ -150,19 +150,6 @@ TEST(PlotSequence, CurvesTakeTheirColoursAndInBlackAndWhiteTheirStyles) {
     }
 }
 
-TEST(PlotSequence, ModelZeroPrintsTheTrueYdotRangeAndItsLegend) {
-    EngineRig rig;
-    ASSERT_EQ(rig.read("model0.dat"), ReadStatus::Ok);
-    rig.next();
-    const auto range = rig.texts("Min: -3\tMax: 0");
-    ASSERT_EQ(range.size(), 1u);
-    EXPECT_EQ(range[0].x1, 15);
-    EXPECT_EQ(range[0].y1, 30);
-    EXPECT_EQ(rig.texts("Ydot Range... ").size(), 1u);
-    EXPECT_EQ(rig.texts(") and Ydot").size(), 1u);
-    EXPECT_EQ(rig.texts("Equation: dy/dt = -k*y + c").size(), 1u);
-}
-
 TEST(PlotSequence, ZeroQuadGivesFourMarkersMirroredOnBothAxes) {
     EngineRig rig;
     ASSERT_EQ(rig.readText("quad\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-0.5\n0.5\n0\n0 0 1\n-1\n2\n1\n0 0\n"
