@@ -29,22 +29,11 @@ struct FrameRig {
         canvas.setRecorder([this](const CanvasCall& c) { calls.push_back(c); });
         frame.ResetPlotBox();
     }
-    void draw(FrameContext context, PlotBounds bounds) {
-        frame.DrawFrame(context, bounds);
-        frame.Grid(context.modelX, bounds.xMin, bounds.xMax, bounds.yMin, bounds.yMax, 1);
-    }
     std::vector<std::string> textsAt(double x, double y) const {
         std::vector<std::string> found;
         for (const CanvasCall& c : calls)
             if (c.kind == Kind::Text && (x < 0 || c.x1 == x) && c.y1 == y)
                 found.push_back(c.text);
-        return found;
-    }
-    std::vector<CanvasCall> lines() const {
-        std::vector<CanvasCall> found;
-        for (const CanvasCall& c : calls)
-            if (c.kind == Kind::Line)
-                found.push_back(c);
         return found;
     }
 };
@@ -148,7 +137,9 @@ TEST(PlotFrame, AxesGridLinesAndTickMarks) {
         rig.calls.clear();
         const PlotBounds& b = c.bounds;
         rig.frame.Grid(c.model, b.xMin, b.xMax, b.yMin, b.yMax, 1);
-        const std::vector<CanvasCall> lines = rig.lines();
+        std::vector<CanvasCall> lines;
+        std::copy_if(rig.calls.begin(), rig.calls.end(), std::back_inserter(lines),
+                     [](const CanvasCall& call) { return call.kind == Kind::Line; });
         ASSERT_EQ(lines.size(), 2u + 11 + 6);
         EXPECT_EQ(lines[0].y1, c.ay);
         EXPECT_EQ(lines[1].x1, c.ax);
@@ -168,20 +159,6 @@ TEST(PlotFrame, AxesGridLinesAndTickMarks) {
         EXPECT_EQ(verticalTicks, c.verticalTicks);
         EXPECT_EQ(horizontalTicks, c.horizontalTicks);
     }
-}
-
-TEST(PlotFrame, CurvePlotGrowsUpwardAndTheMapDownwardWithTheirMargins) {
-    FrameRig rig;
-    PlotBounds curve{0, 10, 0, 5};
-    rig.frame.DrawFrame({3, 1, 1, 0, 0}, curve);
-    EXPECT_NEAR(rig.canvas.ScaleLeft(), -0.5, 1e-6);
-    EXPECT_NEAR(rig.canvas.ScaleWidth(), 11.35, 1e-5);
-    EXPECT_NEAR(rig.canvas.ScaleTop(), 5.25, 1e-6);
-    EXPECT_NEAR(rig.canvas.ScaleHeight(), -5.5, 1e-6);
-    PlotBounds map{0, 10, 2, -2}; // the map's Y bounds arrive exchanged
-    rig.frame.DrawFrame({-2, 1, 0, 0, 0}, map);
-    EXPECT_NEAR(rig.canvas.ScaleTop(), -2.2, 1e-6);
-    EXPECT_NEAR(rig.canvas.ScaleHeight(), 4.4, 1e-6);
 }
 
 TEST(PlotFrame, AmplitudeIsWrittenUpwardCentredOnItsPoint) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 using namespace veltrana;
 using namespace veltrana::test;
 
@@ -54,17 +52,6 @@ TEST(PlotNotes, EachLineSitsOnItsReferenceRow) {
                 rows.push_back(call.y1);
         EXPECT_EQ(rows, c.rows);
     }
-}
-
-TEST(PlotNotes, DateAndTimeEndFivePixelsFromTheRightEdge) {
-    EngineRig rig;
-    ASSERT_EQ(rig.read("model3.dat"), ReadStatus::Ok);
-    rig.next();
-    const auto date = rig.texts("Mar 07, 2024 14:05:09");
-    ASSERT_EQ(date.size(), 1u);
-    rig.canvas.setPixelScale();
-    rig.canvas.setFontSize(8);
-    EXPECT_NEAR(date[0].x1 + rig.canvas.TextWidth(date[0].text), 640 - 5, 0.5);
 }
 
 } // namespace
