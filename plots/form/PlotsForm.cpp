@@ -398,6 +398,7 @@ void PlotsForm::FileOld() {
     m_cmdRun->setEnabled(true);
     m_engine.reset();
     m_plotted = false;
+    m_nextAllowed = false; // the next plot of a new file comes only from a new run
     readDataFile();
 }
 
