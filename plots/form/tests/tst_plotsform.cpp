@@ -1,5 +1,6 @@
 #include "PlotSettingsStore.h"
 #include "PlotsForm.h"
+#include "QtPrompter.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
 
@@ -11,13 +12,16 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 using namespace veltrana;
@@ -294,6 +298,45 @@ TEST_F(PlotsFormTest, ColoursAndStepBoxes) {
         if (!accepted) {
             EXPECT_EQ(prompter.prompts[0].text, "Please enter a non-zero number for X-step size.");
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Runs `act` on the next modal widget once it is up; gives up after a few seconds.
+void WhenModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal && ++*tries < 200)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (modal)
+            act(modal);
+    });
+    timer->start(20);
+}
+
+TEST_F(PlotsFormTest, RealPrintDialogPrintsToThePdfChosenInIt) {
+    QtPrompter dialogs;
+    setFileIn(sample("model2.dat").c_str());
+    form = std::make_unique<PlotsForm>(*store, dialogs);
+    ASSERT_TRUE(form->Main());
+    const std::string pdf = in("chosen.pdf");
+    form->printer().setOutputFormat(QPrinter::PdfFormat);
+    form->printer().setOutputFileName(QString::fromStdString(pdf));
+    for (bool accept : {false, true}) {
+        WhenModal([accept](QWidget* modal) {
+            auto* dialog = qobject_cast<QPrintDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            accept ? dialog->accept() : dialog->reject();
+        });
+        form->Print();
+        EXPECT_EQ(std::filesystem::exists(pdf), accept);
     }
 }
 
