@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+class QPrinter;
 
 namespace veltrana {
 
@@ -52,6 +55,12 @@ public:
     virtual ~Prompter() = default;
     virtual PromptAnswer message(const Prompt& prompt) = 0;
     virtual std::optional<FileDialogAnswer> fileDialog(const FileDialogRequest& request) = 0;
+    /// The colour dialog preset to `preset` (red in the lowest byte); the chosen colour, or
+    /// nothing when the user cancelled.
+    virtual std::optional<std::uint32_t> colorDialog(std::uint32_t preset) = 0;
+    /// The print dialog over `printer`, which the user's choices configure (the choice also
+    /// becomes the printer's default); false when the user cancelled. No page range is offered.
+    virtual bool printDialog(QPrinter& printer) = 0;
 };
 
 } // namespace veltrana

@@ -24,4 +24,26 @@ std::optional<FileDialogAnswer> ScriptedPrompter::fileDialog(const FileDialogReq
     return a;
 }
 
+std::optional<std::uint32_t> ScriptedPrompter::colorDialog(std::uint32_t preset) {
+    colorPresets.push_back(preset);
+    if (m_colors.empty()) {
+        ++unscripted;
+        return std::nullopt;
+    }
+    auto c = m_colors.front();
+    m_colors.pop_front();
+    return c;
+}
+
+bool ScriptedPrompter::printDialog(QPrinter&) {
+    ++printDialogs;
+    if (m_prints.empty()) {
+        ++unscripted;
+        return false;
+    }
+    bool print = m_prints.front();
+    m_prints.pop_front();
+    return print;
+}
+
 } // namespace veltrana

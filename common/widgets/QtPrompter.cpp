@@ -1,9 +1,12 @@
 #include "QtPrompter.h"
 
+#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStringList>
 
 namespace veltrana {
@@ -131,6 +134,25 @@ std::optional<FileDialogAnswer> QtPrompter::fileDialog(const FileDialogRequest& 
         return std::nullopt;
     answer.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
     return answer;
+}
+
+std::optional<std::uint32_t> QtPrompter::colorDialog(std::uint32_t preset) {
+    const QColor initial(static_cast<int>(preset & 0xFF), static_cast<int>((preset >> 8) & 0xFF),
+                         static_cast<int>((preset >> 16) & 0xFF));
+    const QColor chosen = QColorDialog::getColor(initial, m_parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return static_cast<std::uint32_t>(chosen.red()) |
+           (static_cast<std::uint32_t>(chosen.green()) << 8) |
+           (static_cast<std::uint32_t>(chosen.blue()) << 16);
+}
+
+bool QtPrompter::printDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, m_parent);
+    // One page is printed: no page range, no selection; printing to a PDF file stays offered,
+    // as that is how a plot becomes a document here.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace veltrana

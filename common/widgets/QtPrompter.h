@@ -14,6 +14,8 @@ public:
 
     PromptAnswer message(const Prompt& prompt) override;
     std::optional<FileDialogAnswer> fileDialog(const FileDialogRequest& request) override;
+    std::optional<std::uint32_t> colorDialog(std::uint32_t preset) override;
+    bool printDialog(QPrinter& printer) override;
 
 private:
     QWidget* m_parent;

@@ -1,11 +1,17 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
+#include <QPen>
+#include <QPolygonF>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+
+class QPainter;
 
 namespace veltrana {
 
@@ -36,6 +42,9 @@ class PlotCanvas {
 public:
     /// A box of `width` x `height` pixels, cleared to the background colour.
     PlotCanvas(int width, int height);
+    ~PlotCanvas();
+    PlotCanvas(const PlotCanvas&) = delete;
+    PlotCanvas& operator=(const PlotCanvas&) = delete;
 
     /// Gives the box a new size in pixels; the picture is cleared and the scale reset to pixels.
     void resize(int width, int height);
@@ -102,6 +111,22 @@ private:
     int m_drawWidth = 1;
     LineStyle m_style = LineStyle::Solid;
     std::function<void(const CanvasCall&)> m_recorder;
+    QFont m_font;
+    // Drawing calls share one painter; image() ends it so that readers see a finished picture.
+    mutable std::unique_ptr<QPainter> m_painter;
+
+    // Lines that join end to end in one pen are drawn as one polyline: a curve of many points
+    // then costs one call instead of one per point.
+    QPolygonF m_pending;
+    QPen m_pendingPen;
+    bool m_penDirty = true;
+    QPointF m_lastEnd;      // where the last line ended (m_pending may have left it out)
+    bool m_hasTail = false; // m_lastEnd is not in m_pending yet
+
+    QPainter& painter();
+    void flushLines();
+    void endPainting() const;
+    void record(const CanvasCall& call) const;
 };
 
 } // namespace veltrana

@@ -16,4 +16,23 @@ namespace veltrana {
 void PrintPlot(QPrinter& printer, const QImage& picture, const std::string& resultPath,
                const std::string& secondHeaderLine);
 
+/// PrintPlot, telling whether the page went out: false when the printer could not be started
+/// (no such printer, an output file that cannot be written) or the picture is empty.
+bool TryPrintPlot(QPrinter& printer, const QImage& picture, const std::string& resultPath,
+                  const std::string& secondHeaderLine);
+
+/// The footer line below a printed plot.
+std::string PrintFooter(const std::string& resultPath, const std::string& secondHeaderLine);
+
+/// Where the picture goes on the printable area of pageWidth x pageHeight: the largest size
+/// of the picture's shape that fits, at the top-left corner. `footerHeight` is kept free
+/// below it so the footer stays on the page.
+struct PrintFit {
+    double width = 0;
+    double height = 0;
+    bool operator==(const PrintFit&) const = default;
+};
+PrintFit FitPicture(int pictureWidth, int pictureHeight, double pageWidth, double pageHeight,
+                    double footerHeight);
+
 } // namespace veltrana

@@ -133,6 +133,8 @@ ReadStatus ResultFile::ReadBody() {
 
     if (const char* failed = ReadModelBlock())
         return Corrupted(failed);
+    if (d.modelX == -2 || d.modelX == -1)
+        SortPolePairs();
 
     const int rows = ReadTableRows(d.nPoints, d.pointX, &d.pointY1, d.pointY2);
     d.nPoints = rows;
@@ -241,16 +243,6 @@ const char* ResultFile::ReadPoleZeroBlock() {
     d.pairImag.assign(pairs, 0.0);
     if (!m_reader->ReadRecord(d.pairImag, d.nPolePairs))
         return "pImag";
-    // Exchange sort by imaginary part, kept as is: it fixes the order of pairs with equal
-    // imaginary parts that the plots and summaries have always shown.
-    for (size_t i = 0; i < pairs; ++i) {
-        for (size_t j = i + 1; j < pairs; ++j) {
-            if (d.pairImag[i] > d.pairImag[j]) {
-                std::swap(d.pairImag[i], d.pairImag[j]);
-                std::swap(d.pairReal[i], d.pairReal[j]);
-            }
-        }
-    }
 
     const std::optional<double> sigmaZeroLine = m_reader->ReadNumberLine();
     const std::optional<int> sigmaZeros = sigmaZeroLine ? Count(*sigmaZeroLine) : std::nullopt;
@@ -307,6 +299,22 @@ const char* ResultFile::ReadPoleZeroBlock() {
     std::vector<double> unused;
     (void)m_reader->ReadRecord(unused, 2);
     return nullptr;
+}
+
+// Only a complete model block is sorted: a file that fails inside it keeps its pairs in file
+// order. An exchange sort, kept as is: it fixes the order of pairs with equal imaginary parts
+// that the plots and summaries have always shown.
+void ResultFile::SortPolePairs() {
+    ResultData& d = m_data;
+    const size_t pairs = static_cast<size_t>(d.nPolePairs);
+    for (size_t i = 0; i < pairs; ++i) {
+        for (size_t j = i + 1; j < pairs; ++j) {
+            if (d.pairImag[i] > d.pairImag[j]) {
+                std::swap(d.pairImag[i], d.pairImag[j]);
+                std::swap(d.pairReal[i], d.pairReal[j]);
+            }
+        }
+    }
 }
 
 int ResultFile::ReadTableRows(int declared, std::vector<double>& x, std::vector<double>* y1,

@@ -74,6 +74,7 @@ private:
     const char* ReadModelBlock();
     const char* ReadSeriesBlock(bool withDataFile);
     const char* ReadPoleZeroBlock();
+    void SortPolePairs();
     int ReadTableRows(int declared, std::vector<double>& x, std::vector<double>* y1,
                       std::vector<double>& y2);
     ReadStatus Corrupted(std::string_view record);

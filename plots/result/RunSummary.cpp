@@ -13,18 +13,9 @@ namespace {
 constexpr int kSummaryWidth = 54;
 
 std::string ProductTitle(int model) {
-    switch (model) {
-    case -2:
-        return "Veltrana (tm) Results";
-    case -1:
-        return "Brennic (tm) Results";
-    case 0:
-        return "Ismeral (tm) Results\t";
-    case 110:
-        return "Tovinka (tm) Results\t";
-    default:
-        return "Sarlow (tm) Results\t";
-    }
+    // The filter products' lines have no TAB after the title.
+    const bool filter = model == -2 || model == -1;
+    return ProductName(model) + (filter ? " Results" : " Results\t");
 }
 
 // The offset is shown formatted when it is a number, and as written when it is not.
@@ -172,6 +163,21 @@ void ModelBlock(const ResultData& d, std::vector<std::string>& lines) {
 }
 
 } // namespace
+
+std::string ProductName(int model) {
+    switch (model) {
+    case -2:
+        return "Veltrana (tm)";
+    case -1:
+        return "Brennic (tm)";
+    case 0:
+        return "Ismeral (tm)";
+    case 110:
+        return "Tovinka (tm)";
+    default:
+        return "Sarlow (tm)";
+    }
+}
 
 std::string PadText(std::string_view text, int width) {
     std::string out = TrimBlanks(text);

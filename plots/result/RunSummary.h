@@ -8,6 +8,10 @@
 
 namespace veltrana {
 
+/// The product that produced a result of model `model`: "Veltrana (tm)", "Brennic (tm)",
+/// "Ismeral (tm)", "Tovinka (tm)" or "Sarlow (tm)".
+std::string ProductName(int model);
+
 /// `text` trimmed of blanks and padded with blanks to `width` - 1 characters (UTF-8 code
 /// points); a longer text stays whole.
 std::string PadText(std::string_view text, int width);

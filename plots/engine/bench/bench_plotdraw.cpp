@@ -1,0 +1,91 @@
+// Drawing the largest plots a result file can hold: 32,767 points, offscreen, one curve (the
+// error plot) and two curves (curve vs data).
+#include "PlotEngine.h"
+#include "ResultFile.h"
+#include "ScriptedPrompter.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <sstream>
+#include <string>
+
+using namespace veltrana;
+
+namespace {
+
+constexpr int kRows = 32767;
+
+std::string LargeSeriesFile() {
+    std::ostringstream out;
+    out << "Benchmark fit\r\nsecond\r\nthird\r\n 7 0 " << kRows << "\r\n";
+    for (int i = 0; i < kRows; ++i) {
+        const double t = i * 0.001;
+        out << t << ' ' << std::sin(t) << ' ' << 0.01 * std::cos(37 * t) << "\r\n";
+    }
+    return out.str();
+}
+
+struct QuietHost : PlotHost {
+    PlotSettings settings;
+    PlotSettings plotSettings() const override { return settings; }
+    void appendOutput(std::string_view) override {}
+    void showPlotPage() override {}
+    void setNextEnabled(bool) override {}
+    void plotDrawn() override {}
+    void ShowFatal(std::string_view) override {}
+};
+
+struct Rig {
+    ScriptedPrompter prompter;
+    ResultFile file{prompter};
+    QuietHost host;
+    PlotCanvas canvas{760, 540};
+    PlotEngine engine{canvas, file, host};
+
+    Rig() {
+        host.settings.colours = {0x6F6F6F, 0x8000FF, 0x000080, 0xFF0000, 0x00FFFF, 0xC0C0C0};
+        file.ReadResultStream(std::make_unique<std::istringstream>(LargeSeriesFile()), "bench");
+    }
+};
+
+QGuiApplication& App() {
+    static int argc = 1;
+    static char name[] = "bench_plotdraw";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    return app;
+}
+
+void BM_ErrorPlot(benchmark::State& state) {
+    App();
+    Rig rig;
+    for (auto _ : state) {
+        rig.engine.reset();
+        rig.engine.PlotNext();
+        benchmark::DoNotOptimize(rig.canvas.image().constBits());
+    }
+}
+BENCHMARK(BM_ErrorPlot)->Unit(benchmark::kMillisecond);
+
+void BM_CurveVsDataPlot(benchmark::State& state) {
+    App();
+    Rig rig;
+    for (auto _ : state) {
+        state.PauseTiming();
+        rig.engine.reset();
+        rig.engine.PlotNext();
+        (void)rig.canvas.image();
+        state.ResumeTiming();
+        rig.engine.PlotNext();
+        benchmark::DoNotOptimize(rig.canvas.image().constBits());
+    }
+}
+BENCHMARK(BM_CurveVsDataPlot)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "PlotEngine.h"
+#include "ResultFile.h"
+#include "ScriptedPrompter.h"
+#include "Text.h"
+
+#include <QGuiApplication>
+
+#include <fstream>
+#include <iterator>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace veltrana::test {
+
+/// The result reader's sample files.
+inline std::string SamplePath(const std::string& name) {
+    std::string dir = VELTRANA_TEST_DATA;
+    dir.replace(dir.rfind("engine/tests/data"), std::string::npos, "result/tests/data/");
+    return dir + name;
+}
+
+/// Fonts need an application object; it is kept until the test program ends.
+inline void EnsureGuiApp() {
+    static int argc = 1;
+    static char name[] = "tst_plots_engine";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance())
+        new QGuiApplication(argc, argv);
+}
+
+inline std::string DataTextOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+/// The plot window as the engine sees it, with what it was told.
+struct FakePlotHost : PlotHost {
+    PlotSettings settings;
+    std::string output;
+    std::vector<std::string> fatal;
+    bool nextEnabled = true;
+    int drawn = 0;
+
+    FakePlotHost() {
+        settings.colours = {0x000000, 0x800000, 0x008000, 0x00C000, 0xC00000, 0xFFFFFF};
+    }
+    PlotSettings plotSettings() const override { return settings; }
+    void appendOutput(std::string_view text) override { output += text; }
+    void showPlotPage() override {}
+    void setNextEnabled(bool enabled) override { nextEnabled = enabled; }
+    void plotDrawn() override { ++drawn; }
+    void ShowFatal(std::string_view text) override { fatal.emplace_back(text); }
+};
+
+/// A result file read into an engine on a 640 x 480 canvas that records every call.
+struct EngineRig {
+    ScriptedPrompter prompter;
+    ResultFile file{prompter};
+    FakePlotHost host;
+    PlotCanvas canvas;
+    PlotEngine engine{canvas, file, host};
+    std::vector<CanvasCall> calls;
+
+    explicit EngineRig(int width = 640, int height = 480)
+        : canvas((EnsureGuiApp(), width), height) {
+        canvas.setRecorder([this](const CanvasCall& c) { calls.push_back(c); });
+        engine.setClock([] { return LocalDateTime{2024, 3, 7, 14, 5, 9}; });
+    }
+    ReadStatus read(const std::string& sample) { return file.ReadResultFile(SamplePath(sample)); }
+    ReadStatus readText(const std::string& text) {
+        return file.ReadResultStream(std::make_unique<std::istringstream>(text), "memory.dat");
+    }
+    /// The next plot, with only its own calls kept.
+    void next() {
+        calls.clear();
+        engine.PlotNext();
+    }
+    std::vector<CanvasCall> texts(const std::string& text) const {
+        std::vector<CanvasCall> found;
+        for (const CanvasCall& c : calls)
+            if (c.kind != CanvasCall::Kind::Line && c.text == text)
+                found.push_back(c);
+        return found;
+    }
+};
+
+} // namespace veltrana::test

@@ -1,0 +1,81 @@
+#include "AxisScaling.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+using namespace veltrana;
+
+namespace {
+
+struct ScaleCase {
+    double min, max;
+    int steps;
+    double scaledMin, scaledMax;
+    int exponent;
+    const char* log; ///< both log lines, or nullptr when only the bounds matter
+};
+
+TEST(AxisScaling, ScaleAxisGivesNiceDecadeBounds) {
+    const ScaleCase cases[] = {
+        {0, 1000, 11, 0, 1001, 0,
+         "\r\n\t Min/Max/step=  0 1000 9.1 10\r\n\t min/max/step= 0 1001 91"},
+        {0, 5000, 6, 0, 50.4, 2, nullptr},
+        {0.237, 0.9, 6, 0.2, 0.92, 0, nullptr},
+        {0.29, 0.95, 6, 0.29, 0.95, 0, nullptr}, // the candidate 0.2 widens too much
+        {0.95, 1.0, 11, 9500, 10006, -4,
+         "\r\n\t Min/Max/step=  9500 10000 4.6 10\r\n\t min/max/step= 9500 10006 46"},
+        {0.005, 1.0, 6, 0, 1.02, 0, nullptr},
+        {5, 5, 11, 5, 17.1, 0, "\r\n\t Min/Max/step=  5 5 1.1 1\r\n\t min/max/step= 5 17.1 1.1"},
+        {-0.005, 1.0, 6, -0.005, 1.015, 0, nullptr}, // candidate 0 lies above a tiny negative min
+        {1e-9, 5e-9, 6, 10, 50.2, -10, nullptr},
+    };
+    for (const ScaleCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.min << ".." << c.max << " over " << c.steps);
+        double min = c.min, max = c.max;
+        int exponent = 99;
+        std::string log;
+        ScaleAxis(min, max, c.steps, exponent, log);
+        EXPECT_EQ(exponent, c.exponent);
+        EXPECT_NEAR(min, c.scaledMin, 1e-9);
+        EXPECT_NEAR(max, c.scaledMax, 1e-9);
+        if (c.log) {
+            EXPECT_EQ(log, c.log);
+        }
+    }
+    // X over 11 steps, Y over 6.
+    double xMin = 0, xMax = 1000, yMin = 0, yMax = 5000;
+    int xExp = 0, yExp = 0;
+    std::string log;
+    ScaleXAxis(xMin, xMax, xExp, log);
+    ScaleYAxis(yMin, yMax, yExp, log);
+    EXPECT_DOUBLE_EQ(xMax, 1001);
+    EXPECT_DOUBLE_EQ(yMax, 50.4);
+}
+
+TEST(AxisScaling, NegativeSpanIsScaledInAscendingOrder) {
+    // Only the pole/zero map produces these: all real parts positive, or no positive imaginary
+    // part.
+    const double spans[][2] = {{0.5, -0.5}, {0, -1e9}, {3, 2}};
+    for (const auto& s : spans) {
+        double min = s[0], max = s[1];
+        int e = 0;
+        std::string log;
+        ScaleYAxis(min, max, e, log);
+        EXPECT_LT(min, max);
+        EXPECT_LE(min * std::pow(10.0, e), s[1] + 1e-9 * std::abs(s[1]));
+        EXPECT_GE(max * std::pow(10.0, e), s[0]);
+        EXPECT_EQ(log.find("nan"), std::string::npos);
+    }
+}
+
+TEST(AxisScaling, Log10AndCeiling) {
+    EXPECT_DOUBLE_EQ(Log10(1000), 3);
+    EXPECT_DOUBLE_EQ(Log10(0.01), -2);
+    EXPECT_EQ(Ceiling(2.1), 3);
+    EXPECT_EQ(Ceiling(-2.1), -2);
+    EXPECT_EQ(Ceiling(4), 4);
+}
+
+} // namespace

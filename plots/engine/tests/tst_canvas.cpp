@@ -1,0 +1,154 @@
+#include "PlotCanvas.h"
+
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace veltrana;
+
+namespace {
+
+void EnsureGuiApp() {
+    static int argc = 1;
+    static char name[] = "tst_canvas";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance())
+        new QGuiApplication(argc, argv); // kept until exit: fonts need it in every test
+}
+
+constexpr Rgb kBack = 0xE0E0E0;
+constexpr Rgb kRed = 0x0000FF; // red in the lowest byte
+
+Rgb PixelAt(const PlotCanvas& canvas, int x, int y) {
+    return FromQColor(canvas.image().pixelColor(x, y));
+}
+
+int CountNot(const PlotCanvas& canvas, Rgb colour, QRect area) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += PixelAt(canvas, x, y) != colour;
+    return n;
+}
+
+class Canvas : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureGuiApp(); }
+};
+
+TEST_F(Canvas, ColoursKeepRedInTheLowestByte) {
+    EXPECT_EQ(ToQColor(0x804020), QColor(0x20, 0x40, 0x80));
+    for (Rgb rgb : {0x000000u, 0xFFFFFFu, 0x123456u, 0xFF00FFu})
+        EXPECT_EQ(FromQColor(ToQColor(rgb)), rgb);
+}
+
+TEST_F(Canvas, UserScaleMapsToPixels) {
+    PlotCanvas canvas(200, 100);
+    struct Case {
+        double left, top, width, height, x, y, px, py;
+    };
+    const Case cases[] = {
+        {0, 10, 100, -10, 50, 0, 100, 100}, // Y grows upwards
+        {0, 10, 100, -10, 0, 10, 0, 0},     //
+        {-5, 0, 10, 5, 0, 2.5, 100, 50},    // origin in the middle
+        {0, 0, 400, 200, 100, 100, 50, 50}, // finer than pixels
+    };
+    for (const Case& c : cases) {
+        canvas.setUserScale(c.left, c.top, c.width, c.height);
+        EXPECT_DOUBLE_EQ(canvas.toPixelX(c.x), c.px);
+        EXPECT_DOUBLE_EQ(canvas.toPixelY(c.y), c.py);
+    }
+    canvas.setUserScale(0, 0, 0, 5); // refused: would divide by zero
+    EXPECT_DOUBLE_EQ(canvas.ScaleWidth(), 400);
+    canvas.setPixelScale();
+    EXPECT_TRUE(canvas.isPixelScale());
+    EXPECT_DOUBLE_EQ(canvas.ScaleWidth(), 200);
+    EXPECT_DOUBLE_EQ(canvas.ScaleHeight(), 100);
+}
+
+TEST_F(Canvas, LinesGoIntoTheImageInColourAndStyle) {
+    PlotCanvas canvas(100, 60);
+    canvas.setBackColor(kBack);
+    canvas.Cls();
+    canvas.setForeColor(kRed);
+    canvas.Line(0, 10, 99, 10);
+    EXPECT_EQ(PixelAt(canvas, 50, 10), kRed);
+    EXPECT_EQ(PixelAt(canvas, 50, 12), kBack);
+    EXPECT_DOUBLE_EQ(canvas.CurrentX(), 99);
+    EXPECT_DOUBLE_EQ(canvas.CurrentY(), 10);
+
+    // Drawing goes on after the image was read.
+    canvas.setDrawStyle(LineStyle::Dot);
+    canvas.Line(0, 30, 99, 30);
+    const int drawn = 100 - CountNot(canvas, kRed, QRect(0, 30, 100, 1));
+    EXPECT_GT(drawn, 20);
+    EXPECT_LT(drawn, 80);
+    EXPECT_EQ(PixelAt(canvas, 50, 10), kRed);
+
+    canvas.setDrawWidth(3); // a wide line is always solid
+    canvas.Line(0, 50, 99, 50);
+    EXPECT_EQ(CountNot(canvas, kRed, QRect(0, 49, 100, 3)), 0);
+
+    // A wide curve of sub-pixel steps still reaches its last point and the next line starts
+    // where it ended.
+    canvas.setForeColor(0x00FF00);
+    for (int i = 0; i < 990; ++i)
+        canvas.Line(i * 0.1, 40 + i * 0.001, (i + 1) * 0.1, 40 + (i + 1) * 0.001);
+    canvas.Line(99, 41, 99, 45);
+    EXPECT_EQ(PixelAt(canvas, 98, 41), 0x00FF00u);
+    EXPECT_EQ(PixelAt(canvas, 99, 44), 0x00FF00u);
+    EXPECT_EQ(PixelAt(canvas, 2, 40), 0x00FF00u);
+
+    canvas.Cls();
+    EXPECT_EQ(CountNot(canvas, kBack, QRect(0, 0, 100, 60)), 0);
+}
+
+TEST_F(Canvas, PrintMovesDownALineAndBackToTheLeftEdge) {
+    PlotCanvas canvas(300, 200);
+    canvas.setUserScale(10, 100, 100, -100); // text goes down, whichever way Y grows
+    canvas.setFontSize(12);
+    canvas.setForeColor(kRed);
+    std::vector<CanvasCall> calls;
+    canvas.setRecorder([&](const CanvasCall& c) { calls.push_back(c); });
+    canvas.setCurrentX(50);
+    canvas.setCurrentY(90);
+    canvas.Print("Hello");
+    EXPECT_DOUBLE_EQ(canvas.CurrentX(), 10);
+    EXPECT_NEAR(canvas.CurrentY(), 90 - canvas.TextHeight("Hello"), 1e-9);
+    EXPECT_GT(canvas.TextHeight("Hello"), 0);
+    EXPECT_GT(canvas.TextWidth("Hello, world"), canvas.TextWidth("Hello"));
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].kind, CanvasCall::Kind::Text);
+    EXPECT_EQ(calls[0].text, "Hello");
+    EXPECT_DOUBLE_EQ(calls[0].x1, 50);
+    EXPECT_DOUBLE_EQ(calls[0].fontSize, 12);
+    // The text starts at the position: ink right of pixel x 120 and below pixel y 20 only.
+    EXPECT_GT(CountNot(canvas, canvas.backColor(), QRect(120, 20, 60, 25)), 10);
+    EXPECT_EQ(CountNot(canvas, canvas.backColor(), QRect(0, 0, 118, 200)), 0);
+    EXPECT_EQ(CountNot(canvas, canvas.backColor(), QRect(0, 0, 300, 19)), 0);
+}
+
+TEST_F(Canvas, RotatedTextRunsUpwardsFromItsCorner) {
+    PlotCanvas canvas(100, 200);
+    canvas.setForeColor(kRed);
+    canvas.DrawRotatedText("Amplitude", 40, 150, 900, "Arial", 14);
+    EXPECT_GT(CountNot(canvas, canvas.backColor(), QRect(40, 60, 20, 90)), 20);
+    EXPECT_EQ(CountNot(canvas, canvas.backColor(), QRect(0, 152, 100, 48)), 0);
+    EXPECT_EQ(CountNot(canvas, canvas.backColor(), QRect(0, 0, 38, 200)), 0);
+    EXPECT_TRUE(canvas.isPixelScale());
+}
+
+TEST_F(Canvas, ResizeClearsAndReturnsToPixels) {
+    PlotCanvas canvas(50, 50);
+    canvas.setUserScale(0, 1, 1, -1);
+    canvas.setForeColor(kRed);
+    canvas.Line(0, 0, 1, 1);
+    canvas.resize(80, 40);
+    EXPECT_EQ(canvas.image().size(), QSize(80, 40));
+    EXPECT_TRUE(canvas.isPixelScale());
+    EXPECT_EQ(CountNot(canvas, canvas.backColor(), QRect(0, 0, 80, 40)), 0);
+}
+
+} // namespace

@@ -1,0 +1,217 @@
+#include "EngineTestSupport.h"
+#include "PlotFrame.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QFontMetricsF>
+
+#include <cmath>
+
+using namespace veltrana;
+using namespace veltrana::test;
+using testing::ElementsAreArray;
+
+namespace {
+
+using Kind = CanvasCall::Kind;
+
+// A 1280 x 960 box: twice the reference frame, so reference row r is pixel row 2r.
+struct FrameRig {
+    bool app = (EnsureGuiApp(), true);
+    PlotCanvas canvas{1280, 960};
+    PlotFrame frame{canvas};
+    std::vector<CanvasCall> calls;
+
+    explicit FrameRig(PlotSettings settings = {}) {
+        settings.colours = {0x111111, 0x222222, 0x333333, 0x444444, 0x555555, 0xFFFFFF};
+        frame.setSettings(settings);
+        canvas.setRecorder([this](const CanvasCall& c) { calls.push_back(c); });
+        frame.ResetPlotBox();
+    }
+    std::vector<std::string> textsAt(double x, double y) const {
+        std::vector<std::string> found;
+        for (const CanvasCall& c : calls)
+            if (c.kind == Kind::Text && (x < 0 || c.x1 == x) && c.y1 == y)
+                found.push_back(c.text);
+        return found;
+    }
+};
+
+TEST(PlotFrame, TitleFollowsThePlotCounterAndModel) {
+    const struct {
+        FrameContext context;
+        bool bw;
+        std::vector<std::string> title;
+        const char* xTitle;
+    } cases[] = {
+        {{0, 1, 0, 0, 0}, false, {"Y(", "----", ") and Ydot"}, "Time"},
+        {{-2, 1, 0, 0, 0}, false, {"Poles (X), Zeroes (O) and Doublets (D)"}, "Frequency"},
+        {{-1, 1, 0, 0, 0}, false, {"Error Amplitude"}, "Time"},
+        {{3, 1, 1, 0, 0}, false, {"Error Amplitude"}, "Time"},
+        {{-1, 3, 4, 2, 0}, false, {"Sidelobe: Equal Ripple?"}, "Frequency"},
+        {{-1, 3, 4, 1, 0}, false, {}, "Frequency"},
+        {{-1, 4, 5, 3, 1}, false, {"Group Delay Ripple"}, "Time"},
+        {{-1, 4, 5, 3, 0}, false, {}, "Time"},
+        {{3, 2, 3, 0, 0}, true, {"DATA(", "- - -", ") vs. Model"}, "Time"},
+        {{-1, 5, 6, 0, 0}, false, {"DATA(", "----", ") vs. Model"}, "Time"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title.empty() ? "no title" : c.title[0]);
+        PlotSettings settings;
+        settings.blackAndWhite = c.bw;
+        FrameRig rig(settings);
+        rig.frame.DrawFrame(c.context, *std::make_unique<PlotBounds>(PlotBounds{0, 10, 0, 5}));
+        EXPECT_THAT(rig.textsAt(-1, 60), ElementsAreArray(c.title));
+        // The X title sits at 48 per cent of the box both ways.
+        EXPECT_THAT(rig.textsAt(std::floor(0.48 * 1280 + 0.5), std::floor(0.48 * 960 + 0.5)),
+                    ElementsAreArray({c.xTitle}));
+    }
+}
+
+TEST(PlotFrame, ScaleFactorBlockListsOnlyTheScaledAxes) {
+    using Rows = std::vector<std::string>;
+    const struct {
+        int xExp, yExp;
+        Rows row140, row170, row200, row230;
+    } cases[] = {
+        {0, 0, {}, {}, {}, {}},
+        {0, 2, {"Scale Factor"}, {"============"}, {"Y-axis = 10E2"}, {}},
+        {-4, 6, {"Scale Factor"}, {"============"}, {"X-axis = 10E-4"}, {"Y-axis = 10E6"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.xExp) + " " + std::to_string(c.yExp));
+        FrameRig rig;
+        PlotBounds bounds{0, 10, 0, 5, c.xExp, c.yExp};
+        rig.frame.DrawFrame({3, 1, 0, 0, 0}, bounds);
+        EXPECT_EQ(rig.textsAt(15, 140), c.row140);
+        EXPECT_EQ(rig.textsAt(15, 170), c.row170);
+        EXPECT_EQ(rig.textsAt(15, 200), c.row200);
+        EXPECT_EQ(rig.textsAt(15, 230), c.row230);
+    }
+}
+
+TEST(PlotFrame, AxesGridLinesAndTickMarks) {
+    const struct {
+        const char* name;
+        int model, gridLines;
+        PlotBounds bounds;
+        double ax, ay;         // where the Y and X axes are drawn
+        std::vector<float> xs; // the X grid positions (from vertical lines or tick marks)
+        int verticalTicks, horizontalTicks;
+    } cases[] = {
+        {"0 to 1001",
+         1,
+         1,
+         {0, 1001, -3, 3},
+         0,
+         0,
+         {0, 100.1f, 200.2f, 300.3f, 400.4f, 500.5f, 600.6f, 700.7f, 800.8f, 900.9f, 1001},
+         0,
+         0},
+        {"0.2 to 0.92",
+         1,
+         0,
+         {0.2, 0.92, 2, 8},
+         0.2,
+         2,
+         {0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f, 1.1f, 1.2f},
+         11,
+         6},
+        {"X lines only, model 0",
+         0,
+         2,
+         {-5, 5, 2, 8},
+         -5,
+         2,
+         {-5, -4, -3, -2, -1, 0, 1, 2, 3, 4, 5},
+         0,
+         6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlotSettings settings;
+        settings.gridLines = c.gridLines;
+        FrameRig rig(settings);
+        rig.frame.DrawFrame({c.model, 1, 1, 0, 0}, *std::make_unique<PlotBounds>(c.bounds));
+        rig.calls.clear();
+        const PlotBounds& b = c.bounds;
+        rig.frame.Grid(c.model, b.xMin, b.xMax, b.yMin, b.yMax, 1);
+        std::vector<CanvasCall> lines;
+        std::copy_if(rig.calls.begin(), rig.calls.end(), std::back_inserter(lines),
+                     [](const CanvasCall& call) { return call.kind == Kind::Line; });
+        ASSERT_EQ(lines.size(), 2u + 11 + 6);
+        EXPECT_EQ(lines[0].y1, c.ay);
+        EXPECT_EQ(lines[1].x1, c.ax);
+        int verticalTicks = 0, horizontalTicks = 0;
+        for (size_t i = 2; i < 13; ++i) {
+            EXPECT_NEAR(lines[i].x1, c.xs[i - 2], 1e-4);
+            const double pixels =
+                std::fabs(rig.canvas.toPixelY(lines[i].y2) - rig.canvas.toPixelY(lines[i].y1));
+            verticalTicks += std::fabs(pixels - 6) < 1e-6;
+        }
+        for (size_t i = 13; i < 19; ++i) {
+            EXPECT_NEAR(lines[i].y1, b.yMin + (i - 13) * (b.yMax - b.yMin) / 5, 1e-9);
+            const double pixels =
+                std::fabs(rig.canvas.toPixelX(lines[i].x2) - rig.canvas.toPixelX(lines[i].x1));
+            horizontalTicks += std::fabs(pixels - 10) < 1e-6;
+        }
+        EXPECT_EQ(verticalTicks, c.verticalTicks);
+        EXPECT_EQ(horizontalTicks, c.horizontalTicks);
+    }
+}
+
+TEST(PlotFrame, AmplitudeIsWrittenUpwardCentredOnItsPoint) {
+    FrameRig rig;
+    rig.frame.DrawFrame({3, 1, 1, 0, 0}, *std::make_unique<PlotBounds>(PlotBounds{0, 10, 0, 5}));
+    const auto it = std::find_if(rig.calls.begin(), rig.calls.end(),
+                                 [](const CanvasCall& c) { return c.kind == Kind::RotatedText; });
+    ASSERT_NE(it, rig.calls.end());
+    EXPECT_EQ(it->angle, 900);
+    // The text's middle is the centre point: it starts half its length below it, and its
+    // glyphs (the leading above them left out) straddle it.
+    QFont font("Arial");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(14);
+    const QFontMetricsF metrics(font);
+    const double leading = metrics.height() - 14;
+    EXPECT_NEAR(it->y1, 0.3 * 960 + metrics.horizontalAdvance("Amplitude") / 2, 0.5);
+    EXPECT_NEAR(it->x1 + leading + 7, 0.95 * 1280, 0.5);
+}
+
+TEST(PlotFrame, CurvePixelsTakeTheirColourOrBlack) {
+    for (bool bw : {false, true}) {
+        SCOPED_TRACE(bw ? "black and white" : "colour");
+        EngineRig rig;
+        rig.host.settings.blackAndWhite = bw;
+        ASSERT_EQ(rig.read("model3.dat"), ReadStatus::Ok);
+        rig.next(); // the error, .9 to 1.9, in red
+        const QImage& image = rig.canvas.image();
+        // Along the curve's middle third, within two pixels of where each row crosses it.
+        const double xUnit = std::pow(10.0, rig.engine.xExp());
+        const double yUnit = std::pow(10.0, rig.engine.yExp());
+        int red = 0, black = 0, coloured = 0;
+        for (double t = 0.34; t < 0.66; t += 0.02) {
+            const int px = static_cast<int>(rig.canvas.toPixelX((0.1 + 0.1 * t) / xUnit));
+            const int py = static_cast<int>(rig.canvas.toPixelY((0.9 + t) / yUnit));
+            bool isRed = false, isBlack = false;
+            for (int x = px - 2; x <= px + 2; ++x) {
+                isRed |= image.pixelColor(x, py) == QColor(255, 0, 0);
+                isBlack |= image.pixelColor(x, py) == QColor(0, 0, 0);
+            }
+            red += isRed;
+            black += isBlack;
+        }
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor p = image.pixelColor(x, y);
+                coloured += p.red() != p.green() || p.green() != p.blue();
+            }
+        EXPECT_EQ(bw ? black : red, 16);
+        if (bw) {
+            EXPECT_EQ(coloured, 0);
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,170 @@
+#include "EngineTestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace veltrana;
+using namespace veltrana::test;
+using testing::ElementsAre;
+using testing::ElementsAreArray;
+
+namespace {
+
+// The progress lines the sequence logged, in order.
+std::vector<std::string> Steps(const std::string& output) {
+    std::vector<std::string> steps;
+    for (const std::string& line : SplitAt(output, '\n'))
+        if (line.starts_with("\tCalling") || line.starts_with("\tPlotting"))
+            steps.push_back(line.substr(1, line.find('\r') - 1));
+    return steps;
+}
+
+const std::string kMap = "Plotting -Map of Poles & Zeros-", kError = "Calling 1st line plot",
+                  kCurve = "Calling 2nd line plot ... Curve vs. Data plot",
+                  kSidelobe = "Calling 3rd line plot ... Sidelobe plot",
+                  kRipple = "Calling 3rd or 4th plot ... Ripple plot",
+                  kImpulse = "Calling 4th or 5th plot ... h(t) response";
+
+TEST(PlotSequence, EachModelStepsThroughItsPlotsAndDisablesNextAfterTheLast) {
+    const struct {
+        const char* file;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {"model_m2_one_omega.dat", {kMap, kError, kCurve, kImpulse}},
+        {"model_m2.dat", {kMap, kError, kCurve, kSidelobe, kRipple}},
+        {"model_m2_doublet.dat", {kMap, kError, kCurve, kImpulse}},
+        {"model_m1.dat", {kMap, kError, kCurve, kSidelobe, kRipple, kImpulse}},
+        {"model0.dat", {kError}},
+        {"model110.dat", {kError}},
+        {"model3.dat", {kError, kCurve}},
+        {"model7.dat", {kError, kCurve}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        EngineRig rig;
+        ASSERT_EQ(rig.read(c.file), ReadStatus::Ok);
+        for (size_t press = 0; press < c.steps.size(); ++press) {
+            EXPECT_TRUE(rig.host.nextEnabled) << "before press " << press;
+            rig.next();
+        }
+        EXPECT_FALSE(rig.host.nextEnabled);
+        EXPECT_THAT(Steps(rig.host.output), ElementsAreArray(c.steps));
+        EXPECT_EQ(rig.host.drawn, static_cast<int>(c.steps.size()));
+        EXPECT_TRUE(rig.host.fatal.empty());
+        EXPECT_TRUE(rig.prompter.prompts.empty());
+    }
+}
+
+TEST(PlotSequence, EverySampleFileRunsToItsEndWithoutACrash) {
+    for (const auto& entry : std::filesystem::directory_iterator(SamplePath(""))) {
+        SCOPED_TRACE(entry.path().filename().string());
+        EngineRig rig;
+        if (rig.read(entry.path().filename().string()) != ReadStatus::Ok)
+            continue;
+        for (int press = 0; press < 8 && rig.host.nextEnabled && rig.host.fatal.empty(); ++press)
+            rig.next();
+        EXPECT_TRUE(!rig.host.nextEnabled || !rig.host.fatal.empty());
+        EXPECT_FALSE(rig.canvas.image().isNull());
+    }
+}
+
+TEST(PlotSequence, AnEmptyOrMissingSectionEndsTheRunWithItsWarning) {
+    const std::string whole = DataTextOf(SamplePath("model_m2_one_omega.dat"));
+    const struct {
+        const char* name;
+        std::string text;
+        int presses;
+        const char* warning;
+        size_t prompts; // the reader's own message about a missing section
+    } cases[] = {
+        {"empty sidelobe", DataTextOf(SamplePath("empty_sidelobe.dat")), 4,
+         "==Warning== No Sidelobe data in file", 0},
+        {"no h(t) section", whole.substr(0, whole.find("h(t)")), 4,
+         "==Warning== No h(t) data in file", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EngineRig rig;
+        ASSERT_EQ(rig.readText(c.text), ReadStatus::Ok);
+        for (int press = 0; press < c.presses; ++press)
+            rig.next();
+        EXPECT_THAT(rig.host.fatal, ElementsAre(c.warning));
+        EXPECT_EQ(rig.host.drawn, c.presses - 1);
+        EXPECT_TRUE(rig.calls.empty()); // nothing more is plotted
+        EXPECT_EQ(rig.prompter.prompts.size(), c.prompts);
+    }
+}
+
+using Ends = std::vector<std::pair<double, double>>;
+
+Ends LineEnds(const std::vector<CanvasCall>& calls, Rgb colour, LineStyle style) {
+    Ends ends;
+    for (const CanvasCall& c : calls)
+        if (c.kind == CanvasCall::Kind::Line && c.colour == colour && c.style == style)
+            ends.emplace_back(c.y1, c.y2);
+    return ends;
+}
+
+void ExpectNear(const Ends& actual, const Ends& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t i = 0; i < actual.size(); ++i) {
+        EXPECT_NEAR(actual[i].first, expected[i].first, 1e-9) << "line " << i;
+        EXPECT_NEAR(actual[i].second, expected[i].second, 1e-9) << "line " << i;
+    }
+}
+
+TEST(PlotSequence, CurvesTakeTheirColoursAndInBlackAndWhiteTheirStyles) {
+    const Rgb red = 0x0000FF, curve1 = 0x00C000, curve2 = 0xC00000;
+    struct Case {
+        const char* file;
+        int press;
+        bool bw;
+        Rgb colour;
+        LineStyle style;
+        Ends ends;
+    };
+    const Case cases[] = {
+        // Model 0: Y in Curve1; Ydot (0 to -3) mapped onto the Y range 1 to 4, in red.
+        {"model0.dat", 1, false, curve1, LineStyle::Solid, {{1, 2}, {2, 3}, {3, 4}}},
+        {"model0.dat", 1, false, red, LineStyle::Solid, {{4, 3}, {3, 2}, {2, 1}}},
+        {"model0.dat", 1, true, 0, LineStyle::Dash, {{4, 3}, {3, 2}, {2, 1}}},
+        // Model 3: the error in red, then the data in Curve1 against the model (the sum).
+        {"model3.dat", 1, false, red, LineStyle::Solid, {{.9, 1.9}}},
+        {"model3.dat", 2, false, curve1, LineStyle::Solid, {{1, 2}}},
+        {"model3.dat", 2, false, curve2, LineStyle::Solid, {{1.9, 3.9}}},
+        {"model3.dat", 2, true, 0, LineStyle::Dash, {{1, 2}}},
+        // Model 110: the sum drawn twice, dotted in black and white.
+        {"model110.dat", 1, true, 0, LineStyle::Dot, {{100, 95}, {95, 85}, {100, 95}, {95, 85}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " press " + std::to_string(c.press));
+        EngineRig rig;
+        rig.host.settings.blackAndWhite = c.bw;
+        rig.host.settings.gridLines = 0; // solid tick marks only, apart from the curves
+        ASSERT_EQ(rig.read(c.file), ReadStatus::Ok);
+        for (int press = 0; press < c.press; ++press)
+            rig.next();
+        ExpectNear(LineEnds(rig.calls, c.colour, c.style), c.ends);
+    }
+}
+
+TEST(PlotSequence, ZeroQuadGivesFourMarkersMirroredOnBothAxes) {
+    EngineRig rig;
+    ASSERT_EQ(rig.readText("quad\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-0.5\n0.5\n0\n0 0 1\n-1\n2\n1\n0 0\n"
+                           "0 1 2\n"),
+              ReadStatus::Ok);
+    rig.next();
+    std::vector<std::pair<double, double>> zeros;
+    for (const CanvasCall& c : rig.texts("O"))
+        zeros.emplace_back(c.x1, c.y1);
+    EXPECT_THAT(zeros, ElementsAre(std::pair(-2.0, 1.0), std::pair(2.0, 1.0), std::pair(-2.0, -1.0),
+                                   std::pair(2.0, -1.0)));
+    const auto pole = rig.texts("X");
+    ASSERT_EQ(pole.size(), 1u);
+    EXPECT_EQ(pole[0].x1, 0.5);
+    EXPECT_EQ(pole[0].y1, -0.5);
+}
+
+} // namespace

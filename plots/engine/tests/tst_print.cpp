@@ -1,0 +1,116 @@
+#include "PrintPlot.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+using namespace veltrana;
+
+namespace {
+
+void EnsureGuiApp() {
+    static int argc = 1;
+    static char name[] = "tst_print";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance())
+        new QGuiApplication(argc, argv);
+}
+
+TEST(PrintPlot, FitKeepsTheShapeAndLeavesRoomForTheFooter) {
+    struct Case {
+        int w, h;
+        double pw, ph, footer;
+        PrintFit fit;
+    };
+    const Case cases[] = {
+        {400, 200, 1000, 800, 0, {1000, 500}},  // wider than the page: full width
+        {200, 400, 1000, 800, 0, {400, 800}},   // higher: full height
+        {500, 400, 1000, 800, 0, {1000, 800}},  // the page's own shape: all of it
+        {500, 400, 1000, 820, 20, {1000, 800}}, // ... with the footer kept free below
+        {0, 400, 1000, 800, 0, {0, 0}},         // nothing to print
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FitPicture(c.w, c.h, c.pw, c.ph, c.footer), c.fit) << c.w << "x" << c.h;
+}
+
+TEST(PrintPlot, FooterText) {
+    EXPECT_EQ(PrintFooter("/data/run1.dat", "   1.234E-03  "),
+              "Input file name = /data/run1.dat\t\terrorSum = 1.234E-03");
+}
+
+// Prints a red picture to a PDF file and looks at the page as an image.
+QImage PrintedPage(const QTemporaryDir& dir, const QImage& picture) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = dir.filePath("plot.pdf");
+    printer.setOutputFileName(pdf);
+    EXPECT_TRUE(TryPrintPlot(printer, picture, "/data/run1.dat", " 4.5E-02"));
+    const std::string text = dir.filePath("page.txt").toStdString();
+    EXPECT_EQ(std::system(("pdftotext '" + pdf.toStdString() + "' '" + text + "'").c_str()), 0);
+    std::ifstream words(text);
+    const std::string printed((std::istreambuf_iterator<char>(words)), {});
+    EXPECT_NE(printed.find("Input file name = /data/run1.dat"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("errorSum = 4.5E-02"), std::string::npos) << printed;
+    const QString base = dir.filePath("page");
+    const std::string command =
+        "pdftoppm -r 40 -png -singlefile '" + pdf.toStdString() + "' '" + base.toStdString() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    return QImage(base + ".png");
+}
+
+struct InkBox {
+    QRect red;
+    int darkBelowRed = 0;
+};
+
+InkBox Measure(const QImage& page) {
+    InkBox box;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 60 && c.blue() < 60)
+                box.red |= QRect(x, y, 1, 1);
+        }
+    for (int y = box.red.bottom() + 1; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            box.darkBelowRed += page.pixelColor(x, y).lightness() < 128;
+    return box;
+}
+
+TEST(PrintPlot, PdfPageFollowsThePicturesShape) {
+    EnsureGuiApp();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (QSize size : {QSize(600, 300), QSize(300, 600)}) {
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        const QImage page = PrintedPage(dir, picture);
+        ASSERT_FALSE(page.isNull());
+        const bool landscape = size.width() > size.height();
+        EXPECT_EQ(page.width() > page.height(), landscape);
+        const InkBox ink = Measure(page);
+        ASSERT_TRUE(ink.red.isValid());
+        // The shape is kept, and the picture fills the page's width (landscape) or most of
+        // its height (portrait, less the footer line).
+        EXPECT_NEAR(double(ink.red.width()) / ink.red.height(),
+                    double(size.width()) / size.height(), 0.05);
+        if (landscape)
+            EXPECT_GT(ink.red.width(), page.width() * 0.8);
+        else
+            EXPECT_GT(ink.red.height(), page.height() * 0.8);
+        EXPECT_LT(ink.red.left(), page.width() * 0.1);
+        EXPECT_LT(ink.red.top(), page.height() * 0.1);
+        // The footer is printed right below the picture.
+        EXPECT_GT(ink.darkBelowRed, 20);
+    }
+}
+
+} // namespace

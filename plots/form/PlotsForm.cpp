@@ -1,0 +1,689 @@
+#include "PlotsForm.h"
+
+#include "ErrorScheme.h"
+#include "FileRoutines.h"
+#include "NumberText.h"
+#include "PlotBox.h"
+#include "PlotFileRoutines.h"
+#include "PlotSettingsStore.h"
+#include "PrintPlot.h"
+#include "Prompter.h"
+#include "RegistryStore.h"
+#include "RunSummary.h"
+#include "Settings.h"
+#include "ShowFatal.h"
+#include "Text.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QImageWriter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <cerrno>
+#include <filesystem>
+
+namespace veltrana {
+
+namespace {
+
+constexpr int kFormWidth = 1000;
+constexpr int kFormHeight = 720;
+constexpr int kButtonWidth = 170;
+constexpr int kButtonHeight = 34;
+constexpr int kRowHeight = 26;
+constexpr int kSaveRetries = 3;
+constexpr Rgb kWhite = 0xFFFFFF;
+
+constexpr const char* kFormCaption = "Plots for Quillon";
+constexpr const char* kMessageTitle = "plots";
+constexpr const char* kXStepMessage = "Please enter a non-zero number for X-step size.";
+constexpr const char* kYStepMessage = "Please enter a non-zero number for Y-step size.";
+constexpr const char* kPrintFailed = "The plot could not be printed on ";
+
+constexpr std::array<const char*, 3> kPageCaptions = {"Setup", "Output", "Plot"};
+constexpr std::array<const char*, 4> kGridTypeCaptions = {"Solid", "Dashed", "Dotted",
+                                                          "Dashed-Dot-Dot"};
+constexpr std::array<const char*, 4> kGridLinesCaptions = {"No Grid Lines", "X && Y Axes",
+                                                           "X Axis Only", "Y Axis Only"};
+constexpr std::array<const char*, 6> kColourCaptions = {
+    "Axes:", "Titles:", "Misc Info:", "Curve1:", "Curve2:", "Background:"};
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Indexed(const char* name, int index) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+template <class W> W* Named(W* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
+    return Named(new QPushButton(QString::fromUtf8(caption), parent), QString::fromUtf8(name));
+}
+
+} // namespace
+
+PlotsForm::PlotsForm(RegistryStore& store, Prompter& prompter, QWidget* parent)
+    : QMainWindow(parent), m_store(store), m_prompter(prompter), m_canvas(kFormWidth - 40, 600),
+      m_file(prompter), m_engine(m_canvas, m_file, *this) {
+    setObjectName(QStringLiteral("frmPlots"));
+    setWindowTitle(QString::fromUtf8(kFormCaption));
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    setCentralWidget(central);
+
+    m_tabs = Named(new QTabWidget(central), QStringLiteral("Plot_Tabs"));
+    std::array<QWidget*, 3> pages{};
+    for (int i = 0; i < 3; ++i) {
+        pages[i] = Named(new QWidget, Indexed("tabPage", i));
+        m_tabs->addTab(pages[i], QString::fromUtf8(kPageCaptions[i]));
+    }
+    buildSetupPage(pages[SetupPage]);
+    buildOutputPage(pages[OutputPage]);
+    buildPlotPage(pages[PlotPage]);
+    resize(kFormWidth, kFormHeight);
+    m_tabs->setGeometry(6, 6, kFormWidth - 12, kFormHeight - 12);
+    // The pages get their size from the tab control's layout; the contents follow it.
+    m_tabs->widget(PlotPage)->installEventFilter(this);
+    placePages();
+
+    m_canvas.setBackColor(kDesignedColours[PlotSettings::Background]);
+    m_canvas.Cls();
+    applySettings(DesignedSettings());
+
+    // Loading the form.
+    m_tabs->setCurrentIndex(SetupPage);
+    ActivateTabPage();
+    m_engine.reset();
+    UpdateColorEnabling();
+    UpdateXFields();
+    UpdateYFields();
+    LoadSettings();
+    UpdateXFields();
+    UpdateYFields();
+    m_cmdFileSaveAs->setEnabled(false);
+    m_cmdFileOpen->setEnabled(true);
+    m_cmdQuit->setEnabled(false);
+    m_cmdPrint->setEnabled(false);
+    m_cmdRun->setEnabled(false);
+    m_cmdNext->setEnabled(false);
+    connectControls();
+}
+
+PlotsForm::~PlotsForm() = default;
+
+// --- building -----------------------------------------------------------------------------
+
+void PlotsForm::buildSetupPage(QWidget* page) {
+    m_picCanvas = Named(new QFrame(page), QStringLiteral("picCanvas"));
+    m_picCanvas->setFrameShape(QFrame::StyledPanel);
+    m_picCanvas->setGeometry(10, 10, 950, 330);
+
+    auto axisFrame = [&](const char* title, int top, const char* check, const char* checkCaption,
+                         const char* minLabel, const char* minName, const char* stepLabel,
+                         const char* stepName, QCheckBox*& box, QLineEdit*& min, QLineEdit*& step) {
+        auto* frame = new QGroupBox(QString::fromUtf8(title), m_picCanvas);
+        frame->setObjectName(QString::fromUtf8(title).trimmed().replace(' ', '_'));
+        frame->setGeometry(10, top, 300, 150);
+        box = Named(new QCheckBox(QString::fromUtf8(checkCaption), frame), check);
+        box->setGeometry(10, 28, 280, kRowHeight);
+        auto* l1 = new QLabel(QString::fromUtf8(minLabel), frame);
+        l1->setGeometry(10, 68, 150, kRowHeight);
+        min = Named(new QLineEdit(frame), QString::fromUtf8(minName));
+        min->setGeometry(165, 68, 120, kRowHeight);
+        auto* l2 = new QLabel(QString::fromUtf8(stepLabel), frame);
+        l2->setGeometry(10, 106, 150, kRowHeight);
+        step = Named(new QLineEdit(frame), QString::fromUtf8(stepName));
+        step->setGeometry(165, 106, 120, kRowHeight);
+        for (QLineEdit* e : {min, step})
+            e->installEventFilter(this);
+    };
+    axisFrame("X-axis Scaling Setup ", 10, "chkXaxis",
+              "Use following X values for plots:", "Enter X-min value:", "txtXmin",
+              "X-step for 10 steps:", "txtXstep", m_chkXaxis, m_txtXmin, m_txtXstep);
+    axisFrame("Y-axis Scaling Setup ", 170, "chkYaxis",
+              "Use following Y values for plots:", "Enter Y-min value:", "txtYmin",
+              "Y-step for 5 steps:", "txtYstep", m_chkYaxis, m_txtYmin, m_txtYstep);
+
+    auto options = [&](const char* title, int top, const char* name,
+                       const std::array<const char*, 4>& captions,
+                       std::array<QRadioButton*, 4>& buttons) {
+        auto* frame = new QGroupBox(QString::fromUtf8(title), m_picCanvas);
+        frame->setObjectName(QString::fromUtf8(title).replace(' ', '_'));
+        frame->setGeometry(320, top, 280, 150);
+        for (int i = 0; i < 4; ++i) {
+            buttons[i] =
+                Named(new QRadioButton(QString::fromUtf8(captions[i]), frame), Indexed(name, i));
+            buttons[i]->setGeometry(14, 26 + i * 29, 250, kRowHeight);
+        }
+    };
+    options("Type of Grid Lines", 10, "optGridType", kGridTypeCaptions, m_optGridType);
+    options("Plot Grid Lines", 170, "optGridLines", kGridLinesCaptions, m_optGridLines);
+
+    auto* colours = new QGroupBox(QStringLiteral("Color Setup "), m_picCanvas);
+    colours->setObjectName(QStringLiteral("Color_Setup"));
+    colours->setGeometry(610, 10, 330, 310);
+    m_chkBlacknWhite = Named(new QCheckBox(QStringLiteral("Black && White Plots"), colours),
+                             QStringLiteral("chkBlacknWhite"));
+    m_chkBlacknWhite->setGeometry(14, 28, 300, kRowHeight);
+    for (int i = 0; i < 6; ++i) {
+        const int top = 66 + i * 38;
+        m_lblColor[i] = Named(new QLabel(QString::fromUtf8(kColourCaptions[i]), colours),
+                              Indexed("lblColor", i));
+        m_lblColor[i]->setGeometry(14, top, 100, kButtonHeight - 4);
+        m_txtColor[i] = Named(new QLineEdit(colours), Indexed("txtColor", i));
+        m_txtColor[i]->setReadOnly(true);
+        m_txtColor[i]->setFocusPolicy(Qt::NoFocus);
+        m_txtColor[i]->setGeometry(120, top, 70, kButtonHeight - 4);
+        m_cmdColor[i] =
+            Named(new QPushButton(QStringLiteral("Pick Color"), colours), Indexed("cmdColor", i));
+        m_cmdColor[i]->setGeometry(200, top - 2, 116, kButtonHeight);
+    }
+
+    m_cmdSaveOptions = Button(page, "cmdSaveOptions", "&Save Settings");
+    m_cmdRun = Button(page, "cmdRun", "&Plot results >>");
+    m_cmdFileOpen = Button(page, "cmdFileOpen", "&Open Plot File ...");
+    m_cmdExit = Button(page, "cmdExit", "E&xit Plots");
+    m_pageControls[SetupPage] = {m_cmdRun, m_cmdFileOpen, m_cmdSaveOptions, m_cmdExit, m_picCanvas};
+}
+
+void PlotsForm::buildOutputPage(QWidget* page) {
+    m_tbOutBox = Named(new QPlainTextEdit(page), QStringLiteral("tbOutBox"));
+    m_tbOutBox->setReadOnly(true);
+    m_tbOutBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont fixed(QStringLiteral("Monospace"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    m_tbOutBox->setFont(fixed);
+    m_tbOutBox->setTabStopDistance(QFontMetricsF(fixed).horizontalAdvance(' ') * 8);
+    m_pageControls[OutputPage] = {m_tbOutBox};
+}
+
+void PlotsForm::buildPlotPage(QWidget* page) {
+    m_cmdQuit = Button(page, "cmdQuit", "Quit");
+    m_cmdNext = Button(page, "cmdNext", "&Next >>");
+    m_cmdPrint = Button(page, "cmdPrint", "&Print ...");
+    m_cmdFileSaveAs = Button(page, "cmdFileSaveAs", "Save &As ...");
+    m_picBox = Named(new PlotBox(m_canvas, page), QStringLiteral("picBox"));
+    m_pageControls[PlotPage] = {m_cmdNext, m_cmdPrint, m_cmdFileSaveAs, m_cmdQuit, m_picBox};
+}
+
+// The three pages' contents sit at the same spot; the plot box and the output box take what
+// the window gives them.
+void PlotsForm::placePages() {
+    const QSize area = m_tabs->widget(PlotPage)->size();
+    const int w = std::max(area.width(), 640);
+    const int h = std::max(area.height(), 420);
+    const int buttonTop = h - kButtonHeight - 10;
+    const std::array<QPushButton*, 4> setupButtons = {m_cmdRun, m_cmdFileOpen, m_cmdSaveOptions,
+                                                      m_cmdExit};
+    const std::array<QPushButton*, 4> plotButtons = {m_cmdQuit, m_cmdNext, m_cmdPrint,
+                                                     m_cmdFileSaveAs};
+    for (int i = 0; i < 4; ++i) {
+        setupButtons[i]->setGeometry(10 + i * (kButtonWidth + 12), 350, kButtonWidth,
+                                     kButtonHeight);
+        plotButtons[i]->setGeometry(10 + i * (kButtonWidth + 12), buttonTop, kButtonWidth,
+                                    kButtonHeight);
+    }
+    m_picBox->setGeometry(10, 10, w - 20, buttonTop - 20);
+    m_tbOutBox->setGeometry(10, 10, w - 20, h - 20);
+}
+
+void PlotsForm::connectControls() {
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { ActivateTabPage(); });
+    connect(m_cmdFileOpen, &QPushButton::clicked, this, [this] {
+        FileOld();
+        if (m_cmdRun->isEnabled())
+            m_cmdRun->setFocus();
+    });
+    connect(m_cmdRun, &QPushButton::clicked, this, &PlotsForm::Run);
+    connect(m_cmdNext, &QPushButton::clicked, this, &PlotsForm::Next);
+    connect(m_cmdQuit, &QPushButton::clicked, this, &PlotsForm::Quit);
+    connect(m_cmdPrint, &QPushButton::clicked, this, &PlotsForm::Print);
+    connect(m_cmdFileSaveAs, &QPushButton::clicked, this, [this] { FileSaveAs(); });
+    connect(m_cmdSaveOptions, &QPushButton::clicked, this, &PlotsForm::SaveSettings);
+    connect(m_cmdExit, &QPushButton::clicked, this, &QWidget::close);
+    for (int i = 0; i < 6; ++i)
+        connect(m_cmdColor[i], &QPushButton::clicked, this, [this, i] { PickColor(i); });
+    connect(m_chkBlacknWhite, &QCheckBox::clicked, this, &PlotsForm::UpdateColorEnabling);
+    connect(m_chkXaxis, &QCheckBox::clicked, this, &PlotsForm::ClickXaxis);
+    connect(m_chkYaxis, &QCheckBox::clicked, this, &PlotsForm::ClickYaxis);
+}
+
+// --- start-up and the run -------------------------------------------------------------------
+
+bool PlotsForm::Main() {
+    show();
+    std::string directory;
+    if (m_store.KeyExists(RegRoot::CurrentUser, kCompanyKey)) {
+        m_dataFile = GetFileIn(m_store);
+        SplitDataPath(m_dataFile, directory);
+    }
+    if (!directory.empty() && dirExists(directory)) {
+        std::error_code ignored;
+        std::filesystem::current_path(directory, ignored);
+    }
+    if (PlotFileExists(m_dataFile, m_prompter)) {
+        if (readDataFile())
+            start();
+    } else {
+        m_cmdRun->setEnabled(false);
+    }
+    m_openDir = directory;
+    return !m_fatal;
+}
+
+// Reads the data file from its start. Only a complete read lets a run start.
+bool PlotsForm::readDataFile() {
+    m_runReady = false;
+    switch (m_file.ReadResultFile(m_dataFile)) {
+    case ReadStatus::Ok:
+        m_runReady = true;
+        return true;
+    case ReadStatus::NoData:
+        // "No data in file" has been shown: the program ends.
+        m_fatal = true;
+        close();
+        return false;
+    case ReadStatus::NoFile:
+        HandleFileError(m_prompter, "FileOld", FileErrorFromErrno(errno ? errno : EIO), m_dataFile);
+        failRead();
+        return false;
+    case ReadStatus::Corrupted:
+        failRead();
+        return false;
+    }
+    return false;
+}
+
+void PlotsForm::failRead() {
+    m_dataFile.clear();
+    ShowFilename();
+    m_cmdRun->setEnabled(false);
+}
+
+void PlotsForm::start() {
+    if (!m_runReady || m_fatal)
+        return;
+    m_runReady = false;
+    EnableSetup(true);
+    m_cmdSaveOptions->setEnabled(false);
+    m_cmdFileOpen->setEnabled(false);
+    m_cmdExit->setEnabled(false);
+    m_cmdFileSaveAs->setEnabled(true);
+    m_cmdQuit->setEnabled(true);
+    m_cmdPrint->setEnabled(true);
+    m_cmdRun->setEnabled(false);
+    m_nextAllowed = true;
+    m_cmdNext->setEnabled(true);
+    showPage(OutputPage);
+    m_tbOutBox->clear();
+    syncCanvasSize();
+    m_canvas.setBackColor(m_chkBlacknWhite->isChecked() ? kWhite
+                                                        : m_colours[PlotSettings::Background]);
+    m_canvas.Cls();
+    appendOutput(WriteRunSummary(m_file.data()));
+    m_engine.PlotNext();
+}
+
+void PlotsForm::ShowFilename() {
+    setWindowTitle(Q(CaptionFor(m_dataFile)));
+}
+
+void PlotsForm::Grid(int modelX, double xMin, double xMax, double yMin, double yMax, int iPlot) {
+    m_engine.Grid(modelX, xMin, xMax, yMin, yMax, iPlot);
+}
+
+void PlotsForm::Run() {
+    ShowFilename();
+    start();
+}
+
+void PlotsForm::Next() {
+    if (!m_nextAllowed || m_fatal)
+        return;
+    syncCanvasSize();
+    m_canvas.Cls();
+    m_engine.PlotNext();
+}
+
+void PlotsForm::Quit() {
+    showPage(SetupPage);
+    m_engine.reset();
+    m_plotted = false;
+    m_nextAllowed = false;
+    m_cmdExit->setFocus();
+    m_file.Close();
+    m_runReady = false;
+    if (PlotFileExists(m_dataFile, m_prompter) && readDataFile())
+        m_cmdRun->setEnabled(m_tabs->currentIndex() == SetupPage);
+    EnableSetup(true);
+}
+
+void PlotsForm::syncCanvasSize() {
+    const QSize size = m_picBox->size();
+    if (size.width() > 0 && size.height() > 0 &&
+        (size.width() != m_canvas.pixelWidth() || size.height() != m_canvas.pixelHeight()))
+        m_canvas.resize(size.width(), size.height());
+}
+
+// --- files ----------------------------------------------------------------------------------
+
+void PlotsForm::FileOld() {
+    // The open file stays open until another is chosen: a cancelled dialog leaves a run in
+    // progress able to read its remaining sections.
+    const auto answer = m_prompter.fileDialog(OpenPlotFileRequest(m_openDir));
+    if (!answer || answer->path.empty())
+        return;
+    m_file.Close();
+    m_dataFile = answer->path;
+    std::string directory;
+    SplitDataPath(m_dataFile, directory);
+    m_openDir = directory;
+    ShowFilename();
+    m_cmdRun->setEnabled(true);
+    m_engine.reset();
+    m_plotted = false;
+    m_nextAllowed = false; // the next plot of a new file comes only from a new run
+    readDataFile();
+}
+
+bool PlotsForm::FileSaveAs() {
+    std::string directory = m_openDir;
+    if (!m_dataFile.empty())
+        SplitDataPath(m_dataFile, directory);
+    const std::string proposal = SaveAsProposal(m_dataFile);
+    const auto answer = m_prompter.fileDialog(SavePlotFileRequest(directory, proposal));
+    if (!answer || answer->path.empty() || answer->path == proposal)
+        return false;
+    const std::string& path = answer->path;
+    if (FileExists(path) && m_prompter.message(ReplaceQuestion(path)) != PromptAnswer::Yes)
+        return false;
+
+    const char* format = ImageTypeFor(path, answer->filterIndex) == ImageType::Png ? "PNG" : "BMP";
+    const QImage& picture = m_canvas.image();
+    const StepResult result = RunFileStep(m_prompter, "FileSaveAs", path, kSaveRetries, [&] {
+        // Written beside the old file and renamed over it: a failed save keeps the old one.
+        errno = 0;
+        QSaveFile file(Q(path));
+        if (file.open(QIODevice::WriteOnly) && picture.save(&file, format) && file.commit())
+            return FileError{};
+        return FileErrorFromErrno(errno ? errno : EIO);
+    });
+    return result.done;
+}
+
+void PlotsForm::Print() {
+    if (!m_prompter.printDialog(printer()))
+        return;
+    if (!TryPrintPlot(printer(), m_canvas.image(), m_dataFile, m_file.data().secondLine)) {
+        const std::string where = printer().outputFileName().isEmpty()
+                                      ? printer().printerName().toStdString()
+                                      : printer().outputFileName().toStdString();
+        m_prompter.message({kPrintFailed + where, RoutineTitle("PrintPlot"), PromptIcon::Critical,
+                            PromptButtons::Ok});
+    }
+}
+
+QPrinter& PlotsForm::printer() {
+    // Made on first use: finding the printers can take a while, and most runs never print.
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+// --- settings -------------------------------------------------------------------------------
+
+PlotSettings PlotsForm::currentSettings() const {
+    PlotSettings s;
+    s.colours = m_colours;
+    s.blackAndWhite = m_chkBlacknWhite->isChecked();
+    for (int i = 0; i < 4; ++i) {
+        if (m_optGridType[i]->isChecked())
+            s.gridType = i;
+        if (m_optGridLines[i]->isChecked())
+            s.gridLines = i;
+    }
+    s.fixedX = m_chkXaxis->isChecked();
+    s.xMinText = m_txtXmin->text().toStdString();
+    s.xStepText = m_txtXstep->text().toStdString();
+    s.fixedY = m_chkYaxis->isChecked();
+    s.yMinText = m_txtYmin->text().toStdString();
+    s.yStepText = m_txtYstep->text().toStdString();
+    return s;
+}
+
+void PlotsForm::applySettings(const PlotSettings& s) {
+    for (int i = 0; i < 6; ++i) {
+        m_colours[i] = s.colours[i];
+        refreshSwatch(i);
+    }
+    m_chkBlacknWhite->setChecked(s.blackAndWhite);
+    if (s.gridType >= 0 && s.gridType < 4)
+        m_optGridType[s.gridType]->setChecked(true);
+    if (s.gridLines >= 0 && s.gridLines < 4)
+        m_optGridLines[s.gridLines]->setChecked(true);
+    m_chkXaxis->setChecked(s.fixedX);
+    m_txtXmin->setText(Q(s.xMinText));
+    m_txtXstep->setText(Q(s.xStepText));
+    m_chkYaxis->setChecked(s.fixedY);
+    m_txtYmin->setText(Q(s.yMinText));
+    m_txtYstep->setText(Q(s.yStepText));
+}
+
+void PlotsForm::LoadSettings() {
+    PlotSettings s = currentSettings();
+    veltrana::LoadSettings(m_store, s);
+    applySettings(s);
+    UpdateColorEnabling();
+}
+
+void PlotsForm::SaveSettings() {
+    const RegError error = veltrana::SaveSettings(m_store, currentSettings());
+    if (!error.ok())
+        HandleFileError(m_prompter, "SaveSettings", {error.number, error.description},
+                        m_store.path());
+}
+
+void PlotsForm::refreshSwatch(int slot) {
+    const QColor colour = ToQColor(m_colours[slot]);
+    m_txtColor[slot]->setStyleSheet(
+        QStringLiteral("QLineEdit { background-color: %1; }").arg(colour.name()));
+}
+
+void PlotsForm::PickColor(int slot) {
+    if (slot < 0 || slot >= 6)
+        return;
+    if (const auto chosen = m_prompter.colorDialog(m_colours[slot])) {
+        m_colours[slot] = *chosen & 0xFFFFFF;
+        refreshSwatch(slot);
+    }
+}
+
+PlotSettings PlotsForm::plotSettings() const {
+    return currentSettings();
+}
+
+// --- enabling -------------------------------------------------------------------------------
+
+void PlotsForm::EnableSetup(bool flag) {
+    for (int i = 0; i < 6; ++i) {
+        m_cmdColor[i]->setEnabled(flag);
+        m_txtColor[i]->setEnabled(flag);
+    }
+    m_chkBlacknWhite->setEnabled(flag);
+    m_chkXaxis->setEnabled(flag);
+    m_chkYaxis->setEnabled(flag);
+    m_cmdSaveOptions->setVisible(flag);
+    UpdateXFields();
+    UpdateYFields();
+}
+
+void PlotsForm::UpdateColorEnabling() {
+    const bool colours = !m_chkBlacknWhite->isChecked();
+    for (int i = 0; i < 6; ++i) {
+        m_txtColor[i]->setEnabled(colours);
+        m_cmdColor[i]->setEnabled(colours);
+        m_lblColor[i]->setEnabled(colours);
+    }
+}
+
+void PlotsForm::UpdateXFields() {
+    const bool on = m_tabs->currentIndex() == SetupPage && m_chkXaxis->isChecked();
+    m_txtXmin->setEnabled(on);
+    m_txtXstep->setEnabled(on);
+    if (on && isVisible())
+        m_txtXmin->setFocus();
+}
+
+void PlotsForm::UpdateYFields() {
+    const bool on = m_tabs->currentIndex() == SetupPage && m_chkYaxis->isChecked();
+    m_txtYmin->setEnabled(on);
+    m_txtYstep->setEnabled(on);
+    if (on && isVisible())
+        m_txtYmin->setFocus();
+}
+
+void PlotsForm::ClickXaxis() {
+    UpdateXFields();
+    // Only a drawn plot has bounds worth proposing.
+    if (!m_plotted)
+        return;
+    if (m_txtXmin->text().isEmpty())
+        m_txtXmin->setText(Q(GeneralNumber(m_engine.xMin())));
+    if (m_txtXstep->text().isEmpty())
+        m_txtXstep->setText(Q(GeneralNumber((m_engine.xMax() - m_engine.xMin()) / 10)));
+}
+
+void PlotsForm::ClickYaxis() {
+    UpdateYFields();
+    if (!m_plotted)
+        return;
+    if (m_txtYmin->text().isEmpty())
+        m_txtYmin->setText(Q(GeneralNumber(m_engine.yMin())));
+    if (m_txtYstep->text().isEmpty())
+        m_txtYstep->setText(Q(GeneralNumber((m_engine.yMax() - m_engine.yMin()) / 5)));
+}
+
+// A control of a page is usable while its page is shown; "Plot results >>" also needs a file
+// read since the last run began and "Next >>" a plot still to come, so that no run starts
+// over stale data and the sequence never runs past its end.
+bool PlotsForm::allowedByState(QWidget* control) const {
+    if (control == m_cmdRun)
+        return m_runReady && !m_fatal;
+    if (control == m_cmdNext)
+        return m_nextAllowed && !m_fatal;
+    return true;
+}
+
+void PlotsForm::ActivateTabPage() {
+    const int shown = m_tabs->currentIndex();
+    QWidget* first = nullptr;
+    for (int page = 0; page < 3; ++page) {
+        for (QWidget* control : m_pageControls[page]) {
+            const bool on = page == shown && allowedByState(control);
+            control->setEnabled(on);
+            if (on && !first && control->isVisible())
+                first = control;
+        }
+    }
+    if (first)
+        first->setFocus();
+    UpdateXFields();
+    UpdateYFields();
+}
+
+void PlotsForm::showPage(Page page) {
+    if (m_tabs->currentIndex() == page)
+        ActivateTabPage();
+    else
+        m_tabs->setCurrentIndex(page); // runs ActivateTabPage
+}
+
+// --- PlotHost -------------------------------------------------------------------------------
+
+void PlotsForm::appendOutput(std::string_view text) {
+    QString converted = Q(text);
+    converted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_tbOutBox->moveCursor(QTextCursor::End);
+    m_tbOutBox->insertPlainText(converted);
+}
+
+void PlotsForm::showPlotPage() {
+    showPage(PlotPage);
+    if (m_cmdNext->isEnabled())
+        m_cmdNext->setFocus();
+}
+
+void PlotsForm::setNextEnabled(bool enabled) {
+    m_nextAllowed = enabled;
+    m_cmdNext->setEnabled(enabled && m_tabs->currentIndex() == PlotPage);
+}
+
+void PlotsForm::plotDrawn() {
+    m_plotted = true;
+    m_picBox->update();
+}
+
+void PlotsForm::ShowFatal(std::string_view text) {
+    veltrana::ShowFatal(m_prompter, text);
+    m_fatal = true;
+    m_nextAllowed = false;
+    close();
+}
+
+// --- events ---------------------------------------------------------------------------------
+
+void PlotsForm::closeEvent(QCloseEvent* event) {
+    if (m_store.KeyExists(RegRoot::CurrentUser, kCompanyKey))
+        SaveFileIn(m_store, "");
+    m_file.Close();
+    event->accept();
+}
+
+void PlotsForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    m_tabs->setGeometry(6, 6, centralWidget()->width() - 12, centralWidget()->height() - 12);
+}
+
+bool PlotsForm::checkStep(QLineEdit* box, const char* message) {
+    const std::string text = box->text().toStdString();
+    if (text.empty() || NumericValue(text) != 0)
+        return true;
+    m_checkingStep = true;
+    m_prompter.message({message, kMessageTitle, PromptIcon::Exclamation, PromptButtons::Ok});
+    m_checkingStep = false;
+    QTimer::singleShot(0, box, [box] { box->setFocus(); });
+    return false;
+}
+
+bool PlotsForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_tabs->widget(PlotPage) && event->type() == QEvent::Resize)
+        placePages();
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, box, [box] { box->selectAll(); });
+    if (box && event->type() == QEvent::FocusOut && !m_checkingStep && box->isEnabled()) {
+        if (box == m_txtXstep)
+            checkStep(box, kXStepMessage);
+        else if (box == m_txtYstep)
+            checkStep(box, kYStepMessage);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace veltrana

@@ -1,0 +1,157 @@
+#pragma once
+
+#include "PlotCanvas.h"
+#include "PlotEngine.h"
+#include "PlotHost.h"
+#include "PlotSettings.h"
+#include "ResultFile.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPrinter;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace veltrana {
+
+class PlotBox;
+class Prompter;
+class RegistryStore;
+
+/// frmPlots: the plot window. It reads the result file named by `fileIn`, starts the plot
+/// run, steps through the plots, prints them, saves them as bitmaps and keeps the plot
+/// settings. Every control carries its name as objectName; control arrays are "name_index".
+class PlotsForm : public QMainWindow, public PlotHost {
+    Q_OBJECT
+
+public:
+    /// Loads the form: Setup page, default and stored settings, commands of a window
+    /// without a file. Main shows it.
+    PlotsForm(RegistryStore& store, Prompter& prompter, QWidget* parent = nullptr);
+    ~PlotsForm() override;
+
+    /// The start-up: shows the window, reads the file named by `fileIn` and starts the run.
+    /// False when the program must end at once (the file held no data).
+    bool Main();
+
+    /// Begins a plot run over the file read; does nothing unless a file was read since the
+    /// last run started.
+    void start();
+    void ShowFilename();
+    /// Axes, grid and labels of the current plot.
+    void Grid(int modelX, double xMin, double xMax, double yMin, double yMax, int iPlot);
+
+    // Commands, as the buttons run them.
+    void FileOld();
+    bool FileSaveAs();
+    void Run();
+    void Next();
+    void Quit();
+    void Print();
+    void SaveSettings();
+    void PickColor(int slot);
+    void ClickXaxis();
+    void ClickYaxis();
+
+    void LoadSettings();
+    void EnableSetup(bool flag);
+    void UpdateColorEnabling();
+    void UpdateXFields();
+    void UpdateYFields();
+    void ActivateTabPage();
+
+    const std::string& dataFile() const { return m_dataFile; }
+    const std::string& openDirectory() const { return m_openDir; }
+    PlotCanvas& canvas() { return m_canvas; }
+    PlotEngine& engine() { return m_engine; }
+    ResultFile& resultFile() { return m_file; }
+    /// The printer the print dialog sets up; kept for the session so the choice stays.
+    QPrinter& printer();
+    /// The settings the form shows.
+    PlotSettings currentSettings() const;
+    void applySettings(const PlotSettings& settings);
+
+    // PlotHost
+    PlotSettings plotSettings() const override;
+    void appendOutput(std::string_view text) override;
+    void showPlotPage() override;
+    void setNextEnabled(bool enabled) override;
+    void plotDrawn() override;
+    void ShowFatal(std::string_view text) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum Page { SetupPage = 0, OutputPage = 1, PlotPage = 2 };
+
+    void buildSetupPage(QWidget* page);
+    void buildOutputPage(QWidget* page);
+    void buildPlotPage(QWidget* page);
+    void connectControls();
+    void showPage(Page page);
+    bool readDataFile();
+    void failRead();
+    void syncCanvasSize();
+    void refreshSwatch(int slot);
+    bool checkStep(QLineEdit* box, const char* message);
+    bool allowedByState(QWidget* control) const;
+    void placePages();
+
+    RegistryStore& m_store;
+    Prompter& m_prompter;
+    PlotCanvas m_canvas;
+    ResultFile m_file;
+    PlotEngine m_engine;
+    std::unique_ptr<QPrinter> m_printer;
+
+    std::string m_dataFile;
+    std::string m_openDir;
+    std::array<Rgb, 6> m_colours{};
+    bool m_runReady = false;    // a file was read and no run has started from it yet
+    bool m_nextAllowed = false; // the plot sequence has a next plot
+    bool m_plotted = false;     // a plot was drawn: the scaling boxes may be filled from it
+    bool m_fatal = false;
+    bool m_checkingStep = false;
+
+    QTabWidget* m_tabs = nullptr;
+    std::array<std::vector<QWidget*>, 3> m_pageControls; // in tab order
+    QFrame* m_picCanvas = nullptr;
+    QPushButton* m_cmdSaveOptions = nullptr;
+    QPushButton* m_cmdRun = nullptr;
+    QPushButton* m_cmdFileOpen = nullptr;
+    QPushButton* m_cmdExit = nullptr;
+    QPlainTextEdit* m_tbOutBox = nullptr;
+    QPushButton* m_cmdQuit = nullptr;
+    QPushButton* m_cmdNext = nullptr;
+    QPushButton* m_cmdPrint = nullptr;
+    QPushButton* m_cmdFileSaveAs = nullptr;
+    PlotBox* m_picBox = nullptr;
+    QCheckBox* m_chkXaxis = nullptr;
+    QCheckBox* m_chkYaxis = nullptr;
+    QLineEdit* m_txtXmin = nullptr;
+    QLineEdit* m_txtXstep = nullptr;
+    QLineEdit* m_txtYmin = nullptr;
+    QLineEdit* m_txtYstep = nullptr;
+    QCheckBox* m_chkBlacknWhite = nullptr;
+    std::array<QRadioButton*, 4> m_optGridType{};
+    std::array<QRadioButton*, 4> m_optGridLines{};
+    std::array<QLabel*, 6> m_lblColor{};
+    std::array<QLineEdit*, 6> m_txtColor{};
+    std::array<QPushButton*, 6> m_cmdColor{};
+};
+
+} // namespace veltrana

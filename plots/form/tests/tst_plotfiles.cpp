@@ -1,0 +1,115 @@
+#include "PlotFileRoutines.h"
+#include "PlotSettingsStore.h"
+
+#include "TempDirTest.h"
+
+#include <gtest/gtest.h>
+
+using namespace veltrana;
+using namespace veltrana::test;
+
+namespace {
+
+TEST(PlotFiles, NamesDerivedFromTheDataFile) {
+    struct Case {
+        const char* dataFile;
+        const char* proposal;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"/runs/run1.dat", "run1.bmp", "run1.dat ... Plots from Tamsen Sys."},
+        {"/runs/run.tar.dat", "run.bmp", "run.tar.dat ... Plots from Tamsen Sys."},
+        {"run2.dat", "run2.bmp", "run2.dat ... Plots from Tamsen Sys."},
+        {"/runs/.hidden", ".hidden.bmp", ".hidden ... Plots from Tamsen Sys."},
+        {"/runs/plain", "plain.bmp", "plain ... Plots from Tamsen Sys."},
+        {"", ".bmp", "Plots from Tamsen Sys."},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SaveAsProposal(c.dataFile), c.proposal) << c.dataFile;
+        EXPECT_EQ(CaptionFor(c.dataFile), c.caption) << c.dataFile;
+    }
+}
+
+TEST(PlotFiles, ImageTypeFromExtensionThenFilter) {
+    EXPECT_EQ(ImageTypeFor("/a/plot.PNG", 1), ImageType::Png);
+    EXPECT_EQ(ImageTypeFor("/a/plot.bmp", 2), ImageType::Bitmap);
+    EXPECT_EQ(ImageTypeFor("/a/plot", 2), ImageType::Png);
+    EXPECT_EQ(ImageTypeFor("/a.png/plot", 1), ImageType::Bitmap);
+    const FileDialogRequest save = SavePlotFileRequest("/a", "run1.bmp");
+    ASSERT_GE(save.filters.size(), 2u);
+    EXPECT_EQ(save.filters[save.filterIndex - 1].patterns, "*.bmp");
+    EXPECT_EQ(save.filters[1].patterns, "*.png");
+    EXPECT_EQ(ReplaceQuestion("/A/Run1.BMP").title, "Replace /a/run1.bmp file?");
+}
+
+class PlotSettingsStoreTest : public TempDirTest {
+protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        store = std::make_unique<RegistryStore>(in("registry"));
+    }
+    void set(const char* name, std::int32_t value) {
+        store->CreateKey(RegRoot::CurrentUser, kSettingsKey);
+        store->SetRegValue(RegRoot::CurrentUser, kSettingsKey, name, RegType::Number, value);
+    }
+    std::unique_ptr<RegistryStore> store;
+};
+
+TEST_F(PlotSettingsStoreTest, SavedSettingsReadBackIdentical) {
+    PlotSettings saved = DesignedSettings();
+    saved.colours = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112};
+    saved.gridType = 3;
+    saved.gridLines = 0;
+    saved.fixedX = true;
+    saved.xMinText = "-1.5";
+    saved.xStepText = "0,25 typed";
+    saved.fixedY = false;
+    saved.yMinText = "";
+    saved.yStepText = "1e-3";
+    ASSERT_TRUE(SaveSettings(*store, saved).ok());
+    PlotSettings read = DesignedSettings();
+    LoadSettings(RegistryStore(in("registry")), read);
+    EXPECT_EQ(read, saved);
+}
+
+TEST_F(PlotSettingsStoreTest, KeyStatesGiveTheirDefaults) {
+    PlotSettings noKey = DesignedSettings();
+    noKey.fixedX = true;
+    noKey.xMinText = "5";
+    LoadSettings(*store, noKey);
+    EXPECT_EQ(noKey.colours, kNoKeyColours);
+    EXPECT_FALSE(noKey.fixedX);
+    EXPECT_EQ(noKey.xMinText, "");
+    EXPECT_EQ(noKey.gridType, 2);
+
+    set("BlacknWhite", 1);
+    PlotSettings onlyBw = DesignedSettings();
+    LoadSettings(*store, onlyBw);
+    EXPECT_TRUE(onlyBw.blackAndWhite);
+    EXPECT_EQ(onlyBw.gridType, 0);  // "Solid"
+    EXPECT_EQ(onlyBw.gridLines, 0); // "No Grid Lines"
+    EXPECT_EQ(onlyBw.colours, kDesignedColours);
+
+    set("GridType", 7); // out of range: the choice stays
+    set("Axes", 0x123456);
+    PlotSettings titlesBlack = DesignedSettings();
+    LoadSettings(*store, titlesBlack);
+    EXPECT_EQ(titlesBlack.gridType, 2);
+    EXPECT_EQ(titlesBlack.colours, kDesignedColours); // "Titles" 0: colours untouched
+}
+
+TEST_F(PlotSettingsStoreTest, BlackAndWhiteKeepsTheStoredColours) {
+    PlotSettings coloured = DesignedSettings();
+    coloured.colours[PlotSettings::Curve1] = 0x00FF00;
+    ASSERT_TRUE(SaveSettings(*store, coloured).ok());
+    PlotSettings bw = DesignedSettings();
+    bw.blackAndWhite = true;
+    bw.colours.fill(0x777777);
+    ASSERT_TRUE(SaveSettings(*store, bw).ok());
+    PlotSettings read = DesignedSettings();
+    LoadSettings(*store, read);
+    EXPECT_TRUE(read.blackAndWhite);
+    EXPECT_EQ(read.colours, coloured.colours);
+}
+
+} // namespace

@@ -1,0 +1,83 @@
+// Saves a picture of each page of the plot window into the folder given on the command line:
+// the Setup page before a run, then the Output page and the plots of a run over a sample file,
+// and the second plot printed to a PDF file.
+
+#include "PlotsForm.h"
+#include "RegistryStore.h"
+#include "ScriptedPrompter.h"
+#include "Settings.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QPrinter>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace veltrana;
+
+namespace {
+
+void Shoot(PlotsForm& form, const QDir& dir, const QString& name) {
+    QApplication::processEvents();
+    const QString file = dir.filePath(name + QStringLiteral(".png"));
+    if (!form.grab().save(file))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+}
+
+void ShowPage(PlotsForm& form, int page) {
+    form.findChild<QTabWidget*>(QStringLiteral("Plot_Tabs"))->setCurrentIndex(page);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: plots_form_shots <output folder> [result file]\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const std::string sample =
+        argc > 2 ? argv[2] : std::string(PLOTS_SAMPLE_DATA) + "/model_m2.dat";
+    QTemporaryDir temp;
+    ScriptedPrompter prompter;
+
+    {
+        RegistryStore store(temp.filePath(QStringLiteral("empty")).toStdString());
+        PlotsForm form(store, prompter);
+        form.Main();
+        Shoot(form, out, QStringLiteral("1-setup"));
+        form.findChild<QCheckBox*>(QStringLiteral("chkXaxis"))->click();
+        form.findChild<QCheckBox*>(QStringLiteral("chkBlacknWhite"))->click();
+        Shoot(form, out, QStringLiteral("1-setup-checked"));
+        form.close();
+    }
+
+    RegistryStore store(temp.filePath(QStringLiteral("registry")).toStdString());
+    SaveFileIn(store, sample);
+    PlotsForm form(store, prompter);
+    if (!form.Main())
+        return 1;
+    ShowPage(form, 1);
+    Shoot(form, out, QStringLiteral("2-output"));
+    ShowPage(form, 2);
+    for (int i = 1; i <= 8 && form.findChild<QWidget*>(QStringLiteral("cmdNext"))->isEnabled();
+         ++i) {
+        Shoot(form, out, QStringLiteral("3-plot%1").arg(i));
+        if (i == 2) {
+            // The printed page of this plot, as the print dialog's PDF printer writes it.
+            form.printer().setOutputFormat(QPrinter::PdfFormat);
+            form.printer().setOutputFileName(out.filePath(QStringLiteral("4-print.pdf")));
+            prompter.answerPrint(true);
+            form.Print();
+        }
+        form.Next();
+    }
+    ShowPage(form, 1);
+    Shoot(form, out, QStringLiteral("2-output-after"));
+    form.close();
+    return 0;
+}
