@@ -72,9 +72,19 @@ template <class T> T MagnitudeSquared(const FilterLayout& l, const T* p, const T
     if (l.sigmaZero != SigmaZeroKind::None) {
         const T& c = p[l.sigmaZeroAt()];
         const T f = w2 + c * c;
-        const bool doubled =
-            l.sigmaZero == SigmaZeroKind::Doublet || l.sigmaZero == SigmaZeroKind::LosslessDoublet;
-        num *= doubled ? f * f : f;
+        // |s + c|^2 = |s^2 - c^2| = w^2 + c^2 on the omega axis.
+        switch (l.sigmaZero) {
+        case SigmaZeroKind::Single:
+            num *= f;
+            break;
+        case SigmaZeroKind::Doublet:
+        case SigmaZeroKind::Lossless:
+            num *= f * f;
+            break;
+        default:
+            num *= f * f * f * f;
+            break;
+        }
     }
     for (int m = 0; m < l.nOmegaZeros; ++m) {
         const T& y = p[l.omegaZero(m)];

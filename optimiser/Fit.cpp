@@ -30,7 +30,8 @@ namespace veltrana {
 //   RATIO    the restart radius (a fraction of each location's range, on a log scale)
 //            starts at 1/2 and is divided by sqrt(RATIO) from one restart to the next.
 //   ACCURACY a fit is good, and no restart is made, once its error sum is at most ACCURACY
-//            times the error sum of H = 0.
+//            times the error sum of H = 0; the final descent from the best point stops when
+//            the error sum and the step change by less than ACCURACY^2 (relative).
 
 namespace {
 
@@ -118,9 +119,61 @@ std::vector<double> Perturb(const FitProblem& fp, const std::vector<double>& x, 
 
 } // namespace
 
+namespace {
+
+struct Descent {
+    std::string why;
+    bool cancelled = false;
+    bool evalLimit = false;
+};
+
+/// One bounded trust-region descent from x (changed in place).
+Descent Descend(const FitProblem& fp, const SolverSettings& settings, FitObserver& observer,
+                int start, std::vector<double>& x, double functionTolerance,
+                double parameterTolerance, double seconds, FitResult& result) {
+    ceres::Problem problem;
+    problem.AddResidualBlock(new CountingCost(fp, &result.evaluations), nullptr, x.data());
+    for (int i = 0; i < fp.layout.size(); ++i) {
+        problem.SetParameterLowerBound(x.data(), i, fp.lower[static_cast<size_t>(i)]);
+        problem.SetParameterUpperBound(x.data(), i, fp.upper[static_cast<size_t>(i)]);
+    }
+    Progress progress(observer, start, x.data(), &result.evaluations, settings.evalMax);
+    ceres::Solver::Options options;
+    options.minimizer_type = ceres::TRUST_REGION;
+    options.trust_region_strategy_type =
+        settings.setRho == 2 ? ceres::DOGLEG : ceres::LEVENBERG_MARQUARDT;
+    options.linear_solver_type = ceres::DENSE_QR;
+    options.max_num_iterations = settings.stepsLim;
+    options.max_num_consecutive_invalid_steps = settings.remax[1];
+    options.function_tolerance = functionTolerance;
+    options.parameter_tolerance = parameterTolerance;
+    options.gradient_tolerance = 1e-14;
+    options.max_solver_time_in_seconds = std::max(0.001, seconds);
+    options.logging_type = ceres::SILENT;
+    options.minimizer_progress_to_stdout = false;
+    options.num_threads = 1;
+    options.update_state_every_iteration = true;
+    options.callbacks.push_back(&progress);
+    ceres::Solver::Summary summary;
+    ceres::Solve(options, &problem, &summary);
+    result.iterations += static_cast<int>(summary.iterations.size());
+    Descent d;
+    d.cancelled = progress.cancelled;
+    d.evalLimit = progress.evalLimit || result.evaluations >= settings.evalMax;
+    d.why = d.cancelled          ? "cancelled"
+            : progress.evalLimit ? "EVALMAX model evaluations reached"
+                                 : summary.message;
+    return d;
+}
+
+} // namespace
+
 FitResult Fit(const FitProblem& fp, const SolverSettings& settings, FitObserver& observer,
               double timeLimitSeconds, unsigned seed) {
     const auto began = Clock::now();
+    auto remaining = [&] {
+        return timeLimitSeconds - std::chrono::duration<double>(Clock::now() - began).count();
+    };
     FitResult result;
     result.x = fp.start;
     result.parts = EvaluateError(fp, fp.start);
@@ -129,9 +182,22 @@ FitResult Fit(const FitProblem& fp, const SolverSettings& settings, FitObserver&
     std::mt19937 rng(seed);
     double rho = 0.5;
     int restartsWithoutProgress = 0;
-    std::vector<double> x = fp.start;
+    bool limited = false;
+
+    // Keeps x when it is at least as good as the best so far; true when it beat it by more
+    // than the outer ZERO fraction.
+    auto keep = [&](const std::vector<double>& x) {
+        const ErrorParts reached = EvaluateError(fp, x);
+        const double before = result.parts.total();
+        if (reached.finite && reached.total() <= before) {
+            result.x = x;
+            result.parts = reached;
+        }
+        return reached.finite && reached.total() < before * (1 - settings.zero[0]);
+    };
 
     for (int start = 1; start <= settings.remax[0]; ++start) {
+        std::vector<double> x = fp.start;
         if (start > 1) {
             x = Perturb(fp, result.x, rho, rng);
             rho /= std::sqrt(settings.ratio);
@@ -142,78 +208,51 @@ FitResult Fit(const FitProblem& fp, const SolverSettings& settings, FitObserver&
         }
         observer.StartBegins(start, x, from.total());
         result.starts = start;
-
-        ceres::Problem::Options problemOptions;
-        ceres::Problem problem(problemOptions);
-        problem.AddResidualBlock(new CountingCost(fp, &result.evaluations), nullptr, x.data());
-        for (int i = 0; i < fp.layout.size(); ++i) {
-            problem.SetParameterLowerBound(x.data(), i, fp.lower[static_cast<size_t>(i)]);
-            problem.SetParameterUpperBound(x.data(), i, fp.upper[static_cast<size_t>(i)]);
-        }
-        Progress progress(observer, start, x.data(), &result.evaluations, settings.evalMax);
-        ceres::Solver::Options options;
-        options.minimizer_type = ceres::TRUST_REGION;
-        options.trust_region_strategy_type =
-            settings.setRho == 2 ? ceres::DOGLEG : ceres::LEVENBERG_MARQUARDT;
-        options.linear_solver_type = ceres::DENSE_QR;
-        options.max_num_iterations = settings.stepsLim;
-        options.max_num_consecutive_invalid_steps = settings.remax[1];
-        options.function_tolerance = settings.zero[1];
-        options.parameter_tolerance = settings.zero[2];
-        options.gradient_tolerance = 1e-14;
-        const double used = std::chrono::duration<double>(Clock::now() - began).count();
-        options.max_solver_time_in_seconds = std::max(0.001, timeLimitSeconds - used);
-        options.logging_type = ceres::SILENT;
-        options.minimizer_progress_to_stdout = false;
-        options.num_threads = 1;
-        options.update_state_every_iteration = true;
-        options.callbacks.push_back(&progress);
-        ceres::Solver::Summary summary;
-        ceres::Solve(options, &problem, &summary);
-        result.iterations += static_cast<int>(summary.iterations.size());
-
-        const ErrorParts reached = EvaluateError(fp, x);
-        const double before = result.parts.total();
-        std::string why = progress.cancelled   ? "cancelled"
-                          : progress.evalLimit ? "EVALMAX model evaluations reached"
-                                               : summary.message;
-        observer.StartEnds(start, x, reached.finite ? reached.total() : NAN, why);
-        if (reached.finite && reached.total() <= before) {
-            result.x = x;
-            result.parts = reached;
-        }
-        const bool progressed = reached.finite && reached.total() < before * (1 - settings.zero[0]);
+        const Descent d = Descend(fp, settings, observer, start, x, settings.zero[1],
+                                  settings.zero[2], remaining(), result);
+        observer.StartEnds(start, x, EvaluateError(fp, x).total(), d.why);
+        const bool progressed = keep(x);
         restartsWithoutProgress = (start > 1 && !progressed) ? restartsWithoutProgress + 1 : 0;
 
-        const double elapsed = std::chrono::duration<double>(Clock::now() - began).count();
-        if (progress.cancelled) {
+        if (d.cancelled) {
             result.cancelled = true;
             result.stopReason = "The run was cancelled.";
-            break;
+            return result;
         }
-        if (result.parts.total() <= goodError) {
-            result.stopReason =
-                "Good fit: error sum at or below ACCURACY x the error of H = 0 (" + why + ")";
-            break;
-        }
-        if (progress.evalLimit || result.evaluations >= settings.evalMax) {
+        limited = d.evalLimit || remaining() <= 0;
+        if (d.evalLimit) {
             result.stopReason = "EVALMAX model evaluations reached.";
-            break;
-        }
-        if (elapsed >= timeLimitSeconds) {
+        } else if (remaining() <= 0) {
             result.stopReason = "Time limit of the run reached.";
-            break;
+        } else if (result.parts.total() <= goodError) {
+            result.stopReason = "Good fit: error sum at or below ACCURACY x the error of H = 0.";
+        } else if (restartsWithoutProgress >= 2) {
+            result.stopReason = "Two restarts in a row did not lower the error sum.";
+        } else if (start == settings.remax[0]) {
+            result.stopReason = "All REMAX descents used.";
+        } else {
+            continue;
         }
-        if (restartsWithoutProgress >= 2) {
-            result.stopReason = "Two restarts in a row did not lower the error sum (" + why + ")";
-            break;
-        }
-        if (start == settings.remax[0]) {
-            result.stopReason = "All REMAX starts used (" + why + ")";
-        }
+        break;
     }
     if (result.stopReason.empty()) {
         result.stopReason = "No start could be evaluated.";
+        return result;
+    }
+    if (!limited) {
+        // The final descent polishes the best point to ACCURACY^2 relative change of the error
+        // sum and of the step (1e-8 for the default ACCURACY).
+        std::vector<double> x = result.x;
+        const double tolerance = settings.accuracy * settings.accuracy;
+        observer.StartBegins(0, x, result.parts.total());
+        const Descent d =
+            Descend(fp, settings, observer, 0, x, tolerance, tolerance, remaining(), result);
+        observer.StartEnds(0, x, EvaluateError(fp, x).total(), d.why);
+        keep(x);
+        if (d.cancelled) {
+            result.cancelled = true;
+            result.stopReason = "The run was cancelled.";
+        }
     }
     return result;
 }

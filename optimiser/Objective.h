@@ -58,7 +58,7 @@ bool Residuals(const FitProblem& fp, const T* p, T* r, const double* fixedGain =
     for (size_t i = 0; i < n; ++i) {
         // On an omega zero the magnitude is 0 and its square root has no derivative.
         const T m2 = MagnitudeSquared(l, p, T(fp.w[i]));
-        h[i] = ScalarOf(m2) > 0 ? sqrt(m2) : T(0.0);
+        h[i] = ScalarOf(m2) == 0 ? T(0.0) : sqrt(m2);
     }
     const T gain = fixedGain ? T(*fixedGain) : BestGain(fp, h);
     if (gainOut) {

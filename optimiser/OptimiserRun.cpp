@@ -101,9 +101,11 @@ public:
         : m_out(out), m_s(s), m_l(l), m_cancel(cancel) {}
 
     void StartBegins(int start, const std::vector<double>& x, double error) override {
-        m_out.Line(start == 1 ? "Descent 1 from the start: error sum = " + Num(error)
-                              : "Restart " + std::to_string(start) +
-                                    " around the best point: error sum = " + Num(error));
+        m_out.Line(Name(start) +
+                   (start == 0   ? " from the best point"
+                    : start == 1 ? " from the start"
+                                 : " (a restart around the best point)") +
+                   ": error sum = " + Num(error));
         if (Detailed(start)) {
             ListConstellation(m_out, m_l, x, "    ");
         }
@@ -118,8 +120,8 @@ public:
             m_out.Line("  iteration " + std::to_string(iteration) + ": step rejected");
         }
         if (m_s.stepOut > 0 && iteration % m_s.stepOut == 0) {
-            m_out.Line("  descent " + std::to_string(start) + ", iteration " +
-                       std::to_string(iteration) + ": error sum = " + Num(error));
+            m_out.Line("  " + Name(start) + ", iteration " + std::to_string(iteration) +
+                       ": error sum = " + Num(error));
         }
         if (m_s.detail[1] > 0 && iteration % m_s.detail[1] == 0) {
             ListConstellation(m_out, m_l, std::vector<double>(x, x + m_l.size()), "    ");
@@ -127,8 +129,7 @@ public:
     }
     void StartEnds(int start, const std::vector<double>& x, double error,
                    const std::string& why) override {
-        m_out.Line("Descent " + std::to_string(start) + " ends: error sum = " + Num(error) + " (" +
-                   TrimBlanks(why) + ")");
+        m_out.Line(Name(start) + " ends: error sum = " + Num(error) + " (" + TrimBlanks(why) + ")");
         if (Detailed(start)) {
             ListConstellation(m_out, m_l, x, "    ");
         }
@@ -136,7 +137,12 @@ public:
     bool Cancelled() override { return m_cancel && m_cancel->load(); }
 
 private:
-    bool Detailed(int start) const { return m_s.detail[0] > 0 && (start - 1) % m_s.detail[0] == 0; }
+    static std::string Name(int start) {
+        return start == 0 ? "Final descent" : "Descent " + std::to_string(start);
+    }
+    bool Detailed(int start) const {
+        return m_s.detail[0] > 0 && (start == 0 || (start - 1) % m_s.detail[0] == 0);
+    }
 
     Listing& m_out;
     const SolverSettings& m_s;
@@ -303,9 +309,10 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
                     "positive finite number).");
     }
     out.Line("Stopped: " + fit.stopReason);
-    out.Line("Descents used: " + std::to_string(fit.starts) + " of " +
-             std::to_string(settings.remax[0]) + "; iterations " + std::to_string(fit.iterations) +
-             "; model evaluations " + std::to_string(fit.evaluations));
+    out.Line("Starts used: " + std::to_string(fit.starts) + " of " +
+             std::to_string(settings.remax[0]) + " (and a final descent); iterations " +
+             std::to_string(fit.iterations) + "; model evaluations " +
+             std::to_string(fit.evaluations));
     out.Line("Final constellation (normalised by freqNorm), gain " + Num(e.gain) + ":");
     ListConstellation(out, fp.layout, fit.x, "  ");
     out.Line("Error sums: pass band " + Num(e.passBand) + ", delay " + Num(e.delay) +
