@@ -17,6 +17,8 @@ namespace veltrana {
 //   DETAIL   outer: list the constellation at the start and end of every Nth descent;
 //            middle: list it every Nth iteration; inner: list every Nth rejected step
 //            (0 turns each off).
+//   (A restart is made only while the best point is not a good fit and its descent stalled:
+//   it ended on a limit of STEPSLIM, REMAX or EVALMAX, or with a location on its bounds.)
 //   ZERO     outer: a restart must lower the best error sum by more than this fraction to
 //            count as progress; two restarts in a row without progress end the run;
 //            middle: function_tolerance (relative change of the error sum);
@@ -29,9 +31,11 @@ namespace veltrana {
 //            the Gauss-Newton model does not hold.
 //   RATIO    the restart radius (a fraction of each location's range, on a log scale)
 //            starts at 1/2 and is divided by sqrt(RATIO) from one restart to the next.
-//   ACCURACY a fit is good, and no restart is made, once its error sum is at most ACCURACY
-//            times the error sum of H = 0; the final descent from the best point stops when
-//            the error sum and the step change by less than ACCURACY^2 (relative).
+//   ACCURACY the relative accuracy asked of the fitted output: a fit is good, and no restart
+//            is made, once the error sum is at most ACCURACY^2 times the error sum of H = 0
+//            (an RMS error of ACCURACY relative to the RMS of the weighted Yout); the final
+//            descent from the best point stops when the error sum and the step change by less
+//            than ACCURACY^2 (relative).
 
 namespace {
 
@@ -96,7 +100,14 @@ private:
     int m_evalMax;
 };
 
+bool OnItsLimit(const FitProblem& fp, const std::vector<double>& x, size_t i) {
+    const double tolerance = 1e-6 * std::max(1.0, std::abs(x[i]));
+    return x[i] - fp.lower[i] <= tolerance || fp.upper[i] - x[i] <= tolerance;
+}
+
 /// A point around x within radius rho (a fraction of each location's range on a log scale).
+/// Locations that sit on a limit are drawn anew over their whole range: they are what held
+/// the descent back.
 std::vector<double> Perturb(const FitProblem& fp, const std::vector<double>& x, double rho,
                             std::mt19937& rng) {
     std::uniform_real_distribution<double> u(-1.0, 1.0);
@@ -111,7 +122,9 @@ std::vector<double> Perturb(const FitProblem& fp, const std::vector<double>& x, 
         }
         const double span = std::log(mHi / mLo);
         const double m = std::clamp(std::abs(x[i]), mLo, mHi);
-        const double moved = std::exp(std::log(m) + u(rng) * rho * span);
+        const double moved = OnItsLimit(fp, x, i)
+                                 ? std::exp(std::log(mLo) + (u(rng) + 1) / 2 * span)
+                                 : std::exp(std::log(m) + u(rng) * rho * span);
         y[i] = std::clamp(sign * std::clamp(moved, mLo, mHi), lo, hi);
     }
     return y;
@@ -125,17 +138,33 @@ struct Descent {
     std::string why;
     bool cancelled = false;
     bool evalLimit = false;
+    bool converged = false; ///< ended on a tolerance, not on a limit or a failure
 };
+
+/// True when a location of x lies on (or within a relative 1e-6 of) one of its limits: a
+/// descent that ends pressed against the box has usually run into the wrong basin.
+bool OnALimit(const FitProblem& fp, const std::vector<double>& x) {
+    for (size_t i = 0; i < x.size(); ++i) {
+        if (OnItsLimit(fp, x, i)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 /// One bounded trust-region descent from x (changed in place).
 Descent Descend(const FitProblem& fp, const SolverSettings& settings, FitObserver& observer,
                 int start, std::vector<double>& x, double functionTolerance,
-                double parameterTolerance, double seconds, FitResult& result) {
+                double parameterTolerance, double seconds, FitResult& result,
+                const std::vector<int>& held = {}) {
     ceres::Problem problem;
     problem.AddResidualBlock(new CountingCost(fp, &result.evaluations), nullptr, x.data());
     for (int i = 0; i < fp.layout.size(); ++i) {
         problem.SetParameterLowerBound(x.data(), i, fp.lower[static_cast<size_t>(i)]);
         problem.SetParameterUpperBound(x.data(), i, fp.upper[static_cast<size_t>(i)]);
+    }
+    if (!held.empty() && static_cast<int>(held.size()) < fp.layout.size()) {
+        problem.SetManifold(x.data(), new ceres::SubsetManifold(fp.layout.size(), held));
     }
     Progress progress(observer, start, x.data(), &result.evaluations, settings.evalMax);
     ceres::Solver::Options options;
@@ -152,6 +181,7 @@ Descent Descend(const FitProblem& fp, const SolverSettings& settings, FitObserve
     options.logging_type = ceres::SILENT;
     options.minimizer_progress_to_stdout = false;
     options.num_threads = 1;
+    options.jacobi_scaling = false;
     options.update_state_every_iteration = true;
     options.callbacks.push_back(&progress);
     ceres::Solver::Summary summary;
@@ -160,6 +190,7 @@ Descent Descend(const FitProblem& fp, const SolverSettings& settings, FitObserve
     Descent d;
     d.cancelled = progress.cancelled;
     d.evalLimit = progress.evalLimit || result.evaluations >= settings.evalMax;
+    d.converged = summary.termination_type == ceres::CONVERGENCE;
     d.why = d.cancelled          ? "cancelled"
             : progress.evalLimit ? "EVALMAX model evaluations reached"
                                  : summary.message;
@@ -178,7 +209,7 @@ FitResult Fit(const FitProblem& fp, const SolverSettings& settings, FitObserver&
     result.x = fp.start;
     result.parts = EvaluateError(fp, fp.start);
     result.startError = result.parts.total();
-    const double goodError = settings.accuracy * ZeroFilterError(fp);
+    const double goodError = settings.accuracy * settings.accuracy * ZeroFilterError(fp);
     std::mt19937 rng(seed);
     double rho = 0.5;
     int restartsWithoutProgress = 0;
@@ -225,7 +256,9 @@ FitResult Fit(const FitProblem& fp, const SolverSettings& settings, FitObserver&
         } else if (remaining() <= 0) {
             result.stopReason = "Time limit of the run reached.";
         } else if (result.parts.total() <= goodError) {
-            result.stopReason = "Good fit: error sum at or below ACCURACY x the error of H = 0.";
+            result.stopReason = "Good fit: error sum at or below ACCURACY^2 x the error of H = 0.";
+        } else if (d.converged && !OnALimit(fp, result.x)) {
+            result.stopReason = "The descent converged inside the limits.";
         } else if (restartsWithoutProgress >= 2) {
             result.stopReason = "Two restarts in a row did not lower the error sum.";
         } else if (start == settings.remax[0]) {
@@ -241,17 +274,34 @@ FitResult Fit(const FitProblem& fp, const SolverSettings& settings, FitObserver&
     }
     if (!limited) {
         // The final descent polishes the best point to ACCURACY^2 relative change of the error
-        // sum and of the step (1e-8 for the default ACCURACY).
-        std::vector<double> x = result.x;
+        // sum and of the step (1e-8 for the default ACCURACY). Projected steps crawl along a
+        // limit, so the locations that sit on one are first held there while the others
+        // settle; a free descent then lets them leave it if that pays.
+        std::vector<int> held;
+        for (size_t i = 0; i < result.x.size(); ++i) {
+            if (OnItsLimit(fp, result.x, i)) {
+                held.push_back(static_cast<int>(i));
+            }
+        }
         const double tolerance = settings.accuracy * settings.accuracy;
-        observer.StartBegins(0, x, result.parts.total());
-        const Descent d =
-            Descend(fp, settings, observer, 0, x, tolerance, tolerance, remaining(), result);
-        observer.StartEnds(0, x, EvaluateError(fp, x).total(), d.why);
-        keep(x);
-        if (d.cancelled) {
-            result.cancelled = true;
-            result.stopReason = "The run was cancelled.";
+        for (bool holding : {true, false}) {
+            if (holding && held.empty()) {
+                continue;
+            }
+            std::vector<double> x = result.x;
+            observer.StartBegins(0, x, result.parts.total());
+            const Descent d = Descend(fp, settings, observer, 0, x, tolerance, tolerance,
+                                      remaining(), result, holding ? held : std::vector<int>{});
+            observer.StartEnds(0, x, EvaluateError(fp, x).total(), d.why);
+            keep(x);
+            if (d.cancelled) {
+                result.cancelled = true;
+                result.stopReason = "The run was cancelled.";
+                break;
+            }
+            if (d.evalLimit || remaining() <= 0) {
+                break;
+            }
         }
     }
     return result;

@@ -176,7 +176,7 @@ void ListSettings(Listing& out, const SolverSettings& s) {
     out.Line("  SETRHO   " + std::to_string(s.setRho) +
              (s.setRho == 2 ? ": dogleg trust region" : ": Levenberg-Marquardt trust region"));
     out.Line("  RATIO    " + Num(s.ratio) + ": restart radius divided by sqrt(RATIO) per restart");
-    out.Line("  ACCURACY " + Num(s.accuracy) + ": good fit below ACCURACY x the error of H = 0");
+    out.Line("  ACCURACY " + Num(s.accuracy) + ": good fit below ACCURACY^2 x the error of H = 0");
 }
 
 void ListProblem(Listing& out, const DesignProblem& d, const FitProblem& fp) {

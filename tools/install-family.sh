@@ -12,3 +12,8 @@ for program in plots/plots optimiser/optimiser; do
         install -m 755 "$build/$program" "$family/$(basename "$program")"
     fi
 done
+
+# The seven example problems of the Demos tab, read-only in the user directory.
+for example in "$(dirname "$0")"/../optimiser/examples/Ex-*; do
+    install -m 444 "$example" "$family/Veltr.hz/User/$(basename "$example")"
+done

@@ -74,30 +74,10 @@ void SetPassBand(DesignProblem& d, double (*yin)(double)) {
 
 DesignProblem YzeroProblem() {
     DesignProblem d;
-    d.Answers = {"N",
-                 "0",
-                 "-2",
-                 "-2",
-                 "N",
-                 "10",
-                 Text(kFreqNorm),
-                 "0 4",
-                 ".02",
-                 ".3 .3 .3 .3",
-                 ".2 .4 .6 .8",
-                 "N",
-                 ".05",
-                 "N",
-                 "N",
-                 "3 0 0",
-                 "1.1 1.5 2",
-                 ".01",
-                 ".01",
-                 "1",
-                 ".005",
-                 "22",
-                 "20",
-                 "0"};
+    d.Answers = {
+        "N",           "0",  "-2",  "0", "N", "10",    Text(kFreqNorm), "0 4", ".02", ".3 .3 .3 .3",
+        ".2 .4 .6 .8", "N",  ".05", "N", "N", "3 0 0", "1.1 1.5 2",     ".01", ".01", ".001",
+        ".005",        "22", "20",  "0"};
     SetPassBand(d, PulseSpectrum);
     d.Note1 = "4 Poles & 3 (Omega) Zeros to equalize sidelobe peaks";
     d.Note2 = "Yin: spectrum of a 40 ns rectangular pulse; Yout: flat to 4 MHz, raised-cosine "

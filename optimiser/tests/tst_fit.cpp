@@ -63,7 +63,8 @@ DesignProblem KnownProblem(double a, const std::vector<double>& re, const std::v
         d.Freq[i] = std::to_string(10 * w);
         const double wRead = std::stod(d.Freq[i]) / 10;
         char text[40];
-        std::snprintf(text, sizeof text, "%.17g", 2 * std::sqrt(MagnitudeSquared(l, p.data(), wRead)));
+        std::snprintf(text, sizeof text, "%.17g",
+                      2 * std::sqrt(MagnitudeSquared(l, p.data(), wRead)));
         d.Yout[i] = text;
     }
     return d;
