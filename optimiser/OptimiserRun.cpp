@@ -298,7 +298,10 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
              "; with the best gain " + Num(best.gain) + ": " + Num(best.total()));
 
     ListingObserver observer(out, settings, fp.layout, options.cancel);
+    const auto fitBegan = std::chrono::steady_clock::now();
     const FitResult fit = Fit(fp, settings, observer, options.timeLimitSeconds);
+    const double fitSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - fitBegan).count();
     if (fit.cancelled) {
         out.Line("Run cancelled: no result file written.");
         return RunCancelled;
@@ -312,7 +315,7 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
     out.Line("Starts used: " + std::to_string(fit.starts) + " of " +
              std::to_string(settings.remax[0]) + " (and a final descent); iterations " +
              std::to_string(fit.iterations) + "; model evaluations " +
-             std::to_string(fit.evaluations));
+             std::to_string(fit.evaluations) + "; fit time " + Num(fitSeconds * 1000) + " ms");
     out.Line("Final constellation (normalised by freqNorm), gain " + Num(e.gain) + ":");
     ListConstellation(out, fp.layout, fit.x, "  ");
     out.Line("Error sums: pass band " + Num(e.passBand) + ", delay " + Num(e.delay) +
@@ -337,6 +340,10 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
     header.thirdLine = "Veltrana optimiser, " + std::to_string(fit.starts) + " descents, " +
                        std::to_string(fit.evaluations) + " evaluations, " + Now();
     const std::string bytes = FormatResultFile(fp, fit.x, e, header, impulse);
+    if (options.cancel && options.cancel->load()) {
+        out.Line("Run cancelled: no result file written.");
+        return RunCancelled;
+    }
     if (!WriteFileAtomically(resultPath, bytes, error)) {
         return fail(error);
     }

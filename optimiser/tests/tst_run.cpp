@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <functional>
@@ -56,12 +57,14 @@ protected:
         return o;
     }
 
-    /// Reads the result file as `plots` does, every section it carries included.
-    void ExpectReadable(const std::string& name) {
+    /// Reads the result file as `plots` does, every section it carries included; returns the
+    /// header and model data and the sidelobe section's rows, if any.
+    std::pair<ResultData, std::vector<std::pair<double, double>>>
+    ExpectReadable(const std::string& name) {
         ScriptedPrompter prompter;
         ResultFile file(prompter);
-        ASSERT_EQ(file.ReadResultFile(ResultFilePath(name, m_user)), ReadStatus::Ok);
-        const ResultData& data = file.data();
+        EXPECT_EQ(file.ReadResultFile(ResultFilePath(name, m_user)), ReadStatus::Ok);
+        const ResultData data = file.data();
         EXPECT_EQ(data.modelX, -2);
         std::vector<ResultSection> sections;
         if (data.nOmegaZeros >= 2) {
@@ -69,11 +72,16 @@ protected:
         }
         sections.push_back(data.delayMatched == 1 ? ResultSection::Ripple
                                                   : ResultSection::ImpulseResponse);
+        std::vector<std::pair<double, double>> sidelobe;
         for (ResultSection s : sections) {
             EXPECT_EQ(file.ReadSection(s), ReadStatus::Ok) << static_cast<int>(s);
             EXPECT_GT(file.data().nPoints, 0);
+            for (int i = 0; s == ResultSection::Sidelobe && i < file.data().nPoints; ++i) {
+                sidelobe.emplace_back(file.data().pointX[i], file.data().pointY2[i]);
+            }
         }
         EXPECT_TRUE(prompter.prompts.empty());
+        return {data, sidelobe};
     }
 
     void Install(const std::string& name, const std::string& bytes) {
@@ -97,7 +105,33 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
         const Outcome o = Run(name);
         EXPECT_EQ(o.status, RunOk) << o.lastLine;
         EXPECT_TRUE(o.lastLine.starts_with("Run completed")) << o.lastLine;
-        ExpectReadable(name);
+        const auto [data, sidelobe] = ExpectReadable(name);
+        // Poles are written at their places in the left half plane.
+        for (double re : data.pairReal) {
+            EXPECT_LT(re, 0);
+        }
+        EXPECT_TRUE(data.nSigmaPoles == 0 || data.sigmaPole < 0);
+        // The error sum of line 2 is never above the start's, which the listing gives.
+        const std::string listing = Contents(ListingPath(m_dir.string()));
+        const size_t start = listing.find(" (start ");
+        ASSERT_NE(start, std::string::npos);
+        EXPECT_LE(std::stod(data.secondLine), std::stod(listing.substr(start + 8)));
+        // The sidelobe peaks between the omega zeros (and after the last) are equalised.
+        if (!sidelobe.empty()) {
+            std::vector<double> edges = data.omegaZeros;
+            std::sort(edges.begin(), edges.end());
+            edges.push_back(1.5 * edges.back());
+            std::vector<double> peaks(edges.size() - 1, -1000);
+            for (const auto& [mhz, level] : sidelobe) {
+                for (size_t m = 0; m + 1 < edges.size(); ++m) {
+                    if (mhz >= 10 * edges[m] && mhz <= 10 * edges[m + 1]) {
+                        peaks[m] = std::max(peaks[m], level);
+                    }
+                }
+            }
+            const auto [low, high] = std::minmax_element(peaks.begin(), peaks.end());
+            EXPECT_LT(*high - *low, 0.5) << "peaks from " << *low << " to " << *high << " dB";
+        }
     }
 }
 
