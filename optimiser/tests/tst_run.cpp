@@ -264,3 +264,23 @@ TEST_F(OptimiserRun, ACancelledRunWritesNoResultAndLeavesAnOldOneAlone) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(OptimiserRun, AStartOutsideItsLimitsMovesToTheNearestAndTheListingSaysSo) {
+    DesignProblem d = Example("Ex-Yzero.01");
+    d.Answers[16] = "0.5 1.5 30"; // omega zeros start at 1 at least and at most maxX_Y (22)
+    Install("Edge.1", FormatAnsFile(d, "Edge.1", std::tm{}));
+    const Outcome o = Run("Edge.1");
+    EXPECT_EQ(o.status, RunOk) << o.lastLine;
+    const std::string listing = Contents(ListingPath(m_dir.string()));
+    EXPECT_NE(listing.find("The start omega zero 1 = .5 lies outside its limits 1 to 22; it "
+                           "starts at 1."),
+              std::string::npos);
+    EXPECT_NE(listing.find("The start omega zero 3 = 30 lies outside its limits 1 to 22; it "
+                           "starts at 22."),
+              std::string::npos);
+    ExpectReadable("Edge.1");
+}
+
+} // namespace
