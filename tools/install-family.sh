@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Lays out a family directory from a build: <family>/Veltr.hz/veltra with its User
-# directory, and <family>/plots and <family>/optimiser once they are built.
+# directory, <family>/plots and <family>/optimiser, the manual and the example problems.
 #   install-family.sh <build-dir> <family-dir>
 set -euo pipefail
 build=$1
@@ -17,3 +17,8 @@ done
 if [ -f "$build/docs/manual.html" ]; then
     install -m 644 "$build/docs/manual.html" "$family/Veltr.hz/manual.html"
 fi
+
+# The seven example problems of the Demos tab, read-only in the user directory.
+for example in "$(dirname "$0")"/../optimiser/examples/Ex-*; do
+    install -m 444 "$example" "$family/Veltr.hz/User/$(basename "$example")"
+done

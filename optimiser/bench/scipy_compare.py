@@ -1,0 +1,251 @@
+#!/usr/bin/python3
+"""Fits the seven example problems with SciPy's general-purpose bounded least squares
+(least_squares, method "trf") on the same objective, start and bounds as the optimiser, runs
+the optimiser on each, and prints a Markdown table of both.
+
+    optimiser/bench/scipy_compare.py <optimiser program> <bench_optimiser program> <examples directory>
+
+Our final error sum and evaluations come from a run of the optimiser program on each example;
+our time is that of bench_optimiser (one whole fit in a warm process, as SciPy's is measured
+here), the time of SciPy's fit the best of three.
+
+Needs python3-scipy (tools/deps.sh). Not part of the build or the tests.
+"""
+import json
+import math
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import numpy as np
+from scipy.optimize import least_squares
+
+EXAMPLES = ["Ex-Yzero.01", "Ex-Yzero.02", "Ex-CNTL.1", "Ex-Delay.01", "Ex-Delay.11",
+            "Ex-Delay.12", "Ex-Zpair.1"]
+
+
+def read_values(path):
+    """The value of every line: text before the first "!", trimmed, TABs removed."""
+    with open(path, encoding="cp1252", newline="") as f:
+        lines = f.read().split("\r\n")
+    values = []
+    for line in lines:
+        v = line.split("!", 1)[0].strip().replace("\t", "").strip()
+        values.append("" if v.startswith("-999") else v)
+    return values
+
+
+def numbers(text):
+    return [float(t) for t in text.replace(",", " ").split()]
+
+
+class Problem:
+    def __init__(self, path):
+        v = read_values(path)
+        a = v[1:23]
+        n = int(float(v[23] or 0))
+        rows = [numbers(v[26 + i]) for i in range(n)]
+        m = int(float(v[26 + n] or 0))
+        drows = [numbers(v[29 + n + j]) for j in range(m)]
+        yes = lambda t: t in ("Y", "y")
+        self.delay = yes(a[0])
+        self.tmin = float(a[1] or 0)
+        q = abs(float(a[2] or 0))
+        self.q = 2.0 if q == 0 else q
+        ipower = float(a[3])
+        weights = yes(a[4])
+        mvr = float(a[5])
+        self.fnorm = float(a[6])
+        ns, npairs = [int(x) for x in numbers(a[7])]
+        self.ns, self.np = ns, npairs
+        kind = 0
+        if yes(a[11]):
+            doublet, lossless = yes(a[13]), yes(a[14])
+            kind = (3 if not doublet else 4) if lossless else (2 if doublet else 1)
+        self.kind = kind
+        ny, nzp, nzq = [int(x) for x in numbers(a[15] or "0 0 0")]
+        self.ny, self.nzp, self.nzq = ny, nzp, nzq
+        self.gain0 = float(a[19])
+        lo, hi = float(a[20]), float(a[21])
+        x, lb, ub = [], [], []
+
+        def add(value, l, u):
+            x.append(min(max(value, l), u))
+            lb.append(l)
+            ub.append(u)
+
+        if ns:
+            add(float(a[8]), lo, hi)
+        re_, im_ = numbers(a[9]), numbers(a[10])
+        for k in range(npairs):
+            add(re_[k], lo, hi)
+            add(im_[k], 0.0, hi)
+        if kind:
+            add(float(a[12]), lo, hi)
+        for y in numbers(a[16])[:ny] if ny else []:
+            add(y, 1.0, hi)
+        if nzp + nzq:
+            zr, zi = numbers(a[17]), numbers(a[18])
+            for qq in range(nzp + nzq):
+                if zr[qq] < 0:
+                    add(zr[qq], -hi, -lo)
+                else:
+                    add(zr[qq], lo, hi)
+                add(zi[qq], 0.0, hi)
+        self.x0, self.lb, self.ub = np.array(x), np.array(lb), np.array(ub)
+        f = np.array([r[0] for r in rows])
+        self.w = f / self.fnorm
+        self.yin = np.array([r[1] for r in rows])
+        self.yout = np.array([r[2] for r in rows])
+        wt = np.array([r[-1] for r in rows]) if weights else np.ones(n)
+        self.k = math.sqrt(mvr) * wt / self.yout ** ipower
+        self.dw = np.array([r[0] for r in drows]) / self.fnorm
+        self.tx = np.array([r[1] for r in drows])
+        self.ns_per_unit = 1000.0 / (2 * math.pi * self.fnorm)
+
+    def split(self, x):
+        i = 0
+        sp = None
+        if self.ns:
+            sp = x[0]
+            i = 1
+        pairs = [(x[i + 2 * k], x[i + 2 * k + 1]) for k in range(self.np)]
+        i += 2 * self.np
+        c = None
+        if self.kind:
+            c = x[i]
+            i += 1
+        ys = x[i:i + self.ny]
+        i += self.ny
+        zs = [(x[i + 2 * q], x[i + 2 * q + 1]) for q in range(self.nzp + self.nzq)]
+        return sp, pairs, c, ys, zs
+
+    def mag2(self, x, w):
+        sp, pairs, c, ys, zs = self.split(x)
+        w2 = w * w
+        num = np.ones_like(w)
+        den = np.ones_like(w)
+        if sp is not None:
+            den = den * (w2 + sp * sp)
+        for a, b in pairs:
+            den = den * (((w - b) ** 2 + a * a) * ((w + b) ** 2 + a * a))
+        if c is not None:
+            num = num * (w2 + c * c) ** [0, 1, 2, 2, 4][self.kind]
+        for y in ys:
+            num = num * (y * y - w2) ** 2
+        for q, (d, e) in enumerate(zs):
+            f = ((w - e) ** 2 + d * d) * ((w + e) ** 2 + d * d)
+            num = num * (f if q < self.nzp else f * f)
+        return num / den
+
+    def delay_n(self, x, w):
+        sp, pairs, c, ys, zs = self.split(x)
+        L = lambda a, v: a / (a * a + v * v)
+        tau = np.zeros_like(w)
+        if sp is not None:
+            tau += L(sp, w)
+        for a, b in pairs:
+            tau += L(a, w - b) + L(a, w + b)
+        if self.kind == 1:
+            tau -= L(c, w)
+        elif self.kind == 2:
+            tau -= 2 * L(c, w)
+        for d, e in zs[:self.nzp]:
+            tau -= L(d, w - e) + L(d, w + e)
+        return tau
+
+    def peak(self, x, a, b):
+        grid = a + (b - a) * np.arange(1, 33) / 32
+        vals = self.mag2(x, grid)
+        i = int(np.argmax(vals))
+        lo, hi = a + (b - a) * i / 32, min(b, a + (b - a) * (i + 2) / 32)
+        g = (math.sqrt(5) - 1) / 2
+        x1, x2 = hi - g * (hi - lo), lo + g * (hi - lo)
+        f1, f2 = self.mag2(x, np.array([x1]))[0], self.mag2(x, np.array([x2]))[0]
+        for _ in range(40):
+            if hi - lo <= 1e-10 * (1 + abs(hi)):
+                break
+            if f1 < f2:
+                lo, x1, f1 = x1, x2, f2
+                x2 = lo + g * (hi - lo)
+                f2 = self.mag2(x, np.array([x2]))[0]
+            else:
+                hi, x2, f2 = x2, x1, f1
+                x1 = hi - g * (hi - lo)
+                f1 = self.mag2(x, np.array([x1]))[0]
+        return max(vals[i], f1, f2)
+
+    def residuals(self, x, gain=None):
+        h = np.sqrt(self.mag2(x, self.w))
+        if gain is None:
+            den = np.sum(self.k ** 2 * h * h * self.yin ** 2)
+            gain = np.sum(self.k ** 2 * h * self.yin * self.yout) / den if den > 0 else 0.0
+        r = [self.k * (gain * h * self.yin - self.yout)]
+        if self.delay:
+            total = self.tx + self.delay_n(x, self.dw) * self.ns_per_unit
+            target = self.tmin if self.tmin != 0 else np.mean(total)
+            e = (total - target) / (target if target != 0 else 1.0)
+            r.append(np.sign(e) * np.abs(e) ** (self.q / 2))
+        if self.ny >= 2:
+            _, _, _, ys, _ = self.split(x)
+            ys = np.sort(ys)
+            hmax2 = np.max(h * h)
+            levels = []
+            for m in range(len(ys)):
+                b = ys[m + 1] if m + 1 < len(ys) else 1.5 * ys[-1]
+                levels.append(10 * math.log10(max(self.peak(x, ys[m], b), 1e-300) / hmax2))
+            levels = np.array(levels)
+            r.append((levels - levels.mean()) / 20)
+        return np.concatenate(r)
+
+
+def run_ours(program, examples, name):
+    family = tempfile.mkdtemp()
+    user = os.path.join(family, "Veltr.hz", "User")
+    os.makedirs(user)
+    shutil.copy(os.path.join(examples, name), user)
+    status = subprocess.run([program, name, user, family, family[:2], name[:2]]).returncode
+    with open(os.path.join(user, "~Veltra.out"), encoding="cp1252") as f:
+        listing = f.read()
+    shutil.rmtree(family)
+    total = float(re.search(r"; total (\S+)", listing).group(1))
+    evals = int(re.search(r"model evaluations (\d+)", listing).group(1))
+    seconds = float(re.search(r"fit time (\S+) ms", listing).group(1)) / 1000
+    return status, total, evals, seconds
+
+
+def main():
+    program, bench_program, examples = sys.argv[1], sys.argv[2], sys.argv[3]
+    report = subprocess.run([bench_program, "--benchmark_format=json"], check=True,
+                            capture_output=True, text=True).stdout
+    bench = {b["name"]: b["real_time"] / 1000 for b in json.loads(report)["benchmarks"]}
+    # Evaluations count every residual vector computed, those of the finite-difference
+    # Jacobians included (SciPy) and every evaluation with or without derivatives (ours).
+    print("| example | start error sum | our final | our evaluations | our time (ms) "
+          "| scipy final | scipy evaluations | scipy time (ms) | ours no worse | time ratio |")
+    print("|---|---|---|---|---|---|---|---|---|---|")
+    for name in EXAMPLES:
+        p = Problem(os.path.join(examples, name))
+        start = float(np.sum(p.residuals(p.x0, p.gain0) ** 2))
+        status, ours, evals, _ = run_ours(program, examples, name)
+        ours_s = bench[name]
+        scipy_s = math.inf
+        for _ in range(3):
+            began = time.perf_counter()
+            fit = least_squares(p.residuals, p.x0, bounds=(p.lb, p.ub), method="trf")
+            scipy_s = min(scipy_s, time.perf_counter() - began)
+            if scipy_s > 2:
+                break
+        theirs = float(np.sum(p.residuals(fit.x) ** 2))
+        no_worse = "yes" if ours <= theirs * (1 + 1e-6) else "NO"
+        print(f"| {name} | {start:.6g} | {ours:.6g} | {evals} | {ours_s * 1000:.2f} "
+              f"| {theirs:.6g} | {fit.nfev + fit.njev * len(p.x0)} | {scipy_s * 1000:.0f} "
+              f"| {no_worse} | {scipy_s / ours_s:.0f}x |" + ("" if status == 0 else " (run failed)"))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,130 @@
+#include "FilterModel.h"
+#include "ImpulseResponse.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+
+using namespace veltrana;
+using Complex = std::complex<double>;
+
+namespace {
+
+/// H(s) with unit gain, multiplied out factor by factor in complex numbers.
+Complex H(const FilterLayout& l, const std::vector<double>& p, Complex s) {
+    auto at = [&](int i) { return p[static_cast<size_t>(i)]; };
+    Complex h = 1;
+    if (l.nSigmaPoles > 0) {
+        h /= s + at(l.sigmaPole());
+    }
+    for (int k = 0; k < l.nPolePairs; ++k) {
+        h /= (s + at(l.poleReal(k))) * (s + at(l.poleReal(k))) +
+             at(l.poleImag(k)) * at(l.poleImag(k));
+    }
+    const double c = l.sigmaZero == SigmaZeroKind::None ? 0 : at(l.sigmaZeroAt());
+    switch (l.sigmaZero) {
+    case SigmaZeroKind::Single:
+        h *= s + c;
+        break;
+    case SigmaZeroKind::Doublet:
+        h *= (s + c) * (s + c);
+        break;
+    case SigmaZeroKind::Lossless:
+        h *= s * s - c * c;
+        break;
+    case SigmaZeroKind::LosslessDoublet:
+        h *= (s * s - c * c) * (s * s - c * c);
+        break;
+    case SigmaZeroKind::None:
+        break;
+    }
+    for (int m = 0; m < l.nOmegaZeros; ++m) {
+        h *= s * s + at(l.omegaZero(m)) * at(l.omegaZero(m));
+    }
+    for (int q = 0; q < l.nZeroPairs + l.nZeroQuads; ++q) {
+        const double d = at(l.zeroReal(q)), e = at(l.zeroImag(q));
+        h *= (s + d) * (s + d) + e * e;
+        if (q >= l.nZeroPairs) {
+            h *= (s - d) * (s - d) + e * e;
+        }
+    }
+    return h;
+}
+
+struct Constellation {
+    const char* name;
+    FilterLayout layout;
+    std::vector<double> p;
+};
+
+const std::vector<Constellation> kConstellations = {
+    {"poles only", {1, 2}, {0.4, 0.3, 0.5, 0.2, 0.9}},
+    {"single zero", {0, 1, SigmaZeroKind::Single}, {0.3, 0.6, 0.7}},
+    {"doublet", {1, 1, SigmaZeroKind::Doublet}, {0.5, 0.3, 0.6, 0.2}},
+    {"lossless", {1, 2, SigmaZeroKind::Lossless}, {0.3, 0.25, 0.45, 0.27, 0.86, 0.58}},
+    {"lossless doublet", {0, 2, SigmaZeroKind::LosslessDoublet}, {0.2, 0.3, 0.4, 0.8, 0.5}},
+    {"omega zeros", {0, 3, SigmaZeroKind::None, 2}, {0.3, 0.2, 0.2, 0.6, 0.1, 0.9, 1.1, 1.6}},
+    {"right-half-plane pair and quad",
+     {1, 2, SigmaZeroKind::None, 0, 1, 1},
+     {0.5, 0.3, 0.4, 0.2, 0.8, -0.3, 0.7, 0.25, 1.3}},
+};
+
+TEST(FilterModel, MagnitudeAndDelayMatchTheComplexTransferFunction) {
+    for (const Constellation& c : kConstellations) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(c.layout.size(), static_cast<int>(c.p.size()));
+        for (double w = 0.05; w < 2.5; w += 0.0731) {
+            const Complex h = H(c.layout, c.p, Complex(0, w));
+            EXPECT_NEAR(MagnitudeSquared(c.layout, c.p.data(), w), std::norm(h),
+                        1e-10 * std::norm(h));
+            // Group delay is minus the derivative of the phase; the phase's ratio form avoids
+            // its jumps of 2 pi.
+            const double dw = 1e-6;
+            const double dPhase = std::arg(H(c.layout, c.p, Complex(0, w + dw)) /
+                                           H(c.layout, c.p, Complex(0, w - dw)));
+            EXPECT_NEAR(GroupDelay(c.layout, c.p.data(), w), -dPhase / (2 * dw), 1e-5);
+        }
+    }
+}
+
+TEST(ImpulseResponse, PartialFractionsGiveKnownResponses) {
+    struct Case {
+        const char* name;
+        FilterLayout layout;
+        std::vector<double> p;
+        double (*expected)(double t);
+        bool improper;
+    };
+    const std::vector<Case> cases = {
+        {"single pole", {1, 0}, {0.5}, [](double t) { return 2 * std::exp(-0.5 * t); }, false},
+        {"pole pair",
+         {0, 1},
+         {0.3, 2.0},
+         [](double t) { return 2 * std::exp(-0.3 * t) * std::sin(2 * t) / 2; },
+         false},
+        // (s + 2) / (s + 0.5) = 1 + 1.5 / (s + 0.5): the impulse at t = 0 is left out.
+        {"improper",
+         {1, 0, SigmaZeroKind::Single},
+         {0.5, 2.0},
+         [](double t) { return 2 * 1.5 * std::exp(-0.5 * t); },
+         true},
+        // A pair with imaginary part 0 is a double pole: h = t e^{-at}.
+        {"double pole",
+         {0, 1},
+         {0.4, 0.0},
+         [](double t) { return 2 * t * std::exp(-0.4 * t); },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ImpulseResponse r = ComputeImpulseResponse(c.layout, c.p, 2.0, 1.0);
+        EXPECT_EQ(r.improper, c.improper);
+        ASSERT_GE(r.h.size(), 200u);
+        for (size_t i = 0; i < r.h.size(); i += 17) {
+            EXPECT_NEAR(r.h[i], c.expected(r.timeNs[i]), 1e-4);
+        }
+    }
+}
+
+} // namespace

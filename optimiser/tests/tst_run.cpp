@@ -1,0 +1,286 @@
+#include "InputFile.h"
+#include "OptimiserRun.h"
+#include "ResultFile.h"
+#include "ResultFileName.h"
+#include "ScriptedPrompter.h"
+#include "TempDirTest.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <random>
+
+using namespace veltrana;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<std::string> kExamples = {"Ex-Yzero.01", "Ex-Yzero.02", "Ex-CNTL.1",
+                                            "Ex-Delay.01", "Ex-Delay.11", "Ex-Delay.12",
+                                            "Ex-Zpair.1"};
+
+class OptimiserRun : public test::TempDirTest {
+protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        m_user = (m_dir / "Veltr.hz" / "User").string();
+        fs::create_directories(m_user);
+    }
+
+    struct Outcome {
+        int status = -1;
+        std::string lastLine;
+        bool resultWritten = false;
+        double seconds = 0;
+    };
+
+    Outcome Run(const std::string& name, const std::atomic<bool>* cancel = nullptr) {
+        const std::string family = m_dir.string();
+        RunOptions options;
+        options.cancel = cancel;
+        options.timeLimitSeconds = 10;
+        const auto began = std::chrono::steady_clock::now();
+        Outcome o;
+        o.status =
+            RunOptimiser({name, m_user, family, family.substr(0, 2), name.substr(0, 2)}, options);
+        o.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        std::string listing = Contents(ListingPath(family));
+        while (listing.size() >= 2 && listing.ends_with("\r\n")) {
+            listing.resize(listing.size() - 2);
+        }
+        o.lastLine = listing.substr(
+            listing.rfind("\r\n") == std::string::npos ? 0 : listing.rfind("\r\n") + 2);
+        o.resultWritten = fs::exists(ResultFilePath(name, m_user));
+        return o;
+    }
+
+    /// Reads the result file as `plots` does, every section it carries included; returns the
+    /// header and model data and the sidelobe section's rows, if any.
+    std::pair<ResultData, std::vector<std::pair<double, double>>>
+    ExpectReadable(const std::string& name) {
+        ScriptedPrompter prompter;
+        ResultFile file(prompter);
+        EXPECT_EQ(file.ReadResultFile(ResultFilePath(name, m_user)), ReadStatus::Ok);
+        const ResultData data = file.data();
+        EXPECT_EQ(data.modelX, -2);
+        std::vector<ResultSection> sections;
+        if (data.nOmegaZeros >= 2) {
+            sections.push_back(ResultSection::Sidelobe);
+        }
+        sections.push_back(data.delayMatched == 1 ? ResultSection::Ripple
+                                                  : ResultSection::ImpulseResponse);
+        std::vector<std::pair<double, double>> sidelobe;
+        for (ResultSection s : sections) {
+            EXPECT_EQ(file.ReadSection(s), ReadStatus::Ok) << static_cast<int>(s);
+            EXPECT_GT(file.data().nPoints, 0);
+            for (int i = 0; s == ResultSection::Sidelobe && i < file.data().nPoints; ++i) {
+                sidelobe.emplace_back(file.data().pointX[i], file.data().pointY2[i]);
+            }
+        }
+        EXPECT_TRUE(prompter.prompts.empty());
+        return {data, sidelobe};
+    }
+
+    void Install(const std::string& name, const std::string& bytes) {
+        std::ofstream(fs::path(m_user) / name, std::ios::binary) << bytes;
+    }
+
+    static DesignProblem Example(const std::string& name) {
+        DesignProblem d;
+        ScriptedPrompter prompter;
+        EXPECT_EQ(FileReadMe(name, OPTIMISER_EXAMPLES, d, prompter), ReadOutcome::Read);
+        return d;
+    }
+
+    std::string m_user;
+};
+
+TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
+    for (const std::string& name : kExamples) {
+        SCOPED_TRACE(name);
+        // Each example is exactly what the input-file writer makes of it (made at noon on
+        // 6 December 2026), so veltra reads and writes it unchanged.
+        std::tm made{};
+        made.tm_year = 2026 - 1900;
+        made.tm_mon = 11;
+        made.tm_mday = 6;
+        made.tm_hour = 12;
+        EXPECT_EQ(FormatAnsFile(Example(name), name, made),
+                  Contents(fs::path(OPTIMISER_EXAMPLES) / name));
+        fs::copy_file(fs::path(OPTIMISER_EXAMPLES) / name, fs::path(m_user) / name);
+        const Outcome o = Run(name);
+        EXPECT_EQ(o.status, RunOk) << o.lastLine;
+        EXPECT_TRUE(o.lastLine.starts_with("Run completed")) << o.lastLine;
+        const auto [data, sidelobe] = ExpectReadable(name);
+        // Poles are written at their places in the left half plane.
+        for (double re : data.pairReal) {
+            EXPECT_LT(re, 0);
+        }
+        EXPECT_TRUE(data.nSigmaPoles == 0 || data.sigmaPole < 0);
+        // The error sum of line 2 is never above the start's, which the listing gives.
+        const std::string listing = Contents(ListingPath(m_dir.string()));
+        const size_t start = listing.find(" (start ");
+        ASSERT_NE(start, std::string::npos);
+        EXPECT_LE(std::stod(data.secondLine), std::stod(listing.substr(start + 8)));
+        // The sidelobe peaks between the omega zeros (and after the last) are equalised.
+        if (!sidelobe.empty()) {
+            std::vector<double> edges = data.omegaZeros;
+            std::sort(edges.begin(), edges.end());
+            edges.push_back(1.5 * edges.back());
+            std::vector<double> peaks(edges.size() - 1, -1000);
+            for (const auto& [mhz, level] : sidelobe) {
+                for (size_t m = 0; m + 1 < edges.size(); ++m) {
+                    if (mhz >= 10 * edges[m] && mhz <= 10 * edges[m + 1]) {
+                        peaks[m] = std::max(peaks[m], level);
+                    }
+                }
+            }
+            const auto [low, high] = std::minmax_element(peaks.begin(), peaks.end());
+            EXPECT_LT(*high - *low, 0.5) << "peaks from " << *low << " to " << *high << " dB";
+        }
+    }
+}
+
+TEST_F(OptimiserRun, BadProblemsEndWithAReasonAndNoResult) {
+    using Edit = std::function<void(DesignProblem&)>;
+    struct Case {
+        const char* name;
+        Edit edit;
+        const char* reason; // part of the listing's last line
+    };
+    const std::vector<Case> cases = {
+        {"no pass-band points", [](DesignProblem& d) { d.nFreqPoints = 0; }, "no pass-band points"},
+        {"count disagrees with list", [](DesignProblem& d) { d.Answers[16] = "1.1 1.5"; },
+         "count says 3"},
+        {"Yout 0 with positive Ipower",
+         [](DesignProblem& d) {
+             d.Answers[3] = "2";
+             d.Yout[3] = "0";
+         },
+         "Yout is 0"},
+        {"NaN value", [](DesignProblem& d) { d.Yin[2] = "nan"; }, "not a number"},
+        {"huge frequency", [](DesignProblem& d) { d.Freq[1] = "1e300"; }, "cannot be evaluated"},
+        {"huge gain", [](DesignProblem& d) { d.Answers[19] = "1e308"; }, "cannot be evaluated"},
+        {"zero frequency", [](DesignProblem& d) { d.Freq[1] = "0"; }, "above 0 MHz"},
+        {"duplicate frequency", [](DesignProblem& d) { d.Freq[2] = d.Freq[1]; },
+         "repeats the frequency"},
+        {"limits reversed",
+         [](DesignProblem& d) {
+             d.Answers[20] = "22";
+             d.Answers[21] = ".005";
+         },
+         "LowestX_Y < maxX_Y"},
+        {"delay without points",
+         [](DesignProblem& d) {
+             d.Answers[0] = "Y";
+             d.nDelayPoints = 0;
+         },
+         "no delay points"},
+        {"no poles", [](DesignProblem& d) { d.Answers[7] = "0 0"; }, "at least one pole"},
+        {"bad setting",
+         [](DesignProblem& d) {
+             d.SolverAnswers = {"5 10 7", "0 0 0", "1e-5 1e-5 1e-5", "100", "10", "2000",
+                                "3",      "16",    ".0001"};
+         },
+         "SETRHO"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DesignProblem d = Example("Ex-Yzero.01");
+        c.edit(d);
+        fs::remove(ResultFilePath("Bad.1", m_user));
+        d.nSolverLines = d.SolverAnswers[0].empty() ? 0 : 9;
+        Install("Bad.1", FormatAnsFile(d, "Bad.1", std::tm{}));
+        const Outcome o = Run("Bad.1");
+        EXPECT_EQ(o.status, RunFailed);
+        EXPECT_TRUE(o.lastLine.starts_with("Run failed: ")) << o.lastLine;
+        EXPECT_NE(o.lastLine.find(c.reason), std::string::npos) << o.lastLine;
+        EXPECT_FALSE(o.resultWritten);
+    }
+    // Not input files at all: missing, a directory, cut short.
+    fs::create_directory(fs::path(m_user) / "Dir.1");
+    std::string bytes = Contents(fs::path(OPTIMISER_EXAMPLES) / "Ex-Yzero.01");
+    Install("Short.1", bytes.substr(0, bytes.size() / 3));
+    for (const char* name : {"Missing.1", "Dir.1", "Short.1"}) {
+        SCOPED_TRACE(name);
+        const Outcome o = Run(name);
+        EXPECT_EQ(o.status, RunFailed);
+        EXPECT_TRUE(o.lastLine.starts_with("Run failed: ")) << o.lastLine;
+        EXPECT_FALSE(o.resultWritten);
+    }
+}
+
+// Damaged and extreme values anywhere in a problem: a run either fits and writes a result
+// that reads back, or fails with a reason and writes none; it never crashes or hangs.
+TEST_F(OptimiserRun, DamagedProblemsNeverCrashHangOrLeaveAResultThatLooksGood) {
+    const std::vector<std::string> values = {"0", "-1",     "1e300", "-1e-300", "nan", "",
+                                             "x", "1e-320", "22",    "1",       "3 3"};
+    const std::string original = Contents(fs::path(OPTIMISER_EXAMPLES) / "Ex-Delay.01");
+    std::mt19937 rng(7);
+    for (int round = 0; round < 30; ++round) {
+        std::string bytes = original;
+        for (int edit = 0; edit < 2; ++edit) {
+            // Replace the value of a random line (the text before its first TAB).
+            size_t start = 0;
+            for (int line = static_cast<int>(rng() % 60); line > 0 && start != std::string::npos;
+                 --line) {
+                start = bytes.find("\r\n", start);
+                start = start == std::string::npos ? start : start + 2;
+            }
+            if (start == std::string::npos) {
+                continue;
+            }
+            const size_t end = bytes.find_first_of("\t\r", start);
+            bytes.replace(start, end - start, values[rng() % values.size()] + "  ");
+        }
+        SCOPED_TRACE(bytes);
+        fs::remove(ResultFilePath("Fuzz.1", m_user));
+        Install("Fuzz.1", bytes);
+        const Outcome o = Run("Fuzz.1");
+        EXPECT_LT(o.seconds, 30);
+        if (o.status == RunOk) {
+            ExpectReadable("Fuzz.1");
+        } else {
+            EXPECT_EQ(o.status, RunFailed);
+            EXPECT_TRUE(o.lastLine.starts_with("Run failed: ")) << o.lastLine;
+            EXPECT_FALSE(o.resultWritten);
+        }
+    }
+}
+
+TEST_F(OptimiserRun, ACancelledRunWritesNoResultAndLeavesAnOldOneAlone) {
+    fs::copy_file(fs::path(OPTIMISER_EXAMPLES) / "Ex-Yzero.01", fs::path(m_user) / "Ex-Yzero.01");
+    std::ofstream(ResultFilePath("Ex-Yzero.01", m_user)) << "old";
+    std::atomic<bool> cancel{true};
+    const Outcome o = Run("Ex-Yzero.01", &cancel);
+    EXPECT_EQ(o.status, RunCancelled);
+    EXPECT_TRUE(o.lastLine.starts_with("Run cancelled")) << o.lastLine;
+    EXPECT_EQ(Contents(ResultFilePath("Ex-Yzero.01", m_user)), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_user), fs::directory_iterator()), 3)
+        << "no temporary file is left behind";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(OptimiserRun, AStartOutsideItsLimitsMovesToTheNearestAndTheListingSaysSo) {
+    DesignProblem d = Example("Ex-Yzero.01");
+    d.Answers[16] = "0.5 1.5 30"; // omega zeros start at 1 at least and at most maxX_Y (22)
+    Install("Edge.1", FormatAnsFile(d, "Edge.1", std::tm{}));
+    const Outcome o = Run("Edge.1");
+    EXPECT_EQ(o.status, RunOk) << o.lastLine;
+    const std::string listing = Contents(ListingPath(m_dir.string()));
+    EXPECT_NE(listing.find("The start omega zero 1 = .5 lies outside its limits 1 to 22; it "
+                           "starts at 1."),
+              std::string::npos);
+    EXPECT_NE(listing.find("The start omega zero 3 = 30 lies outside its limits 1 to 22; it "
+                           "starts at 22."),
+              std::string::npos);
+    ExpectReadable("Edge.1");
+}
+
+} // namespace
