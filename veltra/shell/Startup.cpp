@@ -3,6 +3,7 @@
 #include "FileBytes.h"
 #include "FileRoutines.h"
 #include "InputFile.h"
+#include "ProductIni.h"
 #include "Settings.h"
 #include "Text.h"
 
@@ -47,10 +48,9 @@ bool ReadProductIni(ShellState& state, const std::string& path) {
     std::string bytes;
     if (!ReadFileBytes(path, bytes).ok())
         return false;
-    AnsLineReader reader(bytes);
-    reader.ReadAnsLine();
-    state.waitFactor = NumericValue(reader.ReadAnsLine());
-    state.userName = reader.ReadAnsLine();
+    ProductIni ini = ParseProductIni(bytes);
+    state.waitFactor = ini.waitFactor;
+    state.userName = ini.userName;
     return true;
 }
 
