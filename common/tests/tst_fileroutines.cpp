@@ -106,6 +106,14 @@ TEST_F(FileRoutinesTest, DeleteMatchingRemovesOnlyMatchingFiles) {
     EXPECT_EQ(r.deleted, 0);
 }
 
+TEST_F(FileRoutinesTest, ReadingStopsAtTheSizeLimit) {
+    std::string bytes = "stale";
+    EXPECT_EQ(ReadFileBytes(in("a.txt"), bytes, 0).number, EFBIG);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_TRUE(ReadFileBytes(in("a.txt"), bytes, 1).ok());
+    EXPECT_EQ(bytes, "x");
+}
+
 TEST(SplitPath, NameAfterTheLastSlash) {
     struct Row {
         const char* path;

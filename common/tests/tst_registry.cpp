@@ -10,6 +10,7 @@
 #include <map>
 #include <numeric>
 #include <optional>
+#include <sys/stat.h>
 #include <tuple>
 
 using namespace veltrana;
@@ -199,12 +200,17 @@ TEST_F(RegistryTest, UnwritableStoreCannotCreateKeys) {
 }
 
 TEST_F(RegistryTest, UnreadableStoreIsNeverReplaced) {
-    fs::create_directories(storePath()); // a directory cannot be read as a store
-    RegistryStore store(storePath());
-    EXPECT_FALSE(store.KeyExists(HKCU, "K"));
-    EXPECT_EQ(store.problem().number, 1003);
-    EXPECT_EQ(store.CreateKey(HKCU, "K").error.number, 1001);
-    EXPECT_TRUE(fs::is_directory(storePath()));
+    // Neither can be read as a store; the pipe must not make us wait for a writer.
+    fs::create_directories(m_dir / "cfg");
+    fs::create_directories(in("cfg/dir"));
+    ASSERT_EQ(::mkfifo(in("cfg/pipe").c_str(), 0600), 0);
+    for (const std::string& path : {in("cfg/dir"), in("cfg/pipe")}) {
+        RegistryStore store(path);
+        EXPECT_FALSE(store.KeyExists(HKCU, "K"));
+        EXPECT_EQ(store.problem().number, 1003);
+        EXPECT_EQ(store.CreateKey(HKCU, "K").error.number, 1001);
+        EXPECT_FALSE(fs::is_regular_file(path));
+    }
 }
 
 void SetOrUnset(const char* name, const char* value) {

@@ -109,6 +109,7 @@ TEST_F(SaveSafety, OddTargetsSaveAndReadBack) {
     DesignProblem p = RandomProblem(3, 1, [](bool) { return std::string("7"); });
     for (const auto& name : names) {
         SCOPED_TRACE(name.size());
+        state.writeFailed = 1;
         ASSERT_FALSE(WriteAnsFile(p, name, m_dir.string(), state, prompter, Noon));
         EXPECT_EQ(state.writeFailed, 0);
         DesignProblem back;
