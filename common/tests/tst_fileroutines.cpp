@@ -82,13 +82,6 @@ TEST_F(FileRoutinesTest, UnexpectedErrorIsShownAndGivesFalse) {
     EXPECT_FALSE(FileExists(tooLong)) << "without a prompter the error is quiet";
 }
 
-TEST_F(FileRoutinesTest, ShortPathOfIsTheExistingPathUnchanged) {
-    EXPECT_EQ(ShortPathOf(in("Mixed.TXT")), in("Mixed.TXT"));
-    EXPECT_EQ(ShortPathOf(in("sub.txt")), in("sub.txt"));
-    EXPECT_EQ(ShortPathOf(in("gone.txt")), "");
-    EXPECT_EQ(ShortPathOf(""), "");
-}
-
 TEST_F(FileRoutinesTest, DeleteMatchingRemovesOnlyMatchingFiles) {
     DeleteResult r = DeleteMatching(in("*.txt"));
     EXPECT_TRUE(r.error.ok());
