@@ -139,8 +139,8 @@ TEST_F(SaveSafety, KilledSavesLeaveTheOldOrTheNewFile) {
         }
     } cleanup{inMemory ? base : fs::path()};
     const std::string dir = base.string();
-    DesignProblem problems[] = {RandomProblem(5000, 50, [](bool) { return std::string("1.25"); }),
-                                RandomProblem(5000, 50, [](bool) { return std::string("8.5"); })};
+    DesignProblem problems[] = {RandomProblem(3000, 50, [](bool) { return std::string("1.25"); }),
+                                RandomProblem(3000, 50, [](bool) { return std::string("8.5"); })};
     std::string expected[2];
     for (int k = 0; k < 2; ++k)
         expected[k] = FormatAnsFile(problems[k], "big.1", Noon());
