@@ -55,8 +55,9 @@ check "\$Quillon/Veltr.hz/manual.html exists and is not empty" test -s "$family/
 starts() { # starts <program path>
     local log="$work/$(basename "$1").stderr" status
     mkdir -p "$work/home"
+    mkdir -p -m 700 "$work/runtime"
     env -i PATH="$PATH" HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" \
-        XDG_RUNTIME_DIR="$work/home" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen \
+        XDG_RUNTIME_DIR="$work/runtime" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen \
         Quillon="$family" VELTRANA_REGISTRY="$work/registry" \
         timeout -s TERM "$alive" "$1" </dev/null >/dev/null 2>"$log"
     status=$?
