@@ -35,7 +35,7 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 // The file a chain of symbolic links ends in (it need not exist yet), so that a save
-// replaces the linked file and leaves the link alone.
+// replaces the linked file and leaves the link alone. "" for a loop of links.
 std::string FinalTarget(std::string path) {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
@@ -48,7 +48,7 @@ std::string FinalTarget(std::string path) {
         target.resize(static_cast<size_t>(n));
         path = target.front() == '/' ? target : DirectoryOf(path) + "/" + target;
     }
-    return path; // a loop: the rename fails and says so
+    return {}; // a loop of links: nothing to write to
 }
 
 int WriteAll(int fd, std::string_view bytes) {
@@ -121,6 +121,8 @@ FileError ReadFileBytes(const std::string& path, std::string& bytes, std::size_t
 
 int ReplaceFileBytes(const std::string& path, std::string_view bytes, mode_t mode) {
     const std::string target = FinalTarget(path);
+    if (target.empty())
+        return ELOOP;
     const std::string dir = DirectoryOf(target);
     // A short hidden name, so that a name near the 255-byte limit still has room beside it.
     std::string temp = dir + "/.vt-XXXXXX";

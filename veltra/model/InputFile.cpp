@@ -69,6 +69,7 @@ bool IsPathOrAccessError(int err) {
     case ENOTDIR:
     case EISDIR:
     case ENAMETOOLONG:
+    case ELOOP:
     case ETXTBSY:
         return true;
     default:

@@ -122,6 +122,11 @@ TEST_F(SaveSafety, OddTargetsSaveAndReadBack) {
     ASSERT_EQ(::stat((m_dir / "real/target.1").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(Contents(m_dir / "real/target.1"), Contents(m_dir / "link.1"));
+
+    fs::create_symlink("loop.1", m_dir / "loop.1"); // refused, and left a link
+    EXPECT_FALSE(WriteAnsFile(p, "loop.1", m_dir.string(), state, prompter, Noon));
+    EXPECT_EQ(state.writeFailed, 1);
+    EXPECT_TRUE(fs::is_symlink(m_dir / "loop.1"));
 }
 
 // A child saves a large input file and the registry store over and over and is killed at
