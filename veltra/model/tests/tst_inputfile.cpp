@@ -47,51 +47,12 @@ DesignProblem ExampleProblem() {
 }
 
 // The example input file, with the blanks that end several of its comments.
-const char* const kExampleFile =
-    "Filter.1  \t\t!*  22,  2, and  9          March 07, 2001 @ 3:05 PM\r\n"
-    "Y  \t\t! 1. \xbb Equalize Group Delay?\r\n"
-    "76.7  \t\t! 1a. \xbb Desire a specific group delay value, Tmin?  \r\n"
-    "-2  \t\t! 1b. \xbb Power for weighting Delay's flat fit; ie. 'D\r\n"
-    "-2  \t\t! 2. \xbb 'Ipower' value for Passband Error=Error / (Yo\r\n"
-    "N  \t\t! 3. \xbb Want ERROR array weighted; i.e. Error_i = Err\r\n"
-    "10  \t\t! 4. \xbb Weight importance of Magnitude fit vs. Group \r\n"
-    "10  \t\t! 5. \xbb Freq Norm ... upper passband Frequency limit \r\n"
-    "1  4  \t\t! 6. \xbb No. of Poles on Sigma axis and pairs; e.g. 0 \r\n"
-    ".02  \t\t! 7. \xbb Sigma-axis Pole ... REAL value?\r\n"
-    ".1 .1 .1 .1  \t\t! 8. \xbb Pole pairs ... REAL values?\r\n"
-    ".2 .3 .4 .5  \t\t! 9. \xbb                  ... IMAGINARY values?\r\n"
-    "N  \t\t! 10. \xbb Want a -Zero- on the Sigma-axis?\r\n"
-    ".05  \t\t! 10a. \xbb Sigma Zero -initial- value?\r\n"
-    "N  \t\t! 10b. \xbb Is Sigma Zero a 'Doublet'?\r\n"
-    "N  \t\t! 10c. \xbb Is Sigma Zero 'Lossless'?\r\n"
-    "0 0 0  \t\t! 11. \xbb  No. of Zero types; ie. S. omega axis, P. pa\r\n"
-    "1.111  \t\t! 11a \xbb  Omega-axis Zero ... IMAGINARY values (>= 1.\r\n"
-    ".01  \t\t! 11b \xbb  Zero pairs then quads ... REAL values?\r\n"
-    ".01  \t\t! 11c \xbb                                     ... IMAG\r\n"
-    "1  \t\t! 12. \xbb  Initial GAIN value for H(s)?\r\n"
-    ".005  \t\t! 13. \xbb  Smallest |Sigma-axis value| for Poles and  \r\n"
-    "22  \t\t! 14. \xbb  Max. |Omega-axis| and -|Sigma-axis| paramet\r\n"
-    "2  \t\t! 23. \xbb  # of Freq. points, nFreqPoints, not a user \r\n"
-    "Freq       Yin          Yout           Weight\r\n"
-    "===========================================\r\n"
-    "1  1  1  1.00\t\t ! Point # 1\r\n"
-    "5  1  .9  1.00\t\t ! Point # 2\r\n"
-    "1  \t\t! \r\n"
-    "       DelFreq          TX\r\n"
-    "  ==============================\r\n"
-    "1  76.7\t\t ! Point # 1\r\n"
-    "Keep notes for future runs  \t\t! 20. \xbb Note1\r\n"
-    "Your notes go here  \t\t!     \xbb Note2\r\n"
-    "Y\t\t! 22. \xbb Want to change solver variables?\r\n"
-    "5  10  7  \t\t! 1. \xbb REMAX: Maximum iterations for 3 nested solver\r\n"
-    "0   0   0  \t\t! 2. \xbb  DETAIL: Detailed report every Nth iteration \r\n"
-    "1e-5 1e-5 1e-5  \t\t! 3. \xbb ZERO: Iteration convergent tolerance (f\r\n"
-    "100  \t\t! 4. \xbb STEPSLIM: Limit # of steps per iteration (for\r\n"
-    "10  \t\t! 5. \xbb STEPOUT: Provides snapshot print\r\n"
-    "2000  \t\t! 6. \xbb EVALMAX: Limit total # of mo\r\n"
-    "1  \t\t! 7. \xbb SETRHO: 1=> Newton-Raphson method; and,      \r\n"
-    "16  \t\t! 8. \xbb RATIO: Factor used to reduce RHO between succ\r\n"
-    ".0001  \t\t! 9. \xbb ACCURACY: Final conver\r\n";
+std::string ReadExample() {
+    std::string bytes;
+    ReadFileBytes(VELTRANA_TEST_DATA "/Filter.1", bytes);
+    return bytes;
+}
+const std::string kExampleFile = ReadExample();
 
 class InputFileOnDisk : public test::TempDirTest {
 protected:
