@@ -22,7 +22,7 @@ build="${VELTRANA_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 declare -A seeds=(
     [fuzz_input_file]="$root/veltra/model/fuzz/seeds/input $root/veltra/model/tests/data $root/veltra/model/fuzz/regression/input $root/optimiser/examples"
     [fuzz_product_ini]="$root/veltra/model/fuzz/seeds/ini $root/veltra/model/fuzz/regression/ini"
-    [fuzz_registry_format]="$root/common/fuzz/seeds $root/common/fuzz/regression"
+    [fuzz_registry_format]="$root/common/tests/data $root/common/fuzz/regression"
     [fuzz_result_reader]="$root/plots/result/tests/data $root/plots/result/fuzz/regression"
 )
 targets=("$@")

@@ -74,14 +74,9 @@ TEST_F(RegistryTest, FileFormatIsStable) {
     store.SetRegValue(HKCU, "Software\\Tamsen Systems", "Bits", RegType::Binary,
                       RegBytes{0x00, 0xAB, 0x7F});
     store.SetRegValue(HKCU, "Software", "Grid", RegType::Number, std::int32_t{-2});
-    EXPECT_EQ(readStoreFile(), "VeltranaRegistry 1\n"
-                               "[HKEY_CLASSES_ROOT\\.Out]\n"
-                               "[HKEY_CURRENT_USER\\Software]\n"
-                               "4 Grid=-2\n"
-                               "[HKEY_CURRENT_USER\\Software\\Tamsen Systems]\n"
-                               "3 Bits=00ab7f\n"
-                               "1 fileIn=/a b/x%3d1%25%0a\n"
-                               "End\n");
+    std::string expected;
+    ReadFileBytes(VELTRANA_TEST_DATA "/store", expected);
+    EXPECT_EQ(readStoreFile(), expected);
 }
 
 TEST_F(RegistryTest, KeysExistOnTheirOwnWithTheirParents) {
