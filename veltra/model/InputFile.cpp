@@ -35,13 +35,16 @@ const std::string& At(const std::vector<std::string>& v, int i) {
     return i >= 0 && static_cast<size_t>(i) < v.size() ? v[static_cast<size_t>(i)] : empty;
 }
 
-// A line end (or any control character but TAB) inside a value would start a new line and
-// shift every answer after it, so it is written as a blank.
-std::string OneLine(std::string_view value) {
+// A line feed inside a value would start a new line and shift every answer after it, so it
+// is written as a blank. The header's value (the file name) is never read back: there every
+// control character becomes a blank, so that the line shows as it stands.
+std::string OneLine(std::string_view value, bool allControls) {
     std::string text(value);
-    for (char& c : text)
-        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F)
+    for (char& c : text) {
+        auto u = static_cast<unsigned char>(c);
+        if (c == '\n' || (allControls && (u < 0x20 || u == 0x7F)))
             c = ' ';
+    }
     return text;
 }
 
@@ -54,7 +57,7 @@ void AppendPointLine(std::string& out, std::initializer_list<std::string_view> v
     for (auto v : values) {
         if (!first)
             out.append("  ");
-        out.append(OneLine(v));
+        out.append(OneLine(v, false));
         first = false;
     }
     out.append("\t\t ! Point # ").append(std::to_string(n)).append("\r\n");
@@ -152,7 +155,7 @@ std::string FormatHeaderDate(const std::tm& when) {
 }
 
 std::string WriteAnsLine(std::string_view value, std::string_view comment, bool firstLine) {
-    std::string text = TrimBlanks(OneLine(value));
+    std::string text = TrimBlanks(OneLine(value, firstLine));
     if (text.empty())
         text = "-999";
     text += "  \t\t";

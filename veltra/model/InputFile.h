@@ -20,8 +20,8 @@ std::tm LocalNow();
 /// "mmmm dd, yyyy @ h:mm AMPM" with English month names.
 std::string FormatHeaderDate(const std::tm& when);
 
-/// One answer line without its line end (texts UTF-8): value (empty written as "-999";
-/// control characters but TAB written as blanks, so that the value stays on its line),
+/// One answer line without its line end (texts UTF-8): value (empty written as "-999"; a
+/// line feed written as a blank, and on the first line every control character),
 /// two blanks, two TABs, "!* " on the first line or "! " elsewhere, and the first 50
 /// characters of the comment.
 std::string WriteAnsLine(std::string_view value, std::string_view comment, bool firstLine);
