@@ -32,3 +32,20 @@ function(veltrana_tests target)
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_FONT_DPI=96;QT_SCALE_FACTOR=1"
         DISCOVERY_TIMEOUT 60)
 endfunction()
+
+#   veltrana_fuzz(<target> DEPS <targets...> INPUTS <folders...>)
+# <target>.cpp in the calling folder defines LLVMFuzzerTestOneInput. Every build runs it over
+# the INPUTS folders (seeds, and the regression/ folder of earlier findings) as a test; with
+# VELTRANA_FUZZ it also becomes a libFuzzer program for tools/ci-fuzz.sh.
+function(veltrana_fuzz target)
+    cmake_parse_arguments(ARG "" "" "DEPS;INPUTS" ${ARGN})
+    set(source ${CMAKE_CURRENT_SOURCE_DIR}/${target}.cpp)
+    add_executable(${target}_replay ${source} ${PROJECT_SOURCE_DIR}/common/testing/replay/FuzzReplay.cpp)
+    target_link_libraries(${target}_replay PRIVATE ${ARG_DEPS})
+    add_test(NAME ${target}.inputs COMMAND ${target}_replay ${ARG_INPUTS})
+    if(VELTRANA_FUZZ)
+        add_executable(${target} ${source})
+        target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+        target_link_libraries(${target} PRIVATE ${ARG_DEPS})
+    endif()
+endfunction()

@@ -1,70 +1,160 @@
 #include "FileBytes.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdint>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace veltrana {
 
-int ReadFileBytes(const std::string& path, std::string& bytes) {
+namespace {
+
+SaveFaultHook& FaultHook() {
+    static SaveFaultHook hook;
+    return hook;
+}
+
+int Fault(SaveStep step) {
+    return FaultHook() ? FaultHook()(step) : 0;
+}
+
+// errno of the step, or the injected fault instead of doing it.
+template <class Step> int Run(SaveStep step, Step doStep) {
+    if (int fault = Fault(step); fault > 0)
+        return fault;
+    return doStep() == 0 ? 0 : errno;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a chain of symbolic links ends in (it need not exist yet), so that a save
+// replaces the linked file and leaves the link alone. "" for a loop of links.
+std::string FinalTarget(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::string target(PATH_MAX, '\0');
+        ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<size_t>(n) >= target.size())
+            return path;
+        target.resize(static_cast<size_t>(n));
+        path = target.front() == '/' ? target : DirectoryOf(path) + "/" + target;
+    }
+    return {}; // a loop of links: nothing to write to
+}
+
+int WriteAll(int fd, std::string_view bytes) {
+    for (size_t done = 0; done < bytes.size();) {
+        size_t chunk = bytes.size() - done;
+        int fault = Fault(SaveStep::Write);
+        if (fault > 0)
+            return fault;
+        if (fault == kShortWrite)
+            chunk = (chunk + 1) / 2;
+        ssize_t n = ::write(fd, bytes.data() + done, chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return EIO; // no progress: never spin
+        done += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+} // namespace
+
+SaveFaultHook SetSaveFaultHook(SaveFaultHook hook) {
+    std::swap(FaultHook(), hook);
+    return hook;
+}
+
+FileError ReadFileBytes(const std::string& path, std::string& bytes, std::size_t limit) {
     bytes.clear();
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that opening a pipe without a writer cannot hang us.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
-        return errno;
-    char buffer[1 << 16];
-    int err = 0;
-    while (true) {
-        ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n > 0) {
+        return FileErrorFromErrno(errno);
+    FileError error;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        error = FileErrorFromErrno(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        error = {EINVAL, "'" + path + "' is not a regular file"};
+    } else if (static_cast<std::uintmax_t>(st.st_size) > limit) {
+        error = {EFBIG, "'" + path + "' is larger than " + std::to_string(limit >> 20) + " MB"};
+    } else {
+        bytes.reserve(static_cast<size_t>(st.st_size));
+        char buffer[1 << 16];
+        for (;;) {
+            ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                error = FileErrorFromErrno(errno);
+                break;
+            }
+            if (n == 0)
+                break;
+            if (bytes.size() + static_cast<size_t>(n) > limit) { // grew while we read
+                error = {EFBIG,
+                         "'" + path + "' is larger than " + std::to_string(limit >> 20) + " MB"};
+                break;
+            }
             bytes.append(buffer, static_cast<size_t>(n));
-        } else if (n == 0) {
-            break;
-        } else if (errno != EINTR) {
-            err = errno;
-            break;
         }
     }
-    close(fd);
-    if (err != 0)
+    ::close(fd);
+    if (!error.ok())
         bytes.clear();
-    return err;
+    return error;
 }
 
 int ReplaceFileBytes(const std::string& path, std::string_view bytes, mode_t mode) {
-    std::string temp = path + ".XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return errno;
-    int err = 0;
-    for (size_t done = 0; done < bytes.size() && err == 0;) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno != EINTR)
-            err = errno;
-        else if (n > 0)
-            done += static_cast<size_t>(n);
-    }
-    if (err == 0 && fchmod(fd, mode) != 0)
-        err = errno;
-    if (err == 0 && fsync(fd) != 0)
-        err = errno;
-    if (close(fd) != 0 && err == 0)
-        err = errno;
-    if (err == 0 && rename(temp.c_str(), path.c_str()) != 0)
-        err = errno;
+    const std::string target = FinalTarget(path);
+    if (target.empty())
+        return ELOOP;
+    const std::string dir = DirectoryOf(target);
+    // A short hidden name, so that a name near the 255-byte limit still has room beside it.
+    std::string temp = dir + "/.vt-XXXXXX";
+    int fd = -1;
+    if (int err = Run(SaveStep::Open, [&] { return (fd = ::mkstemp(temp.data())) < 0 ? -1 : 0; }))
+        return err;
+    int err = WriteAll(fd, bytes);
+    if (err == 0)
+        err = Run(SaveStep::Chmod, [&] { return ::fchmod(fd, mode); });
+    if (err == 0)
+        err = Run(SaveStep::Sync, [&] { return ::fsync(fd); });
+    // The descriptor is closed whatever happened, also when a fault stands in for the error.
+    int closeFault = Fault(SaveStep::Close);
+    int closeErr = ::close(fd) == 0 ? 0 : errno;
+    if (err == 0)
+        err = closeFault > 0 ? closeFault : closeErr;
+    if (err == 0)
+        err = Run(SaveStep::Rename, [&] { return ::rename(temp.c_str(), target.c_str()); });
     if (err != 0) {
-        unlink(temp.c_str());
+        ::unlink(temp.c_str());
         return err;
     }
     // Make the rename itself durable, so that a crash cannot bring back the old file.
-    std::string dir = std::filesystem::path(path).parent_path().string();
-    int dirFd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        fsync(dirFd);
-        close(dirFd);
-    }
-    return 0;
+    // A directory we may not open, or a file system that cannot sync one, is no failure.
+    if (int fault = Fault(SaveStep::DirSync); fault > 0)
+        return fault;
+    int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return 0;
+    int syncErr = ::fsync(dirFd) == 0 ? 0 : errno;
+    ::close(dirFd);
+    return syncErr == EINVAL ? 0 : syncErr;
 }
 
 } // namespace veltrana

@@ -24,17 +24,6 @@ bool MeansAbsent(int err) {
     return err == ENOENT || err == ENOTDIR;
 }
 
-std::string CurrentDirectory() {
-    std::string buffer(256, '\0');
-    for (;;) {
-        if (::getcwd(buffer.data(), buffer.size()))
-            return buffer.c_str();
-        if (errno != ERANGE)
-            return {};
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
@@ -64,6 +53,17 @@ bool ExistsWithScheme(Probe probe, std::string_view path, std::string_view routi
 }
 
 } // namespace
+
+std::string CurrentDirectory() {
+    std::string buffer(256, '\0');
+    for (;;) {
+        if (::getcwd(buffer.data(), buffer.size()))
+            return buffer.c_str();
+        if (errno != ERANGE)
+            return {};
+        buffer.resize(buffer.size() * 2);
+    }
+}
 
 FileListing ListFiles(std::string_view path) {
     FileListing listing;

@@ -44,6 +44,9 @@ bool dirExists(std::string_view directory);
 bool dirExists(std::string_view directory, Prompter& prompter, int maxRetries = 3,
                bool* fatal = nullptr);
 
+/// The process's current directory; "" when it cannot be known (removed, say).
+std::string CurrentDirectory();
+
 /// There are no short names here: an existing path is returned unchanged, else "".
 std::string ShortPathOf(std::string_view path);
 

@@ -115,32 +115,15 @@ void RegistryStore::noteIoProblem(int number, std::string_view what, int err) co
 RegistryStore::Snapshot RegistryStore::load() const {
     m_problem = {};
     Snapshot snapshot;
-    int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT) {
+    std::string text;
+    if (FileError error = ReadFileBytes(m_path, text); !error.ok()) {
+        if (error.number != ENOENT) {
             snapshot.state = LoadState::Unreadable;
-            noteIoProblem(kRegErrorDamaged, "Cannot read the registry store", errno);
+            m_problem = {kRegErrorDamaged,
+                         "Cannot read the registry store " + m_path + ": " + error.description};
         }
         return snapshot;
     }
-    std::string text;
-    char buffer[8192];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            int err = errno;
-            ::close(fd);
-            snapshot.state = LoadState::Unreadable;
-            noteIoProblem(kRegErrorDamaged, "Cannot read the registry store", err);
-            return snapshot;
-        }
-        if (n == 0)
-            break;
-        text.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
 
     RegParseResult parsed = ParseRegistry(text);
     if (parsed.damaged) {

@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
 # Builds the suite, lays out a family directory and starts veltra in it.
 #   FAMILY=<dir> (default ./family) is the installation, exported as Quillon.
+#   VELTRANA_INSTALL_ONLY=1 stops once the family directory is laid out, without starting.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/deps.sh"
-cmake -S "$top" -B "$top/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANA_BENCH=OFF >/dev/null
-cmake --build "$top/build-release" --target veltra plots optimiser manual
+build="$top/build-release"
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANA_BENCH=OFF >/dev/null
+# Every program of the suite and the manual, without the tests.
+programs=$(ninja -C "$build" -t targets all | sed -nE 's/^(veltra|plots|optimiser|list|manual): .*/\1/p' | sort -u)
+cmake --build "$build" --target $programs
 family=${FAMILY:-$top/family}
-"$top/tools/install-family.sh" "$top/build-release" "$family"
+"$top/tools/install-family.sh" "$build" "$family"
+if [ "${VELTRANA_INSTALL_ONLY:-0}" = 1 ]; then
+    echo "installed in $family"
+    exit 0
+fi
 export Quillon="$family"
 exec "$family/Veltr.hz/veltra"

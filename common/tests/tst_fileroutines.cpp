@@ -82,13 +82,6 @@ TEST_F(FileRoutinesTest, UnexpectedErrorIsShownAndGivesFalse) {
     EXPECT_FALSE(FileExists(tooLong)) << "without a prompter the error is quiet";
 }
 
-TEST_F(FileRoutinesTest, ShortPathOfIsTheExistingPathUnchanged) {
-    EXPECT_EQ(ShortPathOf(in("Mixed.TXT")), in("Mixed.TXT"));
-    EXPECT_EQ(ShortPathOf(in("sub.txt")), in("sub.txt"));
-    EXPECT_EQ(ShortPathOf(in("gone.txt")), "");
-    EXPECT_EQ(ShortPathOf(""), "");
-}
-
 TEST_F(FileRoutinesTest, DeleteMatchingRemovesOnlyMatchingFiles) {
     DeleteResult r = DeleteMatching(in("*.txt"));
     EXPECT_TRUE(r.error.ok());
@@ -104,6 +97,14 @@ TEST_F(FileRoutinesTest, DeleteMatchingRemovesOnlyMatchingFiles) {
     r = DeleteMatching(in("nothing.*"));
     EXPECT_TRUE(r.error.ok());
     EXPECT_EQ(r.deleted, 0);
+}
+
+TEST_F(FileRoutinesTest, ReadingStopsAtTheSizeLimit) {
+    std::string bytes = "stale";
+    EXPECT_EQ(ReadFileBytes(in("a.txt"), bytes, 0).number, EFBIG);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_TRUE(ReadFileBytes(in("a.txt"), bytes, 1).ok());
+    EXPECT_EQ(bytes, "x");
 }
 
 TEST(SplitPath, NameAfterTheLastSlash) {

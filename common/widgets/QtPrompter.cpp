@@ -109,6 +109,8 @@ std::optional<FileDialogAnswer> QtPrompter::fileDialog(const FileDialogRequest& 
     WildcardFileDialog dialog(m_parent, QString::fromStdString(request.title),
                               QString::fromStdString(request.initialDir));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The descriptions show their patterns already; Qt would add them a second time.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     QStringList filters;
     for (const auto& f : request.filters)
         filters << ToQtFilter(f);

@@ -35,6 +35,19 @@ const std::string& At(const std::vector<std::string>& v, int i) {
     return i >= 0 && static_cast<size_t>(i) < v.size() ? v[static_cast<size_t>(i)] : empty;
 }
 
+// A line feed inside a value would start a new line and shift every answer after it, so it
+// is written as a blank. The header's value (the file name) is never read back: there every
+// control character becomes a blank, so that the line shows as it stands.
+std::string OneLine(std::string_view value, bool allControls) {
+    std::string text(value);
+    for (char& c : text) {
+        auto u = static_cast<unsigned char>(c);
+        if (c == '\n' || (allControls && (u < 0x20 || u == 0x7F)))
+            c = ' ';
+    }
+    return text;
+}
+
 void AppendLine(std::string& out, std::string_view line) {
     out.append(line).append("\r\n");
 }
@@ -44,7 +57,7 @@ void AppendPointLine(std::string& out, std::initializer_list<std::string_view> v
     for (auto v : values) {
         if (!first)
             out.append("  ");
-        out.append(v);
+        out.append(OneLine(v, false));
         first = false;
     }
     out.append("\t\t ! Point # ").append(std::to_string(n)).append("\r\n");
@@ -59,6 +72,7 @@ bool IsPathOrAccessError(int err) {
     case ENOTDIR:
     case EISDIR:
     case ENAMETOOLONG:
+    case ELOOP:
     case ETXTBSY:
         return true;
     default:
@@ -141,7 +155,7 @@ std::string FormatHeaderDate(const std::tm& when) {
 }
 
 std::string WriteAnsLine(std::string_view value, std::string_view comment, bool firstLine) {
-    std::string text = TrimBlanks(value);
+    std::string text = TrimBlanks(OneLine(value, firstLine));
     if (text.empty())
         text = "-999";
     text += "  \t\t";
@@ -225,6 +239,24 @@ std::string FormatAnsFile(const DesignProblem& p, std::string_view name, const s
             AppendLine(out, WriteAnsLine(p.SolverAnswers[static_cast<size_t>(e)], SolverComment(e),
                                          false));
     return ToCp1252(out);
+}
+
+std::string UnsavableText(const DesignProblem& p) {
+    auto fits = [](const std::string& text) { return FromCp1252(ToCp1252(text)) == text; };
+    for (const auto& a : p.Answers)
+        if (!fits(a))
+            return a;
+    for (const auto* table : {&p.Freq, &p.Yin, &p.Yout, &p.Weight, &p.DelFreq, &p.TX})
+        for (const auto& v : *table)
+            if (!fits(v))
+                return v;
+    for (const auto* note : {&p.Note1, &p.Note2})
+        if (!fits(*note))
+            return *note;
+    for (const auto& s : p.SolverAnswers)
+        if (!fits(s))
+            return s;
+    return {};
 }
 
 std::optional<FileError> WriteAnsFile(DesignProblem& problem, const std::string& name,
@@ -328,8 +360,7 @@ ReadOutcome FileReadMe(const std::string& name, const std::string& directory,
         return ReadOutcome::Missing;
     }
     std::string bytes;
-    if (int err = ReadFileBytes(path, bytes); err != 0) {
-        FileError error = FileErrorFromErrno(err);
+    if (FileError error = ReadFileBytes(path, bytes); !error.ok()) {
         if (ioError)
             *ioError = error;
         else

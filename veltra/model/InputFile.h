@@ -20,7 +20,8 @@ std::tm LocalNow();
 /// "mmmm dd, yyyy @ h:mm AMPM" with English month names.
 std::string FormatHeaderDate(const std::tm& when);
 
-/// One answer line without its line end (texts UTF-8): value (empty written as "-999"),
+/// One answer line without its line end (texts UTF-8): value (empty written as "-999"; a
+/// line feed written as a blank, and on the first line every control character),
 /// two blanks, two TABs, "!* " on the first line or "! " elsewhere, and the first 50
 /// characters of the comment.
 std::string WriteAnsLine(std::string_view value, std::string_view comment, bool firstLine);
@@ -48,6 +49,10 @@ private:
 
 /// The whole input file for `problem`, as the bytes written to disk (Windows-1252, CR LF).
 std::string FormatAnsFile(const DesignProblem& problem, std::string_view name, const std::tm& when);
+
+/// The first text of the problem that Windows-1252 cannot hold (it would be saved with "?"
+/// in place of some characters); "" when every text can be saved as it stands.
+std::string UnsavableText(const DesignProblem& problem);
 
 /// Writes `problem` to directory/name, replacing an existing file only once the new one is
 /// complete. A read-only target or an unwritable path shows the "File not saved" message.

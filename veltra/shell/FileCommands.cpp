@@ -3,10 +3,10 @@
 #include "FileRoutines.h"
 #include "Settings.h"
 #include "Startup.h"
+#include "Text.h"
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 
 namespace veltrana {
 
@@ -28,9 +28,8 @@ FileCommands::FileCommands(ShellState& state, DesignProblem& problem, FormBindin
       m_clock(std::move(clock)) {}
 
 std::string FileCommands::currentDirectory() const {
-    std::error_code ec;
-    auto cwd = std::filesystem::current_path(ec);
-    return ec ? m_state.userDir : cwd.string();
+    std::string cwd = CurrentDirectory();
+    return cwd.empty() ? m_state.userDir : cwd;
 }
 
 void FileCommands::report(const char* routine, const FileError& error, const std::string& path) {
@@ -84,7 +83,7 @@ void FileCommands::FileOld() {
     PathParts parts = SplitPath(chosen->path, currentDirectory());
     if (parts.directory.empty())
         parts.directory = currentDirectory();
-    SaveLastFilePath(m_store, parts.directory);
+    ReportStoreProblem(m_store, SaveLastFilePath(m_store, parts.directory), m_prompter);
     m_state.dialogInitialDir = parts.directory;
 
     // Read into a copy: a file that cannot be read leaves the form and its data alone.
@@ -111,6 +110,16 @@ void FileCommands::FileOld() {
 
 void FileCommands::save(const std::string& routine) {
     m_form.PutAnswers();
+    if (std::string lost = UnsavableText(m_problem);
+        !lost.empty() &&
+        m_prompter.message({"Some characters of \"" + LeftChars(lost, 60) +
+                                "\" cannot be saved in an input file; they would be saved "
+                                "as \"?\".\r\n\r\nSave anyway?",
+                            "Characters will be lost", PromptIcon::Exclamation,
+                            PromptButtons::OkCancel}) != PromptAnswer::Ok) {
+        m_state.writeFailed = 1;
+        return;
+    }
     auto error = WriteAnsFile(m_problem, m_state.currentFileName, m_state.currentDir, m_state,
                               m_prompter, m_clock);
     if (error)

@@ -3,6 +3,7 @@
 #include "FileBytes.h"
 #include "FileRoutines.h"
 #include "InputFile.h"
+#include "ProductIni.h"
 #include "Settings.h"
 #include "Text.h"
 
@@ -22,12 +23,6 @@ namespace veltrana {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string CurrentDirectory() {
-    std::error_code ec;
-    auto cwd = fs::current_path(ec);
-    return ec ? std::string() : cwd.string();
-}
 
 // Start_INI goes on after its first error and gives up at the second.
 class IniErrors {
@@ -51,13 +46,21 @@ private:
 
 bool ReadProductIni(ShellState& state, const std::string& path) {
     std::string bytes;
-    if (ReadFileBytes(path, bytes) != 0)
+    if (!ReadFileBytes(path, bytes).ok())
         return false;
-    AnsLineReader reader(bytes);
-    reader.ReadAnsLine();
-    state.waitFactor = NumericValue(reader.ReadAnsLine());
-    state.userName = reader.ReadAnsLine();
+    ProductIni ini = ParseProductIni(bytes);
+    state.waitFactor = ini.waitFactor;
+    state.userName = ini.userName;
     return true;
+}
+
+void MissingFamilyMessage(Prompter& prompter) {
+    prompter.message({std::string("Missing ") + kProductName +
+                          "'s base directory, \\Quillon; Can't proceed without it.  Please "
+                          "re-install " +
+                          kProductName + ".",
+                      "In 'Start_Path' routine ... Exiting!", PromptIcon::Critical,
+                      PromptButtons::Ok});
 }
 
 int WriteNewFile(const std::string& path, const std::string& bytes) {
@@ -98,16 +101,17 @@ bool Start_Path(ShellState& state, Prompter& prompter, const StartupEnvironment&
     state.waitFactor = 1;
     state.familyDir = TrimBlanks(env.getenv("Quillon"));
     if (state.familyDir.empty()) {
-        prompter.message({std::string("Missing ") + kProductName +
-                              "'s base directory, \\Quillon; Can't proceed without it.  Please "
-                              "re-install " +
-                              kProductName + ".",
-                          "In 'Start_Path' routine ... Exiting!", PromptIcon::Critical,
-                          PromptButtons::Ok});
+        MissingFamilyMessage(prompter);
         return false;
     }
     while (state.familyDir.size() > 1 && state.familyDir.back() == '/')
         state.familyDir.pop_back();
+    // A family directory that is not there is a typing error, not a place for a new
+    // installation: the suite is laid out by its installer.
+    if (!dirExists(state.familyDir)) {
+        MissingFamilyMessage(prompter);
+        return false;
+    }
     state.programDir = JoinPath(state.familyDir, "Veltr.hz");
     state.userDir = JoinPath(state.programDir, "User");
     return true;
@@ -170,9 +174,7 @@ bool LoadMainForm(ShellState& state, DesignProblem& problem, FormBinding& form, 
         return false;
     if (!GetFileIn(store).empty())
         StartPlots(state, prompter, env.launch);
-    if (!store.problem().ok())
-        prompter.message({store.problem().description, "Settings store", PromptIcon::Exclamation,
-                          PromptButtons::Ok});
+    ReportStoreProblem(store, {}, prompter);
     state.currentFileName = kStartupFileName;
     state.currentDir = state.programDir;
     if (FileExists(state.startupValuesFile)) {
@@ -185,6 +187,13 @@ bool LoadMainForm(ShellState& state, DesignProblem& problem, FormBinding& form, 
     state.dataChanged = false;
     ShowFilename(state, form);
     return true;
+}
+
+void ReportStoreProblem(const RegistryStore& store, const RegError& error, Prompter& prompter) {
+    const RegError& shown = store.problem().ok() ? error : store.problem();
+    if (!shown.ok())
+        prompter.message(
+            {shown.description, "Settings store", PromptIcon::Exclamation, PromptButtons::Ok});
 }
 
 std::string CaptionFor(const std::string& currentFileName) {

@@ -29,7 +29,7 @@ struct StartupEnvironment {
 StartupEnvironment SystemEnvironment();
 
 /// Finds the family and program directories through `Quillon`. False after telling the user
-/// that the variable is missing: the program cannot go on.
+/// that the variable is missing or names no directory: the program cannot go on.
 bool Start_Path(ShellState& state, Prompter& prompter, const StartupEnvironment& env);
 
 /// Reads or writes the product ini file, makes the user directory and the current directory,
@@ -47,6 +47,9 @@ bool StartPlots(const ShellState& state, Prompter& prompter, const ProgramLaunch
 /// and the start-up values. False when the program has to end.
 bool LoadMainForm(ShellState& state, DesignProblem& problem, FormBinding& form, Prompter& prompter,
                   RegistryStore& store, const StartupEnvironment& env);
+
+/// Shows the store's trouble with its file, or else `error`, when there is one.
+void ReportStoreProblem(const RegistryStore& store, const RegError& error, Prompter& prompter);
 
 /// The window caption for the current file name.
 std::string CaptionFor(const std::string& currentFileName);

@@ -56,20 +56,8 @@ protected:
 
 } // namespace
 
-TEST_F(MainFormTest, LabelsShowTheirCaptionsWithOneAmpersand) {
-    for (int i = 1; i <= forms::kQuestionCount; ++i) {
-        auto* label = form->findChild<QLabel*>(QStringLiteral("lblQuestion_%1").arg(i));
-        ASSERT_NE(label, nullptr) << i;
-        const std::string shown =
-            label->text().replace(QLatin1String("&"), QLatin1String("&&")).toStdString();
-        EXPECT_EQ(shown, forms::kQuestionCaptions[i - 1]) << i;
-    }
-    EXPECT_FALSE(form->tabs()->isTabEnabled(forms::kDemosTab));
-    EXPECT_TRUE(passEditor()->isHidden());
-    EXPECT_FALSE(state.dataChanged);
-}
-
 TEST_F(MainFormTest, NothingOverlapsOrIsCutOff) {
+    EXPECT_FALSE(form->tabs()->isTabEnabled(forms::kDemosTab));
     for (int tab = 0; tab < 8; ++tab) {
         showTab(tab);
         QWidget* page = form->tabs()->widget(tab);

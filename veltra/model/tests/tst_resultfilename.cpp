@@ -4,8 +4,7 @@
 
 using namespace veltrana;
 
-TEST(ResultFilePath, NamePartLowerCasedDirectoryKept)
-{
+TEST(ResultFilePath, NamePartLowerCasedDirectoryKept) {
     struct Case {
         const char* name;
         const char* dir;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -62,6 +63,11 @@ void TypeIntoFileDialog(QWidget* modal, const std::string& text, const char* sho
     ASSERT_NE(dialog, nullptr);
     std::string title = dialog->windowTitle().toStdString();
     EXPECT_TRUE(title == "Open Input File" || title == "Save Input File As ...") << title;
+    // Each file type shows its patterns once: "All Files (*.*)".
+    auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(types, nullptr);
+    for (int i = 0; i < types->count(); ++i)
+        EXPECT_EQ(types->itemText(i).count('('), 1) << types->itemText(i).toStdString();
     auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(edit, nullptr);
     edit->setText(QString::fromStdString(text));

@@ -31,6 +31,7 @@ protected:
     void SetUp() override {
         TempDirTest::SetUp();
         root = m_dir;
+        store = RegistryStore(in("registry"));
         fs::create_directories(root / "family");
         env.getenv = [this](const char* name) { return vars[name]; };
         env.launch = [this](const std::string& program) {
@@ -46,10 +47,6 @@ protected:
         };
         vars["Quillon"] = "  " + (root / "family").string() + " ";
     }
-    void TearDown() override {
-        fs::remove(store.path());
-        TempDirTest::TearDown();
-    }
     bool load() { return LoadMainForm(state, problem, form, prompter, store, env); }
 
     fs::path root;
@@ -60,15 +57,14 @@ protected:
     DesignProblem problem;
     RecordingForm form;
     ScriptedPrompter prompter;
-    RegistryStore store{
-        (fs::temp_directory_path() / ("veltra-startup-reg-" + std::to_string(::getpid())))
-            .string()};
+    RegistryStore store{std::string()};
 };
 
 } // namespace
 
 TEST_F(StartupTest, MissingOrBlankFamilyDirectoryEndsTheProgram) {
-    for (const char* value : {"", "   "}) {
+    // A family directory that is not there is a typing error: nothing is laid out there.
+    for (const std::string& value : {std::string(), std::string("   "), in("famliy")}) {
         vars["Quillon"] = value;
         ScriptedPrompter p;
         EXPECT_FALSE(Start_Path(state, p, env));
@@ -78,6 +74,7 @@ TEST_F(StartupTest, MissingOrBlankFamilyDirectoryEndsTheProgram) {
         EXPECT_EQ(p.prompts[0].title, "In 'Start_Path' routine ... Exiting!");
         EXPECT_EQ(p.prompts[0].icon, PromptIcon::Critical);
     }
+    EXPECT_FALSE(fs::exists(in("famliy")));
 }
 
 TEST_F(StartupTest, FirstStartWritesTheIniFileAndUserDirectoryOnce) {
