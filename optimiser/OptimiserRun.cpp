@@ -46,9 +46,12 @@ public:
                        TrimBlanks(ReplaceAll(prompt.text, "\r\n", " ")));
         return PromptAnswer::Ok;
     }
+    // A console run has nobody to choose: every dialog is cancelled.
     std::optional<FileDialogAnswer> fileDialog(const FileDialogRequest&) override {
         return std::nullopt;
     }
+    std::optional<std::uint32_t> colorDialog(std::uint32_t) override { return std::nullopt; }
+    bool printDialog(QPrinter&) override { return false; }
 
 private:
     Listing& m_listing;

@@ -233,8 +233,9 @@ void PlotCanvas::Line(double x1, double y1, double x2, double y2) {
     record(call);
 
     if (m_penDirty) {
-        // Broken line styles only hold for thin lines, as in a picture box.
-        const Qt::PenStyle style = m_drawWidth == 1 ? PenStyleOf(m_style) : Qt::SolidLine;
+        // The chosen grid style shows at every line width: on a large plot box the lines are
+        // wider than one pixel, and a dotted grid drawn solid would ignore the user's choice.
+        const Qt::PenStyle style = PenStyleOf(m_style);
         QPen pen(ToQColor(m_fore), m_drawWidth, style);
         // Solid lines cover both end points, as a picture box draws them.
         pen.setCapStyle(style == Qt::SolidLine ? Qt::SquareCap : Qt::FlatCap);
