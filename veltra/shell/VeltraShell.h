@@ -6,6 +6,7 @@
 #include "MainForm.h"
 #include "QtPrompter.h"
 #include "RegistryStore.h"
+#include "RunCommands.h"
 #include "ShellState.h"
 #include "Startup.h"
 
@@ -18,9 +19,11 @@ class QMenu;
 
 namespace veltrana {
 
-/// The design program's window and its commands: the main form with the File menu, wired to
-/// the file commands, start-up and `plots`.
-class VeltraShell : public QObject, private FormBinding {
+class OptimiserRun;
+
+/// The design program's window and its commands: the main form with the File and View
+/// menus, wired to the file commands, start-up, the optimiser run and `plots`.
+class VeltraShell : public QObject, private FormBinding, private RunHost {
     Q_OBJECT
 
 public:
@@ -35,7 +38,22 @@ public:
     /// Closes the window without asking and ends the event loop: the end of a fatal error.
     void ExitProgram();
 
+    /// Hands the current input file to the optimiser without waiting for it: a progress
+    /// window follows the run and, when the run went well, `plots` comes up with its results.
+    /// It works from the shell state's current file name and directory and its run mode, so
+    /// a demo run sets them and `fileIn` first and leaves the form alone:
+    ///     state().currentDir = state().userDir;
+    ///     state().currentFileName = "Ex-Yzero.01";
+    ///     runCommands().MakeResultFileName(state().currentFileName, state().currentDir);
+    ///     state().runMode = "Demo";
+    ///     RunOptimiser();
+    /// A demo run disables nothing; the run mode is " " again when the run has ended. A run
+    /// while another goes on is refused with a message. False when no run was started.
+    bool RunOptimiser();
+
     MainForm& form() { return *m_form; }
+    RunCommands& runCommands() { return *m_runCommands; }
+    OptimiserRun& optimiserRun() { return *m_run; }
     FileCommands& commands() { return *m_commands; }
     ShellState& state() { return m_state; }
     DesignProblem& problem() { return m_problem; }
@@ -49,7 +67,11 @@ private:
     void ClearBoth() override;
     void setCaption(const std::string& caption) override;
 
+    bool startOptimiser(const OptimiserRequest& request) override;
+    void setControlsEnabled(const std::vector<std::string>& names, bool enabled) override;
+
     void buildFileMenu();
+    void buildViewMenu();
     QAction* addItem(QMenu* menu, const char* name, const char* text);
 
     DesignProblem m_problem;
@@ -60,6 +82,8 @@ private:
     Prompter& m_prompter;
     std::unique_ptr<MainForm> m_form;
     std::unique_ptr<FileCommands> m_commands;
+    std::unique_ptr<OptimiserRun> m_run;
+    std::unique_ptr<RunCommands> m_runCommands;
     bool m_exiting = false;
 };
 
