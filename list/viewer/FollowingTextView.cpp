@@ -1,6 +1,7 @@
 #include "FollowingTextView.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QScrollBar>
 #include <QTextCursor>
 
@@ -10,7 +11,16 @@ FollowingTextView::FollowingTextView(const QString& path, int intervalMs, QWidge
     : QPlainTextEdit(parent), m_file(path.toStdString()) {
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFontMetrics metrics(font);
+    if (metrics.horizontalAdvance(QLatin1Char('i')) !=
+        metrics.horizontalAdvance(QLatin1Char('W'))) {
+        // Some platforms answer with a proportional font; fontconfig knows "monospace".
+        font.setFamily(QStringLiteral("monospace"));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+    }
+    setFont(font);
     // Keep the cursor visible for keyboard reading and find, though nothing can be typed.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     refresh();
