@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
           googletest libgtest-dev libgmock-dev libbenchmark-dev
-          clang libclang-rt-14-dev xvfb xauth imagemagick fonts-liberation fonts-dejavu-core
+          clang libclang-rt-14-dev xvfb xauth x11-utils imagemagick fonts-liberation fonts-dejavu-core
           locales libceres-dev libeigen3-dev poppler-utils)
 missing=()
 for p in "${packages[@]}"; do

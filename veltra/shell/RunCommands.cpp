@@ -159,6 +159,16 @@ std::vector<std::string> OptimiserArguments(const std::string& name, const std::
 }
 
 bool RunCommands::RunOptimiser() {
+    return RunOptimiser(m_state.currentFileName, m_state.currentDir);
+}
+
+void RunCommands::abandonRun() {
+    missingFile();
+    m_state.runMode = " ";
+    restoreControls();
+}
+
+bool RunCommands::RunOptimiser(const std::string& name, const std::string& directory) {
     if (m_running) {
         refuseSecondRun();
         return false;
@@ -167,24 +177,19 @@ bool RunCommands::RunOptimiser() {
     request.program = optimiserPath();
     request.listing = listingPath();
     if (!IsProgram(request.program)) {
-        missingFile();
-        m_state.runMode = " ";
-        restoreControls();
+        abandonRun();
         return false;
     }
-    if (m_state.currentDir != "null")
-        SaveLastFilePath(m_store, m_state.currentDir);
+    if (directory != "null")
+        SaveLastFilePath(m_store, directory);
     // The optimiser gets the file's real directory, wherever the file lies.
-    request.arguments =
-        OptimiserArguments(m_state.currentFileName, m_state.currentDir, m_state.familyDir);
+    request.arguments = OptimiserArguments(name, directory, m_state.familyDir);
     request.workingDir = m_state.userDir;
-    request.inputFile = fullPath();
+    request.inputFile = JoinPath(directory, name);
     // The last run's listing would pass for this run's until the optimiser replaced it.
     std::remove(request.listing.c_str());
     if (!m_host.startOptimiser(request)) {
-        missingFile();
-        m_state.runMode = " ";
-        restoreControls();
+        abandonRun();
         return false;
     }
     m_running = true;

@@ -61,6 +61,8 @@ public:
     /// Starts the optimiser on the current file name and directory, in the current run mode,
     /// without waiting. False when no run was started (the user has been told why).
     bool RunOptimiser();
+    /// As above for directory/name, leaving the current file as it is (a demo run).
+    bool RunOptimiser(const std::string& name, const std::string& directory);
     /// The optimiser has ended: the controls come back and, after a good run, `plots` starts
     /// with its results; otherwise the user learns why and nothing starts.
     void RunEnded(const RunEnd& end);
@@ -85,6 +87,7 @@ private:
     void refuseSecondRun();
     void missingFile();
     std::string fullPath() const;
+    void abandonRun();
 
     ShellState& m_state;
     FormBinding& m_form;

@@ -72,10 +72,14 @@ void VeltraShell::buildFileMenu() {
 }
 
 void VeltraShell::buildViewMenu() {
-    QMenu* view = m_form->menuBar()->addMenu("&View");
-    view->setObjectName("mnuView");
-    // Example files come with the demos; the item holds its place until then.
-    addItem(view, "mnuViewDemos", "&Example File ...")->setEnabled(false);
+    // The demos may have begun the menu with its first item, Example File.
+    QMenu* view = m_form->menuBar()->findChild<QMenu*>("mnuView");
+    if (!view) {
+        view = m_form->menuBar()->addMenu("&View");
+        view->setObjectName("mnuView");
+    }
+    if (!view->findChild<QAction*>("mnuViewDemos"))
+        addItem(view, "mnuViewDemos", "&Example File ...")->setEnabled(false);
     connect(addItem(view, "mnuViewOutput", "&Last Output ..."), &QAction::triggered, this,
             [this] { m_runCommands->ViewLastOutput(); });
     connect(addItem(view, "mnuViewPlots", "&Plots ..."), &QAction::triggered, this,
@@ -84,6 +88,10 @@ void VeltraShell::buildViewMenu() {
 
 bool VeltraShell::RunOptimiser() {
     return m_runCommands->RunOptimiser();
+}
+
+bool VeltraShell::RunOptimiser(const std::string& name, const std::string& directory) {
+    return m_runCommands->RunOptimiser(name, directory);
 }
 
 bool VeltraShell::startOptimiser(const OptimiserRequest& request) {

@@ -40,16 +40,17 @@ public:
 
     /// Hands the current input file to the optimiser without waiting for it: a progress
     /// window follows the run and, when the run went well, `plots` comes up with its results.
-    /// It works from the shell state's current file name and directory and its run mode, so
-    /// a demo run sets them and `fileIn` first and leaves the form alone:
-    ///     state().currentDir = state().userDir;
-    ///     state().currentFileName = "Ex-Yzero.01";
-    ///     runCommands().MakeResultFileName(state().currentFileName, state().currentDir);
-    ///     state().runMode = "Demo";
-    ///     RunOptimiser();
-    /// A demo run disables nothing; the run mode is " " again when the run has ended. A run
-    /// while another goes on is refused with a message. False when no run was started.
+    /// It works from the shell state's current file name and directory and its run mode.
+    /// False when no run was started (the user has been told why, a run going on included).
     bool RunOptimiser();
+    /// The same for directory/name, leaving the current file and the form alone. A demo run
+    /// records the result path and sets the run mode first:
+    ///     runCommands().MakeResultFileName("Ex-Yzero.01", state().userDir);
+    ///     state().runMode = "Demo";
+    ///     RunOptimiser("Ex-Yzero.01", state().userDir);
+    /// Only Submit (run mode "*") disables controls; the run mode is " " again once the run
+    /// has ended, and the progress window shows the demo's listing like any other.
+    bool RunOptimiser(const std::string& name, const std::string& directory);
 
     MainForm& form() { return *m_form; }
     RunCommands& runCommands() { return *m_runCommands; }
