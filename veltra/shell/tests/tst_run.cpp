@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -98,6 +97,13 @@ protected:
             return menu->menuAction()->isEnabled();
         return shell->form().findChild<QPushButton*>(name)->isEnabled();
     }
+    // Whether the run controls this form has are all enabled (1), all disabled (0), or mixed.
+    int runControls() const {
+        int on = 0;
+        for (const auto* name : {"cmdSubmit", "cmdPlots", "mnuFile", "mnuView"})
+            on += enabled(name);
+        return on == 4 ? 1 : on == 0 ? 0 : -1;
+    }
     std::string fileIn() const { return GetFileIn(RegistryStore()); }
     bool plotsStarted() const {
         return std::find(launched.begin(), launched.end(),
@@ -110,88 +116,34 @@ protected:
     std::unique_ptr<VeltraShell> shell;
 };
 
-enum class Data { Unchanged, Changed };
-
 struct SaveCase {
     const char* what;
     bool exists;
-    Data data;
+    bool changed;
     std::vector<PromptAnswer> answers;
     bool chooseFile; ///< the Save As dialog picks "chosen.frq" (else it is cancelled)
     std::vector<std::string> titles;
-    bool runs;
-    const char* runFile; ///< the file handed over
-    const char* note;    ///< its Note1 on disk after the command
+    std::string runFile; ///< the file handed over; "" for no run
+    const char* note;    ///< Note1 of that file (or of mine.frq) on disk; "": nothing saved
 };
 
 } // namespace
 
 TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
+    using A = PromptAnswer;
+    const char* changed = "Data in form has changed!";
+    const char* unsaved = "Data -not- saved!";
+    // clang-format off
     const std::vector<SaveCase> cases = {
-        {"unchanged existing file runs as it is",
-         true,
-         Data::Unchanged,
-         {},
-         false,
-         {},
-         true,
-         "mine.frq",
-         "stored"},
-        {"changed data, No: the file runs as stored",
-         true,
-         Data::Changed,
-         {PromptAnswer::No},
-         false,
-         {"Data in form has changed!"},
-         true,
-         "mine.frq",
-         "stored"},
-        {"changed data, Cancel: no run",
-         true,
-         Data::Changed,
-         {PromptAnswer::Cancel},
-         false,
-         {"Data in form has changed!"},
-         false,
-         "",
-         "stored"},
-        {"changed data, Yes: saved under a new name, then run",
-         true,
-         Data::Changed,
-         {PromptAnswer::Yes},
-         true,
-         {"Data in form has changed!"},
-         true,
-         "chosen.frq",
-         "edited"},
-        {"never saved: saved first, then run",
-         false,
-         Data::Changed,
-         {PromptAnswer::Ok},
-         true,
-         {"Data -not- saved!"},
-         true,
-         "chosen.frq",
-         "edited"},
-        {"never saved, Cancel: no run",
-         false,
-         Data::Changed,
-         {PromptAnswer::Cancel},
-         false,
-         {"Data -not- saved!"},
-         false,
-         "",
-         ""},
-        {"never saved, dialog cancelled: no run",
-         false,
-         Data::Changed,
-         {PromptAnswer::Ok},
-         false,
-         {"Data -not- saved!"},
-         false,
-         "",
-         ""},
+        {"unchanged existing file runs as it is", true, false, {}, false, {}, "mine.frq", "stored"},
+        {"changed, No: the file runs as stored", true, true, {A::No}, false, {changed}, "mine.frq", "stored"},
+        {"changed, Cancel: no run", true, true, {A::Cancel}, false, {changed}, "", "stored"},
+        {"changed, Yes: saved under a new name, run", true, true, {A::Yes}, true, {changed}, "chosen.frq", "edited"},
+        {"never saved: saved first, then run", false, true, {A::Ok}, true, {unsaved}, "chosen.frq", "edited"},
+        {"never saved, Cancel: no run", false, true, {A::Cancel}, false, {unsaved}, "", ""},
+        {"never saved, dialog cancelled: no run", false, true, {A::Ok}, false, {unsaved}, "", ""},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         prompter = ScriptedPrompter();
@@ -206,7 +158,7 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
             shell->state().currentFileName = kStartupFileName;
             shell->state().currentDir = user;
         }
-        if (c.data == Data::Changed)
+        if (c.changed)
             shell->form().findChild<QLineEdit*>("Note1")->setText("edited");
         for (auto a : c.answers)
             prompter.answer(a);
@@ -215,17 +167,16 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
         shell->runCommands().SubmitCommand();
         ASSERT_TRUE(waitForEnd());
         EXPECT_EQ(titles(), c.titles);
-        EXPECT_EQ(plotsStarted(), c.runs);
-        if (c.runs) {
-            EXPECT_NE(listing().find(std::string("args=") + c.runFile + "|"), std::string::npos);
-            DesignProblem onDisk;
-            EXPECT_EQ(FileReadMe(c.runFile, user.string(), onDisk, prompter), ReadOutcome::Read);
+        EXPECT_EQ(plotsStarted(), !c.runFile.empty());
+        EXPECT_EQ(listing().find("args=" + c.runFile + "|") == 0, !c.runFile.empty());
+        DesignProblem onDisk;
+        if (*c.note) {
+            FileReadMe(c.runFile.empty() ? "mine.frq" : c.runFile, user.string(), onDisk, prompter);
             EXPECT_EQ(onDisk.Note1, c.note);
         } else {
-            EXPECT_EQ(fileIn(), "");
             EXPECT_FALSE(fs::exists(user / "chosen.frq"));
         }
-        if (!c.exists && !c.runs) {
+        if (!c.exists && c.runFile.empty()) {
             EXPECT_EQ(shell->state().currentFileName, kStartupFileName);
         }
         EXPECT_EQ(shell->state().runMode, " ");
@@ -257,8 +208,7 @@ TEST_F(RunTest, MissingOptimiserGivesTheMissingFileMessageAndNoRun) {
     EXPECT_FALSE(shell->runCommands().running());
     EXPECT_EQ(titles(), std::vector<std::string>{"A Veltrana File is missing!"});
     EXPECT_FALSE(fs::exists(user / "~Veltra.out"));
-    for (const auto& name : {"cmdSubmit", "cmdPlots", "mnuFile", "mnuView"})
-        EXPECT_TRUE(enabled(name)) << name;
+    EXPECT_EQ(runControls(), 1);
     EXPECT_EQ(shell->state().runMode, " ");
 }
 
@@ -288,11 +238,9 @@ TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
         ASSERT_TRUE(shell->runCommands().running());
         EXPECT_EQ(shell->state().runMode, "*");
         EXPECT_TRUE(shell->optimiserRun().window().isVisible());
-        for (const auto& name : {"cmdSubmit", "cmdPlots", "mnuFile", "mnuView"})
-            EXPECT_FALSE(enabled(name)) << name;
+        EXPECT_EQ(runControls(), 0);
         ASSERT_TRUE(waitForEnd());
-        for (const auto& name : {"cmdSubmit", "cmdPlots", "mnuFile", "mnuView"})
-            EXPECT_TRUE(enabled(name)) << name;
+        EXPECT_EQ(runControls(), 1);
         EXPECT_FALSE(shell->optimiserRun().window().isVisible());
         EXPECT_EQ(shell->state().runMode, " ");
         EXPECT_EQ(plotsStarted(), c.plots);
@@ -333,7 +281,7 @@ TEST_F(RunTest, CancelEndsTheChildAndLosesNothing) {
     EXPECT_NE(listing().find("started"), std::string::npos);
     EXPECT_FALSE(plotsStarted());
     EXPECT_EQ(fileIn(), "");
-    EXPECT_TRUE(enabled("cmdSubmit"));
+    EXPECT_EQ(runControls(), 1);
 }
 
 TEST_F(RunTest, ViewMenuOpensTheListingAndPlotsOrSaysWhatIsMissing) {
@@ -370,7 +318,7 @@ TEST_F(RunTest, DemoRunLeavesTheCurrentFileAndTheControlsAlone) {
     ASSERT_TRUE(shell->runCommands().MakeResultFileName("Ex-Yzero.01", user.string()));
     shell->state().runMode = "Demo";
     ASSERT_TRUE(shell->RunOptimiser("Ex-Yzero.01", user.string()));
-    EXPECT_TRUE(enabled("cmdSubmit"));
+    EXPECT_EQ(runControls(), 1);
     EXPECT_TRUE(shell->optimiserRun().window().isVisible());
     ASSERT_TRUE(waitForEnd());
     EXPECT_NE(listing().find("args=Ex-Yzero.01|" + user.string() + "|"), std::string::npos);
