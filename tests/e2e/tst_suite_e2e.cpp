@@ -108,12 +108,10 @@ TEST(SuiteEndToEnd, ExampleProblemIsFittedAndItsResultComesUpInPlots) {
     });
     std::vector<std::string> launched;
     StartupEnvironment env = SystemEnvironment();
-    env.launch = [&](const std::string& program, const std::vector<std::string>& args) {
+    env.launch = [&](const std::string& program) {
         launched.push_back(program);
         QProcess p;
         p.setProgram(QString::fromStdString(program));
-        for (const auto& a : args)
-            p.setArguments(p.arguments() << QString::fromStdString(a));
         // plots shows its window on the X display, where the test can see it.
         QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
         e.insert("QT_QPA_PLATFORM", "xcb");

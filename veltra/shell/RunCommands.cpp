@@ -33,9 +33,9 @@ std::string WhyItStopped(const std::string& listing) {
 
 RunCommands::RunCommands(ShellState& state, FormBinding& form, FileCommands& files,
                          Prompter& prompter, RegistryStore& store, RunHost& host,
-                         ProgramLauncher launch)
+                         ProgramLauncher launch, ArgumentLauncher launchWith)
     : m_state(state), m_form(form), m_files(files), m_prompter(prompter), m_store(store),
-      m_host(host), m_launch(std::move(launch)) {}
+      m_host(host), m_launch(std::move(launch)), m_launchWith(std::move(launchWith)) {}
 
 const std::vector<std::string>& RunCommands::RunControls() {
     static const std::vector<std::string> names{"cmdSubmit", "cmdPlots", "mnuFile",
@@ -236,7 +236,7 @@ void RunCommands::ViewLastOutput() {
         return;
     }
     const std::string viewer = viewerPath();
-    if (!IsProgram(viewer) || !m_launch(viewer, {listing}))
+    if (!IsProgram(viewer) || !m_launchWith(viewer, {listing}))
         missingFile();
 }
 

@@ -48,7 +48,8 @@ public:
 class RunCommands {
 public:
     RunCommands(ShellState& state, FormBinding& form, FileCommands& files, Prompter& prompter,
-                RegistryStore& store, RunHost& host, ProgramLauncher launch);
+                RegistryStore& store, RunHost& host, ProgramLauncher launch,
+                ArgumentLauncher launchWith);
 
     /// cmdSubmit and mnuFileSubmit: Submit with run mode "*". The six run controls stay
     /// disabled while the optimiser runs and come back when it ends, however it ends.
@@ -96,6 +97,7 @@ private:
     RegistryStore& m_store;
     RunHost& m_host;
     ProgramLauncher m_launch;
+    ArgumentLauncher m_launchWith;
     bool m_controlsTaken = false;
     bool m_running = false;
 };

@@ -79,7 +79,10 @@ StartupEnvironment SystemEnvironment() {
         const char* v = std::getenv(name);
         return std::string(v ? v : "");
     };
-    env.launch = [](const std::string& program, const std::vector<std::string>& arguments) {
+    env.launch = [](const std::string& program) {
+        return QProcess::startDetached(QString::fromStdString(program), {});
+    };
+    env.launchWith = [](const std::string& program, const std::vector<std::string>& arguments) {
         QStringList args;
         for (const auto& a : arguments)
             args << QString::fromStdString(a);
@@ -160,7 +163,7 @@ bool Start_INI(ShellState& state, Prompter& prompter, const RegistryStore& store
 
 bool StartPlots(const ShellState& state, Prompter& prompter, const ProgramLauncher& launch) {
     std::string plots = JoinPath(state.familyDir, "plots");
-    if (FileExists(plots) && access(plots.c_str(), X_OK) == 0 && launch(plots, {}))
+    if (FileExists(plots) && access(plots.c_str(), X_OK) == 0 && launch(plots))
         return true;
     prompter.message({"File missing! You must re-install Veltrana program.",
                       "Plots.exe file not found.", PromptIcon::Exclamation, PromptButtons::Ok});

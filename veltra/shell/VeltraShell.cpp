@@ -20,7 +20,7 @@ VeltraShell::VeltraShell(Prompter* prompter, StartupEnvironment env)
     m_commands = std::make_unique<FileCommands>(m_state, m_problem, binding, m_prompter, m_store);
     RunHost& host = *this;
     m_runCommands = std::make_unique<RunCommands>(m_state, binding, *m_commands, m_prompter,
-                                                  m_store, host, m_env.launch);
+                                                  m_store, host, m_env.launch, m_env.launchWith);
     m_run = std::make_unique<OptimiserRun>(
         [this](const RunEnd& end) { m_runCommands->RunEnded(end); }, m_form.get());
     buildFileMenu();

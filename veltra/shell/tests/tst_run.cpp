@@ -55,7 +55,11 @@ protected:
         env.getenv = [this](const char* n) {
             return std::string(n) == "Quillon" ? family.string() : std::string();
         };
-        env.launch = [this](const std::string& p, const std::vector<std::string>& a) {
+        env.launch = [this](const std::string& p) {
+            launched.push_back({p, {}});
+            return true;
+        };
+        env.launchWith = [this](const std::string& p, const std::vector<std::string>& a) {
             launched.push_back({p, a});
             return true;
         };

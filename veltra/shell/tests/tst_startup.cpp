@@ -33,7 +33,7 @@ protected:
         root = m_dir;
         fs::create_directories(root / "family");
         env.getenv = [this](const char* name) { return vars[name]; };
-        env.launch = [this](const std::string& program, const std::vector<std::string>&) {
+        env.launch = [this](const std::string& program) {
             launched.push_back(program);
             return true;
         };

@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     env.getenv = [&](const char* n) {
         return std::string(n) == "Quillon" ? family.string() : std::string();
     };
-    env.launch = [](const std::string&, const std::vector<std::string>&) { return true; };
+    env.launch = [](const std::string&) { return true; };
     ScriptedPrompter prompter;
     {
         VeltraShell shell(&prompter, env);
