@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
@@ -98,6 +99,8 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowActive(&viewer))
         std::fprintf(stderr, "the viewer did not become active\n");
     viewer.showFindBar();
+    viewer.findChild<QLineEdit*>(QStringLiteral("txtFind"))
+        ->setText(QStringLiteral("iteration 12"));
     viewer.find(QStringLiteral("iteration 12"));
     QTest::qWait(200);
     Save(&viewer, out, "list-viewer");
