@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Lays out a family directory from a build: <family>/Veltr.hz/veltra with its User
-# directory, <family>/plots and <family>/optimiser, the manual and the example problems.
+# directory, the text viewer <family>/List/list, <family>/plots and <family>/optimiser, the
+# manual and the example problems.
 #   install-family.sh <build-dir> <family-dir>
 set -euo pipefail
 build=$1
@@ -22,3 +23,6 @@ fi
 for example in "$(dirname "$0")"/../optimiser/examples/Ex-*; do
     install -m 444 "$example" "$family/Veltr.hz/User/$(basename "$example")"
 done
+
+# The viewer lives in List beside the program directory, where veltra looks for it.
+install -D -m 755 "$build/list/list" "$family/List/list"

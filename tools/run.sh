@@ -7,9 +7,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/deps.sh"
 build="$top/build-release"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANA_BENCH=OFF >/dev/null
-# Every program of the suite and the manual, without the tests.
-programs=$(ninja -C "$build" -t targets all | sed -nE 's/^(veltra|plots|optimiser|list|manual): .*/\1/p' | sort -u)
-cmake --build "$build" --target $programs
+cmake --build "$build" --target suite
 family=${FAMILY:-$top/family}
 "$top/tools/install-family.sh" "$build" "$family"
 if [ "${VELTRANA_INSTALL_ONLY:-0}" = 1 ]; then

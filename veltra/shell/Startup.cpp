@@ -85,6 +85,12 @@ StartupEnvironment SystemEnvironment() {
     env.launch = [](const std::string& program) {
         return QProcess::startDetached(QString::fromStdString(program), {});
     };
+    env.launchWith = [](const std::string& program, const std::vector<std::string>& arguments) {
+        QStringList args;
+        for (const auto& a : arguments)
+            args << QString::fromStdString(a);
+        return QProcess::startDetached(QString::fromStdString(program), args);
+    };
     env.today = [] {
         std::time_t now = std::time(nullptr);
         std::tm t{};

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace veltrana {
 
@@ -19,11 +20,15 @@ inline constexpr const char* kStartupFileName = "Start Up Values";
 
 /// Starts a program detached, without arguments; false when it could not be started.
 using ProgramLauncher = std::function<bool(const std::string& program)>;
+/// Starts a program detached with its arguments; false when it could not be started.
+using ArgumentLauncher =
+    std::function<bool(const std::string& program, const std::vector<std::string>& arguments)>;
 
 /// What start-up takes from the world, so that tests can supply their own.
 struct StartupEnvironment {
     std::function<std::string(const char*)> getenv;
     ProgramLauncher launch;
+    ArgumentLauncher launchWith;
     std::function<std::tm()> today;
 };
 StartupEnvironment SystemEnvironment();

@@ -9,6 +9,8 @@
 #include "InputFile.h"
 #include "IntroForm.h"
 #include "ManualWindow.h"
+#include "OptimiserRun.h"
+#include "ProgressWindow.h"
 #include "ResultFileName.h"
 #include "Settings.h"
 
@@ -18,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
 #include <QStringList>
 #include <QTabWidget>
 
@@ -32,31 +35,28 @@ VeltraShell::VeltraShell(Prompter* prompter, StartupEnvironment env)
     m_qtPrompter.setParent(m_form.get());
     FormBinding& binding = *this;
     m_commands = std::make_unique<FileCommands>(m_state, m_problem, binding, m_prompter, m_store);
+    RunHost& host = *this;
+    m_runCommands = std::make_unique<RunCommands>(m_state, binding, *m_commands, m_prompter,
+                                                  m_store, host, m_env.launch, m_env.launchWith);
+    m_run = std::make_unique<OptimiserRun>(
+        [this](const RunEnd& end) { m_runCommands->RunEnded(end); }, m_form.get());
     buildFileMenu();
     buildDemosMenu();
     addViewExampleItem();
+    buildViewMenu();
     buildHelpMenu();
     m_form->installEventFilter(this);
-    connect(m_form.get(), &MainForm::plotsRequested, this,
-            [this] { StartPlots(m_state, m_prompter, m_env.launch); });
+    connect(m_form.get(), &MainForm::submitRequested, this,
+            [this] { m_runCommands->SubmitCommand(); });
+    connect(m_form.get(), &MainForm::plotsRequested, this, [this] { m_runCommands->ViewPlots(); });
     connect(m_form->demosPage(), &DemosPage::runDemoClicked, this, &VeltraShell::RunDemo);
     connect(m_form->demosPage(), &DemosPage::cancelClicked, this, [this] { setDemoMode(false); });
 
-    runDemo = [this](const std::string& fileName, const std::string&) {
-        // No run, so no result for plots to look for at the next start.
-        SaveFileIn(m_store, "");
-        m_state.runMode = " ";
-        m_prompter.message({"Running the optimiser is not available in this build of Veltrana, "
-                            "so the demo " +
-                                fileName + " was not run.",
-                            "Demo not run", PromptIcon::Exclamation, PromptButtons::Ok});
+    // RunDemo has stored the result path and set the run mode "Demo" by then.
+    runDemo = [this](const std::string& fileName, const std::string& directory) {
+        RunOptimiser(fileName, directory);
     };
-    startDetached = [](const std::string& program, const std::vector<std::string>& args) {
-        QStringList list;
-        for (const std::string& a : args)
-            list << QString::fromStdString(a);
-        return QProcess::startDetached(QString::fromStdString(program), list);
-    };
+    startDetached = m_env.launchWith;
     desktop = SystemDesktop();
 }
 
@@ -209,9 +209,8 @@ void VeltraShell::buildFileMenu() {
     connect(addItem(file, "mnuFileDelete", "&Delete ..."), &QAction::triggered, this,
             [this] { m_commands->FileDelete(); });
     file->addSeparator();
-    // Handing a problem to the optimiser comes with the run commands; until then the item
-    // is shown in its place but cannot be chosen.
-    addItem(file, "mnuFileSubmit", "Submit &Run")->setEnabled(false);
+    connect(addItem(file, "mnuFileSubmit", "Submit &Run"), &QAction::triggered, this,
+            [this] { m_runCommands->SubmitCommand(); });
     file->addSeparator();
     connect(addItem(file, "mnuFileExit", "E&xit"), &QAction::triggered, m_form.get(),
             &QWidget::close);
@@ -252,6 +251,38 @@ void VeltraShell::buildHelpMenu() {
             &VeltraShell::HelpAbout);
 }
 
+void VeltraShell::buildViewMenu() {
+    QMenu* view = menuNamed("mnuView", "&View");
+    connect(addItem(view, "mnuViewOutput", "&Last Output ..."), &QAction::triggered, this,
+            [this] { m_runCommands->ViewLastOutput(); });
+    connect(addItem(view, "mnuViewPlots", "&Plots ..."), &QAction::triggered, this,
+            [this] { m_runCommands->ViewPlots(); });
+}
+
+bool VeltraShell::RunOptimiser() {
+    return m_runCommands->RunOptimiser();
+}
+
+bool VeltraShell::RunOptimiser(const std::string& name, const std::string& directory) {
+    return m_runCommands->RunOptimiser(name, directory);
+}
+
+bool VeltraShell::startOptimiser(const OptimiserRequest& request) {
+    return m_run->start(request);
+}
+
+void VeltraShell::setControlsEnabled(const std::vector<std::string>& names, bool enabled) {
+    for (const auto& name : names) {
+        const QString objectName = QString::fromStdString(name);
+        if (auto* menu = m_form->findChild<QMenu*>(objectName))
+            menu->menuAction()->setEnabled(enabled);
+        else if (auto* button = m_form->findChild<QPushButton*>(objectName))
+            button->setEnabled(enabled);
+        else if (auto* action = m_form->findChild<QAction*>(objectName))
+            action->setEnabled(enabled);
+    }
+}
+
 void VeltraShell::ExitProgram() {
     m_exiting = true;
     if (m_intro)
@@ -261,11 +292,22 @@ void VeltraShell::ExitProgram() {
 }
 
 bool VeltraShell::eventFilter(QObject* watched, QEvent* event) {
-    // Closing the window, from the title bar or File > Exit, offers unsaved changes first.
-    if (watched == m_form.get() && event->type() == QEvent::Close && !m_exiting &&
-        !m_commands->mayExit()) {
-        event->ignore();
-        return true;
+    // Closing the window, from the title bar or File > Exit, offers unsaved changes first;
+    // a run still going on ends with the program, so that is asked too.
+    if (watched == m_form.get() && event->type() == QEvent::Close && !m_exiting) {
+        if (m_runCommands->running() &&
+            m_prompter.message({"The optimiser is still running. End it and exit?",
+                                "Run in progress", PromptIcon::Question, PromptButtons::YesNo}) !=
+                PromptAnswer::Yes) {
+            event->ignore();
+            return true;
+        }
+        if (!m_commands->mayExit()) {
+            event->ignore();
+            return true;
+        }
+        // The child ends with the program; its window must not keep the program alive.
+        m_run->window().hide();
     }
     return QObject::eventFilter(watched, event);
 }

@@ -7,6 +7,7 @@
 #include "MainForm.h"
 #include "QtPrompter.h"
 #include "RegistryStore.h"
+#include "RunCommands.h"
 #include "ShellState.h"
 #include "Startup.h"
 
@@ -24,10 +25,12 @@ namespace veltrana {
 
 class IntroForm;
 class ManualWindow;
+class OptimiserRun;
 
 /// The design program's window and its commands: the intro form, the main form with the File,
-/// Demos, View and Help menus, wired to the file commands, start-up, the demos and `plots`.
-class VeltraShell : public QObject, private FormBinding {
+/// Demos, View and Help menus, wired to the file commands, start-up, the demos, the optimiser
+/// run and `plots`.
+class VeltraShell : public QObject, private FormBinding, private RunHost {
     Q_OBJECT
 
 public:
@@ -64,8 +67,7 @@ public:
     /// Runs the optimiser on directory/fileName in run mode "Demo" without reading it into
     /// the form. RunDemo calls it once `fileIn` names the result file and the run mode is
     /// "Demo"; the current file name and directory are those of the form, not the demo's.
-    /// Until the optimiser run is connected, it tells the user that the run is not available
-    /// in this build, empties `fileIn` again and puts the run mode back to " ".
+    /// The shell connects it to RunOptimiser (name, directory); tests replace it.
     std::function<void(const std::string& fileName, const std::string& directory)> runDemo;
     /// Starts a program detached with its arguments; false when it could not be started.
     std::function<bool(const std::string& program, const std::vector<std::string>& args)>
@@ -79,7 +81,23 @@ public:
     /// Closes the window without asking and ends the event loop: the end of a fatal error.
     void ExitProgram();
 
+    /// Hands the current input file to the optimiser without waiting for it: a progress
+    /// window follows the run and, when the run went well, `plots` comes up with its results.
+    /// It works from the shell state's current file name and directory and its run mode.
+    /// False when no run was started (the user has been told why, a run going on included).
+    bool RunOptimiser();
+    /// The same for directory/name, leaving the current file and the form alone. A demo run
+    /// records the result path and sets the run mode first:
+    ///     runCommands().MakeResultFileName("Ex-Yzero.01", state().userDir);
+    ///     state().runMode = "Demo";
+    ///     RunOptimiser("Ex-Yzero.01", state().userDir);
+    /// Only Submit (run mode "*") disables controls; the run mode is " " again once the run
+    /// has ended, and the progress window shows the demo's listing like any other.
+    bool RunOptimiser(const std::string& name, const std::string& directory);
+
     MainForm& form() { return *m_form; }
+    RunCommands& runCommands() { return *m_runCommands; }
+    OptimiserRun& optimiserRun() { return *m_run; }
     FileCommands& commands() { return *m_commands; }
     ShellState& state() { return m_state; }
     DesignProblem& problem() { return m_problem; }
@@ -93,8 +111,12 @@ private:
     void ClearBoth() override;
     void setCaption(const std::string& caption) override;
 
+    bool startOptimiser(const OptimiserRequest& request) override;
+    void setControlsEnabled(const std::vector<std::string>& names, bool enabled) override;
+
     void buildFileMenu();
     void buildDemosMenu();
+    void buildViewMenu();
     void addViewExampleItem();
     void buildHelpMenu();
     QMenu* menuNamed(const char* name, const char* title);
@@ -111,6 +133,8 @@ private:
     std::unique_ptr<FileCommands> m_commands;
     std::unique_ptr<IntroForm> m_intro;
     std::unique_ptr<ManualWindow> m_manual;
+    std::unique_ptr<OptimiserRun> m_run;
+    std::unique_ptr<RunCommands> m_runCommands;
     bool m_exiting = false;
 };
 

@@ -161,7 +161,7 @@ TEST_F(DemoTest, RunDemoHandsTheChosenExampleOverAndLeavesTheFormsFileAlone) {
     EXPECT_TRUE(prompter.prompts.empty());
 }
 
-TEST_F(DemoTest, RunDemoReportsAMissingExampleAndAnUnconnectedRun) {
+TEST_F(DemoTest, RunDemoReportsAMissingExampleAndAMissingOptimiser) {
     auto shell = makeShell();
     ASSERT_TRUE(shell->start());
     shell->RunDemo();
@@ -170,13 +170,13 @@ TEST_F(DemoTest, RunDemoReportsAMissingExampleAndAnUnconnectedRun) {
     EXPECT_EQ(prompter.prompts[0].title, "Example file not found.");
     EXPECT_EQ(GetFileIn(RegistryStore()), "");
 
-    // The run as this build connects it: the user is told, not left waiting.
+    // The run as the shell connects it, with no optimiser installed: the user is told.
     VeltraShell plain(&prompter, env);
     ASSERT_TRUE(plain.start());
     makeExample("Ex-Yzero.01");
     plain.RunDemo();
     ASSERT_EQ(prompter.prompts.size(), 2u);
-    EXPECT_EQ(prompter.prompts[1].title, "Demo not run");
+    EXPECT_EQ(prompter.prompts[1].title, "A Veltrana File is missing!");
     EXPECT_EQ(plain.state().runMode, " ");
     EXPECT_EQ(GetFileIn(RegistryStore()), "");
 }
@@ -220,7 +220,10 @@ TEST_F(DemoTest, DemosViewAndHelpMenusInOrder) {
         std::vector<std::string> items;
     } cases[] = {
         {"mnuDemos", "&Demos", {"mnuDemosRun Run &Demo ..."}},
-        {"mnuView", "&View", {"mnuViewDemos &Example File ..."}},
+        {"mnuView",
+         "&View",
+         {"mnuViewDemos &Example File ...", "mnuViewOutput &Last Output ...",
+          "mnuViewPlots &Plots ..."}},
         {"mnuHelp",
          "&Help",
          {"mnuHelpManual &Manual ...", "-", "mnuHelpEmail &E-mail Support ...", "-",

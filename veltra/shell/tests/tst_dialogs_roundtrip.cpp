@@ -31,7 +31,8 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "tst";
     static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
+    static QApplication* app =
+        qApp ? static_cast<QApplication*>(qApp) : new QApplication(argc, argv);
     return *app;
 }
 

@@ -1,0 +1,59 @@
+#include "FollowingTextView.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QScrollBar>
+#include <QTextCursor>
+
+namespace veltrana {
+
+FollowingTextView::FollowingTextView(const QString& path, int intervalMs, QWidget* parent)
+    : QPlainTextEdit(parent), m_file(path.toStdString()) {
+    setReadOnly(true);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFontMetrics metrics(font);
+    if (metrics.horizontalAdvance(QLatin1Char('i')) !=
+        metrics.horizontalAdvance(QLatin1Char('W'))) {
+        // Some platforms answer with a proportional font; fontconfig knows "monospace".
+        font.setFamily(QStringLiteral("monospace"));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+    }
+    setFont(font);
+    // Keep the cursor visible for keyboard reading and find, though nothing can be typed.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    refresh();
+    connect(&m_timer, &QTimer::timeout, this, &FollowingTextView::refresh);
+    m_timer.start(intervalMs);
+}
+
+QString FollowingTextView::path() const {
+    return QString::fromStdString(m_file.path());
+}
+
+bool FollowingTextView::refresh() {
+    GrowingFile::Update update = m_file.poll();
+    m_exists = update.exists;
+    if (!update.restart && update.text.empty())
+        return m_exists;
+    QScrollBar* bar = verticalScrollBar();
+    const bool atEnd = bar->value() == bar->maximum();
+    const int kept = bar->value();
+    const QTextCursor selection = textCursor();
+    if (update.restart)
+        clear();
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(QString::fromStdString(update.text));
+    if (atEnd) {
+        bar->setValue(bar->maximum());
+    } else if (!update.restart) {
+        setTextCursor(selection);
+        bar->setValue(kept);
+    }
+    emit changed();
+    return m_exists;
+}
+
+} // namespace veltrana

@@ -1,0 +1,125 @@
+#include "FollowingTextView.h"
+#include "GrowingFile.h"
+#include "TempDirTest.h"
+#include "TextViewer.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace veltrana;
+namespace fs = std::filesystem;
+
+namespace {
+
+void EnsureApp() {
+    static int argc = 1;
+    static char name[] = "tst";
+    static char* argv[] = {name, nullptr};
+    if (!qApp)
+        new QApplication(argc, argv);
+}
+
+enum class Step { Append, Rewrite, Remove };
+
+struct PollCase {
+    Step step;
+    std::string bytes;
+    bool exists;
+    bool restart;
+    std::string text;
+};
+
+class ViewerTest : public test::TempDirTest {
+protected:
+    void apply(Step step, const std::string& bytes) {
+        const std::string path = in("out.txt");
+        if (step == Step::Remove) {
+            fs::remove(path);
+            return;
+        }
+        // A rewrite is a new file under the old name, as a program writing afresh leaves it.
+        if (step == Step::Rewrite)
+            fs::remove(path);
+        std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
+    }
+};
+
+} // namespace
+
+TEST_F(ViewerTest, PollsHandOverWhatWasAddedAsUtf8WithLfLineEnds) {
+    const std::vector<PollCase> cases = {
+        {Step::Remove, "", false, false, ""},
+        {Step::Append, "one\r\ntw", true, true, "one\ntw"},
+        {Step::Append, "o\r", true, false, "o"},
+        {Step::Append, "\nthree\n", true, false, "\nthree\n"},
+        {Step::Append, "", true, false, ""},
+        // A character split between two writes waits for its second byte.
+        {Step::Append, "caf\xC3", true, false, "caf"},
+        {Step::Append, "\xA9\n", true, false, "\xC3\xA9\n"},
+        // Windows-1252 bytes, as in the input files.
+        {Step::Append, "Gr\xFC\xDF\n", true, false, "Gr\xC3\xBC\xC3\x9F\n"},
+        {Step::Rewrite, "new\n", true, true, "new\n"},
+        {Step::Remove, "", false, true, ""},
+        {Step::Append, "back\n", true, true, "back\n"},
+    };
+    GrowingFile file(in("out.txt"));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        apply(cases[i].step, cases[i].bytes);
+        GrowingFile::Update u = file.poll();
+        EXPECT_EQ(u.exists, cases[i].exists);
+        EXPECT_EQ(u.restart, cases[i].restart);
+        EXPECT_EQ(u.text, cases[i].text);
+    }
+}
+
+TEST_F(ViewerTest, ViewFollowsTheFileAsItGrowsAndIsReplaced) {
+    EnsureApp();
+    std::ofstream(in("out.txt")) << "first\n";
+    FollowingTextView view(QString::fromStdString(in("out.txt")), 20);
+    EXPECT_EQ(view.toPlainText(), "first\n");
+    std::ofstream(in("out.txt"), std::ios::app) << "second\n";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.toPlainText() == "first\nsecond\n"; }, 2000));
+    apply(Step::Rewrite, "fresh\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.toPlainText() == "fresh\n"; }, 2000));
+    EXPECT_TRUE(view.isReadOnly());
+    const QFontMetrics metrics(view.font());
+    EXPECT_EQ(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W'));
+}
+
+struct FindCase {
+    const char* text;
+    bool backward;
+    bool found;
+    int selectionStart; ///< where the selection is afterwards
+};
+
+TEST_F(ViewerTest, FindGoesOnFromTheCursorAndWrapsRound) {
+    EnsureApp();
+    std::ofstream(in("out.txt")) << "alpha beta\ngamma beta\ndelta\n";
+    TextViewer viewer(QString::fromStdString(in("out.txt")));
+    EXPECT_EQ(viewer.windowTitle(), "out.txt - List");
+    const std::vector<FindCase> cases = {
+        {"beta", false, true, 6}, {"beta", false, true, 17},  {"beta", false, true, 6},
+        {"beta", true, true, 17}, {"zeta", false, false, 17}, {"DELTA", false, true, 22},
+        {"", false, false, 22},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + (c.backward ? " back" : ""));
+        EXPECT_EQ(viewer.find(c.text, c.backward), c.found);
+        EXPECT_EQ(viewer.view().textCursor().selectionStart(), c.selectionStart);
+    }
+    viewer.show();
+    viewer.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer));
+    QTest::keySequence(&viewer, QKeySequence::Find);
+    auto* field = viewer.findChild<QLineEdit*>("txtFind");
+    ASSERT_NE(field, nullptr);
+    EXPECT_TRUE(field->isVisible());
+}

@@ -1,0 +1,164 @@
+// veltra, the optimiser and plots as installed: an example problem is opened, submitted,
+// fitted, and its result comes up in plots. Run by run-e2e.sh, which installs the suite and
+// provides the X display that plots shows its window on.
+#include "OptimiserRun.h"
+#include "ProgressWindow.h"
+#include "ResultFile.h"
+#include "RunSummary.h"
+#include "ScriptedPrompter.h"
+#include "Settings.h"
+#include "VeltraShell.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <csignal>
+#include <filesystem>
+
+using namespace veltrana;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kExample = "Ex-Yzero.01";
+
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+QString Output(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(10000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+struct ShownWindow {
+    QString id;
+    QString title;
+};
+
+// The windows shown on the X display (this test's own windows are offscreen).
+std::vector<ShownWindow> ShownWindows() {
+    std::vector<ShownWindow> shown;
+    static const QRegularExpression child(QString::fromLatin1(R"re(^\s+(0x[0-9a-f]+) "(.*)":)re"));
+    for (const QString& line : Output("xwininfo", {"-root", "-children"}).split('\n')) {
+        auto m = child.match(line);
+        if (m.hasMatch() &&
+            Output("xwininfo", {"-id", m.captured(1)}).contains("Map State: IsViewable"))
+            shown.push_back({m.captured(1), m.captured(2)});
+    }
+    return shown;
+}
+
+QString Titles(const std::vector<ShownWindow>& windows) {
+    QStringList titles;
+    for (const auto& w : windows)
+        titles << w.title;
+    return titles.join(" | ");
+}
+
+// The share of a window's pixels that have exactly the colour `rgb`.
+double ColourShare(const QString& windowId, QRgb rgb, const fs::path& scratch) {
+    const QString file = QString::fromStdString((scratch / "window.png").string());
+    Output("import", {"-window", windowId, file});
+    QImage image(file);
+    if (image.isNull())
+        return 0;
+    image = image.convertToFormat(QImage::Format_RGB32);
+    qint64 count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) & 0xFFFFFF) == (rgb & 0xFFFFFF);
+    return double(count) / (double(image.width()) * image.height());
+}
+
+void Shot(QWidget* w, const char* name) {
+    const std::string dir = Env("E2E_SHOTS");
+    if (!dir.empty())
+        w->grab().save(QString::fromStdString(dir) + "/" + name + ".png");
+}
+
+} // namespace
+
+TEST(SuiteEndToEnd, ExampleProblemIsFittedAndItsResultComesUpInPlots) {
+    const fs::path family = Env("E2E_FAMILY");
+    ASSERT_FALSE(family.empty()) << "run through run-e2e.sh";
+    const fs::path user = family / "Veltr.hz/User";
+    int argc = 1;
+    char name[] = "tst_suite_e2e";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+
+    if (!fs::exists(user / kExample))
+        fs::copy_file(fs::path(VELTRANA_EXAMPLES) / kExample, user / kExample);
+
+    qint64 plotsPid = 0;
+    // plots is ended however the test ends.
+    std::shared_ptr<void> endPlots(nullptr, [&](void*) {
+        if (plotsPid > 0)
+            ::kill(static_cast<pid_t>(plotsPid), SIGTERM);
+    });
+    std::vector<std::string> launched;
+    StartupEnvironment env = SystemEnvironment();
+    env.launch = [&](const std::string& program) {
+        launched.push_back(program);
+        QProcess p;
+        p.setProgram(QString::fromStdString(program));
+        // plots shows its window on the X display, where the test can see it.
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert("QT_QPA_PLATFORM", "xcb");
+        p.setProcessEnvironment(e);
+        return p.startDetached(&plotsPid);
+    };
+    ScriptedPrompter prompter;
+    VeltraShell shell(&prompter, env);
+    ASSERT_TRUE(shell.start());
+
+    prompter.answerFile(FileDialogAnswer{(user / kExample).string(), 2});
+    shell.commands().runMenu(FileCommands::MenuCommand::Open);
+    ASSERT_EQ(shell.state().currentFileName, kExample);
+    shell.form().findChild<QPushButton*>("cmdSubmit")->click();
+    ASSERT_TRUE(shell.runCommands().running())
+        << (prompter.prompts.empty() ? "" : prompter.prompts[0].text);
+    QTest::qWait(300);
+    Shot(&shell.optimiserRun().window(), "progress-window");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shell.runCommands().running(); }, 240000));
+    for (const auto& p : prompter.prompts)
+        ADD_FAILURE() << p.title << ": " << p.text;
+
+    // The result is where plots looks for it, and plots' own reader takes all of it.
+    const std::string result = (user / "ex-yzero_01.dat").string();
+    EXPECT_EQ(GetFileIn(RegistryStore()), result);
+    ScriptedPrompter quiet;
+    ResultFile file(quiet);
+    ASSERT_EQ(file.ReadResultFile(result), ReadStatus::Ok);
+    const std::string summary = WriteRunSummary(file.data());
+    EXPECT_EQ(file.data().modelX, -2);
+    EXPECT_NE(summary.find("Poles used were ..."), std::string::npos) << summary;
+    EXPECT_NE(summary.find("   Gain: " + file.data().gainText), std::string::npos) << summary;
+    EXPECT_GT(file.data().nPolePairs + file.data().nSigmaPoles, 0);
+    EXPECT_TRUE(quiet.prompts.empty());
+
+    // plots comes up, draws the first plot and stays up without a complaint. A result it
+    // cannot read would show a message box (a second window) and leave the caption of a
+    // failed read, or leave the picture box unpainted.
+    ASSERT_EQ(launched, std::vector<std::string>{(family / "plots").string()});
+    ASSERT_TRUE(QTest::qWaitFor([] { return !ShownWindows().empty(); }, 20000));
+    QTest::qWait(2000);
+    const std::vector<ShownWindow> windows = ShownWindows();
+    ASSERT_EQ(windows.size(), 1u) << Titles(windows).toStdString();
+    EXPECT_NE(windows[0].title, "Plots from Tamsen Sys.");
+    // The plot's background, as plots draws it without saved settings.
+    EXPECT_GT(ColourShare(windows[0].id, qRgb(192, 192, 192), family), 0.3);
+    if (!Env("E2E_SHOTS").empty())
+        Output("import",
+               {"-window", "root", QString::fromStdString(Env("E2E_SHOTS")) + "/plots.png"});
+}

@@ -1,0 +1,27 @@
+#!/bin/sh
+# Stands in for the optimiser in tests: takes the five arguments, writes the listing line by
+# line and the result file where veltra expects it. VELTRANA_STANDIN picks the ending:
+#   ok (default), fail (status 3), crash (killed by SIGSEGV), noresult (status 0, no file),
+#   slow (runs until it is ended).
+name=$1 dir=$2 family=$3
+listing="$family/Veltr.hz/User/~Veltra.out"
+printf 'args=%s|%s|%s|%s|%s\n' "$1" "$2" "$3" "$4" "$5" >"$listing"
+echo "pid=$$" >>"$listing"
+echo "cwd=$(pwd)" >>"$listing"
+for i in 1 2 3; do
+    echo "iteration $i error sum 0.0$i" >>"$listing"
+done
+lower=$(printf '%s' "$name" | tr 'A-Z' 'a-z')
+case $lower in
+*.*) rest=${lower#*.}; result="$dir/${lower%%.*}_${rest%%.*}.dat" ;;
+*) result="$dir/$lower.dat" ;;
+esac
+case ${VELTRANA_STANDIN:-ok} in
+fail) echo "No pass-band points" >>"$listing"; exit 3 ;;
+crash) kill -SEGV $$ ;;
+noresult) exit 0 ;;
+slow) echo "started" >>"$listing"; exec sleep 60 ;;
+esac
+head -n 1 "$dir/$name" >"$result"
+echo "result written to $result" >>"$listing"
+exit 0
