@@ -1,9 +1,10 @@
-// veltra, the optimiser and plots as installed: an example problem is opened, submitted,
-// fitted, and its result comes up in plots. Run by run-e2e.sh, which installs the suite and
-// provides the X display that plots shows its window on.
+// veltra, the optimiser and plots as installed: an example problem is opened and submitted,
+// or run as a demo, fitted, and its result comes up in plots. Run by run-e2e.sh, which installs the
+// suite and provides the X display that plots shows its window on.
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
 #include "ResultFile.h"
+#include "ResultFileName.h"
 #include "RunSummary.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
@@ -15,6 +16,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -86,79 +88,116 @@ void Shot(QWidget* w, const char* name) {
         w->grab().save(QString::fromStdString(dir) + "/" + name + ".png");
 }
 
-} // namespace
+class SuiteEndToEnd : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "tst_suite_e2e";
+        static char* argv[] = {name, nullptr};
+        if (!QApplication::instance())
+            new QApplication(argc, argv); // one for the whole program, until exit
+    }
 
-TEST(SuiteEndToEnd, ExampleProblemIsFittedAndItsResultComesUpInPlots) {
-    const fs::path family = Env("E2E_FAMILY");
-    ASSERT_FALSE(family.empty()) << "run through run-e2e.sh";
-    const fs::path user = family / "Veltr.hz/User";
-    int argc = 1;
-    char name[] = "tst_suite_e2e";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    void SetUp() override {
+        family = Env("E2E_FAMILY");
+        ASSERT_FALSE(family.empty()) << "run through run-e2e.sh";
+        user = family / "Veltr.hz/User";
+        // The plots window of an earlier test has gone.
+        ASSERT_TRUE(QTest::qWaitFor([] { return ShownWindows().empty(); }, 10000));
+        // plots clears it when its window closes; a killed plots leaves it for veltra's start.
+        RegistryStore store;
+        SaveFileIn(store, "");
+        env = SystemEnvironment();
+        env.launch = [this](const std::string& program) {
+            launched.push_back(program);
+            QProcess p;
+            p.setProgram(QString::fromStdString(program));
+            // plots shows its window on the X display, where the test can see it.
+            QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+            e.insert("QT_QPA_PLATFORM", "xcb");
+            p.setProcessEnvironment(e);
+            return p.startDetached(&plotsPid);
+        };
+    }
 
-    if (!fs::exists(user / kExample))
-        fs::copy_file(fs::path(VELTRANA_EXAMPLES) / kExample, user / kExample);
-
-    qint64 plotsPid = 0;
-    // plots is ended however the test ends.
-    std::shared_ptr<void> endPlots(nullptr, [&](void*) {
+    void TearDown() override {
         if (plotsPid > 0)
             ::kill(static_cast<pid_t>(plotsPid), SIGTERM);
-    });
+    }
+
+    /// Waits for the run to end, then checks that the result of `example` is where plots
+    /// looks for it, that plots' own reader takes all of it, and that plots comes up with it.
+    void expectResultInPlots(VeltraShell& shell, const std::string& example) {
+        QTest::qWait(300);
+        Shot(&shell.optimiserRun().window(), ("progress-" + example).c_str());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !shell.runCommands().running(); }, 240000));
+        for (const auto& p : prompter.prompts)
+            ADD_FAILURE() << p.title << ": " << p.text;
+
+        const std::string result = ResultFilePath(example, user.string());
+        EXPECT_EQ(GetFileIn(RegistryStore()), result);
+        ScriptedPrompter quiet;
+        ResultFile file(quiet);
+        ASSERT_EQ(file.ReadResultFile(result), ReadStatus::Ok);
+        const std::string summary = WriteRunSummary(file.data());
+        EXPECT_EQ(file.data().modelX, -2);
+        EXPECT_NE(summary.find("Poles used were ..."), std::string::npos) << summary;
+        EXPECT_NE(summary.find("   Gain: " + file.data().gainText), std::string::npos) << summary;
+        EXPECT_GT(file.data().nPolePairs + file.data().nSigmaPoles, 0);
+        EXPECT_TRUE(quiet.prompts.empty());
+
+        // plots comes up, draws the first plot and stays up without a complaint. A result it
+        // cannot read would show a message box (a second window) and leave the caption of a
+        // failed read, or leave the picture box unpainted.
+        ASSERT_EQ(launched, std::vector<std::string>{(family / "plots").string()});
+        ASSERT_TRUE(QTest::qWaitFor([] { return !ShownWindows().empty(); }, 20000));
+        QTest::qWait(2000);
+        const std::vector<ShownWindow> windows = ShownWindows();
+        ASSERT_EQ(windows.size(), 1u) << Titles(windows).toStdString();
+        EXPECT_NE(windows[0].title, "Plots from Tamsen Sys.");
+        // The plot's background, as plots draws it without saved settings.
+        EXPECT_GT(ColourShare(windows[0].id, qRgb(192, 192, 192), family), 0.3);
+        if (!Env("E2E_SHOTS").empty())
+            Output("import",
+                   {"-window", "root",
+                    QString::fromStdString(Env("E2E_SHOTS") + "/plots-" + example + ".png")});
+    }
+
+    fs::path family, user;
+    qint64 plotsPid = 0;
     std::vector<std::string> launched;
-    StartupEnvironment env = SystemEnvironment();
-    env.launch = [&](const std::string& program) {
-        launched.push_back(program);
-        QProcess p;
-        p.setProgram(QString::fromStdString(program));
-        // plots shows its window on the X display, where the test can see it.
-        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        e.insert("QT_QPA_PLATFORM", "xcb");
-        p.setProcessEnvironment(e);
-        return p.startDetached(&plotsPid);
-    };
+    StartupEnvironment env;
     ScriptedPrompter prompter;
+};
+
+} // namespace
+
+TEST_F(SuiteEndToEnd, ExampleProblemIsFittedAndItsResultComesUpInPlots) {
     VeltraShell shell(&prompter, env);
     ASSERT_TRUE(shell.start());
-
     prompter.answerFile(FileDialogAnswer{(user / kExample).string(), 2});
     shell.commands().runMenu(FileCommands::MenuCommand::Open);
     ASSERT_EQ(shell.state().currentFileName, kExample);
     shell.form().findChild<QPushButton*>("cmdSubmit")->click();
     ASSERT_TRUE(shell.runCommands().running())
         << (prompter.prompts.empty() ? "" : prompter.prompts[0].text);
-    QTest::qWait(300);
-    Shot(&shell.optimiserRun().window(), "progress-window");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !shell.runCommands().running(); }, 240000));
-    for (const auto& p : prompter.prompts)
-        ADD_FAILURE() << p.title << ": " << p.text;
+    expectResultInPlots(shell, kExample);
+}
 
-    // The result is where plots looks for it, and plots' own reader takes all of it.
-    const std::string result = (user / "ex-yzero_01.dat").string();
-    EXPECT_EQ(GetFileIn(RegistryStore()), result);
-    ScriptedPrompter quiet;
-    ResultFile file(quiet);
-    ASSERT_EQ(file.ReadResultFile(result), ReadStatus::Ok);
-    const std::string summary = WriteRunSummary(file.data());
-    EXPECT_EQ(file.data().modelX, -2);
-    EXPECT_NE(summary.find("Poles used were ..."), std::string::npos) << summary;
-    EXPECT_NE(summary.find("   Gain: " + file.data().gainText), std::string::npos) << summary;
-    EXPECT_GT(file.data().nPolePairs + file.data().nSigmaPoles, 0);
-    EXPECT_TRUE(quiet.prompts.empty());
-
-    // plots comes up, draws the first plot and stays up without a complaint. A result it
-    // cannot read would show a message box (a second window) and leave the caption of a
-    // failed read, or leave the picture box unpainted.
-    ASSERT_EQ(launched, std::vector<std::string>{(family / "plots").string()});
-    ASSERT_TRUE(QTest::qWaitFor([] { return !ShownWindows().empty(); }, 20000));
-    QTest::qWait(2000);
-    const std::vector<ShownWindow> windows = ShownWindows();
-    ASSERT_EQ(windows.size(), 1u) << Titles(windows).toStdString();
-    EXPECT_NE(windows[0].title, "Plots from Tamsen Sys.");
-    // The plot's background, as plots draws it without saved settings.
-    EXPECT_GT(ColourShare(windows[0].id, qRgb(192, 192, 192), family), 0.3);
-    if (!Env("E2E_SHOTS").empty())
-        Output("import",
-               {"-window", "root", QString::fromStdString(Env("E2E_SHOTS")) + "/plots.png"});
+TEST_F(SuiteEndToEnd, DemoRunEndsInPlotsShowingTheExample) {
+    VeltraShell shell(&prompter, env);
+    ASSERT_TRUE(shell.start());
+    const std::string formFile = shell.state().currentFileName;
+    shell.DemosMenuRun();
+    // Ex-Delay.01 equalises group delay: its plots include the ripple section.
+    auto options = shell.form().findChildren<QRadioButton*>();
+    auto delay = std::find_if(options.begin(), options.end(),
+                              [](QRadioButton* b) { return b->text().startsWith("Ex-Delay.01"); });
+    ASSERT_NE(delay, options.end());
+    (*delay)->click();
+    shell.form().findChild<QPushButton*>("cmdRunDemo")->click();
+    ASSERT_TRUE(shell.runCommands().running())
+        << (prompter.prompts.empty() ? "" : prompter.prompts[0].text);
+    EXPECT_EQ(shell.state().currentFileName, formFile); // the form's file stays
+    expectResultInPlots(shell, "Ex-Delay.01");
 }
