@@ -6,7 +6,12 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/deps.sh"
 build="$top/build-release"
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANA_BENCH=OFF >/dev/null
+launcher=()
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR=$top
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$top" -B "$build" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Release -DVELTRANA_BENCH=OFF >/dev/null
 cmake --build "$build" --target suite
 family=${FAMILY:-$top/family}
 "$top/tools/install-family.sh" "$build" "$family"

@@ -2,17 +2,24 @@
 # Installs what is needed, builds and runs the whole test suite: once plainly, once under
 # AddressSanitizer and UndefinedBehaviorSanitizer, then the result-file fuzzer for a while.
 #   FUZZ_SECONDS=<n> (default 60) bounds the fuzzing; 0 skips it.
+#   NEWCOMER=0 skips the check of a newcomer's first run (tools/ci-newcomer.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/deps.sh"
 jobs=$(nproc)
+# Rebuilds of an unchanged file come from the compiler cache (paths relative to the tree).
+launcher=()
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR=$top
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 
 passed=0
 failed=0
 run_suite() {
     local dir=$1
     shift
-    cmake -S "$top" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake -S "$top" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
     local status=0
     (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs") \
@@ -31,6 +38,16 @@ run_suite "$top/build-test" -DCMAKE_BUILD_TYPE=Debug
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$top/tools/lsan.supp \
     UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELTRANA_SANITIZE=ON -DVELTRANA_BENCH=OFF
+
+if [ "${NEWCOMER:-1}" != 0 ]; then
+    if "$top/tools/ci-newcomer.sh"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "tests: $passed passed, $failed failed"
+        exit 1
+    fi
+fi
 
 fuzz=${FUZZ_SECONDS:-60}
 if [ "$fuzz" -gt 0 ] && [ -x "$top/tools/ci-fuzz.sh" ]; then
