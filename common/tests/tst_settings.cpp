@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 using namespace veltrana;
 
 namespace {
@@ -37,15 +35,6 @@ TEST_F(SettingsTest, LastFilePathIsAcceptedOnlyAsAnAbsolutePath) {
         ASSERT_TRUE(SaveLastFilePath(store, saved).ok()) << saved;
         EXPECT_EQ(GetLastFilePath(store), expected) << saved;
     }
-}
-
-TEST_F(SettingsTest, UncreatableKeyFailsWith1001AndWritesNothing) {
-    std::ofstream(m_dir / "blocked") << "a file, not a directory";
-    RegistryStore store((m_dir / "blocked" / "registry").string());
-    EXPECT_EQ(SaveFileIn(store, "/x.dat"), (RegError{1001, "Unable to create the registry key"}));
-    EXPECT_EQ(SaveLastFilePath(store, "/x").number, 1001);
-    EXPECT_EQ(GetFileIn(store), "");
-    EXPECT_EQ(GetLastFilePath(store), "");
 }
 
 } // namespace

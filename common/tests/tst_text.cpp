@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 
 using namespace veltrana;
@@ -18,13 +17,6 @@ TEST(Text, NumericValueReadsTheLeadingNumber) {
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(NumericValue(c.text), c.value) << c.text;
     EXPECT_TRUE(std::isinf(NumericValue("1e999")));
-}
-
-TEST(Text, NumericValueIgnoresTheUserLocale) {
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
-        GTEST_SKIP() << "no German locale installed";
-    EXPECT_DOUBLE_EQ(NumericValue("2.5"), 2.5);
-    std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST(Text, RoundToIntHalvesToEvenAndClamps) {
