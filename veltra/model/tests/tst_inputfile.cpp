@@ -112,9 +112,6 @@ TEST(InputFileFormat, AnswerLineValues) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(AnsLineValue(c.line), c.value) << c.line;
-}
-
-TEST(InputFileFormat, EmptyValuesAreWrittenAsMinus999) {
     EXPECT_EQ(WriteAnsLine("   ", "c", false), "-999  \t\t! c");
 }
 
@@ -148,10 +145,9 @@ TEST(InputFileReader, PassBandLinesOfEveryShape) {
         ScriptedPrompter prompter;
         ASSERT_EQ(ParseAnsFile(WithPassTable(table), p, prompter), ReadOutcome::Read) << c.line;
         ASSERT_EQ(p.nFreqPoints, 1);
-        EXPECT_EQ(p.Freq[1], c.freq);
-        EXPECT_EQ(p.Yin[1], c.yin);
-        EXPECT_EQ(p.Yout[1], c.yout);
-        EXPECT_EQ(p.Weight[1], c.weight) << c.line;
+        EXPECT_EQ(std::tie(p.Freq[1], p.Yin[1], p.Yout[1], p.Weight[1]),
+                  std::tie(c.freq, c.yin, c.yout, c.weight))
+            << c.line;
     }
 }
 
@@ -235,15 +231,15 @@ TEST_F(InputFileOnDisk, ReadOnlyTargetIsRefusedAndKeptIntact) {
     prompter.prompts.clear();
     EXPECT_FALSE(WriteAnsFile(p, "Ex-Demo.1", dir(), state, prompter, clock));
     EXPECT_EQ(state.writeFailed, 1);
-    ASSERT_EQ(prompter.prompts.size(), 1u);
-    EXPECT_EQ(prompter.prompts[0].title, "File not saved; Error in 'WriteAnsFile' routine.");
-    EXPECT_EQ(prompter.prompts[0].icon, PromptIcon::Critical);
-    EXPECT_EQ(prompter.prompts[0].text,
-              "File Path\\FileName error occured: \r\n    Path = " + dir() +
-                  "\r\n    FileName = Ex-Demo.1\r\n\r\nIf these settings are okay then the "
-                  "error may be do to following:\r\n  Ex-*.?? files in Veltrana's User "
-                  "directory are for 'read-only'.\r\n  Do not save changes in these Example "
-                  "files.  Save changes under other names.\r\n");
+    const Prompt refused{"File Path\\FileName error occured: \r\n    Path = " + dir() +
+                             "\r\n    FileName = Ex-Demo.1\r\n\r\nIf these settings are "
+                             "okay then the error may be do to following:\r\n  Ex-*.?? "
+                             "files in Veltrana's User directory are for 'read-only'."
+                             "\r\n  Do not save changes in these Example files.  Save "
+                             "changes under other names.\r\n",
+                         "File not saved; Error in 'WriteAnsFile' routine.", PromptIcon::Critical,
+                         PromptButtons::Ok};
+    EXPECT_EQ(prompter.prompts, std::vector<Prompt>{refused});
     EXPECT_EQ(Contents(target), "example");
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }

@@ -1,6 +1,7 @@
 // Saves that survive what the file system and the user's names throw at them, and the
 // promise that a problem the format can hold comes back unchanged.
 #include "FileBytes.h"
+#include "FixedTime.h"
 #include "InputFile.h"
 #include "RegistryFormat.h"
 #include "RegistryStore.h"
@@ -24,14 +25,6 @@ using namespace veltrana;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::tm Noon() {
-    std::tm t{};
-    t.tm_year = 126;
-    t.tm_mday = 1;
-    t.tm_hour = 12;
-    return t;
-}
 
 // A problem of `points` pass-band points whose every text is drawn from `pick`.
 template <class Pick> DesignProblem RandomProblem(int points, int delays, Pick pick) {
@@ -64,6 +57,8 @@ protected:
     ShellState state;
     ScriptedPrompter prompter;
 };
+
+using test::Noon;
 
 } // namespace
 
