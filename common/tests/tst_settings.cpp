@@ -22,19 +22,4 @@ TEST_F(SettingsTest, FileInIsSharedThroughTheCompanyKey) {
     EXPECT_EQ(GetFileIn(veltra), "");
 }
 
-TEST_F(SettingsTest, LastFilePathIsAcceptedOnlyAsAnAbsolutePath) {
-    const std::pair<const char*, const char*> rows[] = {{"/home/ann/data", "/home/ann/data"},
-                                                        {"/", "/"},
-                                                        {"data", ""},
-                                                        {"data/more", ""},
-                                                        {"//server/share", ""},
-                                                        {"D:\\data", ""},
-                                                        {"", ""}};
-    RegistryStore store(in("registry"));
-    for (const auto& [saved, expected] : rows) {
-        ASSERT_TRUE(SaveLastFilePath(store, saved).ok()) << saved;
-        EXPECT_EQ(GetLastFilePath(store), expected) << saved;
-    }
-}
-
 } // namespace

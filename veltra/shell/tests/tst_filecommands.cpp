@@ -1,5 +1,8 @@
+#include "FakeForm.h"
 #include "FileBytes.h"
 #include "FileCommands.h"
+#include "FixedTime.h"
+#include "PromptTitles.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
 #include "Startup.h"
@@ -18,38 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::tm Noon() {
-    std::tm t{};
-    t.tm_year = 126;
-    t.tm_mday = 1;
-    t.tm_hour = 12;
-    return t;
-}
-
-// Stands in for the main form: the record is the form, GetAnswers clears the flag.
-class FakeForm : public FormBinding {
-public:
-    explicit FakeForm(ShellState& s) : m_state(s) {}
-    void PutAnswers() override { ++puts; }
-    void GetAnswers() override {
-        ++gets;
-        m_state.dataChanged = false;
-    }
-    void ClearBoth() override { ++clears; }
-    void setCaption(const std::string& c) override { caption = c; }
-    int puts = 0, gets = 0, clears = 0;
-    std::string caption;
-
-private:
-    ShellState& m_state;
-};
-
-std::vector<std::string> Titles(const ScriptedPrompter& prompter) {
-    std::vector<std::string> t;
-    for (const auto& p : prompter.prompts)
-        t.push_back(p.title);
-    return t;
-}
+using test::Noon;
+using Titles = std::vector<std::string>;
 
 class FileCommandsTest : public test::TempDirTest {
 protected:
@@ -108,7 +81,7 @@ TEST_F(FileCommandsTest, NewAsksOnlyWhatTheDataCallsFor) {
         FakeForm f(s);
         FileCommands cmd(s, record, f, p, store, Noon);
         cmd.runMenu(FileCommands::MenuCommand::New);
-        EXPECT_EQ(Titles(p), c.expectedTitles);
+        EXPECT_EQ(test::PromptTitles(p), c.expectedTitles);
         EXPECT_EQ(record.Note1.empty(), c.cleared);
         EXPECT_EQ(s.currentFileName, c.cleared ? "New data" : "Start Up Values");
         if (c.cleared) {
@@ -167,7 +140,7 @@ TEST_F(FileCommandsTest, UnreadableFileIsReportedAndLosesNothing) {
         EXPECT_EQ(p.prompts[0].text.rfind("Unexpected error #", 0), 0u);
         EXPECT_EQ(problem, before);
         EXPECT_EQ(state.currentFileName, "Start Up Values");
-        EXPECT_EQ(form.gets, 0);
+        EXPECT_EQ(form.calls.find("Get"), std::string::npos);
     }
 }
 
@@ -178,7 +151,7 @@ TEST_F(FileCommandsTest, OpenReportsASettingsStoreThatCannotBeWritten) {
     FileCommands cmd(state, problem, form, prompter, blocked, Noon);
     prompter.answerFile(pick("abc.frq"));
     cmd.runMenu(FileCommands::MenuCommand::Open);
-    EXPECT_EQ(Titles(prompter), std::vector<std::string>{"Settings store"});
+    EXPECT_EQ(test::PromptTitles(prompter), Titles{"Settings store"});
     EXPECT_EQ(problem.Note1, "from abc"); // the file is still opened
 }
 
@@ -193,7 +166,7 @@ TEST_F(FileCommandsTest, TextTheCodePageCannotHoldIsSavedOnlyAfterAWarning) {
         FileCommands cmd(state, problem, form, p, store, Noon);
         state.dataChanged = true;
         cmd.runMenu(FileCommands::MenuCommand::Save);
-        EXPECT_EQ(Titles(p), std::vector<std::string>{"Characters will be lost"});
+        EXPECT_EQ(test::PromptTitles(p), Titles{"Characters will be lost"});
         bool saved = answer == PromptAnswer::Ok;
         EXPECT_EQ(Contents(m_dir / "f.1") == before, !saved);
         EXPECT_EQ(state.dataChanged, !saved);
@@ -265,9 +238,9 @@ TEST_F(FileCommandsTest, SavingOverAReadOnlyExampleKeepsItAndTheChanges) {
     prompter.answerFile(pick("Ex-Demo.1"));
     prompter.answer(PromptAnswer::Yes); // replace it
     EXPECT_FALSE(commands.FileSaveAs());
-    EXPECT_EQ(Titles(prompter),
-              (std::vector<std::string>{"File exists, want to replace it?",
-                                        "File not saved; Error in 'WriteAnsFile' routine."}));
+    EXPECT_EQ(test::PromptTitles(prompter),
+              (Titles{"File exists, want to replace it?",
+                      "File not saved; Error in 'WriteAnsFile' routine."}));
     EXPECT_EQ(Contents(m_dir / "Ex-Demo.1"), before);
     EXPECT_TRUE(state.dataChanged);
     EXPECT_EQ(state.writeFailed, 0);
@@ -321,6 +294,6 @@ TEST_F(FileCommandsTest, ExitOffersToSaveChangedData) {
     EXPECT_FALSE(commands.mayExit());
     prompter.answer(PromptAnswer::No);
     EXPECT_TRUE(commands.mayExit());
-    EXPECT_EQ(Titles(prompter),
-              (std::vector<std::string>{"Data in form has changed!", "Data in form has changed!"}));
+    EXPECT_EQ(test::PromptTitles(prompter),
+              (Titles{"Data in form has changed!", "Data in form has changed!"}));
 }

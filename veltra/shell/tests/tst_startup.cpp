@@ -1,3 +1,4 @@
+#include "FakeForm.h"
 #include "InputFile.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
@@ -15,16 +16,6 @@ using namespace veltrana;
 namespace fs = std::filesystem;
 
 namespace {
-
-class RecordingForm : public FormBinding {
-public:
-    void PutAnswers() override { calls += "Put;"; }
-    void GetAnswers() override { calls += "Get;"; }
-    void ClearBoth() override { calls += "Clear;"; }
-    void setCaption(const std::string& c) override { caption = c; }
-    std::string calls;
-    std::string caption;
-};
 
 class StartupTest : public test::TempDirTest {
 protected:
@@ -55,7 +46,7 @@ protected:
     StartupEnvironment env;
     ShellState state;
     DesignProblem problem;
-    RecordingForm form;
+    FakeForm form{state};
     ScriptedPrompter prompter;
     RegistryStore store{std::string()};
 };
@@ -64,15 +55,15 @@ protected:
 
 TEST_F(StartupTest, MissingOrBlankFamilyDirectoryEndsTheProgram) {
     // A family directory that is not there is a typing error: nothing is laid out there.
+    const Prompt missing{"Missing Veltrana's base directory, \\Quillon; Can't proceed without "
+                         "it.  Please re-install Veltrana.",
+                         "In 'Start_Path' routine ... Exiting!", PromptIcon::Critical,
+                         PromptButtons::Ok};
     for (const std::string& value : {std::string(), std::string("   "), in("famliy")}) {
         vars["Quillon"] = value;
         ScriptedPrompter p;
         EXPECT_FALSE(Start_Path(state, p, env));
-        ASSERT_EQ(p.prompts.size(), 1u);
-        EXPECT_EQ(p.prompts[0].text, "Missing Veltrana's base directory, \\Quillon; Can't "
-                                     "proceed without it.  Please re-install Veltrana.");
-        EXPECT_EQ(p.prompts[0].title, "In 'Start_Path' routine ... Exiting!");
-        EXPECT_EQ(p.prompts[0].icon, PromptIcon::Critical);
+        EXPECT_EQ(p.prompts, std::vector<Prompt>{missing});
     }
     EXPECT_FALSE(fs::exists(in("famliy")));
 }
@@ -100,6 +91,7 @@ TEST_F(StartupTest, FirstStartWritesTheIniFileAndUserDirectoryOnce) {
 }
 
 TEST_F(StartupTest, StartUpValuesDecideBetweenGetAndPut) {
+    state.dataChanged = true; // the form's Put leaves it; the start clears it
     ASSERT_TRUE(load());
     EXPECT_EQ(form.calls, "Put;");
     EXPECT_EQ(state.currentFileName, "Start Up Values");
@@ -143,7 +135,9 @@ TEST_F(StartupTest, DialogStartsInTheLastFilePathWhenItIsAbsolute) {
     struct Case {
         std::string stored;
         bool used;
-    } cases[] = {{"/data/filters", true}, {"data", false}, {"//server/share", false}};
+    } cases[] = {{"/data/filters", true}, {"/", true}, {"data", false},
+                 {"data/more", false},    {"", false}, {"//server/share", false},
+                 {"D:\\data", false}};
     for (const auto& c : cases) {
         ASSERT_TRUE(SaveLastFilePath(store, c.stored).ok());
         ASSERT_TRUE(load());
