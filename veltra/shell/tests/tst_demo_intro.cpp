@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <tuple>
 
 #include <filesystem>
 #include <fstream>
@@ -108,29 +109,26 @@ TEST_F(DemoTest, DemoModeLeavesOnlyTheDemosTabAndHelpUntilCancel) {
 }
 
 TEST_F(DemoTest, RunDemoHandsTheChosenExampleOverAndLeavesTheFormsFileAlone) {
-    struct Case {
-        const char* option; // nullptr: no option clicked
-        const char* file;
-        const char* resultName;
-    } cases[] = {
+    // option is nullptr where no option is clicked
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {nullptr, "Ex-Yzero.01", "ex-yzero_01.dat"},
         {"Exam_4", "Ex-Delay.01", "ex-delay_01.dat"},
         {"Exam_7", "Ex-Zpair.1", "ex-zpair_1.dat"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [option, file, resultName] : cases) {
         RegistryStore store;
         SaveFileIn(store, ""); // no finished run to show at start-up
         auto shell = makeShell();
         ASSERT_TRUE(shell->start());
-        makeExample(c.file);
+        makeExample(file);
         shell->setDemoMode(true);
-        if (c.option)
-            click(*shell->form().demosPage(), c.option);
+        if (option)
+            click(*shell->form().demosPage(), option);
         demos.clear();
         click(*shell->form().demosPage(), "cmdRunDemo");
-        EXPECT_EQ(demos, std::vector<std::string>{std::string(c.file) + " in " + user.string()});
+        EXPECT_EQ(demos, std::vector<std::string>{std::string(file) + " in " + user.string()});
         EXPECT_EQ(shell->state().runMode, "Demo");
-        EXPECT_EQ(GetFileIn(RegistryStore()), (user / c.resultName).string());
+        EXPECT_EQ(GetFileIn(RegistryStore()), (user / resultName).string());
         EXPECT_EQ(shell->state().currentFileName, "Start Up Values");
         EXPECT_EQ(shell->state().currentDir, user.string());
         EXPECT_FALSE(shell->state().dataChanged);
@@ -175,38 +173,4 @@ TEST_F(DemoTest, ExampleFileOpensInTheViewerWithoutTouchingTheForm) {
     EXPECT_FALSE(shell->openInViewer(example));
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "Text viewer not found.");
-}
-
-TEST_F(DemoTest, MenusListTheirItemsInOrderWithTheirAccessKeys) {
-    auto shell = makeShell();
-    struct Case {
-        const char* menu;
-        const char* title;
-        std::vector<std::string> items;
-    } cases[] = {
-        {"mnuFile",
-         "&File",
-         {"mnuFileNew &New", "mnuFileOpen &Open ...", "mnuFileSave &Save",
-          "mnuFileSaveAs Save &As ...", "mnuFileDelete &Delete ...", "-",
-          "mnuFileSubmit Submit &Run", "-", "mnuFileExit E&xit"}},
-        {"mnuDemos", "&Demos", {"mnuDemosRun Run &Demo ..."}},
-        {"mnuView",
-         "&View",
-         {"mnuViewDemos &Example File ...", "mnuViewOutput &Last Output ...",
-          "mnuViewPlots &Plots ..."}},
-        {"mnuHelp",
-         "&Help",
-         {"mnuHelpManual &Manual ...", "-", "mnuHelpEmail &E-mail Support ...", "-",
-          "mnuHelpAbout &About ..."}},
-    };
-    for (const Case& c : cases) {
-        auto* menu = shell->form().findChild<QMenu*>(c.menu);
-        ASSERT_NE(menu, nullptr) << c.menu;
-        EXPECT_EQ(menu->title().toStdString(), c.title);
-        std::vector<std::string> items;
-        for (QAction* a : menu->actions())
-            items.push_back(a->isSeparator() ? "-"
-                                             : (a->objectName() + " " + a->text()).toStdString());
-        EXPECT_EQ(items, c.items) << c.menu;
-    }
 }

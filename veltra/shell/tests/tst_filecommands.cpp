@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <tuple>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
@@ -54,12 +55,7 @@ protected:
 } // namespace
 
 TEST_F(FileCommandsTest, NewAsksOnlyWhatTheDataCallsFor) {
-    struct Case {
-        bool changed;
-        std::vector<PromptAnswer> answers;
-        std::vector<std::string> expectedTitles;
-        bool cleared;
-    } cases[] = {
+    const std::tuple<bool, std::vector<PromptAnswer>, std::vector<std::string>, bool> cases[] = {
         {false, {PromptAnswer::Ok}, {"Confirm 'New' Response."}, true},
         {false, {PromptAnswer::Cancel}, {"Confirm 'New' Response."}, false},
         {true,
@@ -70,24 +66,24 @@ TEST_F(FileCommandsTest, NewAsksOnlyWhatTheDataCallsFor) {
         // Yes, then a cancelled Save As: the New does not happen.
         {true, {PromptAnswer::Yes}, {"Data in form has changed!"}, false},
     };
-    for (const auto& c : cases) {
+    for (const auto& [changed, answers, expectedTitles, cleared] : cases) {
         ScriptedPrompter p;
-        for (auto a : c.answers)
+        for (auto a : answers)
             p.answer(a);
         DesignProblem record;
         record.Note1 = "mine";
         ShellState s = state;
-        s.dataChanged = c.changed;
+        s.dataChanged = changed;
         FakeForm f(s);
         FileCommands cmd(s, record, f, p, store, Noon);
         cmd.runMenu(FileCommands::MenuCommand::New);
-        EXPECT_EQ(test::PromptTitles(p), c.expectedTitles);
-        EXPECT_EQ(record.Note1.empty(), c.cleared);
-        EXPECT_EQ(s.currentFileName, c.cleared ? "New data" : "Start Up Values");
-        if (c.cleared) {
+        EXPECT_EQ(test::PromptTitles(p), expectedTitles);
+        EXPECT_EQ(record.Note1.empty(), cleared);
+        EXPECT_EQ(s.currentFileName, cleared ? "New data" : "Start Up Values");
+        if (cleared) {
             EXPECT_EQ(f.caption, "New data ... Veltrana, a Quenlith based program");
         }
-        EXPECT_EQ(p.unscripted, c.answers.back() == PromptAnswer::Yes ? 1 : 0);
+        EXPECT_EQ(p.unscripted, answers.back() == PromptAnswer::Yes ? 1 : 0);
     }
 }
 
@@ -178,39 +174,36 @@ TEST_F(FileCommandsTest, TextTheCodePageCannotHoldIsSavedOnlyAfterAWarning) {
 // changed, and the file on disk is the old one (or, when only the directory sync after the
 // rename failed, the new one), never a mixture.
 TEST_F(FileCommandsTest, EachFailingStepOfASaveKeepsTheOldFileAndTheChanges) {
-    struct Case {
-        SaveStep step;
-        int fault;
-        int afterShortWrites; // kShortWrite answers before the fault
-    } cases[] = {{SaveStep::Open, EMFILE, 0},  {SaveStep::Write, ENOSPC, 0},
-                 {SaveStep::Write, EIO, 2},    {SaveStep::Chmod, EPERM, 0},
-                 {SaveStep::Sync, EIO, 0},     {SaveStep::Close, EIO, 0},
-                 {SaveStep::Rename, EXDEV, 0}, {SaveStep::DirSync, EIO, 0}};
+    // the failing step, its error, and how many short writes come before it
+    const std::tuple<SaveStep, int, int> cases[] = {
+        {SaveStep::Open, EMFILE, 0},  {SaveStep::Write, ENOSPC, 0}, {SaveStep::Write, EIO, 2},
+        {SaveStep::Chmod, EPERM, 0},  {SaveStep::Sync, EIO, 0},     {SaveStep::Close, EIO, 0},
+        {SaveStep::Rename, EXDEV, 0}, {SaveStep::DirSync, EIO, 0}};
     writeInput("f.1", "old");
     const std::string before = Contents(m_dir / "f.1");
     state.currentFileName = "f.1";
     int injected = 0;
-    for (const auto& c : cases) {
-        int shortWrites = c.afterShortWrites;
+    for (const auto& [failing, fault, afterShortWrites] : cases) {
+        int shortWrites = afterShortWrites;
         SetSaveFaultHook([&](SaveStep step) {
-            if (step != c.step)
+            if (step != failing)
                 return 0;
             if (shortWrites-- > 0)
                 return kShortWrite;
             ++injected;
-            return c.fault;
+            return fault;
         });
         ScriptedPrompter p;
         FileCommands cmd(state, problem, form, p, store, Noon);
-        problem.Note1 = "new " + std::to_string(static_cast<int>(c.step));
+        problem.Note1 = "new " + std::to_string(static_cast<int>(failing));
         state.dataChanged = true;
         cmd.runMenu(FileCommands::MenuCommand::Save);
         SetSaveFaultHook({});
         const std::string after = Contents(m_dir / "f.1");
-        SCOPED_TRACE(static_cast<int>(c.step));
+        SCOPED_TRACE(static_cast<int>(failing));
         EXPECT_EQ(p.prompts.size(), 1u);
         EXPECT_TRUE(state.dataChanged);
-        if (c.step == SaveStep::DirSync)
+        if (failing == SaveStep::DirSync)
             EXPECT_NE(after.find(problem.Note1), std::string::npos);
         else
             EXPECT_EQ(after, before);
@@ -222,12 +215,10 @@ TEST_F(FileCommandsTest, EachFailingStepOfASaveKeepsTheOldFileAndTheChanges) {
 }
 
 TEST_F(FileCommandsTest, SaveAsProposesTheNameWithAnyExtension) {
-    struct Case {
-        const char* current;
-        const char* proposal;
-    } cases[] = {{"abc.frq", "abc.*"}, {"abc", "abc.*"}, {"*.*", "*.*"}, {"a.b.c", "a.*"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(SaveAsProposal(c.current), c.proposal);
+    const std::tuple<const char*, const char*> cases[] = {
+        {"abc.frq", "abc.*"}, {"abc", "abc.*"}, {"*.*", "*.*"}, {"a.b.c", "a.*"}};
+    for (const auto& [current, proposal] : cases)
+        EXPECT_EQ(SaveAsProposal(current), proposal);
 }
 
 TEST_F(FileCommandsTest, SavingOverAReadOnlyExampleKeepsItAndTheChanges) {
@@ -241,6 +232,12 @@ TEST_F(FileCommandsTest, SavingOverAReadOnlyExampleKeepsItAndTheChanges) {
     EXPECT_EQ(test::PromptTitles(prompter),
               (Titles{"File exists, want to replace it?",
                       "File not saved; Error in 'WriteAnsFile' routine."}));
+    EXPECT_EQ(prompter.prompts[1].text,
+              "File Path\\FileName error occured: \r\n    Path = " + m_dir.string() +
+                  "\r\n    FileName = Ex-Demo.1\r\n\r\nIf these settings are okay then the error "
+                  "may be do to following:\r\n  Ex-*.?? files in Veltrana's User directory are for "
+                  "'read-only'.\r\n  Do not save changes in these Example files.  Save changes "
+                  "under other names.\r\n");
     EXPECT_EQ(Contents(m_dir / "Ex-Demo.1"), before);
     EXPECT_TRUE(state.dataChanged);
     EXPECT_EQ(state.writeFailed, 0);
