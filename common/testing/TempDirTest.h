@@ -10,6 +10,13 @@
 
 namespace veltrana::test {
 
+/// The bytes of a file; "" when it cannot be read.
+inline std::string FileText(const std::filesystem::path& path) {
+    std::string bytes;
+    ReadFileBytes(path.string(), bytes);
+    return bytes;
+}
+
 /// A fixture with a fresh directory of its own, removed after the test. The process's
 /// current directory is put back as it was, whatever the test made of it.
 class TempDirTest : public ::testing::Test {
@@ -29,12 +36,7 @@ protected:
 
     std::string in(const std::string& name) const { return (m_dir / name).string(); }
 
-    /// The bytes of a file; "" when it cannot be read.
-    static std::string Contents(const std::filesystem::path& path) {
-        std::string bytes;
-        ReadFileBytes(path.string(), bytes);
-        return bytes;
-    }
+    static std::string Contents(const std::filesystem::path& path) { return FileText(path); }
 
     std::filesystem::path m_dir;
 

@@ -44,12 +44,10 @@ TEST_F(FileRoutinesTest, FileExistsListsNormalFilesOnly) {
 }
 
 TEST_F(FileRoutinesTest, BareNameIsLookedUpInTheCurrentDirectory) {
-    std::string old = fs::current_path();
-    fs::current_path(m_dir);
+    fs::current_path(m_dir); // the fixture puts it back
     EXPECT_TRUE(FileExists("a.txt"));
     EXPECT_TRUE(FileExists("*.dat"));
     EXPECT_FALSE(FileExists("sub.txt"));
-    fs::current_path(old);
 }
 
 TEST_F(FileRoutinesTest, DirExists) {

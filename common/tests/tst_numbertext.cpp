@@ -1,4 +1,5 @@
 #include "NumberText.h"
+#include "Text.h"
 
 #include <gtest/gtest.h>
 
@@ -82,6 +83,7 @@ TEST(NumberText, IgnoresTheUserLocale) {
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
         GTEST_SKIP() << "no German locale installed";
     EXPECT_EQ(ParseNumber("2.5"), 2.5);
+    EXPECT_DOUBLE_EQ(NumericValue("2.5"), 2.5);
     EXPECT_EQ(GeneralNumber(2.5), "2.5");
     EXPECT_EQ(FormatE(1.5), "\t1.5");
     std::setlocale(LC_NUMERIC, saved.c_str());

@@ -27,10 +27,7 @@ protected:
         fs::create_directories(m_dir / "cfg");
         std::ofstream(storePath(), std::ios::binary) << text;
     }
-    std::string readStoreFile() const {
-        std::ifstream in(storePath(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    std::string readStoreFile() const { return Contents(storePath()); }
 };
 
 TEST_F(RegistryTest, ValuesComeBackExactlyInAFreshStore) {
@@ -172,8 +169,7 @@ TEST_F(RegistryTest, DamagedStoreReadsEmptyIsReportedAndKeptAside) {
         ASSERT_TRUE(store.CreateKey(HKCU, "New").error.ok());
         EXPECT_TRUE(store.KeyExists(HKCU, "New"));
         EXPECT_TRUE(store.problem().ok()) << "the new store is sound";
-        std::ifstream kept(storePath() + ".damaged", std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), text);
+        EXPECT_EQ(Contents(storePath() + ".damaged"), text);
     }
 }
 

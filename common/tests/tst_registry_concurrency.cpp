@@ -1,13 +1,12 @@
 #include "RegistryStore.h"
+#include "TempDirTest.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace veltrana;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -39,10 +38,10 @@ std::string ValueName(int writer, int i) {
     ::_exit(failures == 0 ? 0 : 1);
 }
 
-TEST(RegistryConcurrency, TwoProgramsWritingAtOnceLoseNothing) {
-    std::string dir = (fs::path(::testing::TempDir()) / "veltrana-conc-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(dir.data()), nullptr);
-    const std::string path = dir + "/registry";
+using RegistryConcurrency = test::TempDirTest;
+
+TEST_F(RegistryConcurrency, TwoProgramsWritingAtOnceLoseNothing) {
+    const std::string path = in("registry");
     RegistryStore store(path);
     ASSERT_TRUE(store.CreateKey(RegRoot::CurrentUser, kKey).error.ok());
 
@@ -77,7 +76,6 @@ TEST(RegistryConcurrency, TwoProgramsWritingAtOnceLoseNothing) {
     }
     EXPECT_EQ(lost, 0);
     EXPECT_TRUE(reader.problem().ok());
-    fs::remove_all(dir);
 }
 
 } // namespace

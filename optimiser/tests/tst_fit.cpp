@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <random>
+#include <tuple>
 
 using namespace veltrana;
 
@@ -23,31 +24,11 @@ std::string Texts(const std::vector<double>& values) {
 /// a and pole pairs (re, im), gain 2, Yin 1, 30 points up to freqNorm.
 DesignProblem KnownProblem(double a, const std::vector<double>& re, const std::vector<double>& im,
                            const std::vector<double>& startRe, const std::vector<double>& startIm) {
+    const std::string poles = "1 " + std::to_string(re.size()), reStart = Texts(startRe),
+                      imStart = Texts(startIm);
     DesignProblem d;
-    d.Answers = {"N",
-                 "0",
-                 "-2",
-                 "0",
-                 "N",
-                 "1",
-                 "10",
-                 "1 " + std::to_string(re.size()),
-                 "0.9",
-                 Texts(startRe),
-                 Texts(startIm),
-                 "N",
-                 "",
-                 "N",
-                 "N",
-                 "0 0 0",
-                 "",
-                 "",
-                 "",
-                 "1",
-                 ".005",
-                 "22",
-                 "30",
-                 "0"};
+    d.Answers = {"N", "0", "-2", "0",     "N", "1", "10", poles, "0.9",  reStart, imStart, "N",
+                 "",  "N", "N",  "0 0 0", "",  "",  "",   "1",   ".005", "22",    "30",    "0"};
     FilterLayout l{1, static_cast<int>(re.size())};
     std::vector<double> p{a};
     for (size_t k = 0; k < re.size(); ++k) {
@@ -116,13 +97,7 @@ TEST(Fit, NeverEndsAboveTheStartFromRandomStartsWithinTheBounds) {
 TEST(Fit, SettingsAreReadOrRefused) {
     const std::array<std::string, 9> defaults{
         "5  10  7", "0   0   0", "1e-5 1e-5 1e-5", "100", "10", "2000", "1", "16", ".0001"};
-    struct Case {
-        const char* name;
-        size_t entry;
-        std::string text;
-        bool ok;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<const char*, size_t, std::string, bool> cases[] = {
         {"defaults as written", 0, "5  10  7", true},
         {"empty entry keeps its default", 4, "", true},
         {"two values for REMAX", 0, "5 10", false},
@@ -131,15 +106,15 @@ TEST(Fit, SettingsAreReadOrRefused) {
         {"fractional EVALMAX", 5, "20.5", false},
         {"word", 8, "fine", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, entry, text, ok] : cases) {
+        SCOPED_TRACE(name);
         auto texts = defaults;
-        texts[c.entry] = c.text;
+        texts[entry] = text;
         SolverSettings s;
         std::vector<std::string> notes;
         std::string error;
-        EXPECT_EQ(ParseSolverSettings(texts, 9, s, notes, error), c.ok) << error;
-        EXPECT_EQ(error.empty(), c.ok);
+        EXPECT_EQ(ParseSolverSettings(texts, 9, s, notes, error), ok) << error;
+        EXPECT_EQ(error.empty(), ok);
     }
 }
 

@@ -1,11 +1,11 @@
 #include "FollowingTextView.h"
 #include "GrowingFile.h"
+#include "QtTestApp.h"
 #include "TempDirTest.h"
 #include "TextViewer.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -17,13 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "tst";
-    static char* argv[] = {name, nullptr};
-    if (!qApp)
-        new QApplication(argc, argv);
-}
+using test::EnsureApp;
 
 enum class Step { Append, Rewrite, Remove };
 

@@ -3,12 +3,10 @@
 #include "PlotEngine.h"
 #include "ResultFile.h"
 #include "ScriptedPrompter.h"
+#include "TempDirTest.h"
 #include "Text.h"
 
-#include <QGuiApplication>
-
-#include <fstream>
-#include <iterator>
+#include "QtTestApp.h"
 
 #include <memory>
 #include <sstream>
@@ -22,20 +20,6 @@ inline std::string SamplePath(const std::string& name) {
     std::string dir = VELTRANA_TEST_DATA;
     dir.replace(dir.rfind("engine/tests/data"), std::string::npos, "result/tests/data/");
     return dir + name;
-}
-
-/// Fonts need an application object; it is kept until the test program ends.
-inline void EnsureGuiApp() {
-    static int argc = 1;
-    static char name[] = "tst_plots_engine";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance())
-        new QGuiApplication(argc, argv);
-}
-
-inline std::string DataTextOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 /// The plot window as the engine sees it, with what it was told.
@@ -66,8 +50,7 @@ struct EngineRig {
     PlotEngine engine{canvas, file, host};
     std::vector<CanvasCall> calls;
 
-    explicit EngineRig(int width = 640, int height = 480)
-        : canvas((EnsureGuiApp(), width), height) {
+    explicit EngineRig(int width = 640, int height = 480) : canvas((EnsureApp(), width), height) {
         canvas.setRecorder([this](const CanvasCall& c) { calls.push_back(c); });
         engine.setClock([] { return LocalDateTime{2024, 3, 7, 14, 5, 9}; });
     }

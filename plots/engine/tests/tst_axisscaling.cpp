@@ -70,12 +70,4 @@ TEST(AxisScaling, NegativeSpanIsScaledInAscendingOrder) {
     }
 }
 
-TEST(AxisScaling, Log10AndCeiling) {
-    EXPECT_DOUBLE_EQ(Log10(1000), 3);
-    EXPECT_DOUBLE_EQ(Log10(0.01), -2);
-    EXPECT_EQ(Ceiling(2.1), 3);
-    EXPECT_EQ(Ceiling(-2.1), -2);
-    EXPECT_EQ(Ceiling(4), 4);
-}
-
 } // namespace

@@ -1,22 +1,15 @@
 #include "PlotCanvas.h"
 
-#include <QGuiApplication>
+#include "QtTestApp.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using namespace veltrana;
 
 namespace {
-
-void EnsureGuiApp() {
-    static int argc = 1;
-    static char name[] = "tst_canvas";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance())
-        new QGuiApplication(argc, argv); // kept until exit: fonts need it in every test
-}
 
 constexpr Rgb kBack = 0xE0E0E0;
 constexpr Rgb kRed = 0x0000FF; // red in the lowest byte
@@ -35,7 +28,7 @@ int CountNot(const PlotCanvas& canvas, Rgb colour, QRect area) {
 
 class Canvas : public ::testing::Test {
 protected:
-    void SetUp() override { EnsureGuiApp(); }
+    void SetUp() override { test::EnsureApp(); } // fonts need it
 };
 
 TEST_F(Canvas, ColoursKeepRedInTheLowestByte) {
@@ -46,19 +39,16 @@ TEST_F(Canvas, ColoursKeepRedInTheLowestByte) {
 
 TEST_F(Canvas, UserScaleMapsToPixels) {
     PlotCanvas canvas(200, 100);
-    struct Case {
-        double left, top, width, height, x, y, px, py;
-    };
-    const Case cases[] = {
+    const std::tuple<double, double, double, double, double, double, double, double> cases[] = {
         {0, 10, 100, -10, 50, 0, 100, 100}, // Y grows upwards
         {0, 10, 100, -10, 0, 10, 0, 0},     //
         {-5, 0, 10, 5, 0, 2.5, 100, 50},    // origin in the middle
         {0, 0, 400, 200, 100, 100, 50, 50}, // finer than pixels
     };
-    for (const Case& c : cases) {
-        canvas.setUserScale(c.left, c.top, c.width, c.height);
-        EXPECT_DOUBLE_EQ(canvas.toPixelX(c.x), c.px);
-        EXPECT_DOUBLE_EQ(canvas.toPixelY(c.y), c.py);
+    for (const auto& [left, top, width, height, x, y, px, py] : cases) {
+        canvas.setUserScale(left, top, width, height);
+        EXPECT_DOUBLE_EQ(canvas.toPixelX(x), px);
+        EXPECT_DOUBLE_EQ(canvas.toPixelY(y), py);
     }
     canvas.setUserScale(0, 0, 0, 5); // refused: would divide by zero
     EXPECT_DOUBLE_EQ(canvas.ScaleWidth(), 400);

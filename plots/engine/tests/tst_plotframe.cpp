@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetricsF>
+#include <tuple>
 
 #include <cmath>
 
@@ -18,7 +19,7 @@ using Kind = CanvasCall::Kind;
 
 // A 1280 x 960 box: twice the reference frame, so reference row r is pixel row 2r.
 struct FrameRig {
-    bool app = (EnsureGuiApp(), true);
+    bool app = (EnsureApp(), true);
     PlotCanvas canvas{1280, 960};
     PlotFrame frame{canvas};
     std::vector<CanvasCall> calls;
@@ -39,12 +40,7 @@ struct FrameRig {
 };
 
 TEST(PlotFrame, TitleFollowsThePlotCounterAndModel) {
-    const struct {
-        FrameContext context;
-        bool bw;
-        std::vector<std::string> title;
-        const char* xTitle;
-    } cases[] = {
+    const std::tuple<FrameContext, bool, std::vector<std::string>, const char*> cases[] = {
         {{0, 1, 0, 0, 0}, false, {"Y(", "----", ") and Ydot"}, "Time"},
         {{-2, 1, 0, 0, 0}, false, {"Poles (X), Zeroes (O) and Doublets (D)"}, "Frequency"},
         {{-1, 1, 0, 0, 0}, false, {"Error Amplitude"}, "Time"},
@@ -56,38 +52,35 @@ TEST(PlotFrame, TitleFollowsThePlotCounterAndModel) {
         {{3, 2, 3, 0, 0}, true, {"DATA(", "- - -", ") vs. Model"}, "Time"},
         {{-1, 5, 6, 0, 0}, false, {"DATA(", "----", ") vs. Model"}, "Time"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.title.empty() ? "no title" : c.title[0]);
+    for (const auto& [context, bw, title, xTitle] : cases) {
+        SCOPED_TRACE(title.empty() ? "no title" : title[0]);
         PlotSettings settings;
-        settings.blackAndWhite = c.bw;
+        settings.blackAndWhite = bw;
         FrameRig rig(settings);
-        rig.frame.DrawFrame(c.context, *std::make_unique<PlotBounds>(PlotBounds{0, 10, 0, 5}));
-        EXPECT_THAT(rig.textsAt(-1, 60), ElementsAreArray(c.title));
+        rig.frame.DrawFrame(context, *std::make_unique<PlotBounds>(PlotBounds{0, 10, 0, 5}));
+        EXPECT_THAT(rig.textsAt(-1, 60), ElementsAreArray(title));
         // The X title sits at 48 per cent of the box both ways.
         EXPECT_THAT(rig.textsAt(std::floor(0.48 * 1280 + 0.5), std::floor(0.48 * 960 + 0.5)),
-                    ElementsAreArray({c.xTitle}));
+                    ElementsAreArray({xTitle}));
     }
 }
 
 TEST(PlotFrame, ScaleFactorBlockListsOnlyTheScaledAxes) {
     using Rows = std::vector<std::string>;
-    const struct {
-        int xExp, yExp;
-        Rows row140, row170, row200, row230;
-    } cases[] = {
+    const std::tuple<int, int, Rows, Rows, Rows, Rows> cases[] = {
         {0, 0, {}, {}, {}, {}},
         {0, 2, {"Scale Factor"}, {"============"}, {"Y-axis = 10E2"}, {}},
         {-4, 6, {"Scale Factor"}, {"============"}, {"X-axis = 10E-4"}, {"Y-axis = 10E6"}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.xExp) + " " + std::to_string(c.yExp));
+    for (const auto& [xExp, yExp, row140, row170, row200, row230] : cases) {
+        SCOPED_TRACE(std::to_string(xExp) + " " + std::to_string(yExp));
         FrameRig rig;
-        PlotBounds bounds{0, 10, 0, 5, c.xExp, c.yExp};
+        PlotBounds bounds{0, 10, 0, 5, xExp, yExp};
         rig.frame.DrawFrame({3, 1, 0, 0, 0}, bounds);
-        EXPECT_EQ(rig.textsAt(15, 140), c.row140);
-        EXPECT_EQ(rig.textsAt(15, 170), c.row170);
-        EXPECT_EQ(rig.textsAt(15, 200), c.row200);
-        EXPECT_EQ(rig.textsAt(15, 230), c.row230);
+        EXPECT_EQ(rig.textsAt(15, 140), row140);
+        EXPECT_EQ(rig.textsAt(15, 170), row170);
+        EXPECT_EQ(rig.textsAt(15, 200), row200);
+        EXPECT_EQ(rig.textsAt(15, 230), row230);
     }
 }
 
@@ -96,37 +89,13 @@ TEST(PlotFrame, AxesGridLinesAndTickMarks) {
         const char* name;
         int model, gridLines;
         PlotBounds bounds;
-        double ax, ay;         // where the Y and X axes are drawn
-        std::vector<float> xs; // the X grid positions (from vertical lines or tick marks)
+        double ax, ay;        // where the Y and X axes are drawn
+        double xFirst, xStep; // the 11 X grid positions (from vertical lines or tick marks)
         int verticalTicks, horizontalTicks;
     } cases[] = {
-        {"0 to 1001",
-         1,
-         1,
-         {0, 1001, -3, 3},
-         0,
-         0,
-         {0, 100.1f, 200.2f, 300.3f, 400.4f, 500.5f, 600.6f, 700.7f, 800.8f, 900.9f, 1001},
-         0,
-         0},
-        {"0.2 to 0.92",
-         1,
-         0,
-         {0.2, 0.92, 2, 8},
-         0.2,
-         2,
-         {0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f, 1.1f, 1.2f},
-         11,
-         6},
-        {"X lines only, model 0",
-         0,
-         2,
-         {-5, 5, 2, 8},
-         -5,
-         2,
-         {-5, -4, -3, -2, -1, 0, 1, 2, 3, 4, 5},
-         0,
-         6},
+        {"0 to 1001", 1, 1, {0, 1001, -3, 3}, 0, 0, 0, 100.1, 0, 0},
+        {"0.2 to 0.92", 1, 0, {0.2, 0.92, 2, 8}, 0.2, 2, 0.2, 0.1, 11, 6},
+        {"X lines only, model 0", 0, 2, {-5, 5, 2, 8}, -5, 2, -5, 1, 0, 6},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -145,7 +114,7 @@ TEST(PlotFrame, AxesGridLinesAndTickMarks) {
         EXPECT_EQ(lines[1].x1, c.ax);
         int verticalTicks = 0, horizontalTicks = 0;
         for (size_t i = 2; i < 13; ++i) {
-            EXPECT_NEAR(lines[i].x1, c.xs[i - 2], 1e-4);
+            EXPECT_NEAR(lines[i].x1, c.xFirst + double(i - 2) * c.xStep, 1e-4);
             const double pixels =
                 std::fabs(rig.canvas.toPixelY(lines[i].y2) - rig.canvas.toPixelY(lines[i].y1));
             verticalTicks += std::fabs(pixels - 6) < 1e-6;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 using namespace veltrana;
 using namespace veltrana::test;
@@ -28,10 +29,7 @@ const std::string kMap = "Plotting -Map of Poles & Zeros-", kError = "Calling 1s
                   kImpulse = "Calling 4th or 5th plot ... h(t) response";
 
 TEST(PlotSequence, EachModelStepsThroughItsPlotsAndDisablesNextAfterTheLast) {
-    const struct {
-        const char* file;
-        std::vector<std::string> steps;
-    } cases[] = {
+    const std::tuple<const char*, std::vector<std::string>> cases[] = {
         {"model_m2_one_omega.dat", {kMap, kError, kCurve, kImpulse}},
         {"model_m2.dat", {kMap, kError, kCurve, kSidelobe, kRipple}},
         {"model_m2_doublet.dat", {kMap, kError, kCurve, kImpulse}},
@@ -41,17 +39,17 @@ TEST(PlotSequence, EachModelStepsThroughItsPlotsAndDisablesNextAfterTheLast) {
         {"model3.dat", {kError, kCurve}},
         {"model7.dat", {kError, kCurve}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
+    for (const auto& [file, steps] : cases) {
+        SCOPED_TRACE(file);
         EngineRig rig;
-        ASSERT_EQ(rig.read(c.file), ReadStatus::Ok);
-        for (size_t press = 0; press < c.steps.size(); ++press) {
+        ASSERT_EQ(rig.read(file), ReadStatus::Ok);
+        for (size_t press = 0; press < steps.size(); ++press) {
             EXPECT_TRUE(rig.host.nextEnabled) << "before press " << press;
             rig.next();
         }
         EXPECT_FALSE(rig.host.nextEnabled);
-        EXPECT_THAT(Steps(rig.host.output), ElementsAreArray(c.steps));
-        EXPECT_EQ(rig.host.drawn, static_cast<int>(c.steps.size()));
+        EXPECT_THAT(Steps(rig.host.output), ElementsAreArray(steps));
+        EXPECT_EQ(rig.host.drawn, static_cast<int>(steps.size()));
         EXPECT_TRUE(rig.host.fatal.empty());
         EXPECT_TRUE(rig.prompter.prompts.empty());
     }
@@ -71,29 +69,24 @@ TEST(PlotSequence, EverySampleFileRunsToItsEndWithoutACrash) {
 }
 
 TEST(PlotSequence, AnEmptyOrMissingSectionEndsTheRunWithItsWarning) {
-    const std::string whole = DataTextOf(SamplePath("model_m2_one_omega.dat"));
-    const struct {
-        const char* name;
-        std::string text;
-        int presses;
-        const char* warning;
-        size_t prompts; // the reader's own message about a missing section
-    } cases[] = {
-        {"empty sidelobe", DataTextOf(SamplePath("empty_sidelobe.dat")), 4,
+    const std::string whole = FileText(SamplePath("model_m2_one_omega.dat"));
+    // prompts: how many messages the reader itself gives about a missing section
+    const std::tuple<const char*, std::string, int, const char*, size_t> cases[] = {
+        {"empty sidelobe", FileText(SamplePath("empty_sidelobe.dat")), 4,
          "==Warning== No Sidelobe data in file", 0},
         {"no h(t) section", whole.substr(0, whole.find("h(t)")), 4,
          "==Warning== No h(t) data in file", 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, text, presses, warning, prompts] : cases) {
+        SCOPED_TRACE(name);
         EngineRig rig;
-        ASSERT_EQ(rig.readText(c.text), ReadStatus::Ok);
-        for (int press = 0; press < c.presses; ++press)
+        ASSERT_EQ(rig.readText(text), ReadStatus::Ok);
+        for (int press = 0; press < presses; ++press)
             rig.next();
-        EXPECT_THAT(rig.host.fatal, ElementsAre(c.warning));
-        EXPECT_EQ(rig.host.drawn, c.presses - 1);
+        EXPECT_THAT(rig.host.fatal, ElementsAre(warning));
+        EXPECT_EQ(rig.host.drawn, presses - 1);
         EXPECT_TRUE(rig.calls.empty()); // nothing more is plotted
-        EXPECT_EQ(rig.prompter.prompts.size(), c.prompts);
+        EXPECT_EQ(rig.prompter.prompts.size(), prompts);
     }
 }
 

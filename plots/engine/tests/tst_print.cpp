@@ -1,6 +1,7 @@
 #include "PrintPlot.h"
 
-#include <QGuiApplication>
+#include "QtTestApp.h"
+#include "TempDirTest.h"
 #include <QImage>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -8,37 +9,23 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <tuple>
 
 using namespace veltrana;
 
 namespace {
 
-void EnsureGuiApp() {
-    static int argc = 1;
-    static char name[] = "tst_print";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance())
-        new QGuiApplication(argc, argv);
-}
-
 TEST(PrintPlot, FitKeepsTheShapeAndLeavesRoomForTheFooter) {
-    struct Case {
-        int w, h;
-        double pw, ph, footer;
-        PrintFit fit;
-    };
-    const Case cases[] = {
+    const std::tuple<int, int, double, double, double, PrintFit> cases[] = {
         {400, 200, 1000, 800, 0, {1000, 500}},  // wider than the page: full width
         {200, 400, 1000, 800, 0, {400, 800}},   // higher: full height
         {500, 400, 1000, 800, 0, {1000, 800}},  // the page's own shape: all of it
         {500, 400, 1000, 820, 20, {1000, 800}}, // ... with the footer kept free below
         {0, 400, 1000, 800, 0, {0, 0}},         // nothing to print
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(FitPicture(c.w, c.h, c.pw, c.ph, c.footer), c.fit) << c.w << "x" << c.h;
+    for (const auto& [w, h, pw, ph, footer, fit] : cases)
+        EXPECT_EQ(FitPicture(w, h, pw, ph, footer), fit) << w << "x" << h;
 }
 
 TEST(PrintPlot, FooterText) {
@@ -55,8 +42,7 @@ QImage PrintedPage(const QTemporaryDir& dir, const QImage& picture) {
     EXPECT_TRUE(TryPrintPlot(printer, picture, "/data/run1.dat", " 4.5E-02"));
     const std::string text = dir.filePath("page.txt").toStdString();
     EXPECT_EQ(std::system(("pdftotext '" + pdf.toStdString() + "' '" + text + "'").c_str()), 0);
-    std::ifstream words(text);
-    const std::string printed((std::istreambuf_iterator<char>(words)), {});
+    const std::string printed = test::FileText(text);
     EXPECT_NE(printed.find("Input file name = /data/run1.dat"), std::string::npos) << printed;
     EXPECT_NE(printed.find("errorSum = 4.5E-02"), std::string::npos) << printed;
     const QString base = dir.filePath("page");
@@ -86,7 +72,7 @@ InkBox Measure(const QImage& page) {
 }
 
 TEST(PrintPlot, PdfPageFollowsThePicturesShape) {
-    EnsureGuiApp();
+    test::EnsureApp();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     for (QSize size : {QSize(600, 300), QSize(300, 600)}) {

@@ -5,18 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace veltrana;
 using namespace veltrana::test;
 
 namespace {
 
 TEST(PlotFiles, NamesDerivedFromTheDataFile) {
-    struct Case {
-        const char* dataFile;
-        const char* proposal;
-        const char* caption;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"/runs/run1.dat", "run1.bmp", "run1.dat ... Plots from Tamsen Sys."},
         {"/runs/run.tar.dat", "run.bmp", "run.tar.dat ... Plots from Tamsen Sys."},
         {"run2.dat", "run2.bmp", "run2.dat ... Plots from Tamsen Sys."},
@@ -24,9 +21,9 @@ TEST(PlotFiles, NamesDerivedFromTheDataFile) {
         {"/runs/plain", "plain.bmp", "plain ... Plots from Tamsen Sys."},
         {"", ".bmp", "Plots from Tamsen Sys."},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(SaveAsProposal(c.dataFile), c.proposal) << c.dataFile;
-        EXPECT_EQ(CaptionFor(c.dataFile), c.caption) << c.dataFile;
+    for (const auto& [dataFile, proposal, caption] : cases) {
+        EXPECT_EQ(SaveAsProposal(dataFile), proposal) << dataFile;
+        EXPECT_EQ(CaptionFor(dataFile), caption) << dataFile;
     }
 }
 

@@ -2,9 +2,8 @@
 
 #include "ResultFile.h"
 #include "ScriptedPrompter.h"
+#include "TempDirTest.h"
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -16,8 +15,7 @@ inline std::string DataPath(const std::string& name) {
 }
 
 inline std::string DataText(const std::string& name) {
-    std::ifstream in(DataPath(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return FileText(DataPath(name));
 }
 
 /// A reader with a scripted prompter, as plots would hold one.

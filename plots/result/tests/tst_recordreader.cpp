@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 using namespace veltrana;
 using testing::ElementsAreArray;
@@ -15,34 +16,29 @@ RecordReader ReaderOf(const std::string& text) {
 }
 
 TEST(RecordReader, ReadsOneRecord) {
-    struct Case {
-        const char* name;
-        std::string text;
-        int n;
-        bool ok;
-        std::vector<double> values; // on failure: what the array held before, still there
-        std::string nextLine;       // the line the reader stands on afterwards
-    };
-    const std::vector<Case> cases = {
-        {"one line", "1 2 3\r\nnext\r\n", 3, true, {1, 2, 3}, "next"},
-        {"over lines", "1 2\n\n 3\nnext\n", 3, true, {1, 2, 3}, "next"},
-        {"extra numbers kept", "1 2 3 4\nnext\n", 3, true, {1, 2, 3, 4}, "next"},
-        {"many blanks", "   1     2  \nnext\n", 2, true, {1, 2}, "next"},
-        {"empty record still takes a line", "0\nnext\n", 0, true, {0}, "next"},
-        {"starts on blank line", "\n1 2\n", 2, false, {-999}, "1 2"},
-        {"tab is no separator", "1\t2\nnext\n", 2, false, {-999}, "next"},
-        {"word", "1 two\nnext\n", 2, false, {-999}, "next"},
-        {"ends early", "1 2\n", 3, false, {-999}, "<end>"},
-        {"last line without line end", "1 2", 2, true, {1, 2}, "<end>"},
-        {"comma decimal", "1,5 2\nnext\n", 2, false, {-999}, "next"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        RecordReader reader = ReaderOf(c.text);
+    // The values read (on failure: what the array held before, still there), and the line the
+    // reader stands on afterwards.
+    const std::tuple<const char*, std::string, int, bool, std::vector<double>, std::string>
+        cases[] = {
+            {"one line", "1 2 3\r\nnext\r\n", 3, true, {1, 2, 3}, "next"},
+            {"over lines", "1 2\n\n 3\nnext\n", 3, true, {1, 2, 3}, "next"},
+            {"extra numbers kept", "1 2 3 4\nnext\n", 3, true, {1, 2, 3, 4}, "next"},
+            {"many blanks", "   1     2  \nnext\n", 2, true, {1, 2}, "next"},
+            {"empty record still takes a line", "0\nnext\n", 0, true, {0}, "next"},
+            {"starts on blank line", "\n1 2\n", 2, false, {-999}, "1 2"},
+            {"tab is no separator", "1\t2\nnext\n", 2, false, {-999}, "next"},
+            {"word", "1 two\nnext\n", 2, false, {-999}, "next"},
+            {"ends early", "1 2\n", 3, false, {-999}, "<end>"},
+            {"last line without line end", "1 2", 2, true, {1, 2}, "<end>"},
+            {"comma decimal", "1,5 2\nnext\n", 2, false, {-999}, "next"},
+        };
+    for (const auto& [name, text, n, ok, expected, nextLine] : cases) {
+        SCOPED_TRACE(name);
+        RecordReader reader = ReaderOf(text);
         std::vector<double> values{-999};
-        EXPECT_EQ(reader.ReadRecord(values, c.n), c.ok);
-        EXPECT_THAT(values, ElementsAreArray(c.values));
-        EXPECT_EQ(reader.ReadTextLine().value_or("<end>"), c.nextLine);
+        EXPECT_EQ(reader.ReadRecord(values, n), ok);
+        EXPECT_THAT(values, ElementsAreArray(expected));
+        EXPECT_EQ(reader.ReadTextLine().value_or("<end>"), nextLine);
     }
 }
 

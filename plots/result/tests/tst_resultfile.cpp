@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <type_traits>
 
 using namespace veltrana;
@@ -206,21 +207,17 @@ TEST(ResultFile, DamagedInputEndsInOneMessageAndClosesTheFile) {
 
 TEST(ResultFile, PolePairsAreSortedOnlyWhenTheModelBlockIsWhole) {
     const std::string head = "t\ns\nx\n-2 0 1\n0 0 0 0\n0 3\n-1 -2 -3\n3 0 1\n";
-    const struct {
-        const char* name;
-        std::string rest;
-        std::vector<double> imag, real;
-    } cases[] = {
+    const std::tuple<const char*, std::string, std::vector<double>, std::vector<double>> cases[] = {
         {"fails at xZero", "x\n", {3, 0, 1}, {-1, -2, -3}},
         {"fails at nYzeros", "0\n", {3, 0, 1}, {-1, -2, -3}},
         {"no point rows", "0\n0 0 0\ng\n0 0\n", {0, 1, 3}, {-2, -3, -1}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, rest, imag, real] : cases) {
+        SCOPED_TRACE(name);
         Reader r;
-        EXPECT_NE(r.readText(head + c.rest), ReadStatus::Ok);
-        EXPECT_EQ(r.data().pairImag, c.imag);
-        EXPECT_EQ(r.data().pairReal, c.real);
+        EXPECT_NE(r.readText(head + rest), ReadStatus::Ok);
+        EXPECT_EQ(r.data().pairImag, imag);
+        EXPECT_EQ(r.data().pairReal, real);
     }
 }
 

@@ -1,10 +1,10 @@
 #include "FormTexts.h"
 #include "MainForm.h"
+#include "QtTestApp.h"
 #include "SampleProblem.h"
 #include "ScriptedPrompter.h"
 #include "ShellState.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,10 +22,7 @@ namespace {
 class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char* argv[] = {const_cast<char*>("tst_veltra_forms"), nullptr};
-        if (!QApplication::instance())
-            new QApplication(argc, argv); // one for the whole program, until exit
+        test::EnsureApp();
         form = std::make_unique<MainForm>(problem, state, prompter);
         form->show();
         form->activateWindow();

@@ -1,6 +1,7 @@
 // Saves that survive what the file system and the user's names throw at them, and the
 // promise that a problem the format can hold comes back unchanged.
 #include "FileBytes.h"
+#include "FixedTime.h"
 #include "InputFile.h"
 #include "RegistryFormat.h"
 #include "RegistryStore.h"
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -24,14 +26,6 @@ using namespace veltrana;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::tm Noon() {
-    std::tm t{};
-    t.tm_year = 126;
-    t.tm_mday = 1;
-    t.tm_hour = 12;
-    return t;
-}
 
 // A problem of `points` pass-band points whose every text is drawn from `pick`.
 template <class Pick> DesignProblem RandomProblem(int points, int delays, Pick pick) {
@@ -64,6 +58,8 @@ protected:
     ShellState state;
     ScriptedPrompter prompter;
 };
+
+using test::Noon;
 
 } // namespace
 
@@ -136,13 +132,10 @@ TEST_F(SaveSafety, KilledSavesLeaveTheOldOrTheNewFile) {
     std::string shm = "/dev/shm/veltrana-kill-XXXXXX";
     const bool inMemory = fs::is_directory("/dev/shm") && ::mkdtemp(shm.data());
     const fs::path base = inMemory ? fs::path(shm) : m_dir;
-    struct Remove {
-        fs::path path;
-        ~Remove() {
-            if (!path.empty())
-                fs::remove_all(path);
-        }
-    } cleanup{inMemory ? base : fs::path()};
+    const std::shared_ptr<void> cleanup(nullptr, [&](void*) {
+        if (inMemory)
+            fs::remove_all(base);
+    });
     const std::string dir = base.string();
     DesignProblem problems[] = {RandomProblem(3000, 50, [](bool) { return std::string("1.25"); }),
                                 RandomProblem(3000, 50, [](bool) { return std::string("8.5"); })};
@@ -158,10 +151,9 @@ TEST_F(SaveSafety, KilledSavesLeaveTheOldOrTheNewFile) {
     DesignProblem first = problems[0];
     const auto start = std::chrono::steady_clock::now();
     ASSERT_FALSE(WriteAnsFile(first, "big.1", dir, state, prompter, Noon));
-    const auto cycle = std::chrono::duration_cast<std::chrono::microseconds>(
-                           std::chrono::steady_clock::now() - start)
-                           .count() +
-                       1;
+    const auto cycle = 1 + std::chrono::duration_cast<std::chrono::microseconds>(
+                               std::chrono::steady_clock::now() - start)
+                               .count();
 
     std::mt19937 rng(7);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);

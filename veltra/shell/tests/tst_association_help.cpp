@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 using namespace veltrana;
 
@@ -19,42 +20,25 @@ using AssociationHelpTest = test::TempDirTest;
 } // namespace
 
 TEST_F(AssociationHelpTest, AssociationNamesTheSuitesViewerAndSkipsAnEmptyIcon) {
-    struct Case {
-        const char* programDir;
-        const char* icon;
-        const char* iconEntry; // nullptr: no DefaultIcon key
-    } cases[] = {
+    // iconEntry is nullptr where no DefaultIcon key is made
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"/opt/Quillon/Veltr.hz", "", nullptr},
         {"/opt/Quillon/Veltr.hz/", "/opt/Quillon/v.png", "/opt/Quillon/v.png,0"},
     };
-    for (const Case& c : cases) {
-        RegistryStore fresh(in(std::string("reg-") + (c.iconEntry ? "icon" : "plain")));
-        ASSERT_TRUE(CreateFileAssociation(fresh, "Out", c.programDir, "Veltrana",
-                                          "Veltrana: a Matched Filter program", c.icon)
+    for (const auto& [programDir, icon, iconEntry] : cases) {
+        RegistryStore fresh(in(std::string("reg-") + (iconEntry ? "icon" : "plain")));
+        ASSERT_TRUE(CreateFileAssociation(fresh, "Out", programDir, "Veltrana",
+                                          "Veltrana: a Matched Filter program", icon)
                         .ok());
         EXPECT_EQ(fresh.stringValue(HKCR, ".Out", ""), "Veltrana");
         EXPECT_EQ(fresh.stringValue(HKCR, "Veltrana", ""), "Veltrana: a Matched Filter program");
         EXPECT_EQ(fresh.stringValue(HKCR, "Veltrana\\shell\\open\\command", ""),
                   "\"/opt/Quillon/Veltr.hz/../List/list\" %1");
-        EXPECT_EQ(fresh.KeyExists(HKCR, "Veltrana\\DefaultIcon"), c.iconEntry != nullptr);
-        if (c.iconEntry) {
-            EXPECT_EQ(fresh.stringValue(HKCR, "Veltrana\\DefaultIcon", ""), c.iconEntry);
+        EXPECT_EQ(fresh.KeyExists(HKCR, "Veltrana\\DefaultIcon"), iconEntry != nullptr);
+        if (iconEntry) {
+            EXPECT_EQ(fresh.stringValue(HKCR, "Veltrana\\DefaultIcon", ""), iconEntry);
         }
     }
-}
-
-TEST_F(AssociationHelpTest, OnlyBlanksAreEncoded) {
-    struct Case {
-        const char* text;
-        const char* encoded;
-    } cases[] = {
-        {"Veltrana 5.05 questions/problems.", "Veltrana%205.05%20questions/problems."},
-        {"How can we help?", "How%20can%20we%20help?"},
-        {"a&b=c?d%e", "a&b=c?d%e"},
-        {"  ", "%20%20"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(EncodeBlanks(c.text), c.encoded) << c.text;
 }
 
 TEST_F(AssociationHelpTest, EmailSupportLeavesTheBareAddressAndAlwaysExplains) {
@@ -86,43 +70,37 @@ TEST_F(AssociationHelpTest, EmailSupportLeavesTheBareAddressAndAlwaysExplains) {
 
 TEST_F(AssociationHelpTest, ManualOpensOnTheDesktopElseInItsOwnWindow) {
     std::ofstream(in("manual.html")) << "<html></html>";
-    struct Case {
-        const char* file;
-        bool desktopOpens;
-        ManualOpened expected;
-        bool ownWindow;
-    } cases[] = {
+    const std::tuple<const char*, bool, ManualOpened, bool> cases[] = {
         {"manual.html", true, ManualOpened::ByDesktop, false},
         {"manual.html", false, ManualOpened::InOwnWindow, true},
         {"missing.html", true, ManualOpened::Missing, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& [file, desktopOpens, expected, ownWindow] : cases) {
         ScriptedPrompter p;
         std::string url, shown;
         Desktop desktop{[&](const std::string& u) {
                             url = u;
-                            return c.desktopOpens;
+                            return desktopOpens;
                         },
                         [](const std::string&) {}};
         EXPECT_EQ(OpenManual(
-                      in(c.file), desktop, [&](const std::string& s) { shown = s; }, p),
-                  c.expected);
-        EXPECT_EQ(shown, c.ownWindow ? in(c.file) : "");
-        if (c.expected == ManualOpened::Missing) {
+                      in(file), desktop, [&](const std::string& s) { shown = s; }, p),
+                  expected);
+        EXPECT_EQ(shown, ownWindow ? in(file) : "");
+        if (expected == ManualOpened::Missing) {
             EXPECT_EQ(url, "");
             ASSERT_EQ(p.prompts.size(), 1u);
             EXPECT_EQ(p.prompts[0].title, "Manual not found.");
         } else {
-            EXPECT_EQ(url, "file://" + in(c.file));
+            EXPECT_EQ(url, "file://" + in(file));
             EXPECT_TRUE(p.prompts.empty());
         }
     }
 }
 
 TEST(Manual, BuiltManualCoversWhatAnEngineerNeeds) {
-    std::ifstream file(std::string(VELTRANA_BINARY_DIR) + "/docs/manual.html");
-    ASSERT_TRUE(file) << "manual.html was not built";
-    const std::string html{std::istreambuf_iterator<char>(file), {}};
+    const std::string html = test::FileText(VELTRANA_BINARY_DIR "/docs/manual.html");
+    ASSERT_FALSE(html.empty()) << "manual.html was not built";
     for (const char* needed :
          {"Your first demo", "freqNorm", "LowestX_Y", "maxX_Y", "REMAX", "DETAIL", "ZERO",
           "STEPSLIM", "STEPOUT", "EVALMAX", "SETRHO", "RATIO", "ACCURACY", "The input file",

@@ -1,18 +1,19 @@
 // The intro form, demo mode, Run Demo and View > Example File on the real shell.
 #include "DemosPage.h"
+#include "FamilyDirTest.h"
 #include "IntroForm.h"
+#include "QtTestApp.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
-#include "TempDirTest.h"
 #include "VeltraShell.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <tuple>
 
 #include <filesystem>
 #include <fstream>
@@ -22,33 +23,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "tst";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance())
-        new QApplication(argc, argv); // kept until exit
-}
-
-class DemoTest : public test::TempDirTest {
+class DemoTest : public test::FamilyDirTest {
 protected:
     void SetUp() override {
-        TempDirTest::SetUp();
-        EnsureApp();
-        family = m_dir / "family";
-        programDir = family / "Veltr.hz";
-        userDir = programDir / "User";
-        fs::create_directories(programDir);
-        ::setenv("VELTRANA_REGISTRY", in("registry").c_str(), 1);
+        FamilyDirTest::SetUp();
+        test::EnsureApp();
         env = SystemEnvironment();
-        env.getenv = [this](const char* n) {
-            return std::string(n) == "Quillon" ? family.string() : std::string();
-        };
+        env.getenv = [this](const char* n) { return quillon(n); };
         env.launch = [](const std::string&) { return true; };
-    }
-    void TearDown() override {
-        ::unsetenv("VELTRANA_REGISTRY");
-        TempDirTest::TearDown();
     }
     std::unique_ptr<VeltraShell> makeShell() {
         auto shell = std::make_unique<VeltraShell>(&prompter, env);
@@ -77,12 +59,8 @@ protected:
         ASSERT_NE(b, nullptr) << name;
         b->click();
     }
-    void makeExample(const char* name) {
-        fs::create_directories(userDir);
-        std::ofstream(userDir / name) << "example\r\n";
-    }
+    void makeExample(const char* name) { std::ofstream(user / name) << "example\r\n"; }
 
-    fs::path family, programDir, userDir;
     StartupEnvironment env;
     ScriptedPrompter prompter;
     std::vector<std::string> demos, started;
@@ -131,37 +109,34 @@ TEST_F(DemoTest, DemoModeLeavesOnlyTheDemosTabAndHelpUntilCancel) {
 }
 
 TEST_F(DemoTest, RunDemoHandsTheChosenExampleOverAndLeavesTheFormsFileAlone) {
-    struct Case {
-        const char* option; // nullptr: no option clicked
-        const char* file;
-        const char* resultName;
-    } cases[] = {
+    // option is nullptr where no option is clicked
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {nullptr, "Ex-Yzero.01", "ex-yzero_01.dat"},
         {"Exam_4", "Ex-Delay.01", "ex-delay_01.dat"},
         {"Exam_7", "Ex-Zpair.1", "ex-zpair_1.dat"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [option, file, resultName] : cases) {
         RegistryStore store;
         SaveFileIn(store, ""); // no finished run to show at start-up
         auto shell = makeShell();
         ASSERT_TRUE(shell->start());
-        makeExample(c.file);
+        makeExample(file);
         shell->setDemoMode(true);
-        if (c.option)
-            click(*shell->form().demosPage(), c.option);
+        if (option)
+            click(*shell->form().demosPage(), option);
         demos.clear();
         click(*shell->form().demosPage(), "cmdRunDemo");
-        EXPECT_EQ(demos, std::vector<std::string>{std::string(c.file) + " in " + userDir.string()});
+        EXPECT_EQ(demos, std::vector<std::string>{std::string(file) + " in " + user.string()});
         EXPECT_EQ(shell->state().runMode, "Demo");
-        EXPECT_EQ(GetFileIn(RegistryStore()), (userDir / c.resultName).string());
+        EXPECT_EQ(GetFileIn(RegistryStore()), (user / resultName).string());
         EXPECT_EQ(shell->state().currentFileName, "Start Up Values");
-        EXPECT_EQ(shell->state().currentDir, userDir.string());
+        EXPECT_EQ(shell->state().currentDir, user.string());
         EXPECT_FALSE(shell->state().dataChanged);
     }
     EXPECT_TRUE(prompter.prompts.empty());
 }
 
-TEST_F(DemoTest, RunDemoReportsAMissingExampleAndAMissingOptimiser) {
+TEST_F(DemoTest, RunDemoReportsAMissingExample) {
     auto shell = makeShell();
     ASSERT_TRUE(shell->start());
     shell->RunDemo();
@@ -169,27 +144,15 @@ TEST_F(DemoTest, RunDemoReportsAMissingExampleAndAMissingOptimiser) {
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "Example file not found.");
     EXPECT_EQ(GetFileIn(RegistryStore()), "");
-
-    // The run as the shell connects it, with no optimiser installed: the user is told.
-    VeltraShell plain(&prompter, env);
-    ASSERT_TRUE(plain.start());
-    makeExample("Ex-Yzero.01");
-    plain.RunDemo();
-    ASSERT_EQ(prompter.prompts.size(), 2u);
-    EXPECT_EQ(prompter.prompts[1].title, "A Veltrana File is missing!");
-    EXPECT_EQ(plain.state().runMode, " ");
-    EXPECT_EQ(GetFileIn(RegistryStore()), "");
 }
 
 TEST_F(DemoTest, ExampleFileOpensInTheViewerWithoutTouchingTheForm) {
     auto shell = makeShell();
     ASSERT_TRUE(shell->start());
     const std::string viewer = (family / "List/list").string();
-    fs::create_directories(family / "List");
-    std::ofstream(viewer) << "#!/bin/sh\n";
-    fs::permissions(viewer, fs::perms::owner_all);
+    installProgram(viewer);
 
-    const std::string example = (userDir / "Ex-Delay.11").string();
+    const std::string example = (user / "Ex-Delay.11").string();
     prompter.answerFile(FileDialogAnswer{example, 2});
     prompter.answerFile(std::nullopt);
     shell->ViewExampleFile();
@@ -199,44 +162,15 @@ TEST_F(DemoTest, ExampleFileOpensInTheViewerWithoutTouchingTheForm) {
     expected.title = "Open an Example File for illustration";
     expected.filters = {{"All Files (*.*)", "*.*"}, {"Example Input Files (ex-*.*)", "ex-*.*"}};
     expected.filterIndex = 2;
-    expected.initialDir = userDir.string();
+    expected.initialDir = user.string();
     EXPECT_EQ(prompter.dialogs[0], expected);
     EXPECT_EQ(started, std::vector<std::string>{viewer + " " + example});
     EXPECT_EQ(shell->state().currentFileName, "Start Up Values");
-    EXPECT_EQ(shell->state().dialogInitialDir, userDir.string());
+    EXPECT_EQ(shell->state().dialogInitialDir, user.string());
     EXPECT_TRUE(prompter.prompts.empty());
 
     fs::remove(viewer);
     EXPECT_FALSE(shell->openInViewer(example));
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "Text viewer not found.");
-}
-
-TEST_F(DemoTest, DemosViewAndHelpMenusInOrder) {
-    auto shell = makeShell();
-    struct Case {
-        const char* menu;
-        const char* title;
-        std::vector<std::string> items;
-    } cases[] = {
-        {"mnuDemos", "&Demos", {"mnuDemosRun Run &Demo ..."}},
-        {"mnuView",
-         "&View",
-         {"mnuViewDemos &Example File ...", "mnuViewOutput &Last Output ...",
-          "mnuViewPlots &Plots ..."}},
-        {"mnuHelp",
-         "&Help",
-         {"mnuHelpManual &Manual ...", "-", "mnuHelpEmail &E-mail Support ...", "-",
-          "mnuHelpAbout &About ..."}},
-    };
-    for (const Case& c : cases) {
-        auto* menu = shell->form().findChild<QMenu*>(c.menu);
-        ASSERT_NE(menu, nullptr) << c.menu;
-        EXPECT_EQ(menu->title().toStdString(), c.title);
-        std::vector<std::string> items;
-        for (QAction* a : menu->actions())
-            items.push_back(a->isSeparator() ? "-"
-                                             : (a->objectName() + " " + a->text()).toStdString());
-        EXPECT_EQ(items, c.items) << c.menu;
-    }
 }

@@ -1,17 +1,17 @@
 // The file commands through the real Qt dialogs, driven the way a person would: type a
 // name, press Enter, answer the message box.
+#include "FamilyDirTest.h"
 #include "QtPrompter.h"
+#include "QtTestApp.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
 #include "VeltraShell.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -19,44 +19,17 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
 
 namespace {
 
-// Never destroyed: a QApplication torn down among the other statics at exit crashes.
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tst";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app =
-        qApp ? static_cast<QApplication*>(qApp) : new QApplication(argc, argv);
-    return *app;
-}
-
 // Saves a picture of the widget when VELTRANA_SHOTS names a folder.
 void Shot(QWidget* w, const char* name) {
     const char* dir = std::getenv("VELTRANA_SHOTS");
     if (dir && *dir)
         w->grab().save(QString(dir) + "/" + name + ".png");
-}
-
-// Runs `act` on the next modal widget once it is up; gives up after a few seconds.
-void WhenModal(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal && ++*tries < 200)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (modal)
-            act(modal);
-    });
-    timer->start(20);
 }
 
 void TypeIntoFileDialog(QWidget* modal, const std::string& text, const char* shot) {
@@ -87,18 +60,17 @@ void PressInMessageBox(QWidget* modal, QMessageBox::StandardButton button, std::
 
 } // namespace
 
-TEST(RealDialogs, OpenChangeSaveAsAndReopen) {
-    App();
-    fs::path family = fs::temp_directory_path() / ("veltra-gui-" + std::to_string(::getpid()));
-    fs::path user = family / "Veltr.hz/User";
-    fs::remove_all(family);
-    fs::create_directories(user);
+class RealDialogs : public test::FamilyDirTest {
+protected:
+    void SetUp() override {
+        FamilyDirTest::SetUp();
+        test::EnsureApp();
+    }
+};
+
+TEST_F(RealDialogs, OpenChangeSaveAsAndReopen) {
     StartupEnvironment env = SystemEnvironment();
-    env.getenv = [&](const char* name) {
-        return std::string(name) == "Quillon" ? family.string() : std::string();
-    };
-    ::setenv("VELTRANA_REGISTRY", (family / "registry").c_str(), 1);
-    fs::path saved = fs::current_path();
+    env.getenv = [this](const char* name) { return quillon(name); };
     {
         DesignProblem first;
         first.Answers[19] = "1.5";
@@ -112,7 +84,7 @@ TEST(RealDialogs, OpenChangeSaveAsAndReopen) {
         auto* gain = shell.form().findChild<QLineEdit*>("Gain");
         ASSERT_NE(gain, nullptr);
 
-        WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "first.1", "open-dialog"); });
+        test::WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "first.1", "open-dialog"); });
         shell.commands().runMenu(FileCommands::MenuCommand::Open);
         EXPECT_EQ(shell.state().currentFileName, "first.1");
         EXPECT_EQ(gain->text(), "1.5");
@@ -122,7 +94,7 @@ TEST(RealDialogs, OpenChangeSaveAsAndReopen) {
         QTest::keyClicks(gain, "2.5");
         EXPECT_TRUE(shell.state().dataChanged);
 
-        WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "second.1", "save-as-dialog"); });
+        test::WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "second.1", "save-as-dialog"); });
         shell.commands().runMenu(FileCommands::MenuCommand::SaveAs);
         EXPECT_EQ(shell.state().currentFileName, "second.1");
         EXPECT_FALSE(shell.state().dataChanged);
@@ -130,10 +102,10 @@ TEST(RealDialogs, OpenChangeSaveAsAndReopen) {
 
         gain->setText("9");
         std::string question;
-        WhenModal(
+        test::WhenModal(
             [&](QWidget* m) { PressInMessageBox(m, QMessageBox::No, &question, "save-question"); });
         QTimer::singleShot(0, [] {
-            WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "second.1", "reopen-dialog"); });
+            test::WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "second.1", "reopen-dialog"); });
         });
         shell.commands().runMenu(FileCommands::MenuCommand::Open);
         EXPECT_EQ(question, "Save current data?");
@@ -142,9 +114,9 @@ TEST(RealDialogs, OpenChangeSaveAsAndReopen) {
 
         // The Replace question of Save As, answered No, keeps the file as it was.
         std::string replace;
-        WhenModal([&](QWidget* m) {
+        test::WhenModal([&](QWidget* m) {
             TypeIntoFileDialog(m, "first.1", "save-as-existing");
-            WhenModal([&](QWidget* box) {
+            test::WhenModal([&](QWidget* box) {
                 PressInMessageBox(box, QMessageBox::No, &replace, "replace-question");
             });
         });
@@ -155,35 +127,22 @@ TEST(RealDialogs, OpenChangeSaveAsAndReopen) {
                       " file?");
         Shot(&shell.form(), "main-form");
     }
-    ::unsetenv("VELTRANA_REGISTRY");
-    fs::current_path(saved);
-    fs::remove_all(family);
 }
 
-TEST(RealDialogs, WithoutFamilyDirectoryTheWindowNeverShows) {
-    App();
-    ScriptedPrompter prompter;
-    StartupEnvironment env = SystemEnvironment();
-    env.getenv = [](const char*) { return std::string("   "); };
-    VeltraShell shell(&prompter, env);
-    EXPECT_FALSE(shell.start());
-    EXPECT_FALSE(shell.form().isVisible());
-    ASSERT_EQ(prompter.prompts.size(), 1u);
-    EXPECT_EQ(prompter.prompts[0].title, "In 'Start_Path' routine ... Exiting!");
-}
-
-TEST(RealDialogs, FileMenuItemsInOrderWithTheirAccessKeys) {
-    App();
-    ScriptedPrompter prompter;
-    VeltraShell shell(&prompter, SystemEnvironment());
-    auto* menu = shell.form().findChild<QMenu*>("mnuFile");
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->title(), "&File");
-    std::vector<std::string> items;
-    for (QAction* a : menu->actions())
-        items.push_back(a->isSeparator() ? "-" : (a->objectName() + " " + a->text()).toStdString());
-    EXPECT_EQ(items, (std::vector<std::string>{
-                         "mnuFileNew &New", "mnuFileOpen &Open ...", "mnuFileSave &Save",
-                         "mnuFileSaveAs Save &As ...", "mnuFileDelete &Delete ...", "-",
-                         "mnuFileSubmit Submit &Run", "-", "mnuFileExit E&xit"}));
+// A family directory that is not there is a typing error: nothing is laid out there.
+TEST_F(RealDialogs, WithoutFamilyDirectoryTheWindowNeverShows) {
+    const Prompt missing{"Missing Veltrana's base directory, \\Quillon; Can't proceed without "
+                         "it.  Please re-install Veltrana.",
+                         "In 'Start_Path' routine ... Exiting!", PromptIcon::Critical,
+                         PromptButtons::Ok};
+    for (const std::string& value : {std::string(), std::string("   "), in("famliy")}) {
+        ScriptedPrompter prompter;
+        StartupEnvironment env = SystemEnvironment();
+        env.getenv = [&](const char*) { return value; };
+        VeltraShell shell(&prompter, env);
+        EXPECT_FALSE(shell.start());
+        EXPECT_FALSE(shell.form().isVisible());
+        EXPECT_EQ(prompter.prompts, std::vector<Prompt>{missing});
+    }
+    EXPECT_FALSE(fs::exists(in("famliy")));
 }

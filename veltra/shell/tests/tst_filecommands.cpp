@@ -1,5 +1,8 @@
+#include "FakeForm.h"
 #include "FileBytes.h"
 #include "FileCommands.h"
+#include "FixedTime.h"
+#include "PromptTitles.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
 #include "Startup.h"
@@ -12,44 +15,15 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <tuple>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::tm Noon() {
-    std::tm t{};
-    t.tm_year = 126;
-    t.tm_mday = 1;
-    t.tm_hour = 12;
-    return t;
-}
-
-// Stands in for the main form: the record is the form, GetAnswers clears the flag.
-class FakeForm : public FormBinding {
-public:
-    explicit FakeForm(ShellState& s) : m_state(s) {}
-    void PutAnswers() override { ++puts; }
-    void GetAnswers() override {
-        ++gets;
-        m_state.dataChanged = false;
-    }
-    void ClearBoth() override { ++clears; }
-    void setCaption(const std::string& c) override { caption = c; }
-    int puts = 0, gets = 0, clears = 0;
-    std::string caption;
-
-private:
-    ShellState& m_state;
-};
-
-std::vector<std::string> Titles(const ScriptedPrompter& prompter) {
-    std::vector<std::string> t;
-    for (const auto& p : prompter.prompts)
-        t.push_back(p.title);
-    return t;
-}
+using test::Noon;
+using Titles = std::vector<std::string>;
 
 class FileCommandsTest : public test::TempDirTest {
 protected:
@@ -81,12 +55,7 @@ protected:
 } // namespace
 
 TEST_F(FileCommandsTest, NewAsksOnlyWhatTheDataCallsFor) {
-    struct Case {
-        bool changed;
-        std::vector<PromptAnswer> answers;
-        std::vector<std::string> expectedTitles;
-        bool cleared;
-    } cases[] = {
+    const std::tuple<bool, std::vector<PromptAnswer>, std::vector<std::string>, bool> cases[] = {
         {false, {PromptAnswer::Ok}, {"Confirm 'New' Response."}, true},
         {false, {PromptAnswer::Cancel}, {"Confirm 'New' Response."}, false},
         {true,
@@ -97,24 +66,24 @@ TEST_F(FileCommandsTest, NewAsksOnlyWhatTheDataCallsFor) {
         // Yes, then a cancelled Save As: the New does not happen.
         {true, {PromptAnswer::Yes}, {"Data in form has changed!"}, false},
     };
-    for (const auto& c : cases) {
+    for (const auto& [changed, answers, expectedTitles, cleared] : cases) {
         ScriptedPrompter p;
-        for (auto a : c.answers)
+        for (auto a : answers)
             p.answer(a);
         DesignProblem record;
         record.Note1 = "mine";
         ShellState s = state;
-        s.dataChanged = c.changed;
+        s.dataChanged = changed;
         FakeForm f(s);
         FileCommands cmd(s, record, f, p, store, Noon);
         cmd.runMenu(FileCommands::MenuCommand::New);
-        EXPECT_EQ(Titles(p), c.expectedTitles);
-        EXPECT_EQ(record.Note1.empty(), c.cleared);
-        EXPECT_EQ(s.currentFileName, c.cleared ? "New data" : "Start Up Values");
-        if (c.cleared) {
+        EXPECT_EQ(test::PromptTitles(p), expectedTitles);
+        EXPECT_EQ(record.Note1.empty(), cleared);
+        EXPECT_EQ(s.currentFileName, cleared ? "New data" : "Start Up Values");
+        if (cleared) {
             EXPECT_EQ(f.caption, "New data ... Veltrana, a Quenlith based program");
         }
-        EXPECT_EQ(p.unscripted, c.answers.back() == PromptAnswer::Yes ? 1 : 0);
+        EXPECT_EQ(p.unscripted, answers.back() == PromptAnswer::Yes ? 1 : 0);
     }
 }
 
@@ -167,7 +136,7 @@ TEST_F(FileCommandsTest, UnreadableFileIsReportedAndLosesNothing) {
         EXPECT_EQ(p.prompts[0].text.rfind("Unexpected error #", 0), 0u);
         EXPECT_EQ(problem, before);
         EXPECT_EQ(state.currentFileName, "Start Up Values");
-        EXPECT_EQ(form.gets, 0);
+        EXPECT_EQ(form.calls.find("Get"), std::string::npos);
     }
 }
 
@@ -178,7 +147,7 @@ TEST_F(FileCommandsTest, OpenReportsASettingsStoreThatCannotBeWritten) {
     FileCommands cmd(state, problem, form, prompter, blocked, Noon);
     prompter.answerFile(pick("abc.frq"));
     cmd.runMenu(FileCommands::MenuCommand::Open);
-    EXPECT_EQ(Titles(prompter), std::vector<std::string>{"Settings store"});
+    EXPECT_EQ(test::PromptTitles(prompter), Titles{"Settings store"});
     EXPECT_EQ(problem.Note1, "from abc"); // the file is still opened
 }
 
@@ -193,7 +162,7 @@ TEST_F(FileCommandsTest, TextTheCodePageCannotHoldIsSavedOnlyAfterAWarning) {
         FileCommands cmd(state, problem, form, p, store, Noon);
         state.dataChanged = true;
         cmd.runMenu(FileCommands::MenuCommand::Save);
-        EXPECT_EQ(Titles(p), std::vector<std::string>{"Characters will be lost"});
+        EXPECT_EQ(test::PromptTitles(p), Titles{"Characters will be lost"});
         bool saved = answer == PromptAnswer::Ok;
         EXPECT_EQ(Contents(m_dir / "f.1") == before, !saved);
         EXPECT_EQ(state.dataChanged, !saved);
@@ -205,39 +174,36 @@ TEST_F(FileCommandsTest, TextTheCodePageCannotHoldIsSavedOnlyAfterAWarning) {
 // changed, and the file on disk is the old one (or, when only the directory sync after the
 // rename failed, the new one), never a mixture.
 TEST_F(FileCommandsTest, EachFailingStepOfASaveKeepsTheOldFileAndTheChanges) {
-    struct Case {
-        SaveStep step;
-        int fault;
-        int afterShortWrites; // kShortWrite answers before the fault
-    } cases[] = {{SaveStep::Open, EMFILE, 0},  {SaveStep::Write, ENOSPC, 0},
-                 {SaveStep::Write, EIO, 2},    {SaveStep::Chmod, EPERM, 0},
-                 {SaveStep::Sync, EIO, 0},     {SaveStep::Close, EIO, 0},
-                 {SaveStep::Rename, EXDEV, 0}, {SaveStep::DirSync, EIO, 0}};
+    // the failing step, its error, and how many short writes come before it
+    const std::tuple<SaveStep, int, int> cases[] = {
+        {SaveStep::Open, EMFILE, 0},  {SaveStep::Write, ENOSPC, 0}, {SaveStep::Write, EIO, 2},
+        {SaveStep::Chmod, EPERM, 0},  {SaveStep::Sync, EIO, 0},     {SaveStep::Close, EIO, 0},
+        {SaveStep::Rename, EXDEV, 0}, {SaveStep::DirSync, EIO, 0}};
     writeInput("f.1", "old");
     const std::string before = Contents(m_dir / "f.1");
     state.currentFileName = "f.1";
     int injected = 0;
-    for (const auto& c : cases) {
-        int shortWrites = c.afterShortWrites;
+    for (const auto& [failing, fault, afterShortWrites] : cases) {
+        int shortWrites = afterShortWrites;
         SetSaveFaultHook([&](SaveStep step) {
-            if (step != c.step)
+            if (step != failing)
                 return 0;
             if (shortWrites-- > 0)
                 return kShortWrite;
             ++injected;
-            return c.fault;
+            return fault;
         });
         ScriptedPrompter p;
         FileCommands cmd(state, problem, form, p, store, Noon);
-        problem.Note1 = "new " + std::to_string(static_cast<int>(c.step));
+        problem.Note1 = "new " + std::to_string(static_cast<int>(failing));
         state.dataChanged = true;
         cmd.runMenu(FileCommands::MenuCommand::Save);
         SetSaveFaultHook({});
         const std::string after = Contents(m_dir / "f.1");
-        SCOPED_TRACE(static_cast<int>(c.step));
+        SCOPED_TRACE(static_cast<int>(failing));
         EXPECT_EQ(p.prompts.size(), 1u);
         EXPECT_TRUE(state.dataChanged);
-        if (c.step == SaveStep::DirSync)
+        if (failing == SaveStep::DirSync)
             EXPECT_NE(after.find(problem.Note1), std::string::npos);
         else
             EXPECT_EQ(after, before);
@@ -249,12 +215,10 @@ TEST_F(FileCommandsTest, EachFailingStepOfASaveKeepsTheOldFileAndTheChanges) {
 }
 
 TEST_F(FileCommandsTest, SaveAsProposesTheNameWithAnyExtension) {
-    struct Case {
-        const char* current;
-        const char* proposal;
-    } cases[] = {{"abc.frq", "abc.*"}, {"abc", "abc.*"}, {"*.*", "*.*"}, {"a.b.c", "a.*"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(SaveAsProposal(c.current), c.proposal);
+    const std::tuple<const char*, const char*> cases[] = {
+        {"abc.frq", "abc.*"}, {"abc", "abc.*"}, {"*.*", "*.*"}, {"a.b.c", "a.*"}};
+    for (const auto& [current, proposal] : cases)
+        EXPECT_EQ(SaveAsProposal(current), proposal);
 }
 
 TEST_F(FileCommandsTest, SavingOverAReadOnlyExampleKeepsItAndTheChanges) {
@@ -265,9 +229,15 @@ TEST_F(FileCommandsTest, SavingOverAReadOnlyExampleKeepsItAndTheChanges) {
     prompter.answerFile(pick("Ex-Demo.1"));
     prompter.answer(PromptAnswer::Yes); // replace it
     EXPECT_FALSE(commands.FileSaveAs());
-    EXPECT_EQ(Titles(prompter),
-              (std::vector<std::string>{"File exists, want to replace it?",
-                                        "File not saved; Error in 'WriteAnsFile' routine."}));
+    EXPECT_EQ(test::PromptTitles(prompter),
+              (Titles{"File exists, want to replace it?",
+                      "File not saved; Error in 'WriteAnsFile' routine."}));
+    EXPECT_EQ(prompter.prompts[1].text,
+              "File Path\\FileName error occured: \r\n    Path = " + m_dir.string() +
+                  "\r\n    FileName = Ex-Demo.1\r\n\r\nIf these settings are okay then the error "
+                  "may be do to following:\r\n  Ex-*.?? files in Veltrana's User directory are for "
+                  "'read-only'.\r\n  Do not save changes in these Example files.  Save changes "
+                  "under other names.\r\n");
     EXPECT_EQ(Contents(m_dir / "Ex-Demo.1"), before);
     EXPECT_TRUE(state.dataChanged);
     EXPECT_EQ(state.writeFailed, 0);
@@ -321,6 +291,6 @@ TEST_F(FileCommandsTest, ExitOffersToSaveChangedData) {
     EXPECT_FALSE(commands.mayExit());
     prompter.answer(PromptAnswer::No);
     EXPECT_TRUE(commands.mayExit());
-    EXPECT_EQ(Titles(prompter),
-              (std::vector<std::string>{"Data in form has changed!", "Data in form has changed!"}));
+    EXPECT_EQ(test::PromptTitles(prompter),
+              (Titles{"Data in form has changed!", "Data in form has changed!"}));
 }

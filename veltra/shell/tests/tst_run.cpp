@@ -1,15 +1,16 @@
 // Submit and the run of the optimiser, with a stand-in optimiser script as the child.
+#include "FamilyDirTest.h"
 #include "InputFile.h"
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
+#include "PromptTitles.h"
+#include "QtTestApp.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
-#include "TempDirTest.h"
 #include "VeltraShell.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -24,37 +25,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "tst";
-    static char* argv[] = {name, nullptr};
-    if (!qApp)
-        new QApplication(argc, argv);
-}
-
 struct Launch {
     std::string program;
     std::vector<std::string> arguments;
     bool operator==(const Launch&) const = default;
 };
 
-class RunTest : public test::TempDirTest {
+class RunTest : public test::FamilyDirTest {
 protected:
     void SetUp() override {
-        TempDirTest::SetUp();
-        EnsureApp();
-        family = m_dir / "family";
-        user = family / "Veltr.hz/User";
-        fs::create_directories(user);
+        FamilyDirTest::SetUp();
+        test::EnsureApp();
         fs::copy_file(fs::path(VELTRANA_TEST_DATA) / "optimiser-standin.sh", family / "optimiser");
-        std::ofstream(family / "plots") << "#!/bin/sh\n";
-        fs::permissions(family / "plots", fs::perms::owner_all);
-        ::setenv("VELTRANA_REGISTRY", in("registry").c_str(), 1);
+        installProgram(family / "plots");
         ::setenv("VELTRANA_STANDIN", "ok", 1);
         StartupEnvironment env = SystemEnvironment();
-        env.getenv = [this](const char* n) {
-            return std::string(n) == "Quillon" ? family.string() : std::string();
-        };
+        env.getenv = [this](const char* n) { return quillon(n); };
         env.launch = [this](const std::string& p) {
             launched.push_back({p, {}});
             return true;
@@ -68,9 +54,8 @@ protected:
     }
     void TearDown() override {
         shell.reset();
-        ::unsetenv("VELTRANA_REGISTRY");
         ::unsetenv("VELTRANA_STANDIN");
-        TempDirTest::TearDown();
+        FamilyDirTest::TearDown();
     }
 
     // An input file on disk whose Note1 is `note`, made the current file.
@@ -90,12 +75,7 @@ protected:
         return QTest::qWaitFor([this] { return !shell->runCommands().running(); }, 10000);
     }
     std::string listing() const { return Contents(user / "~Veltra.out"); }
-    std::vector<std::string> titles() const {
-        std::vector<std::string> t;
-        for (const auto& p : prompter.prompts)
-            t.push_back(p.title);
-        return t;
-    }
+    std::vector<std::string> titles() const { return test::PromptTitles(prompter); }
     bool enabled(const char* name) const {
         if (auto* menu = shell->form().findChild<QMenu*>(name))
             return menu->menuAction()->isEnabled();
@@ -114,7 +94,6 @@ protected:
                          Launch{(family / "plots").string(), {}}) != launched.end();
     }
 
-    fs::path family, user;
     ScriptedPrompter prompter;
     std::vector<Launch> launched;
     std::unique_ptr<VeltraShell> shell;
@@ -289,14 +268,6 @@ TEST_F(RunTest, CancelEndsTheChildAndLosesNothing) {
 }
 
 TEST_F(RunTest, ViewMenuOpensTheListingAndPlotsOrSaysWhatIsMissing) {
-    auto* view = shell->form().findChild<QMenu*>("mnuView");
-    ASSERT_NE(view, nullptr);
-    std::vector<std::string> items;
-    for (QAction* a : view->actions())
-        items.push_back(a->objectName().toStdString() + "=" + a->text().toStdString());
-    EXPECT_EQ(items, (std::vector<std::string>{"mnuViewDemos=&Example File ...",
-                                               "mnuViewOutput=&Last Output ...",
-                                               "mnuViewPlots=&Plots ..."}));
     const std::string out = (user / "~Veltra.out").string();
     const std::string viewer = (family / "List/list").string();
     shell->runCommands().ViewLastOutput();

@@ -1,3 +1,4 @@
+#include "FakeForm.h"
 #include "InputFile.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
@@ -10,21 +11,12 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <tuple>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
 
 namespace {
-
-class RecordingForm : public FormBinding {
-public:
-    void PutAnswers() override { calls += "Put;"; }
-    void GetAnswers() override { calls += "Get;"; }
-    void ClearBoth() override { calls += "Clear;"; }
-    void setCaption(const std::string& c) override { caption = c; }
-    std::string calls;
-    std::string caption;
-};
 
 class StartupTest : public test::TempDirTest {
 protected:
@@ -55,27 +47,12 @@ protected:
     StartupEnvironment env;
     ShellState state;
     DesignProblem problem;
-    RecordingForm form;
+    FakeForm form{state};
     ScriptedPrompter prompter;
     RegistryStore store{std::string()};
 };
 
 } // namespace
-
-TEST_F(StartupTest, MissingOrBlankFamilyDirectoryEndsTheProgram) {
-    // A family directory that is not there is a typing error: nothing is laid out there.
-    for (const std::string& value : {std::string(), std::string("   "), in("famliy")}) {
-        vars["Quillon"] = value;
-        ScriptedPrompter p;
-        EXPECT_FALSE(Start_Path(state, p, env));
-        ASSERT_EQ(p.prompts.size(), 1u);
-        EXPECT_EQ(p.prompts[0].text, "Missing Veltrana's base directory, \\Quillon; Can't "
-                                     "proceed without it.  Please re-install Veltrana.");
-        EXPECT_EQ(p.prompts[0].title, "In 'Start_Path' routine ... Exiting!");
-        EXPECT_EQ(p.prompts[0].icon, PromptIcon::Critical);
-    }
-    EXPECT_FALSE(fs::exists(in("famliy")));
-}
 
 TEST_F(StartupTest, FirstStartWritesTheIniFileAndUserDirectoryOnce) {
     ASSERT_TRUE(load());
@@ -100,6 +77,7 @@ TEST_F(StartupTest, FirstStartWritesTheIniFileAndUserDirectoryOnce) {
 }
 
 TEST_F(StartupTest, StartUpValuesDecideBetweenGetAndPut) {
+    state.dataChanged = true; // the form's Put leaves it; the start clears it
     ASSERT_TRUE(load());
     EXPECT_EQ(form.calls, "Put;");
     EXPECT_EQ(state.currentFileName, "Start Up Values");
@@ -140,15 +118,14 @@ TEST_F(StartupTest, PlotsStartOnlyWhileFileInIsSet) {
 }
 
 TEST_F(StartupTest, DialogStartsInTheLastFilePathWhenItIsAbsolute) {
-    struct Case {
-        std::string stored;
-        bool used;
-    } cases[] = {{"/data/filters", true}, {"data", false}, {"//server/share", false}};
-    for (const auto& c : cases) {
-        ASSERT_TRUE(SaveLastFilePath(store, c.stored).ok());
+    const std::tuple<std::string, bool> cases[] = {
+        {"/data/filters", true}, {"/", true}, {"data", false},
+        {"data/more", false},    {"", false}, {"//server/share", false},
+        {"D:\\data", false}};
+    for (const auto& [stored, used] : cases) {
+        ASSERT_TRUE(SaveLastFilePath(store, stored).ok());
         ASSERT_TRUE(load());
-        EXPECT_EQ(state.dialogInitialDir,
-                  c.used ? c.stored : (root / "family/Veltr.hz/User").string())
-            << c.stored;
+        EXPECT_EQ(state.dialogInitialDir, used ? stored : (root / "family/Veltr.hz/User").string())
+            << stored;
     }
 }
