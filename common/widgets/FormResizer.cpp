@@ -21,6 +21,8 @@ namespace veltrana {
 
 namespace {
 
+constexpr const char* kPlacedByOwner = "veltranaPlacedByOwner";
+
 bool IsControl(const QWidget& widget) {
     const QString name = widget.objectName();
     return !name.isEmpty() && !name.startsWith(QLatin1String("qt_"));
@@ -39,7 +41,8 @@ double PointSizeOf(const QWidget& control) {
 // The control kinds of the resizing rule mapped onto Qt's classes. Order matters: the more
 // specific classes come first (a QGroupBox, a QLabel and a QTextEdit are QFrames too).
 //
-//   Skipped    QMenuBar, QMenu, QDialog (common dialogs and timers are no widgets here)
+//   Skipped    QMenuBar, QMenu, QDialog (common dialogs and timers are no widgets here),
+//              and controls placed by their owner (SetPlacedByOwner)
 //   Line       QFrame drawn as a horizontal or vertical line
 //   HBar       QScrollBar (horizontal), QComboBox
 //   VBar       QScrollBar (vertical)
@@ -50,7 +53,13 @@ double PointSizeOf(const QWidget& control) {
 //              own, and a grid that kept its size would be cut off in a smaller window),
 //              other QFrames and plain QWidgets (picture boxes)
 //   PlaceOnly  anything else
+void FormResizer::SetPlacedByOwner(QWidget& control) {
+    control.setProperty(kPlacedByOwner, true);
+}
+
 FormResizer::Group FormResizer::ControlGroupOf(const QWidget& control) {
+    if (control.property(kPlacedByOwner).toBool())
+        return Group::Skipped;
     if (qobject_cast<const QMenuBar*>(&control) || qobject_cast<const QMenu*>(&control) ||
         qobject_cast<const QDialog*>(&control))
         return Group::Skipped;

@@ -29,6 +29,10 @@ public:
     };
     static Group ControlGroupOf(const QWidget& control);
 
+    /// Marks `control` as placed by its owner rather than by its proportions (a grid's cell
+    /// editor follows its cell): the resizer leaves it alone.
+    static void SetPlacedByOwner(QWidget& control);
+
     /// Twips per pixel, the unit of the small-window rule.
     static constexpr int kTwipsPerPixel = 15;
     /// Below this inner width or height (twips) a form is not laid out.
