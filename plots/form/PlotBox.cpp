@@ -6,7 +6,7 @@
 
 namespace veltrana {
 
-PlotBox::PlotBox(const PlotCanvas& canvas, QWidget* parent) : QWidget(parent), m_canvas(canvas) {
+PlotBox::PlotBox(const PlotCanvas& canvas, QWidget* parent) : QFrame(parent), m_canvas(canvas) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
