@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 
@@ -49,8 +50,9 @@ double PointSizeOf(const QWidget& control) {
 //   TextBox    QAbstractButton (check, option, command buttons), QLineEdit, QLabel,
 //              QGroupBox (frames), QTextEdit / QPlainTextEdit (multi-line text boxes),
 //              QAbstractItemView other than tables (list boxes)
-//   Box        QTabWidget, QTableView (the data grids: they hold cells, not text of their
-//              own, and a grid that kept its size would be cut off in a smaller window),
+//   Box        QTabWidget (its tab bar's font follows the height too, so that the captions
+//              still fit a smaller window), QTableView (the data grids: they hold cells, not text
+//              of their own, and a grid that kept its size would be cut off in a smaller window),
 //              other QFrames and plain QWidgets (picture boxes)
 //   PlaceOnly  anything else
 void FormResizer::SetPlacedByOwner(QWidget& control) {
@@ -106,8 +108,12 @@ void FormResizer::StoreControlProportions(QWidget* form) {
                 control->parentWidget() ? control->parentWidget()->parentWidget() : nullptr))
             continue;
         const QRect r = control->geometry();
-        m_controls.push_back({control, ControlGroupOf(*control), r.y() / h, r.x() / w,
-                              r.width() / w, r.height() / h, PointSizeOf(*control) / h});
+        const Group group = ControlGroupOf(*control);
+        QWidget* fontOf = group == Group::TextBox ? control : nullptr;
+        if (auto* tabs = qobject_cast<QTabWidget*>(control))
+            fontOf = tabs->tabBar();
+        m_controls.push_back({control, fontOf, group, r.y() / h, r.x() / w, r.width() / w,
+                              r.height() / h, fontOf ? PointSizeOf(*fontOf) / h : 0.0});
     }
 }
 
@@ -148,12 +154,12 @@ void FormResizer::ResizeControls() {
         }
         // A control that cannot take the size (its minimum or maximum) keeps what Qt allows.
         control->setGeometry(r);
-        if (p.group == Group::TextBox) {
-            QFont font = control->font();
+        if (QWidget* target = p.fontOf) {
+            QFont font = target->font();
             const double points = p.fontSize * h;
             if (points > 0 && std::abs(font.pointSizeF() - points) > 0.01) {
                 font.setPointSizeF(points);
-                control->setFont(font);
+                target->setFont(font);
             }
         }
     }

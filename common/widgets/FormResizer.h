@@ -48,6 +48,9 @@ public:
 private:
     struct Proportions {
         QPointer<QWidget> control;
+        /// Whose font follows the height: the control itself for text-bearing controls, a
+        /// tab control's tab bar (so that its captions keep fitting), else none.
+        QPointer<QWidget> fontOf;
         Group group;
         double top, left, width, height, fontSize;
     };

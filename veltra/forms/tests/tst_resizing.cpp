@@ -66,10 +66,13 @@ protected:
 TEST_F(ResizingTest, WidthScalesAcrossAndHeightScalesDownAndFonts) {
     const auto design = Snapshot(*inner());
     ASSERT_GT(design.size(), 100u);
+    const double tabPoints = form->tabs()->tabBar()->font().pointSizeF();
     innerSize(1600, 560);
     ExpectScaled(design, 2, 1);
     innerSize(800, 1120);
     ExpectScaled(design, 1, 2);
+    // The tab captions grow and shrink with the height, so that they keep fitting.
+    EXPECT_DOUBLE_EQ(form->tabs()->tabBar()->font().pointSizeF(), 2 * tabPoints);
 }
 
 TEST_F(ResizingTest, SmallWindowRuleInTwips) {
