@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <cmath>
 
 namespace veltrana {
@@ -156,7 +157,7 @@ void FormResizer::ResizeControls() {
         control->setGeometry(r);
         if (QWidget* target = p.fontOf) {
             QFont font = target->font();
-            const double points = p.fontSize * h;
+            const double points = std::max(p.fontSize * h, kMinFontPoints);
             if (points > 0 && std::abs(font.pointSizeF() - points) > 0.01) {
                 font.setPointSizeF(points);
                 target->setFont(font);

@@ -38,6 +38,9 @@ public:
     /// Below this inner width or height (twips) a form is not laid out.
     static constexpr int kMinInnerWidthTwips = 2000;
     static constexpr int kMinInnerHeightTwips = 1500;
+    /// Fonts follow the inner height down to this size (points), below which text is no
+    /// longer readable on a screen.
+    static constexpr double kMinFontPoints = 6;
 
     /// Records the proportions of the controls of `form` (the widget whose inner area is the
     /// reference: a main window's central widget). Call once the form has its designed size.
