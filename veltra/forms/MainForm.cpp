@@ -408,11 +408,12 @@ void MainForm::connectControls() {
     connect(button("cmdPlots"), &QPushButton::clicked, this, &MainForm::plotsRequested);
     // The tab control takes the focus on its tab bar.
     m_tabs->tabBar()->installEventFilter(this);
-    // Not built here: enabling every control of the shown page and disabling the others, as
-    // a tab change of the original did. Qt already keeps the controls of hidden pages out of
-    // reach, and enabling the shown page's controls wholesale would switch on the fields
-    // that the entry rules keep disabled (tmin without chkEqualDelay, sigmaPoles without a
-    // sigma-axis pole). What remains of it is the focus on the page's first control.
+    // ActivateTabControls is deliberately not built: on a tab change it would enable every
+    // control of the shown page and disable the others. Qt already keeps the controls of
+    // hidden pages out of reach, and enabling the shown page's controls wholesale would
+    // switch on the fields that the entry rules keep disabled (tmin without chkEqualDelay,
+    // sigmaPoles without a sigma-axis pole). What remains of it is the focus on the page's
+    // first control.
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
         const int previous = m_shownTab;
         m_shownTab = tab;
