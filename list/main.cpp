@@ -1,5 +1,6 @@
 // list <file>: shows a text file read-only and follows it while it grows.
 #include "QtPrompter.h"
+#include "SuiteIcons.h"
 #include "TextViewer.h"
 
 #include <QApplication>
@@ -7,6 +8,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(veltrana::SuiteIcon("list"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("veltrana-list"));
     veltrana::QtPrompter prompter;
     const QStringList args = QApplication::arguments();
     if (args.size() != 2) {

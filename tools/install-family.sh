@@ -26,3 +26,16 @@ done
 
 # The viewer lives in List beside the program directory, where veltra looks for it.
 install -D -m 755 "$build/list/list" "$family/List/list"
+
+# Window icons and the desktop entries of the three programs, with this family's paths; the
+# MIME type lets the desktop open ".Out" listings with the viewer. tools/run.sh hands them to
+# the desktop; a family laid out for tests stays to itself.
+here="$(dirname "$0")"
+install -d "$family/icons" "$family/desktop"
+family_abs=$(cd "$family" && pwd)
+for program in veltra plots list; do
+    install -m 644 "$here/../common/widgets/icons/$program.png" "$family/icons/$program.png"
+    sed "s|@FAMILY@|$family_abs|g" "$here/desktop/veltrana-$program.desktop.in" \
+        >"$family/desktop/veltrana-$program.desktop"
+done
+install -m 644 "$here/desktop/veltrana-listing.xml" "$family/desktop/veltrana-listing.xml"

@@ -19,5 +19,14 @@ if [ "${VELTRANA_INSTALL_ONLY:-0}" = 1 ]; then
     echo "installed in $family"
     exit 0
 fi
+# The programs in the desktop's menus, and ".Out" listings opened with the viewer.
+data_home=${XDG_DATA_HOME:-$HOME/.local/share}
+mkdir -p "$data_home/applications" "$data_home/mime/packages"
+cp "$family"/desktop/*.desktop "$data_home/applications/"
+cp "$family/desktop/veltrana-listing.xml" "$data_home/mime/packages/"
+command -v update-mime-database >/dev/null && update-mime-database "$data_home/mime" || true
+command -v update-desktop-database >/dev/null &&
+    update-desktop-database "$data_home/applications" || true
+echo "note: desktop entries for veltra, plots and list copied into $data_home/applications"
 export Quillon="$family"
 exec "$family/Veltr.hz/veltra"

@@ -12,14 +12,18 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <cmath>
 
 namespace veltrana {
 
 namespace {
+
+constexpr const char* kPlacedByOwner = "veltranaPlacedByOwner";
 
 bool IsControl(const QWidget& widget) {
     const QString name = widget.objectName();
@@ -39,18 +43,26 @@ double PointSizeOf(const QWidget& control) {
 // The control kinds of the resizing rule mapped onto Qt's classes. Order matters: the more
 // specific classes come first (a QGroupBox, a QLabel and a QTextEdit are QFrames too).
 //
-//   Skipped    QMenuBar, QMenu, QDialog (common dialogs and timers are no widgets here)
+//   Skipped    QMenuBar, QMenu, QDialog (common dialogs and timers are no widgets here),
+//              and controls placed by their owner (SetPlacedByOwner)
 //   Line       QFrame drawn as a horizontal or vertical line
 //   HBar       QScrollBar (horizontal), QComboBox
 //   VBar       QScrollBar (vertical)
 //   TextBox    QAbstractButton (check, option, command buttons), QLineEdit, QLabel,
 //              QGroupBox (frames), QTextEdit / QPlainTextEdit (multi-line text boxes),
 //              QAbstractItemView other than tables (list boxes)
-//   Box        QTabWidget, QTableView (the data grids: they hold cells, not text of their
-//              own, and a grid that kept its size would be cut off in a smaller window),
+//   Box        QTabWidget (its tab bar's font follows the height too, so that the captions
+//              still fit a smaller window), QTableView (the data grids: they hold cells, not text
+//              of their own, and a grid that kept its size would be cut off in a smaller window),
 //              other QFrames and plain QWidgets (picture boxes)
 //   PlaceOnly  anything else
+void FormResizer::SetPlacedByOwner(QWidget& control) {
+    control.setProperty(kPlacedByOwner, true);
+}
+
 FormResizer::Group FormResizer::ControlGroupOf(const QWidget& control) {
+    if (control.property(kPlacedByOwner).toBool())
+        return Group::Skipped;
     if (qobject_cast<const QMenuBar*>(&control) || qobject_cast<const QMenu*>(&control) ||
         qobject_cast<const QDialog*>(&control))
         return Group::Skipped;
@@ -97,8 +109,12 @@ void FormResizer::StoreControlProportions(QWidget* form) {
                 control->parentWidget() ? control->parentWidget()->parentWidget() : nullptr))
             continue;
         const QRect r = control->geometry();
-        m_controls.push_back({control, ControlGroupOf(*control), r.y() / h, r.x() / w,
-                              r.width() / w, r.height() / h, PointSizeOf(*control) / h});
+        const Group group = ControlGroupOf(*control);
+        QWidget* fontOf = group == Group::TextBox ? control : nullptr;
+        if (auto* tabs = qobject_cast<QTabWidget*>(control))
+            fontOf = tabs->tabBar();
+        m_controls.push_back({control, fontOf, group, r.y() / h, r.x() / w, r.width() / w,
+                              r.height() / h, fontOf ? PointSizeOf(*fontOf) / h : 0.0});
     }
 }
 
@@ -139,12 +155,12 @@ void FormResizer::ResizeControls() {
         }
         // A control that cannot take the size (its minimum or maximum) keeps what Qt allows.
         control->setGeometry(r);
-        if (p.group == Group::TextBox) {
-            QFont font = control->font();
-            const double points = p.fontSize * h;
+        if (QWidget* target = p.fontOf) {
+            QFont font = target->font();
+            const double points = std::max(p.fontSize * h, kMinFontPoints);
             if (points > 0 && std::abs(font.pointSizeF() - points) > 0.01) {
                 font.setPointSizeF(points);
-                control->setFont(font);
+                target->setFont(font);
             }
         }
     }

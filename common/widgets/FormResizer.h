@@ -29,11 +29,18 @@ public:
     };
     static Group ControlGroupOf(const QWidget& control);
 
+    /// Marks `control` as placed by its owner rather than by its proportions (a grid's cell
+    /// editor follows its cell): the resizer leaves it alone.
+    static void SetPlacedByOwner(QWidget& control);
+
     /// Twips per pixel, the unit of the small-window rule.
     static constexpr int kTwipsPerPixel = 15;
     /// Below this inner width or height (twips) a form is not laid out.
     static constexpr int kMinInnerWidthTwips = 2000;
     static constexpr int kMinInnerHeightTwips = 1500;
+    /// Fonts follow the inner height down to this size (points), below which text is no
+    /// longer readable on a screen.
+    static constexpr double kMinFontPoints = 6;
 
     /// Records the proportions of the controls of `form` (the widget whose inner area is the
     /// reference: a main window's central widget). Call once the form has its designed size.
@@ -44,6 +51,9 @@ public:
 private:
     struct Proportions {
         QPointer<QWidget> control;
+        /// Whose font follows the height: the control itself for text-bearing controls, a
+        /// tab control's tab bar (so that its captions keep fitting), else none.
+        QPointer<QWidget> fontOf;
         Group group;
         double top, left, width, height, fontSize;
     };

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QWidget>
+#include <QFrame>
 
 namespace veltrana {
 
 class PlotCanvas;
 
-/// picBox: shows the canvas's persistent image, as a picture box with AutoRedraw shows its
-/// picture.
-class PlotBox : public QWidget {
+/// picBox (a frame, so that it is resized as a picture box): shows the canvas's persistent image,
+/// as a picture box with AutoRedraw shows its picture.
+class PlotBox : public QFrame {
     Q_OBJECT
 
 public:

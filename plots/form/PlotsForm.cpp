@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -42,6 +43,9 @@ constexpr int kFormHeight = 720;
 constexpr int kButtonWidth = 170;
 constexpr int kButtonHeight = 34;
 constexpr int kRowHeight = 26;
+// The pages' designed inner area (the tab control less its tab bar and frame).
+constexpr int kPageWidth = kFormWidth - 16;
+constexpr int kPageHeight = kFormHeight - 46;
 constexpr int kSaveRetries = 3;
 constexpr Rgb kWhite = 0xFFFFFF;
 
@@ -79,8 +83,9 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
 } // namespace
 
 PlotsForm::PlotsForm(RegistryStore& store, Prompter& prompter, QWidget* parent)
-    : QMainWindow(parent), m_store(store), m_prompter(prompter), m_canvas(kFormWidth - 40, 600),
-      m_file(prompter), m_engine(m_canvas, m_file, *this) {
+    : QMainWindow(parent), m_store(store), m_prompter(prompter),
+      m_canvas(kPageWidth - 20, kPageHeight - kButtonHeight - 30), m_file(prompter),
+      m_engine(m_canvas, m_file, *this) {
     setObjectName(QStringLiteral("frmPlots"));
     setWindowTitle(QString::fromUtf8(kFormCaption));
     auto* central = new QWidget(this);
@@ -96,11 +101,13 @@ PlotsForm::PlotsForm(RegistryStore& store, Prompter& prompter, QWidget* parent)
     buildSetupPage(pages[SetupPage]);
     buildOutputPage(pages[OutputPage]);
     buildPlotPage(pages[PlotPage]);
-    resize(kFormWidth, kFormHeight);
     m_tabs->setGeometry(6, 6, kFormWidth - 12, kFormHeight - 12);
-    // The pages get their size from the tab control's layout; the contents follow it.
-    m_tabs->widget(PlotPage)->installEventFilter(this);
     placePages();
+    // Every control is placed in the designed frame; the resizer scales them from it.
+    central->resize(kFormWidth, kFormHeight);
+    m_resizer.StoreControlProportions(central);
+    central->installEventFilter(this);
+    resize(kFormWidth, kFormHeight);
 
     m_canvas.setBackColor(kDesignedColours[PlotSettings::Background]);
     m_canvas.Cls();
@@ -142,11 +149,13 @@ void PlotsForm::buildSetupPage(QWidget* page) {
         frame->setGeometry(10, top, 300, 150);
         box = Named(new QCheckBox(QString::fromUtf8(checkCaption), frame), check);
         box->setGeometry(10, 28, 280, kRowHeight);
-        auto* l1 = new QLabel(QString::fromUtf8(minLabel), frame);
+        auto* l1 = Named(new QLabel(QString::fromUtf8(minLabel), frame),
+                         QStringLiteral("lbl") + QString::fromUtf8(minName).mid(3));
         l1->setGeometry(10, 68, 150, kRowHeight);
         min = Named(new QLineEdit(frame), QString::fromUtf8(minName));
         min->setGeometry(165, 68, 120, kRowHeight);
-        auto* l2 = new QLabel(QString::fromUtf8(stepLabel), frame);
+        auto* l2 = Named(new QLabel(QString::fromUtf8(stepLabel), frame),
+                         QStringLiteral("lbl") + QString::fromUtf8(stepName).mid(3));
         l2->setGeometry(10, 106, 150, kRowHeight);
         step = Named(new QLineEdit(frame), QString::fromUtf8(stepName));
         step->setGeometry(165, 106, 120, kRowHeight);
@@ -222,12 +231,10 @@ void PlotsForm::buildPlotPage(QWidget* page) {
     m_pageControls[PlotPage] = {m_cmdNext, m_cmdPrint, m_cmdFileSaveAs, m_cmdQuit, m_picBox};
 }
 
-// The three pages' contents sit at the same spot; the plot box and the output box take what
-// the window gives them.
+// The designed places of the pages' contents; the plot box and the output box fill their page.
 void PlotsForm::placePages() {
-    const QSize area = m_tabs->widget(PlotPage)->size();
-    const int w = std::max(area.width(), 640);
-    const int h = std::max(area.height(), 420);
+    const int w = kPageWidth;
+    const int h = kPageHeight;
     const int buttonTop = h - kButtonHeight - 10;
     const std::array<QPushButton*, 4> setupButtons = {m_cmdRun, m_cmdFileOpen, m_cmdSaveOptions,
                                                       m_cmdExit};
@@ -259,6 +266,20 @@ void PlotsForm::connectControls() {
     connect(m_cmdExit, &QPushButton::clicked, this, &QWidget::close);
     for (int i = 0; i < 6; ++i)
         connect(m_cmdColor[i], &QPushButton::clicked, this, [this, i] { PickColor(i); });
+    // The desktop's usual keys, beside the buttons' access keys. A button works only while
+    // its page is shown and its command is available, so the key does the same. Ctrl+S is
+    // left out: it could mean Save Settings as well as Save As.
+    const std::array<std::pair<QKeySequence, QPushButton*>, 3> keys{
+        {{QKeySequence::Open, m_cmdFileOpen},
+         {QKeySequence(Qt::CTRL | Qt::Key_P), m_cmdPrint},
+         {QKeySequence(Qt::CTRL | Qt::Key_Q), m_cmdExit}}};
+    for (const auto& [key, button] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isEnabled() && button->isVisible())
+                button->click();
+        });
+    }
     connect(m_chkBlacknWhite, &QCheckBox::clicked, this, &PlotsForm::UpdateColorEnabling);
     connect(m_chkXaxis, &QCheckBox::clicked, this, &PlotsForm::ClickXaxis);
     connect(m_chkYaxis, &QCheckBox::clicked, this, &PlotsForm::ClickYaxis);
@@ -655,9 +676,10 @@ void PlotsForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void PlotsForm::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    m_tabs->setGeometry(6, 6, centralWidget()->width() - 12, centralWidget()->height() - 12);
+void PlotsForm::ResizeControls() {
+    // picBox shows the plot scaled to its new size until the next plot is drawn at that size:
+    // a plot's arrays are changed as it is drawn, so it cannot be drawn a second time.
+    m_resizer.ResizeControls();
 }
 
 bool PlotsForm::checkStep(QLineEdit* box, const char* message) {
@@ -672,8 +694,8 @@ bool PlotsForm::checkStep(QLineEdit* box, const char* message) {
 }
 
 bool PlotsForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_tabs->widget(PlotPage) && event->type() == QEvent::Resize)
-        placePages();
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        ResizeControls();
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (box && event->type() == QEvent::FocusIn)
         QTimer::singleShot(0, box, [box] { box->selectAll(); });

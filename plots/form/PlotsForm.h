@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FormResizer.h"
 #include "PlotCanvas.h"
 #include "PlotEngine.h"
 #include "PlotHost.h"
@@ -70,6 +71,8 @@ public:
     void UpdateXFields();
     void UpdateYFields();
     void ActivateTabPage();
+    /// Scales every control to the window's inner area (run on every resize of it).
+    void ResizeControls();
 
     const std::string& dataFile() const { return m_dataFile; }
     const std::string& openDirectory() const { return m_openDir; }
@@ -92,7 +95,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -126,6 +128,7 @@ private:
     bool m_plotted = false;     // a plot was drawn: the scaling boxes may be filled from it
     bool m_fatal = false;
     bool m_checkingStep = false;
+    FormResizer m_resizer;
 
     QTabWidget* m_tabs = nullptr;
     std::array<std::vector<QWidget*>, 3> m_pageControls; // in tab order

@@ -34,6 +34,8 @@ public:
     virtual void clearCells(Grid grid) = 0;
     /// Header texts of the data columns, from column 1 on; row headers show the row numbers.
     virtual void setColumnHeaders(Grid grid, const std::vector<std::string>& headers) = 0;
+    /// Which data columns, from column 1 on, centre their cells; a view may ignore it.
+    virtual void setColumnsCentred(Grid, const std::vector<bool>&) {}
     virtual int currentRow(Grid grid) const = 0;
     virtual int currentColumn(Grid grid) const = 0;
     virtual void setCurrentCell(Grid grid, int row, int column) = 0;

@@ -12,17 +12,24 @@ namespace veltrana {
 namespace {
 
 // "#|^  Frequency|^  Yin;#": the part before ";" lists the columns, the first being the
-// fixed one; "^" only centres, and the blanks only size the column.
-std::vector<std::string> ColumnHeaders(std::string_view format) {
+// fixed one; "^" centres a column, and the blanks only size it.
+struct ColumnFormat {
     std::vector<std::string> headers;
+    std::vector<bool> centred;
+};
+
+ColumnFormat ColumnHeaders(std::string_view format) {
+    ColumnFormat result;
     const auto columns = SplitAt(format.substr(0, format.find(';')), '|');
     for (std::size_t i = 1; i < columns.size(); ++i) {
         std::string_view h = columns[i];
+        const bool centred = !h.empty() && h.front() == '^';
         if (!h.empty() && (h.front() == '^' || h.front() == '<' || h.front() == '>'))
             h.remove_prefix(1);
-        headers.push_back(TrimBlanks(h));
+        result.headers.push_back(TrimBlanks(h));
+        result.centred.push_back(centred);
     }
-    return headers;
+    return result;
 }
 
 int TabOf(Grid grid) {
@@ -42,7 +49,9 @@ void GridEditing::FormatGrid(Grid grid) {
     std::string_view format = forms::kDelayFormat;
     if (grid == Grid::PassData)
         format = m_view.columnCount(grid) == 4 ? forms::kPassFormat4 : forms::kPassFormat5;
-    m_view.setColumnHeaders(grid, ColumnHeaders(format));
+    const ColumnFormat columns = ColumnHeaders(format);
+    m_view.setColumnHeaders(grid, columns.headers);
+    m_view.setColumnsCentred(grid, columns.centred);
 }
 
 void GridEditing::ClearGrid() {
@@ -183,6 +192,15 @@ void GridEditing::CellCharacterTyped(Grid grid, const std::string& character) {
 void GridEditing::EditorFocused(Grid editor) {
     if (m_view.currentRow(editor) + 3 > m_view.rowCount(editor))
         addRow(editor, true);
+}
+
+void GridEditing::TabControlFocused(int tab) {
+    for (Grid grid : {Grid::PassData, Grid::DelayData}) {
+        if (tab == TabOf(grid) && !m_view.editorVisible(grid)) {
+            m_current = grid;
+            ShowCellEditor(grid);
+        }
+    }
 }
 
 void GridEditing::GridMouseDown(Grid grid) {

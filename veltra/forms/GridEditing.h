@@ -67,6 +67,9 @@ public:
     void GridClicked(Grid grid, int row, int column);
     /// "Clear Columns": empties the grid and opens the editor on cell (1, 1).
     void ClearButtonClicked(Grid grid);
+    /// ODE_Tabs received the focus while `tab` is shown: a closed editor of that tab's grid
+    /// opens again on its grid's current cell.
+    void TabControlFocused(int tab);
     /// ODE_Tabs moved from `previousTab` to `tab`.
     void TabChanged(int previousTab, int tab);
 

@@ -12,8 +12,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShowEvent>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -60,8 +63,9 @@ MainForm::MainForm(DesignProblem& problem, ShellState& state, Prompter& prompter
     m_problem.CountLabels[0] = kFreqCountLabel;
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
-    central->setMinimumSize(kFormWidth, kFormHeight);
     setCentralWidget(central);
+    // The controls are placed in this frame; the resizer scales them from it.
+    central->resize(kFormWidth, kFormHeight);
 
     m_tabs = new QTabWidget(central);
     m_tabs->setObjectName(QStringLiteral("ODE_Tabs"));
@@ -98,7 +102,32 @@ MainForm::MainForm(DesignProblem& problem, ShellState& state, Prompter& prompter
     m_binding.EnableSolverFields(true);
     connectControls();
     m_state.dataChanged = false;
+
+    for (QLineEdit* editor : m_editor)
+        FormResizer::SetPlacedByOwner(*editor);
+    m_resizer.StoreControlProportions(central);
+    central->installEventFilter(this);
     resize(kFormWidth, kFormHeight);
+}
+
+void MainForm::showEvent(QShowEvent* event) {
+    // The menu bar comes after the form is built: the first showing makes room for it, so
+    // that the controls get their designed inner area, unless someone has sized the window.
+    if (!m_shownOnce && !event->spontaneous()) {
+        m_shownOnce = true;
+        if (size() == QSize(kFormWidth, kFormHeight) && menuWidget())
+            resize(kFormWidth, kFormHeight + menuWidget()->sizeHint().height());
+    }
+    QMainWindow::showEvent(event);
+}
+
+void MainForm::ResizeControls() {
+    m_resizer.ResizeControls();
+    for (Grid grid : {Grid::PassData, Grid::DelayData}) {
+        fitGridColumns(grid, m_table[index(grid)]->width());
+        if (editorVisible(grid))
+            placeEditor(grid);
+    }
 }
 
 MainForm::~MainForm() = default;
@@ -302,21 +331,28 @@ void MainForm::SizeGridColumns() {
         QTableWidget* table = m_table[index(grid)];
         const int designWidth = grid == Grid::PassData ? kPassGridWidth : kDelayGridWidth;
         table->resize(designWidth, table->height());
-        // Width available to the data columns: the scroll bar is always there.
-        const int a = designWidth - 2 * table->frameWidth() - kRowHeaderWidth -
-                      table->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 1;
-        if (grid == Grid::PassData) {
-            const int w = static_cast<int>(std::lround(a / 4.0));
-            table->setColumnWidth(0, w);
-            table->setColumnWidth(1, w);
-            table->setColumnWidth(2, a - 3 * w);
-            if (table->columnCount() > 3)
-                table->setColumnWidth(3, w);
-        } else {
-            const int first = static_cast<int>(std::lround(a / 2.0));
-            table->setColumnWidth(0, first);
-            table->setColumnWidth(1, a - first - 2);
-        }
+        fitGridColumns(grid, designWidth);
+    }
+}
+
+// The columns share the grid's width as at start-up, so a grid resized with the window shows
+// its columns whole, without a horizontal scroll bar.
+void MainForm::fitGridColumns(Grid grid, int gridWidth) {
+    QTableWidget* table = m_table[index(grid)];
+    // Width available to the data columns: the scroll bar is always there.
+    const int a = gridWidth - 2 * table->frameWidth() - kRowHeaderWidth -
+                  table->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 1;
+    if (grid == Grid::PassData) {
+        const int w = static_cast<int>(std::lround(a / 4.0));
+        table->setColumnWidth(0, w);
+        table->setColumnWidth(1, w);
+        table->setColumnWidth(2, a - 3 * w);
+        if (table->columnCount() > 3)
+            table->setColumnWidth(3, w);
+    } else {
+        const int first = static_cast<int>(std::lround(a / 2.0));
+        table->setColumnWidth(0, first);
+        table->setColumnWidth(1, a - first - 2);
     }
 }
 
@@ -370,6 +406,14 @@ void MainForm::connectControls() {
             [this] { m_binding.UseDefaults(); });
     connect(button("cmdSubmit"), &QPushButton::clicked, this, &MainForm::submitRequested);
     connect(button("cmdPlots"), &QPushButton::clicked, this, &MainForm::plotsRequested);
+    // The tab control takes the focus on its tab bar.
+    m_tabs->tabBar()->installEventFilter(this);
+    // ActivateTabControls is deliberately not built: on a tab change it would enable every
+    // control of the shown page and disable the others. Qt already keeps the controls of
+    // hidden pages out of reach, and enabling the shown page's controls wholesale would
+    // switch on the fields that the entry rules keep disabled (tmin without chkEqualDelay,
+    // sigmaPoles without a sigma-axis pole). What remains of it is the focus on the page's
+    // first control.
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
         const int previous = m_shownTab;
         m_shownTab = tab;
@@ -399,6 +443,18 @@ void MainForm::focusFirstControl(int tab) {
 // --- events -------------------------------------------------------------------------------
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        ResizeControls();
+        return false;
+    }
+    if (watched == m_tabs->tabBar() && event->type() == QEvent::FocusIn &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        // Back on the tab control without a tab change (after Esc, say): the shown grid's
+        // editor opens again.
+        m_grids.TabControlFocused(m_tabs->currentIndex());
+        return false;
+    }
     for (Grid grid : {Grid::PassData, Grid::DelayData}) {
         const std::size_t i = index(grid);
         if (watched == m_editor[i]) {
@@ -524,8 +580,31 @@ void MainForm::setCellText(Grid grid, int row, int column, const std::string& te
     QTableWidget* table = m_table[index(grid)];
     if (QTableWidgetItem* item = table->item(row - 1, column - 1))
         item->setText(QString::fromStdString(text));
-    else if (!text.empty())
-        table->setItem(row - 1, column - 1, new QTableWidgetItem(QString::fromStdString(text)));
+    else if (!text.empty()) {
+        auto* item = new QTableWidgetItem(QString::fromStdString(text));
+        item->setTextAlignment(cellAlignment(grid, column));
+        table->setItem(row - 1, column - 1, item);
+    }
+}
+
+Qt::Alignment MainForm::cellAlignment(Grid grid, int column) const {
+    const auto& centred = m_centred[index(grid)];
+    const bool centre = column >= 1 && column <= static_cast<int>(centred.size()) &&
+                        centred[static_cast<std::size_t>(column - 1)];
+    return (centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+
+void MainForm::setColumnsCentred(Grid grid, const std::vector<bool>& centred) {
+    if (m_centred[index(grid)] == centred)
+        return;
+    m_centred[index(grid)] = centred;
+    QTableWidget* table = m_table[index(grid)];
+    for (int r = 0; r < table->rowCount(); ++r) {
+        for (int c = 0; c < table->columnCount(); ++c) {
+            if (QTableWidgetItem* item = table->item(r, c))
+                item->setTextAlignment(cellAlignment(grid, c + 1));
+        }
+    }
 }
 
 void MainForm::clearCells(Grid grid) {
@@ -597,6 +676,7 @@ void MainForm::showEditor(Grid grid, int row, int column) {
     QRect rect = table->visualRect(cell);
     rect.moveTopLeft(table->viewport()->mapTo(table->parentWidget(), rect.topLeft()));
     editor->setGeometry(rect.x(), rect.y(), rect.width() - 1, rect.height() - 1);
+    editor->setAlignment(cellAlignment(grid, column));
     editor->show();
     editor->raise();
     editor->setFocus(Qt::OtherFocusReason);
@@ -604,10 +684,11 @@ void MainForm::showEditor(Grid grid, int row, int column) {
 
 void MainForm::hideEditor(Grid grid) {
     QLineEdit* editor = m_editor[index(grid)];
-    const bool hadFocus = editor->hasFocus();
-    editor->hide();
-    if (hadFocus)
+    // The grid takes the focus first: a hidden focus widget would pass it on to the next
+    // control, which may be the tab control, and that would open the editor again.
+    if (editor->hasFocus())
         m_table[index(grid)]->setFocus(Qt::OtherFocusReason);
+    editor->hide();
 }
 
 // --- public operations --------------------------------------------------------------------

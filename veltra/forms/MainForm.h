@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FormResizer.h"
 #include "FormView.h"
 #include "GridEditing.h"
 #include "ProblemBinding.h"
@@ -52,6 +53,9 @@ public:
     void EnableSolverFields(bool on);
     /// The start-up column widths of both grids, in pixels of the design geometry.
     void SizeGridColumns();
+    /// Scales every control to the form's inner area (run on every resize of it); open cell
+    /// editors stay over their cells.
+    void ResizeControls();
 
     /// The grid behaviour (current grid, editor cells), for the shell's commands and tests.
     GridEditing& gridEditing() { return m_grids; }
@@ -69,6 +73,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // FormView
@@ -85,6 +90,7 @@ private:
     void setCellText(Grid grid, int row, int column, const std::string& text) override;
     void clearCells(Grid grid) override;
     void setColumnHeaders(Grid grid, const std::vector<std::string>& headers) override;
+    void setColumnsCentred(Grid grid, const std::vector<bool>& centred) override;
     int currentRow(Grid grid) const override;
     int currentColumn(Grid grid) const override;
     void setCurrentCell(Grid grid, int row, int column) override;
@@ -112,6 +118,8 @@ private:
                            QRect geometry);
     QLabel* question(int number) const { return m_questions[number - 1]; }
     void placeEditor(Grid grid);
+    void fitGridColumns(Grid grid, int gridWidth);
+    Qt::Alignment cellAlignment(Grid grid, int column) const;
     void focusFirstControl(int tab);
     void connectControls();
     static std::size_t index(Grid grid) { return grid == Grid::PassData ? 0 : 1; }
@@ -130,7 +138,10 @@ private:
     std::array<QLineEdit*, 2> m_editor{};
     std::map<std::string, QLineEdit*, std::less<>> m_fields;
     std::map<std::string, QCheckBox*, std::less<>> m_checks;
+    std::array<std::vector<bool>, 2> m_centred; // per data column, from the format string
     int m_shownTab = 0;
+    bool m_shownOnce = false;
+    FormResizer m_resizer;
 };
 
 } // namespace veltrana

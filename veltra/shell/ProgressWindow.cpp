@@ -1,6 +1,7 @@
 #include "ProgressWindow.h"
 
 #include "FollowingTextView.h"
+#include "WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -26,6 +27,7 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     row->addWidget(m_cancel);
     layout->addLayout(row);
     resize(760, 480);
+    KeepOnScreen(*this);
     connect(m_cancel, &QPushButton::clicked, this, &ProgressWindow::cancelRequested);
     connect(&m_ticker, &QTimer::timeout, this, &ProgressWindow::tick);
 }

@@ -189,22 +189,26 @@ void VeltraShell::HelpAbout() {
     about.exec();
 }
 
-QAction* VeltraShell::addItem(QMenu* menu, const char* name, const char* text) {
+QAction* VeltraShell::addItem(QMenu* menu, const char* name, const char* text,
+                              const QKeySequence& shortcut) {
     QAction* action = menu->addAction(QString::fromUtf8(text));
     action->setObjectName(name);
+    action->setShortcut(shortcut);
     return action;
 }
 
 void VeltraShell::buildFileMenu() {
     QMenu* file = m_form->menuBar()->addMenu("&File");
     file->setObjectName("mnuFile");
-    connect(addItem(file, "mnuFileNew", "&New"), &QAction::triggered, this,
+    connect(addItem(file, "mnuFileNew", "&New", QKeySequence::New), &QAction::triggered, this,
             [this] { m_commands->runMenu(FileCommands::MenuCommand::New); });
-    connect(addItem(file, "mnuFileOpen", "&Open ..."), &QAction::triggered, this,
-            [this] { m_commands->runMenu(FileCommands::MenuCommand::Open); });
-    connect(addItem(file, "mnuFileSave", "&Save"), &QAction::triggered, this,
+    connect(addItem(file, "mnuFileOpen", "&Open ...", QKeySequence::Open), &QAction::triggered,
+            this, [this] { m_commands->runMenu(FileCommands::MenuCommand::Open); });
+    connect(addItem(file, "mnuFileSave", "&Save", QKeySequence::Save), &QAction::triggered, this,
             [this] { m_commands->runMenu(FileCommands::MenuCommand::Save); });
-    connect(addItem(file, "mnuFileSaveAs", "Save &As ..."), &QAction::triggered, this,
+    connect(addItem(file, "mnuFileSaveAs", "Save &As ...",
+                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+            &QAction::triggered, this,
             [this] { m_commands->runMenu(FileCommands::MenuCommand::SaveAs); });
     connect(addItem(file, "mnuFileDelete", "&Delete ..."), &QAction::triggered, this,
             [this] { m_commands->FileDelete(); });
@@ -212,8 +216,8 @@ void VeltraShell::buildFileMenu() {
     connect(addItem(file, "mnuFileSubmit", "Submit &Run"), &QAction::triggered, this,
             [this] { m_runCommands->SubmitCommand(); });
     file->addSeparator();
-    connect(addItem(file, "mnuFileExit", "E&xit"), &QAction::triggered, m_form.get(),
-            &QWidget::close);
+    connect(addItem(file, "mnuFileExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_Q)),
+            &QAction::triggered, m_form.get(), &QWidget::close);
 }
 
 QMenu* VeltraShell::menuNamed(const char* name, const char* title) {
@@ -241,8 +245,8 @@ void VeltraShell::addViewExampleItem() {
 
 void VeltraShell::buildHelpMenu() {
     QMenu* help = menuNamed("mnuHelp", "&Help");
-    connect(addItem(help, "mnuHelpManual", "&Manual ..."), &QAction::triggered, this,
-            &VeltraShell::HelpManual);
+    connect(addItem(help, "mnuHelpManual", "&Manual ...", QKeySequence(Qt::Key_F1)),
+            &QAction::triggered, this, &VeltraShell::HelpManual);
     help->addSeparator();
     connect(addItem(help, "mnuHelpEmail", "&E-mail Support ..."), &QAction::triggered, this,
             &VeltraShell::HelpEmailSupport);

@@ -11,6 +11,7 @@
 #include "ShellState.h"
 #include "Startup.h"
 
+#include <QKeySequence>
 #include <QObject>
 
 #include <functional>
@@ -121,7 +122,8 @@ private:
     void buildHelpMenu();
     QMenu* menuNamed(const char* name, const char* title);
     void showManualWindow(const std::string& path);
-    QAction* addItem(QMenu* menu, const char* name, const char* text);
+    QAction* addItem(QMenu* menu, const char* name, const char* text,
+                     const QKeySequence& shortcut = {});
 
     DesignProblem m_problem;
     ShellState m_state;
