@@ -64,8 +64,8 @@ int main(int argc, char** argv) {
     ShowPage(form, 1);
     Shoot(form, out, QStringLiteral("2-output"));
     ShowPage(form, 2);
-    for (int i = 1; i <= 8 && form.findChild<QWidget*>(QStringLiteral("cmdNext"))->isEnabled();
-         ++i) {
+    // Every plot of the run, the last one (drawn as Next is disabled) included.
+    for (int i = 1; i <= 8; ++i) {
         Shoot(form, out, QStringLiteral("3-plot%1").arg(i));
         if (i == 2) {
             // The printed page of this plot, as the print dialog's PDF printer writes it.
@@ -74,6 +74,8 @@ int main(int argc, char** argv) {
             prompter.answerPrint(true);
             form.Print();
         }
+        if (!form.findChild<QWidget*>(QStringLiteral("cmdNext"))->isEnabled())
+            break;
         form.Next();
     }
     ShowPage(form, 1);
