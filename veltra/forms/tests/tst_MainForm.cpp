@@ -123,30 +123,6 @@ TEST_F(MainFormTest, TypingOnACellOpensTheEditorAndEscDropsTheText) {
     EXPECT_EQ(cell(0, 0), "50");
 }
 
-TEST_F(MainFormTest, TabFillsTheGridRowByRowAndItGrows) {
-    showTab(forms::kPassTab);
-    ASSERT_TRUE(passEditor()->isVisible());
-    EXPECT_EQ(pass()->rowCount(), 3); // the editor opened on row 1
-    const char* rows[][3] = {{"1", "2", "3"}, {"4", "5", ""}, {"7", "8", "9"}, {"", "", ""}};
-    for (int row = 1; row <= 4; ++row) {
-        for (const char* text : rows[row - 1]) {
-            QTest::keyClicks(passEditor(), text);
-            QTest::keyClick(passEditor(), Qt::Key_Tab);
-        }
-        EXPECT_EQ(pass()->currentRow(), row);
-        EXPECT_EQ(pass()->currentColumn(), 0);
-        EXPECT_EQ(pass()->rowCount(), row + 3);
-    }
-    EXPECT_EQ(cell(2, 2), "9");
-    QTest::keyClick(passEditor(), Qt::Key_Tab, Qt::ShiftModifier);
-    EXPECT_EQ(pass()->currentRow(), 3);
-    EXPECT_EQ(pass()->currentColumn(), 2);
-    EXPECT_TRUE(passEditor()->hasFocus());
-    form->PutAnswers();
-    EXPECT_EQ(problem.nFreqPoints, 1); // row 2 lacks Yout
-    EXPECT_EQ(problem.Answers[22], " 1");
-}
-
 TEST_F(MainFormTest, HidingAndShowingTheWeightColumnKeepsTheWeights) {
     for (bool shownAtLoad : {true, false}) {
         SCOPED_TRACE(shownAtLoad);
