@@ -9,8 +9,8 @@ using namespace veltrana;
 
 TEST(Text, NumericValueReadsTheLeadingNumber) {
     const std::tuple<const char*, double> cases[] = {
-        {"", 0},   {"abc", 0}, {"1  4", 14}, {"2.5x", 2.5}, {"+.5", 0.5},
-        {"1D2", 100}, {"1e-", 1},  {"\t7 ", 7},  {"--1", 0},    {"1e-999", 0}};
+        {"", 0},      {"abc", 0}, {"1  4", 14}, {"2.5x", 2.5}, {"+.5", 0.5},
+        {"1D2", 100}, {"1e-", 1}, {"\t7 ", 7},  {"--1", 0},    {"1e-999", 0}};
     for (const auto& [text, value] : cases)
         EXPECT_DOUBLE_EQ(NumericValue(text), value) << text;
     EXPECT_TRUE(std::isinf(NumericValue("1e999")));
@@ -37,9 +37,11 @@ TEST(Text, Cp1252RoundTripAndUnmappable) {
 }
 
 TEST(Text, WildcardMatchAsFileDialogsDo) {
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"*.*", "abc", true},  {"abc.*", "abcd", false}, {"*.?", "x.12", false},
-        {"Ex-*.*", "ex-A.1", false}, {"a?c", "abc", true}};
+    const std::tuple<const char*, const char*, bool> cases[] = {{"*.*", "abc", true},
+                                                                {"abc.*", "abcd", false},
+                                                                {"*.?", "x.12", false},
+                                                                {"Ex-*.*", "ex-A.1", false},
+                                                                {"a?c", "abc", true}};
     for (const auto& [pattern, name, match] : cases)
         EXPECT_EQ(WildcardMatch(pattern, name), match) << pattern << " " << name;
 }
