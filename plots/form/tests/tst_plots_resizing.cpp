@@ -1,9 +1,6 @@
-#include "PlotsForm.h"
-#include "QtTestApp.h"
+#include "PlotsFormFixture.h"
 #include "ResizeChecks.h"
-#include "ScriptedPrompter.h"
 #include "Settings.h"
-#include "TempDirTest.h"
 
 #include <QTabWidget>
 #include <QTest>
@@ -17,17 +14,8 @@ using namespace veltrana::test;
 
 namespace {
 
-class PlotsResizingTest : public TempDirTest {
+class PlotsResizingTest : public PlotsFormFixture {
 protected:
-    void SetUp() override {
-        EnsureApp();
-        TempDirTest::SetUp();
-        store = std::make_unique<RegistryStore>(in("registry"));
-    }
-    void TearDown() override {
-        form.reset();
-        TempDirTest::TearDown();
-    }
     void startForm(bool withPlot) {
         if (withPlot) {
             const std::string data = in("model1.dat");
@@ -44,10 +32,6 @@ protected:
         ASSERT_EQ(inner()->size(), QSize(w, h));
     }
     QWidget* control(const char* name) { return form->findChild<QWidget*>(name); }
-
-    std::unique_ptr<RegistryStore> store;
-    ScriptedPrompter prompter;
-    std::unique_ptr<PlotsForm> form;
 };
 
 } // namespace
