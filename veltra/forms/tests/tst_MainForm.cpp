@@ -1,9 +1,6 @@
 #include "FormTexts.h"
-#include "MainForm.h"
-#include "QtTestApp.h"
+#include "MainFormFixture.h"
 #include "SampleProblem.h"
-#include "ScriptedPrompter.h"
-#include "ShellState.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -19,36 +16,14 @@ using namespace veltrana;
 
 namespace {
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public test::MainFormFixture {
 protected:
-    void SetUp() override {
-        test::EnsureApp();
-        form = std::make_unique<MainForm>(problem, state, prompter);
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-
-    template <class T = QWidget> T* control(const char* name) {
-        auto* w = form->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
     QTableWidget* pass() { return control<QTableWidget>("PassData"); }
     QLineEdit* passEditor() { return control<QLineEdit>("txtPassCellEditor"); }
-    void showTab(int tab) {
-        form->tabs()->setCurrentIndex(tab);
-        QCoreApplication::processEvents();
-    }
     QString cell(int row, int column) {
         const QTableWidgetItem* item = pass()->item(row, column);
         return item ? item->text() : QString();
     }
-
-    DesignProblem problem;
-    ShellState state;
-    ScriptedPrompter prompter;
-    std::unique_ptr<MainForm> form;
 };
 
 } // namespace

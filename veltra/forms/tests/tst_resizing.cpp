@@ -1,11 +1,8 @@
 #include "FormTexts.h"
-#include "MainForm.h"
+#include "MainFormFixture.h"
 #include "ResizeChecks.h"
 #include "SampleProblem.h"
-#include "ScriptedPrompter.h"
-#include "ShellState.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -21,17 +18,10 @@ using namespace veltrana::test;
 
 namespace {
 
-class ResizingTest : public ::testing::Test {
+class ResizingTest : public MainFormFixture {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char* argv[] = {const_cast<char*>("tst_veltra_forms"), nullptr};
-        if (!QApplication::instance())
-            new QApplication(argc, argv); // one for the whole program, until exit
-        form = std::make_unique<MainForm>(problem, state, prompter);
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        MainFormFixture::SetUp();
         ASSERT_EQ(inner()->size(), QSize(800, 560)); // the designed inner area
     }
     QWidget* inner() { return form->centralWidget(); }
@@ -40,25 +30,11 @@ protected:
         form->resize(w, h);
         ASSERT_EQ(inner()->size(), QSize(w, h));
     }
-    template <class T = QWidget> T* control(const char* name) {
-        auto* w = form->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    void showTab(int tab) {
-        form->tabs()->setCurrentIndex(tab);
-        QCoreApplication::processEvents();
-    }
     QRect editorPlace(QTableWidget* grid, int row, int column) {
         QRect cell = grid->visualRect(grid->model()->index(row, column));
         cell.moveTopLeft(grid->viewport()->mapTo(grid->parentWidget(), cell.topLeft()));
         return cell.adjusted(0, 0, -1, -1);
     }
-
-    DesignProblem problem;
-    ShellState state;
-    ScriptedPrompter prompter;
-    std::unique_ptr<MainForm> form;
 };
 
 } // namespace
