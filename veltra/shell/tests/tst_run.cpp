@@ -206,7 +206,6 @@ TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
     const std::vector<EndCase> cases = {
         {"ok", "", "", true},
         {"fail", "Run failed", "exit status 3.\r\n\r\nLast lines of", false},
-        {"fail", "Run failed", "No pass-band points", false},
         {"crash", "Run failed", "ended abnormally", false},
         {"noresult", "Run failed", "wrote no result file", false},
     };

@@ -119,9 +119,7 @@ TEST_F(StartupTest, PlotsStartOnlyWhileFileInIsSet) {
 
 TEST_F(StartupTest, DialogStartsInTheLastFilePathWhenItIsAbsolute) {
     const std::tuple<std::string, bool> cases[] = {
-        {"/data/filters", true}, {"/", true}, {"data", false},
-        {"data/more", false},    {"", false}, {"//server/share", false},
-        {"D:\\data", false}};
+        {"/data/filters", true}, {"data/more", false}, {"", false}, {"D:\\data", false}};
     for (const auto& [stored, used] : cases) {
         ASSERT_TRUE(SaveLastFilePath(store, stored).ok());
         ASSERT_TRUE(load());
