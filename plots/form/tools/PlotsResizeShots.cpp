@@ -5,6 +5,7 @@
 
 #include "PlotsForm.h"
 #include "RegistryStore.h"
+#include "Screenshots.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
 
@@ -19,12 +20,10 @@ using namespace veltrana;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    const auto folder = ShotFolder(argc, argv);
+    if (!folder)
         return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    out.mkpath(QStringLiteral("."));
+    const QDir out = *folder;
     QTemporaryDir temp;
     ScriptedPrompter prompter;
     RegistryStore store(temp.filePath(QStringLiteral("registry")).toStdString());
@@ -35,8 +34,7 @@ int main(int argc, char** argv) {
     auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("Plot_Tabs"));
     auto shoot = [&](const QString& name) {
         QApplication::processEvents();
-        if (!form.grab().save(out.filePath(name + QStringLiteral(".png"))))
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
+        SaveShot(form, out, name);
     };
     for (const QSize size : {QSize(1000, 720), QSize(1500, 1080), QSize(640, 440)}) {
         form.resize(size);

@@ -4,6 +4,7 @@
 
 #include "PlotsForm.h"
 #include "RegistryStore.h"
+#include "Screenshots.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
 
@@ -22,9 +23,7 @@ namespace {
 
 void Shoot(PlotsForm& form, const QDir& dir, const QString& name) {
     QApplication::processEvents();
-    const QString file = dir.filePath(name + QStringLiteral(".png"));
-    if (!form.grab().save(file))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    SaveShot(form, dir, name);
 }
 
 void ShowPage(PlotsForm& form, int page) {
@@ -35,11 +34,10 @@ void ShowPage(PlotsForm& form, int page) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: plots_form_shots <output folder> [result file]\n");
+    const auto folder = ShotFolder(argc, argv, "<output folder> [result file]");
+    if (!folder)
         return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const QDir out = *folder;
     const std::string sample =
         argc > 2 ? argv[2] : std::string(PLOTS_SAMPLE_DATA) + "/model_m2.dat";
     QTemporaryDir temp;

@@ -3,6 +3,7 @@
 
 #include "DesignProblem.h"
 #include "MainForm.h"
+#include "Screenshots.h"
 #include "ScriptedPrompter.h"
 #include "ShellState.h"
 
@@ -10,22 +11,9 @@
 #include <QDir>
 #include <QTabWidget>
 
-#include <cstdio>
-
 using namespace veltrana;
 
 namespace {
-
-void ShootTabs(MainForm& form, const QDir& dir, const QString& prefix) {
-    QTabWidget* tabs = form.tabs();
-    for (int i = 0; i < tabs->count(); ++i) {
-        tabs->setCurrentIndex(i);
-        QApplication::processEvents();
-        const QString file = dir.filePath(QStringLiteral("%1-tab%2.png").arg(prefix).arg(i));
-        if (!form.grab().save(file))
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-    }
-}
 
 void FillProblem(DesignProblem& p) {
     p.Answers = {"Y",     "76.7",        "-2",          "-2", "Y",    "10", "10", "1  4",
@@ -56,15 +44,9 @@ void FillProblem(DesignProblem& p) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    const auto dir = ShotFolder(argc, argv);
+    if (!dir)
         return 2;
-    }
-    QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
-        return 1;
-    }
     DesignProblem problem;
     ShellState state;
     ScriptedPrompter prompter;
@@ -72,11 +54,11 @@ int main(int argc, char** argv) {
     form.setWindowTitle(QStringLiteral("Veltrana - Start Up Values"));
     form.show();
     QApplication::processEvents();
-    ShootTabs(form, dir, QStringLiteral("start"));
+    ShootTabs(form, *form.tabs(), *dir, QStringLiteral("start"));
 
     FillProblem(problem);
     form.tabs()->setCurrentIndex(0);
     form.GetAnswers();
-    ShootTabs(form, dir, QStringLiteral("filled"));
+    ShootTabs(form, *form.tabs(), *dir, QStringLiteral("filled"));
     return 0;
 }

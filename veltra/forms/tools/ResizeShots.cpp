@@ -4,6 +4,7 @@
 
 #include "DesignProblem.h"
 #include "MainForm.h"
+#include "Screenshots.h"
 #include "ScriptedPrompter.h"
 #include "ShellState.h"
 
@@ -11,20 +12,15 @@
 #include <QDir>
 #include <QTabWidget>
 
-#include <cstdio>
 #include <string>
 
 using namespace veltrana;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    const auto dir = ShotFolder(argc, argv);
+    if (!dir)
         return 2;
-    }
-    QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral(".")))
-        return 1;
     DesignProblem problem;
     ShellState state;
     ScriptedPrompter prompter;
@@ -43,14 +39,7 @@ int main(int argc, char** argv) {
     form.show();
     for (const QSize size : {QSize(800, 560), QSize(1200, 840), QSize(640, 440)}) {
         form.resize(size);
-        for (int i = 0; i < form.tabs()->count(); ++i) {
-            form.tabs()->setCurrentIndex(i);
-            QApplication::processEvents();
-            const QString file =
-                dir.filePath(QStringLiteral("main-%1-tab%2.png").arg(size.width()).arg(i));
-            if (!form.grab().save(file))
-                std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-        }
+        ShootTabs(form, *form.tabs(), *dir, QStringLiteral("main-%1").arg(size.width()));
     }
     return 0;
 }

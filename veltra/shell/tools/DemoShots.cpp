@@ -5,6 +5,7 @@
 #include "AboutForm.h"
 #include "IntroForm.h"
 #include "ManualWindow.h"
+#include "Screenshots.h"
 #include "ScriptedPrompter.h"
 #include "VeltraShell.h"
 
@@ -24,11 +25,7 @@ namespace {
 
 bool Save(QWidget& widget, const QDir& dir, const char* name) {
     QApplication::processEvents();
-    const QString file = dir.filePath(QString::fromLatin1(name) + ".png");
-    if (widget.grab().save(file))
-        return true;
-    std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-    return false;
+    return SaveShot(widget, dir, QString::fromLatin1(name));
 }
 
 } // namespace

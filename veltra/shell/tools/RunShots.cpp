@@ -4,6 +4,7 @@
 #include "FollowingTextView.h"
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
+#include "Screenshots.h"
 #include "ScriptedPrompter.h"
 #include "TextViewer.h"
 #include "VeltraShell.h"
@@ -40,21 +41,14 @@ echo "converged: relative change below ACCURACY" >>"$out"
 sleep 30
 )";
 
-void Save(QWidget* w, const QDir& dir, const char* name) {
-    const QString file = dir.filePath(QString::fromLatin1(name) + ".png");
-    if (!w->grab().save(file))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    const auto folder = ShotFolder(argc, argv);
+    if (!folder)
         return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const QDir out = *folder;
     const fs::path family =
         fs::temp_directory_path() / ("veltra-run-shots-" + std::to_string(::getpid()));
     const fs::path user = family / "Veltr.hz/User";
@@ -78,16 +72,16 @@ int main(int argc, char** argv) {
         auto* view = shell.form().findChild<QMenu*>("mnuView");
         shell.form().menuBar()->setActiveAction(view->menuAction());
         QTest::qWait(300);
-        Save(&shell.form(), out, "run-tab");
-        Save(view, out, "view-menu");
+        SaveShot(shell.form(), out, "run-tab");
+        SaveShot(*view, out, "view-menu");
         view->hide();
 
         shell.state().currentFileName = "Filter.frq";
         shell.state().currentDir = user.string();
         shell.runCommands().SubmitCommand();
         QTest::qWait(1500);
-        Save(&shell.optimiserRun().window(), out, "progress-window");
-        Save(&shell.form(), out, "run-tab-while-running");
+        SaveShot(shell.optimiserRun().window(), out, "progress-window");
+        SaveShot(shell.form(), out, "run-tab-while-running");
         shell.optimiserRun().cancel();
         if (!QTest::qWaitFor([&] { return !shell.runCommands().running(); }, 5000))
             std::fprintf(stderr, "the stand-in optimiser did not end\n");
@@ -103,7 +97,7 @@ int main(int argc, char** argv) {
         ->setText(QStringLiteral("iteration 12"));
     viewer.find(QStringLiteral("iteration 12"));
     QTest::qWait(200);
-    Save(&viewer, out, "list-viewer");
+    SaveShot(viewer, out, "list-viewer");
     fs::remove_all(family);
     return 0;
 }
