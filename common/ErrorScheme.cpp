@@ -83,4 +83,11 @@ StepResult RunFileStep(Prompter& prompter, std::string_view routineName, std::st
     }
 }
 
+void ReportStoreProblem(const RegistryStore& store, const RegError& error, Prompter& prompter) {
+    const RegError& shown = store.problem().ok() ? error : store.problem();
+    if (!shown.ok())
+        prompter.message(
+            {shown.description, "Settings store", PromptIcon::Exclamation, PromptButtons::Ok});
+}
+
 } // namespace veltrana

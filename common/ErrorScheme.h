@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Prompter.h"
+#include "RegistryStore.h"
 
 #include <functional>
 #include <string>
@@ -54,5 +55,8 @@ StepResult RunFileStep(Prompter& prompter, std::string_view routineName, std::st
 
 /// "In '<routineName>' routine ...".
 std::string RoutineTitle(std::string_view routineName);
+
+/// Shows the store's trouble with its file, or else `error`, when there is one.
+void ReportStoreProblem(const RegistryStore& store, const RegError& error, Prompter& prompter);
 
 } // namespace veltrana

@@ -289,6 +289,8 @@ void PlotsForm::connectControls() {
 
 bool PlotsForm::Main() {
     show();
+    // A damaged store was read as empty and is replaced at the close: say so before that.
+    ReportStoreProblem(m_store, {}, m_prompter);
     std::string directory;
     if (m_store.KeyExists(RegRoot::CurrentUser, kCompanyKey)) {
         m_dataFile = GetFileIn(m_store);
@@ -563,20 +565,29 @@ void PlotsForm::UpdateColorEnabling() {
     }
 }
 
-void PlotsForm::UpdateXFields() {
-    const bool on = m_tabs->currentIndex() == SetupPage && m_chkXaxis->isChecked();
-    m_txtXmin->setEnabled(on);
-    m_txtXstep->setEnabled(on);
+// The pair of scaling boxes of one axis: in use on the Setup page with its box checked, else
+// shaded in the grey-text colour so that an unused range is not mistaken for the one in force.
+void PlotsForm::UpdateAxisFields(QCheckBox* fixed, QLineEdit* min, QLineEdit* step) {
+    const bool on = m_tabs->currentIndex() == SetupPage && fixed->isChecked();
+    const QPalette& platform = palette();
+    const QColor back = on ? platform.color(QPalette::Active, QPalette::Base)
+                           : platform.color(QPalette::Disabled, QPalette::Text);
+    for (QLineEdit* box : {min, step}) {
+        box->setEnabled(on);
+        QPalette shaded = box->palette();
+        shaded.setColor(QPalette::Base, back);
+        box->setPalette(shaded);
+    }
     if (on && isVisible())
-        m_txtXmin->setFocus();
+        min->setFocus();
+}
+
+void PlotsForm::UpdateXFields() {
+    UpdateAxisFields(m_chkXaxis, m_txtXmin, m_txtXstep);
 }
 
 void PlotsForm::UpdateYFields() {
-    const bool on = m_tabs->currentIndex() == SetupPage && m_chkYaxis->isChecked();
-    m_txtYmin->setEnabled(on);
-    m_txtYstep->setEnabled(on);
-    if (on && isVisible())
-        m_txtYmin->setFocus();
+    UpdateAxisFields(m_chkYaxis, m_txtYmin, m_txtYstep);
 }
 
 void PlotsForm::ClickXaxis() {

@@ -98,6 +98,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void UpdateAxisFields(QCheckBox* fixed, QLineEdit* min, QLineEdit* step);
     enum Page { SetupPage = 0, OutputPage = 1, PlotPage = 2 };
 
     void buildSetupPage(QWidget* page);

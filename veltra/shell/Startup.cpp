@@ -195,13 +195,6 @@ bool LoadMainForm(ShellState& state, DesignProblem& problem, FormBinding& form, 
     return true;
 }
 
-void ReportStoreProblem(const RegistryStore& store, const RegError& error, Prompter& prompter) {
-    const RegError& shown = store.problem().ok() ? error : store.problem();
-    if (!shown.ok())
-        prompter.message(
-            {shown.description, "Settings store", PromptIcon::Exclamation, PromptButtons::Ok});
-}
-
 std::string CaptionFor(const std::string& currentFileName) {
     std::string product = std::string(kProductName) + ", a Quenlith based program";
     return currentFileName.empty() ? product : currentFileName + " ... " + product;

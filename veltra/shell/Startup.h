@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DesignProblem.h"
+#include "ErrorScheme.h"
 #include "FormBinding.h"
 #include "Prompter.h"
 #include "RegistryStore.h"
@@ -52,9 +53,6 @@ bool StartPlots(const ShellState& state, Prompter& prompter, const ProgramLaunch
 /// and the start-up values. False when the program has to end.
 bool LoadMainForm(ShellState& state, DesignProblem& problem, FormBinding& form, Prompter& prompter,
                   RegistryStore& store, const StartupEnvironment& env);
-
-/// Shows the store's trouble with its file, or else `error`, when there is one.
-void ReportStoreProblem(const RegistryStore& store, const RegError& error, Prompter& prompter);
 
 /// The window caption for the current file name.
 std::string CaptionFor(const std::string& currentFileName);

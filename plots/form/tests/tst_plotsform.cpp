@@ -1,5 +1,6 @@
 #include "PlotSettingsStore.h"
 #include "PlotsFormFixture.h"
+#include "PromptTitles.h"
 #include "QtPrompter.h"
 #include "Settings.h"
 
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <tuple>
 
@@ -90,6 +92,15 @@ TEST_F(PlotsFormTest, StartWithoutAReadableFile) {
         control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
         EXPECT_FALSE(enabled("cmdRun"));
     }
+}
+
+TEST_F(PlotsFormTest, DamagedSettingsStoreIsReportedAndReplacedAtTheClose) {
+    std::ofstream(in("registry")) << "not a store";
+    store = std::make_unique<RegistryStore>(in("registry"));
+    EXPECT_TRUE(startForm());
+    EXPECT_EQ(PromptTitles(prompter), std::vector<std::string>{"Settings store"});
+    form->close();
+    EXPECT_TRUE(RegistryStore(in("registry")).problem().ok());
 }
 
 TEST_F(PlotsFormTest, NoDataInFileEndsTheProgram) {
