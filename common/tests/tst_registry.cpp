@@ -3,13 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <map>
 #include <numeric>
-#include <optional>
 #include <sys/stat.h>
 #include <tuple>
 
@@ -191,33 +188,6 @@ TEST_F(RegistryTest, UnreadableStoreIsNeverReplaced) {
         EXPECT_EQ(store.CreateKey(HKCU, "K").error.number, 1001);
         EXPECT_FALSE(fs::is_regular_file(path));
     }
-}
-
-void SetOrUnset(const char* name, const char* value) {
-    if (value)
-        ::setenv(name, value, 1);
-    else
-        ::unsetenv(name);
-}
-
-TEST(RegistryLocation, EnvironmentChoosesTheStore) {
-    const std::tuple<const char*, const char*, const char*> rows[] = {
-        {"/tmp/t/reg", "/xdg", "/tmp/t/reg"},
-        {"", "/xdg", "/xdg/Veltrana/registry"},
-        {nullptr, "", "/home/tester/.config/Veltrana/registry"},
-        {nullptr, "relative/cfg", "/home/tester/.config/Veltrana/registry"}};
-    std::map<const char*, std::optional<std::string>> saved;
-    for (const char* name : {"HOME", "VELTRANA_REGISTRY", "XDG_CONFIG_HOME"})
-        saved[name] =
-            std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt;
-    ::setenv("HOME", "/home/tester", 1);
-    for (const auto& [override, xdg, expected] : rows) {
-        SetOrUnset("VELTRANA_REGISTRY", override);
-        SetOrUnset("XDG_CONFIG_HOME", xdg);
-        EXPECT_EQ(RegistryStore::DefaultPath(), expected) << override << " / " << xdg;
-    }
-    for (const auto& [name, value] : saved)
-        SetOrUnset(name, value ? value->c_str() : nullptr);
 }
 
 } // namespace

@@ -151,42 +151,24 @@ TEST_F(OptimiserRun, BadProblemsEndWithAReasonAndNoResult) {
         Edit edit;
         const char* reason; // part of the listing's last line
     };
+    using D = DesignProblem;
+    // clang-format off
     const std::vector<Case> cases = {
-        {"no pass-band points", [](DesignProblem& d) { d.nFreqPoints = 0; }, "no pass-band points"},
-        {"count disagrees with list", [](DesignProblem& d) { d.Answers[16] = "1.1 1.5"; },
-         "count says 3"},
-        {"Yout 0 with positive Ipower",
-         [](DesignProblem& d) {
-             d.Answers[3] = "2";
-             d.Yout[3] = "0";
-         },
-         "Yout is 0"},
-        {"NaN value", [](DesignProblem& d) { d.Yin[2] = "nan"; }, "not a number"},
-        {"huge frequency", [](DesignProblem& d) { d.Freq[1] = "1e300"; }, "cannot be evaluated"},
-        {"huge gain", [](DesignProblem& d) { d.Answers[19] = "1e308"; }, "cannot be evaluated"},
-        {"zero frequency", [](DesignProblem& d) { d.Freq[1] = "0"; }, "above 0 MHz"},
-        {"duplicate frequency", [](DesignProblem& d) { d.Freq[2] = d.Freq[1]; },
-         "repeats the frequency"},
-        {"limits reversed",
-         [](DesignProblem& d) {
-             d.Answers[20] = "22";
-             d.Answers[21] = ".005";
-         },
-         "LowestX_Y < maxX_Y"},
-        {"delay without points",
-         [](DesignProblem& d) {
-             d.Answers[0] = "Y";
-             d.nDelayPoints = 0;
-         },
-         "no delay points"},
-        {"no poles", [](DesignProblem& d) { d.Answers[7] = "0 0"; }, "at least one pole"},
-        {"bad setting",
-         [](DesignProblem& d) {
-             d.SolverAnswers = {"5 10 7", "0 0 0", "1e-5 1e-5 1e-5", "100", "10", "2000",
-                                "3",      "16",    ".0001"};
-         },
-         "SETRHO"},
+        {"no pass-band points", [](D& d) { d.nFreqPoints = 0; }, "no pass-band points"},
+        {"count disagrees with list", [](D& d) { d.Answers[16] = "1.1 1.5"; }, "count says 3"},
+        {"Yout 0 with positive Ipower", [](D& d) { d.Answers[3] = "2"; d.Yout[3] = "0"; }, "Yout is 0"},
+        {"NaN value", [](D& d) { d.Yin[2] = "nan"; }, "not a number"},
+        {"huge frequency", [](D& d) { d.Freq[1] = "1e300"; }, "cannot be evaluated"},
+        {"huge gain", [](D& d) { d.Answers[19] = "1e308"; }, "cannot be evaluated"},
+        {"zero frequency", [](D& d) { d.Freq[1] = "0"; }, "above 0 MHz"},
+        {"duplicate frequency", [](D& d) { d.Freq[2] = d.Freq[1]; }, "repeats the frequency"},
+        {"limits reversed", [](D& d) { d.Answers[20] = "22"; d.Answers[21] = ".005"; }, "LowestX_Y < maxX_Y"},
+        {"delay without points", [](D& d) { d.Answers[0] = "Y"; d.nDelayPoints = 0; }, "no delay points"},
+        {"no poles", [](D& d) { d.Answers[7] = "0 0"; }, "at least one pole"},
+        {"bad setting", [](D& d) { d.SolverAnswers = {"5 10 7", "0 0 0", "1e-5 1e-5 1e-5", "100", "10",
+                                                      "2000", "3", "16", ".0001"}; }, "SETRHO"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DesignProblem d = Example("Ex-Yzero.01");

@@ -1,6 +1,6 @@
+#include "QtTestApp.h"
 #include "WindowPlacement.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -10,11 +10,7 @@
 using namespace veltrana;
 
 TEST(WindowPlacement, WindowShrinksToTheScreenAndComesBackOntoIt) {
-    static int argc = 1;
-    static char arg0[] = "tst";
-    static char* argv[] = {arg0, nullptr};
-    if (!QApplication::instance())
-        new QApplication(argc, argv); // one for the whole program, until exit
+    test::EnsureApp();
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     struct Case {
         QSize size;

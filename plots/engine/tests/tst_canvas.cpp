@@ -126,15 +126,4 @@ TEST_F(Canvas, RotatedTextRunsUpwardsFromItsCorner) {
     EXPECT_TRUE(canvas.isPixelScale());
 }
 
-TEST_F(Canvas, ResizeClearsAndReturnsToPixels) {
-    PlotCanvas canvas(50, 50);
-    canvas.setUserScale(0, 1, 1, -1);
-    canvas.setForeColor(kRed);
-    canvas.Line(0, 0, 1, 1);
-    canvas.resize(80, 40);
-    EXPECT_EQ(canvas.image().size(), QSize(80, 40));
-    EXPECT_TRUE(canvas.isPixelScale());
-    EXPECT_EQ(CountNot(canvas, canvas.backColor(), QRect(0, 0, 80, 40)), 0);
-}
-
 } // namespace

@@ -213,25 +213,4 @@ TEST(ResultFile, PolePairsAreSortedOnlyWhenTheModelBlockIsWhole) {
     }
 }
 
-TEST(ResultFile, MissingFileIsLeftToTheCaller) {
-    Reader r;
-    EXPECT_EQ(r.read("does_not_exist.dat"), ReadStatus::NoFile);
-    EXPECT_TRUE(r.prompter.prompts.empty());
-    EXPECT_EQ(r.file.ReadSection(ResultSection::Ripple), ReadStatus::NoFile);
-}
-
-TEST(ResultFile, EveryTruncationEndsCleanly) {
-    const std::string whole = DataText("model_m1.dat");
-    ASSERT_FALSE(whole.empty());
-    for (size_t length = 0; length < whole.size(); ++length) {
-        Reader r;
-        const ReadStatus status = r.readSections(r.readText(whole.substr(0, length)));
-        // Whatever the cut, the user sees at most one message and no half-read file is open.
-        EXPECT_LE(r.prompter.prompts.size(), 1u) << "cut at " << length;
-        if (status == ReadStatus::Corrupted) {
-            EXPECT_FALSE(r.file.isOpen()) << "cut at " << length;
-        }
-    }
-}
-
 } // namespace

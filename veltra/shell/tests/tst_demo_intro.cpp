@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -17,6 +18,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
@@ -173,4 +175,17 @@ TEST_F(DemoTest, ExampleFileOpensInTheViewerWithoutTouchingTheForm) {
     EXPECT_FALSE(shell->openInViewer(example));
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "Text viewer not found.");
+}
+
+TEST_F(DemoTest, EveryDesktopKeyLeadsToOneMenuItem) {
+    auto shell = makeShell();
+    ASSERT_TRUE(shell->start());
+    std::map<QString, int> uses;
+    for (QAction* action : shell->form().menuBar()->findChildren<QAction*>())
+        if (!action->shortcut().isEmpty())
+            ++uses[action->shortcut().toString()];
+    for (const auto& [key, count] : uses)
+        EXPECT_EQ(count, 1) << key.toStdString();
+    EXPECT_EQ(shell->form().findChild<QAction*>("mnuFileSave")->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(shell->form().findChild<QAction*>("mnuHelpManual")->shortcut(), QKeySequence("F1"));
 }
