@@ -1,5 +1,6 @@
 #include "RunCommands.h"
 
+#include "ErrorScheme.h"
 #include "FileRoutines.h"
 #include "GrowingFile.h"
 #include "InputFile.h"
@@ -67,10 +68,18 @@ void RunCommands::restoreControls() {
     m_controlsTaken = false;
 }
 
-void RunCommands::refuseSecondRun() {
-    m_prompter.message({"The optimiser is still running. Wait for it to end, or press Cancel "
-                        "in its progress window, before starting another run.",
-                        "Run in progress", PromptIcon::Exclamation, PromptButtons::Ok});
+bool RunCommands::refuseWhileRunning() {
+    if (m_running)
+        m_prompter.message({"The optimiser is still running. Wait for it to end, or press Cancel "
+                            "in its progress window, before starting another run.",
+                            "Run in progress", PromptIcon::Exclamation, PromptButtons::Ok});
+    return m_running;
+}
+
+void RunCommands::abandonRunForExit() {
+    // Else the next start would hand plots a result file this run never wrote.
+    if (m_running)
+        SaveFileIn(m_store, "");
 }
 
 void RunCommands::missingFile() {
@@ -82,10 +91,8 @@ void RunCommands::missingFile() {
 }
 
 void RunCommands::SubmitCommand() {
-    if (m_running) {
-        refuseSecondRun();
+    if (refuseWhileRunning())
         return;
-    }
     m_state.runMode = "*";
     Submit();
     if (!m_running) {
@@ -171,10 +178,8 @@ void RunCommands::abandonRun() {
 }
 
 bool RunCommands::RunOptimiser(const std::string& name, const std::string& directory) {
-    if (m_running) {
-        refuseSecondRun();
+    if (refuseWhileRunning())
         return false;
-    }
     OptimiserRequest request;
     request.program = optimiserPath();
     request.listing = listingPath();
@@ -195,6 +200,8 @@ bool RunCommands::RunOptimiser(const std::string& name, const std::string& direc
         return false;
     }
     m_running = true;
+    // Kept here: plots clears `fileIn` whenever an earlier window of it closes.
+    m_resultFile = GetFileIn(m_store);
     return true;
 }
 
@@ -211,7 +218,7 @@ void RunCommands::RunEnded(const RunEnd& end) {
                             "Run cancelled", PromptIcon::Information, PromptButtons::Ok});
         return;
     }
-    const std::string result = GetFileIn(m_store);
+    const std::string result = m_resultFile;
     if (end.how == RunEnd::How::Crashed)
         failure = "The optimiser ended abnormally (it crashed or was killed).";
     else if (end.exitCode != 0)
@@ -225,8 +232,13 @@ void RunCommands::RunEnded(const RunEnd& end) {
                             PromptIcon::Exclamation, PromptButtons::Ok});
         return;
     }
-    if (!result.empty())
-        StartPlots(m_state, m_prompter, m_launch);
+    if (result.empty())
+        return;
+    if (const RegError error = SaveFileIn(m_store, result); !error.ok()) {
+        ReportStoreProblem(m_store, error, m_prompter);
+        return;
+    }
+    StartPlots(m_state, m_prompter, m_launch);
 }
 
 void RunCommands::ViewLastOutput() {

@@ -75,6 +75,10 @@ public:
 
     /// Whether an optimiser started here is still running.
     bool running() const { return m_running; }
+    /// While a run goes on, tells the user that another must wait and gives true.
+    bool refuseWhileRunning();
+    /// The program ends while a run goes on: the run's result will never be written.
+    void abandonRunForExit();
 
     /// The controls a Submit run takes away while the optimiser runs.
     static const std::vector<std::string>& RunControls();
@@ -85,7 +89,6 @@ public:
 private:
     void takeControls();
     void restoreControls();
-    void refuseSecondRun();
     void missingFile();
     std::string fullPath() const;
     void abandonRun();
@@ -100,6 +103,7 @@ private:
     ArgumentLauncher m_launchWith;
     bool m_controlsTaken = false;
     bool m_running = false;
+    std::string m_resultFile; ///< where the running optimiser writes its result
 };
 
 /// The optimiser's five arguments for input file directory/name: the name, the directory,

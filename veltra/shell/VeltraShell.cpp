@@ -120,6 +120,8 @@ void VeltraShell::RunDemo() {
     // The demo runs from the user directory, where the examples are installed. The current
     // file stays as it is: the form still shows that file's problem, and a later Save or
     // Submit has to mean that problem, not the example.
+    if (m_runCommands->refuseWhileRunning())
+        return;
     const std::string name = m_form->demosPage()->selectedDemo();
     const std::string dir = m_state.userDir;
     if (!FileExists(JoinPath(dir, name))) {
@@ -311,6 +313,7 @@ bool VeltraShell::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         // The child ends with the program; its window must not keep the program alive.
+        m_runCommands->abandonRunForExit();
         m_run->window().hide();
     }
     return QObject::eventFilter(watched, event);

@@ -266,6 +266,29 @@ TEST_F(RunTest, CancelEndsTheChildAndLosesNothing) {
     EXPECT_EQ(runControls(), 1);
 }
 
+// plots clears fileIn when a window of an earlier run closes; a demo asked for meanwhile must
+// wait; closing veltra mid-run leaves nothing for the next start to show.
+TEST_F(RunTest, WhatHappensMeanwhileDoesNotLoseTheRunsResult) {
+    ::setenv("VELTRANA_STANDIN", "wait", 1);
+    openFile(user / "mine.frq", "x");
+    shell->runCommands().SubmitCommand();
+    ASSERT_TRUE(shell->runCommands().running());
+    RegistryStore store;
+    SaveFileIn(store, "");
+    shell->RunDemo();
+    EXPECT_EQ(titles(), std::vector<std::string>{"Run in progress"});
+    std::ofstream(user / "go");
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(plotsStarted());
+    EXPECT_EQ(fileIn(), (user / "mine_frq.dat").string());
+
+    ::setenv("VELTRANA_STANDIN", "slow", 1);
+    shell->runCommands().SubmitCommand();
+    prompter.answer(PromptAnswer::Yes); // end the run and exit
+    shell->form().close();
+    EXPECT_EQ(fileIn(), "");
+}
+
 TEST_F(RunTest, ViewMenuOpensTheListingAndPlotsOrSaysWhatIsMissing) {
     const std::string out = (user / "~Veltra.out").string();
     const std::string viewer = (family / "List/list").string();

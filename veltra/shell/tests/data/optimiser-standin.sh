@@ -2,7 +2,7 @@
 # Stands in for the optimiser in tests: takes the five arguments, writes the listing line by
 # line and the result file where veltra expects it. VELTRANA_STANDIN picks the ending:
 #   ok (default), fail (status 3), crash (killed by SIGSEGV), noresult (status 0, no file),
-#   slow (runs until it is ended).
+#   slow (runs until it is ended), wait (goes on as ok once a file "go" is in the directory).
 name=$1 dir=$2 family=$3
 listing="$family/Veltr.hz/User/~Veltra.out"
 printf 'args=%s|%s|%s|%s|%s\n' "$1" "$2" "$3" "$4" "$5" >"$listing"
@@ -21,6 +21,7 @@ fail) echo "No pass-band points" >>"$listing"; exit 3 ;;
 crash) kill -SEGV $$ ;;
 noresult) exit 0 ;;
 slow) echo "started" >>"$listing"; exec sleep 60 ;;
+wait) while [ ! -e "$dir/go" ]; do sleep 0.05; done ;;
 esac
 head -n 1 "$dir/$name" >"$result"
 echo "result written to $result" >>"$listing"
