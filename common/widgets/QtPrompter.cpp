@@ -77,22 +77,31 @@ QString ToQtFilter(const FileFilter& f) {
     return QString::fromStdString(f.description) + " (" + patterns.join(' ') + ")";
 }
 
-// Accepts a typed name with wildcards ("*.*") as the answer instead of filtering by it.
+// A typed name with wildcards ("abc.*") filters the listing and the dialog stays, as on the
+// desktop these dialogs come from; where wildcards are answers (Delete) it is the answer.
+// Without this, Save As would write a file literally named after its proposal "abc.*".
 class WildcardFileDialog : public QFileDialog {
 public:
     using QFileDialog::QFileDialog;
+    bool answersWildcards = false;
     QString wildcardPath;
 
 protected:
     void accept() override {
         auto* edit = findChild<QLineEdit*>("fileNameEdit");
         QString typed = edit ? edit->text().trimmed() : QString();
-        if (typed.contains('*') || typed.contains('?')) {
+        if (!typed.contains('*') && !typed.contains('?')) {
+            QFileDialog::accept();
+        } else if (answersWildcards) {
             wildcardPath = QDir(directory()).filePath(typed);
             done(QDialog::Accepted);
-            return;
+        } else {
+            QStringList filters = nameFilters();
+            if (!filters.contains(typed))
+                setNameFilters(filters << typed);
+            selectNameFilter(typed);
+            edit->selectAll();
         }
-        QFileDialog::accept();
     }
 };
 
@@ -108,6 +117,7 @@ PromptAnswer QtPrompter::message(const Prompt& prompt) {
 std::optional<FileDialogAnswer> QtPrompter::fileDialog(const FileDialogRequest& request) {
     WildcardFileDialog dialog(m_parent, QString::fromStdString(request.title),
                               QString::fromStdString(request.initialDir));
+    dialog.answersWildcards = request.allowWildcards;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The descriptions show their patterns already; Qt would add them a second time.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -134,7 +144,9 @@ std::optional<FileDialogAnswer> QtPrompter::fileDialog(const FileDialogRequest& 
         answer.path = dialog.selectedFiles().front().toStdString();
     else
         return std::nullopt;
-    answer.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    // A typed pattern is no filter of the request's: the chosen one stays as it was.
+    const auto chosen = filters.indexOf(dialog.selectedNameFilter());
+    answer.filterIndex = chosen >= 0 ? static_cast<int>(chosen) + 1 : request.filterIndex;
     return answer;
 }
 
