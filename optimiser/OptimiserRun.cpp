@@ -20,9 +20,6 @@ namespace veltrana {
 
 namespace {
 
-// An input file is a few kilobytes; anything far larger is not one.
-constexpr off_t kMaxInputBytes = 4 << 20;
-
 std::string Num(double v) {
     char text[32];
     std::snprintf(text, sizeof text, "%.6G", v);
@@ -262,7 +259,7 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
     if (::stat(inputPath.c_str(), &info) != 0) {
         return fail("The input file " + inputPath + " does not exist.");
     }
-    if (!S_ISREG(info.st_mode) || info.st_size > kMaxInputBytes) {
+    if (!S_ISREG(info.st_mode) || static_cast<std::size_t>(info.st_size) > kMaxInputFileBytes) {
         return fail("The input file " + inputPath +
                     " is not an input file (not a regular file "
                     "of at most 4 MB).");

@@ -220,8 +220,10 @@ std::string FormatAnsFile(const DesignProblem& p, std::string_view name, const s
     AppendLine(out, kPassHeader);
     AppendLine(out, kPassRule);
     for (int i = 1; i <= p.nFreqPoints; ++i) {
-        const std::string& weight =
-            static_cast<size_t>(i) < p.Weight.size() ? p.Weight[static_cast<size_t>(i)] : "1.00";
+        // A blank weight would leave three values, which read back with Yout as the weight.
+        std::string weight = At(p.Weight, i);
+        if (TrimBlanks(weight).empty())
+            weight = "1.00";
         AppendPointLine(out, {At(p.Freq, i), At(p.Yin, i), At(p.Yout, i), weight}, i);
     }
     AppendLine(out, WriteAnsLine(std::to_string(p.nDelayPoints), p.CountLabels[1], false));
@@ -360,7 +362,7 @@ ReadOutcome FileReadMe(const std::string& name, const std::string& directory,
         return ReadOutcome::Missing;
     }
     std::string bytes;
-    if (FileError error = ReadFileBytes(path, bytes); !error.ok()) {
+    if (FileError error = ReadFileBytes(path, bytes, kMaxInputFileBytes); !error.ok()) {
         if (ioError)
             *ioError = error;
         else

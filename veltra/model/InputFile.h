@@ -5,6 +5,7 @@
 #include "Prompter.h"
 #include "ShellState.h"
 
+#include <cstddef>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -46,6 +47,10 @@ private:
     std::string_view m_bytes;
     size_t m_pos = 0;
 };
+
+/// An input file is a few kilobytes (the optimiser takes at most 5,000 points); a larger one
+/// is no input file, and reading it into the grids could exhaust the memory.
+inline constexpr std::size_t kMaxInputFileBytes = std::size_t{4} << 20;
 
 /// The whole input file for `problem`, as the bytes written to disk (Windows-1252, CR LF).
 std::string FormatAnsFile(const DesignProblem& problem, std::string_view name, const std::tm& when);

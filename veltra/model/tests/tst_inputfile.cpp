@@ -201,12 +201,16 @@ TEST(InputFileReader, SettingsSwitch) {
     }
 }
 
-TEST(InputFileReader, WeightsMissingFromTheRecordAreWrittenAsOne) {
-    DesignProblem p = ExampleProblem();
-    p.Weight = {"", "7"};
-    std::string file = FormatAnsFile(p, "f", March7());
-    EXPECT_NE(file.find("1  1  1  7\t\t ! Point # 1"), std::string::npos);
-    EXPECT_NE(file.find("5  1  .9  1.00\t\t ! Point # 2"), std::string::npos);
+// A weight cell left blank too: its line would read back with Yout as the weight.
+TEST(InputFileReader, WeightsMissingFromTheRecordOrBlankAreWrittenAsOne) {
+    for (const std::vector<std::string>& weights :
+         {std::vector<std::string>{"", "7"}, std::vector<std::string>{"", "7", " "}}) {
+        DesignProblem p = ExampleProblem();
+        p.Weight = weights;
+        std::string file = FormatAnsFile(p, "f", March7());
+        EXPECT_NE(file.find("1  1  1  7\t\t ! Point # 1"), std::string::npos);
+        EXPECT_NE(file.find("5  1  .9  1.00\t\t ! Point # 2"), std::string::npos);
+    }
 }
 
 // What a refused save over a read-only example says is checked with the Save As command.

@@ -120,10 +120,12 @@ TEST_F(FileCommandsTest, OpenCancelledBySaveQuestionOrDialogChangesNothing) {
 
 TEST_F(FileCommandsTest, UnreadableFileIsReportedAndLosesNothing) {
     // Whoever runs the test: memory that cannot be read, an endless device, a pipe nobody
-    // writes to. None may hang, abort or touch the data.
+    // writes to, a file far too large to be an input file (its points would fill the grids
+    // until the memory ran out). None may hang, abort or touch the data.
     ASSERT_EQ(::mkfifo(in("pipe").c_str(), 0600), 0);
+    std::ofstream(in("big.frq")) << std::string(kMaxInputFileBytes + 1, '1');
     for (const std::string& path :
-         {std::string("/proc/self/mem"), std::string("/dev/zero"), in("pipe")}) {
+         {std::string("/proc/self/mem"), std::string("/dev/zero"), in("pipe"), in("big.frq")}) {
         ScriptedPrompter p;
         p.answerFile(FileDialogAnswer{path, 2});
         FileCommands cmd(state, problem, form, p, store, Noon);
