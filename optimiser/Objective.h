@@ -18,7 +18,8 @@ int ResidualCount(const FitProblem& problem);
 /// peak, so the jets only need the model evaluated there.
 double PeakFrequency(const FilterLayout& layout, const double* p, double from, double to);
 
-/// The gain that minimises the pass-band error for unit-gain magnitudes h.
+/// The gain that minimises the pass-band error for unit-gain magnitudes h; the start gain when
+/// the pass band carries no weight (a delay-only fit, where the gain changes nothing).
 template <class T> T BestGain(const FitProblem& fp, const std::vector<T>& h) {
     T num(0.0), den(0.0);
     for (size_t i = 0; i < h.size(); ++i) {
@@ -26,7 +27,7 @@ template <class T> T BestGain(const FitProblem& fp, const std::vector<T>& h) {
         num += k2 * h[i] * fp.yin[i] * fp.yout[i];
         den += k2 * h[i] * h[i] * fp.yin[i] * fp.yin[i];
     }
-    return ScalarOf(den) > 0 ? num / den : T(0.0);
+    return ScalarOf(den) > 0 ? num / den : T(fp.startGain);
 }
 
 /// sign(e) |e|^power, kept linear very close to 0 where a power below 1 has no derivative.

@@ -132,7 +132,8 @@ std::string FormatResultFile(const FitProblem& fp, const std::vector<double>& x,
     for (size_t i = 0; i < fp.w.size(); ++i) {
         const double ycalc =
             parts.gain * std::sqrt(MagnitudeSquared(l, x.data(), fp.w[i])) * fp.yin[i];
-        out.Add(Num(fp.freqMHz[i]) + " " + Num(fp.yout[i]) + " " + Num(ycalc - fp.yout[i]));
+        // plots draws column 2 as the model and columns 2 + 3 as the data.
+        out.Add(Num(fp.freqMHz[i]) + " " + Num(ycalc) + " " + Num(fp.yout[i] - ycalc));
     }
     if (fp.sidelobes()) {
         AddSection(out, SidelobeSection(fp, x));

@@ -115,6 +115,12 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
         EXPECT_EQ(o.status, RunOk) << o.lastLine;
         EXPECT_TRUE(o.lastLine.starts_with("Run completed")) << o.lastLine;
         const auto [data, sidelobe] = ExpectReadable(name);
+        // plots draws column 2 as the model and columns 2 + 3 as the data (Yout).
+        const DesignProblem d = Example(name);
+        for (size_t i = 0; i < data.pointX.size(); ++i) {
+            const double yout = std::stod(d.Yout[i + 1]);
+            EXPECT_NEAR(data.pointY1[i] + data.pointY2[i], yout, 1e-5 * std::max(1.0, yout));
+        }
         // Poles are written at their places in the left half plane.
         for (double re : data.pairReal) {
             EXPECT_LT(re, 0);
@@ -248,6 +254,15 @@ TEST_F(OptimiserRun, ACancelledRunWritesNoResultAndLeavesAnOldOneAlone) {
 } // namespace
 
 namespace {
+
+TEST_F(OptimiserRun, ADelayOnlyFitKeepsTheStartGain) {
+    DesignProblem d = Example("Ex-Delay.01");
+    d.Answers[5] = "0"; // magnVSripple: the magnitude does not count
+    Install("Delay.1", FormatAnsFile(d, "Delay.1", std::tm{}));
+    const Outcome o = Run("Delay.1");
+    ASSERT_EQ(o.status, RunOk) << o.lastLine;
+    EXPECT_DOUBLE_EQ(std::stod(ExpectReadable("Delay.1").first.gainText), std::stod(d.Answers[19]));
+}
 
 TEST_F(OptimiserRun, AStartOutsideItsLimitsMovesToTheNearestAndTheListingSaysSo) {
     DesignProblem d = Example("Ex-Yzero.01");
