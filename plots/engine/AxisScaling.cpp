@@ -3,6 +3,7 @@
 #include "NumberText.h"
 #include "Text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -33,7 +34,8 @@ int DecadeExponent(double step) {
     if (step == 0 || (step >= 0.1 && step < 100)) {
         return 0;
     }
-    const int k = RoundToInt(Log10(step));
+    // Spans near the smallest doubles would need a power of ten beyond the largest one.
+    const int k = std::clamp(RoundToInt(Log10(step)), -300, 300);
     if (k > 0) {
         return 2 * static_cast<int>(Int(k / 2.0));
     }

@@ -274,8 +274,12 @@ bool ApplyFixedRange(bool fixed, const std::string& minText, const std::string& 
     // An empty step box is accepted by the form; a zero span would leave no axis to draw.
     if (step == 0 || !std::isfinite(step))
         return false;
-    min = NumericValue(minText);
-    max = min + steps * step;
+    const double from = NumericValue(minText), to = from + steps * step;
+    // The frame works in single precision: a span beyond it would leave no scale to draw on.
+    if (!std::isfinite(static_cast<float>(to - from)) || !std::isfinite(from))
+        return false;
+    min = from;
+    max = to;
     return true;
 }
 

@@ -78,8 +78,8 @@ private:
 };
 
 /// The fixed range of an axis from the setup boxes: min from `minText`, max = min + `steps`
-/// times the step. Returns false, leaving min and max alone, when the axis is not fixed or the
-/// step is 0 or empty.
+/// times the step. Returns false, leaving min and max alone, when the axis is not fixed, the
+/// step is 0 or empty, or the range is beyond the numbers the frame can draw.
 bool ApplyFixedRange(bool fixed, const std::string& minText, const std::string& stepText, int steps,
                      double& min, double& max);
 

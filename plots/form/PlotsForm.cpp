@@ -700,7 +700,13 @@ bool PlotsForm::checkStep(QLineEdit* box, const char* message) {
     m_checkingStep = true;
     m_prompter.message({message, kMessageTitle, PromptIcon::Exclamation, PromptButtons::Ok});
     m_checkingStep = false;
-    QTimer::singleShot(0, box, [box] { box->setFocus(); });
+    // Taking the focus back makes the box now left lose it: with a zero in both step boxes,
+    // the two would otherwise ask in turn for ever.
+    m_refocusing = box;
+    QTimer::singleShot(0, box, [this, box] {
+        box->setFocus();
+        m_refocusing = nullptr;
+    });
     return false;
 }
 
@@ -710,7 +716,8 @@ bool PlotsForm::eventFilter(QObject* watched, QEvent* event) {
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (box && event->type() == QEvent::FocusIn)
         QTimer::singleShot(0, box, [box] { box->selectAll(); });
-    if (box && event->type() == QEvent::FocusOut && !m_checkingStep && box->isEnabled()) {
+    if (box && event->type() == QEvent::FocusOut && !m_checkingStep && !m_refocusing &&
+        box->isEnabled()) {
         if (box == m_txtXstep)
             checkStep(box, kXStepMessage);
         else if (box == m_txtYstep)

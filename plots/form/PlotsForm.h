@@ -129,6 +129,7 @@ private:
     bool m_plotted = false;     // a plot was drawn: the scaling boxes may be filled from it
     bool m_fatal = false;
     bool m_checkingStep = false;
+    QLineEdit* m_refocusing = nullptr; ///< a step box taking the focus back after its message
     FormResizer m_resizer;
 
     QTabWidget* m_tabs = nullptr;

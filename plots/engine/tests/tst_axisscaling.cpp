@@ -51,10 +51,10 @@ TEST(AxisScaling, ScaleAxisGivesNiceDecadeBounds) {
     EXPECT_DOUBLE_EQ(yMax, 50.4);
 }
 
-TEST(AxisScaling, NegativeSpanIsScaledInAscendingOrder) {
-    // Only the pole/zero map produces these: all real parts positive, or no positive imaginary
-    // part.
-    const double spans[][2] = {{0.5, -0.5}, {0, -1e9}, {3, 2}};
+TEST(AxisScaling, NegativeAndTinySpansAreScaledInAscendingOrder) {
+    // Only the pole/zero map produces negative ones: all real parts positive, or no positive
+    // imaginary part. The last needs a power of ten beyond the largest double if unchecked.
+    const double spans[][2] = {{0.5, -0.5}, {0, -1e9}, {3, 2}, {1e-308, 0}};
     for (const auto& s : spans) {
         double min = s[0], max = s[1];
         int e = 0;

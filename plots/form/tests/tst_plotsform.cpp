@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -219,11 +220,29 @@ TEST_F(PlotsFormTest, ColoursAndStepBoxes) {
         step->setText(text);
         QFocusEvent out(QEvent::FocusOut);
         QApplication::sendEvent(step, &out);
+        QCoreApplication::processEvents(); // the box takes the focus back
         ASSERT_EQ(prompter.prompts.size(), accepted ? 0u : 1u) << text;
         if (!accepted) {
             EXPECT_EQ(prompter.prompts[0].text, "Please enter a non-zero number for X-step size.");
         }
     }
+}
+
+TEST_F(PlotsFormTest, TwoZeroStepBoxesAskOnceInsteadOfInTurnForEver) {
+    ASSERT_TRUE(startForm());
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    control<QCheckBox>("chkXaxis")->click();
+    control<QCheckBox>("chkYaxis")->click();
+    QLineEdit* x = control<QLineEdit>("txtXstep");
+    QLineEdit* y = control<QLineEdit>("txtYstep");
+    x->setText("0");
+    y->setText("0");
+    x->setFocus();
+    y->setFocus(); // leaves the X box with its zero
+    QTest::qWait(100);
+    EXPECT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_TRUE(x->hasFocus());
 }
 
 TEST_F(PlotsFormTest, RealPrintDialogPrintsToThePdfChosenInIt) {
