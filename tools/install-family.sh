@@ -33,9 +33,11 @@ install -D -m 755 "$build/list/list" "$family/List/list"
 here="$(dirname "$0")"
 install -d "$family/icons" "$family/desktop"
 family_abs=$(cd "$family" && pwd)
+# sed would take "&", "|" and "\" in the path for its own.
+family_sed=$(printf '%s' "$family_abs" | sed -e 's/[\\&|]/\\&/g')
 for program in veltra plots list; do
     install -m 644 "$here/../common/widgets/icons/$program.png" "$family/icons/$program.png"
-    sed "s|@FAMILY@|$family_abs|g" "$here/desktop/veltrana-$program.desktop.in" \
+    sed "s|@FAMILY@|$family_sed|g" "$here/desktop/veltrana-$program.desktop.in" \
         >"$family/desktop/veltrana-$program.desktop"
 done
 install -m 644 "$here/desktop/veltrana-listing.xml" "$family/desktop/veltrana-listing.xml"

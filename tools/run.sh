@@ -13,7 +13,8 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S "$top" -B "$build" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Release -DVELTRANA_BENCH=OFF >/dev/null
 cmake --build "$build" --target suite
-family=${FAMILY:-$top/family}
+# Absolute, since veltra changes into its User folder before it starts the other programs.
+family=$(realpath -m "${FAMILY:-$top/family}")
 "$top/tools/install-family.sh" "$build" "$family"
 if [ "${VELTRANA_INSTALL_ONLY:-0}" = 1 ]; then
     echo "installed in $family"

@@ -35,7 +35,7 @@ run_suite() {
 }
 
 run_suite "$top/build-test" -DCMAKE_BUILD_TYPE=Debug
-ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$top/tools/lsan.supp \
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions='$top/tools/lsan.supp'" \
     UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELTRANA_SANITIZE=ON -DVELTRANA_BENCH=OFF
 
@@ -50,7 +50,11 @@ if [ "${NEWCOMER:-1}" != 0 ]; then
 fi
 
 fuzz=${FUZZ_SECONDS:-60}
-if [ "$fuzz" -gt 0 ] && [ -x "$top/tools/ci-fuzz.sh" ]; then
-    "$top/tools/ci-fuzz.sh" "$fuzz"
+if ! [[ $fuzz =~ ^[0-9]+$ ]]; then
+    echo "FUZZ_SECONDS must be a number of seconds, not '$fuzz'" >&2
+    exit 2
+fi
+if [ "$fuzz" -gt 0 ]; then
+    bash "$top/tools/ci-fuzz.sh" "$fuzz"
 fi
 echo "tests: $passed passed, $failed failed"
