@@ -12,8 +12,9 @@ namespace veltrana {
 
 // How the nine settings steer the fit:
 //   REMAX    outer: the most descents (the first one and the restarts);
-//            middle: rejected trust-region steps in a row that end a descent
-//            (max_num_consecutive_invalid_steps); inner: not used, the linear solve of each
+//            middle: rejected trust-region steps in a row that end a descent (counted by the
+//            progress callback; Ceres' own limit counts only steps it could not evaluate);
+//            inner: not used, the linear solve of each
 //            step is direct (dense QR) and needs no iterations.
 //   DETAIL   outer: list the constellation at the start and end of every Nth descent;
 //            middle: list it every Nth iteration; inner: list every Nth rejected step
@@ -75,9 +76,10 @@ private:
 
 class Progress final : public ceres::IterationCallback {
 public:
-    Progress(FitObserver& observer, int start, const double* x, const int* evaluations, int evalMax)
+    Progress(FitObserver& observer, int start, const double* x, const int* evaluations, int evalMax,
+             int rejectedMax)
         : m_observer(observer), m_start(start), m_x(x), m_evaluations(evaluations),
-          m_evalMax(evalMax) {}
+          m_evalMax(evalMax), m_rejectedMax(rejectedMax) {}
     ceres::CallbackReturnType operator()(const ceres::IterationSummary& s) override {
         m_observer.Iteration(m_start, s.iteration, 2 * s.cost, s.step_is_successful, m_x);
         if (m_observer.Cancelled()) {
@@ -88,10 +90,16 @@ public:
             evalLimit = true;
             return ceres::SOLVER_TERMINATE_SUCCESSFULLY;
         }
+        m_rejected = s.iteration == 0 || s.step_is_successful ? 0 : m_rejected + 1;
+        if (m_rejected >= m_rejectedMax) {
+            rejectedLimit = true;
+            return ceres::SOLVER_TERMINATE_SUCCESSFULLY;
+        }
         return ceres::SOLVER_CONTINUE;
     }
     bool cancelled = false;
     bool evalLimit = false;
+    bool rejectedLimit = false;
 
 private:
     FitObserver& m_observer;
@@ -99,6 +107,8 @@ private:
     const double* m_x;
     const int* m_evaluations;
     int m_evalMax;
+    int m_rejectedMax;
+    int m_rejected = 0;
 };
 
 bool OnItsLimit(const FitProblem& fp, const std::vector<double>& x, size_t i) {
@@ -167,7 +177,8 @@ Descent Descend(const FitProblem& fp, const SolverSettings& settings, FitObserve
     if (!held.empty() && static_cast<int>(held.size()) < fp.layout.size()) {
         problem.SetManifold(x.data(), new ceres::SubsetManifold(fp.layout.size(), held));
     }
-    Progress progress(observer, start, x.data(), &result.evaluations, settings.evalMax);
+    Progress progress(observer, start, x.data(), &result.evaluations, settings.evalMax,
+                      settings.remax[1]);
     ceres::Solver::Options options;
     options.minimizer_type = ceres::TRUST_REGION;
     options.trust_region_strategy_type =
@@ -194,7 +205,9 @@ Descent Descend(const FitProblem& fp, const SolverSettings& settings, FitObserve
     d.converged = summary.termination_type == ceres::CONVERGENCE;
     d.why = d.cancelled          ? "cancelled"
             : progress.evalLimit ? "EVALMAX model evaluations reached"
-                                 : summary.message;
+            : progress.rejectedLimit
+                ? "REMAX: " + std::to_string(settings.remax[1]) + " rejected steps in a row"
+                : summary.message;
     return d;
 }
 
@@ -288,6 +301,7 @@ FitResult Fit(const FitProblem& fp, const SolverSettings& settings, FitObserver&
             }
         }
         const double tolerance = settings.accuracy * settings.accuracy;
+        result.polished = true;
         for (bool holding : {true, false}) {
             if (holding && held.empty()) {
                 continue;

@@ -31,6 +31,7 @@ struct FitResult {
     int evaluations = 0;   ///< model evaluations (with or without derivatives)
     int iterations = 0;
     bool cancelled = false;
+    bool polished = false;  ///< the final descent from the best point ran
     std::string stopReason; ///< why the run ended, one line
 };
 

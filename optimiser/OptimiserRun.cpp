@@ -117,7 +117,8 @@ public:
             return;
         }
         if (!successful && m_s.detail[2] > 0 && ++m_rejected % m_s.detail[2] == 0) {
-            m_out.Line("  iteration " + std::to_string(iteration) + ": step rejected");
+            m_out.Line("  iteration " + std::to_string(iteration) + ": step rejected at");
+            ListConstellation(m_out, m_l, std::vector<double>(x, x + m_l.size()), "    ");
         }
         if (m_s.stepOut > 0 && iteration % m_s.stepOut == 0) {
             m_out.Line("  " + Name(start) + ", iteration " + std::to_string(iteration) +
@@ -313,8 +314,8 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
     }
     out.Line("Stopped: " + fit.stopReason);
     out.Line("Starts used: " + std::to_string(fit.starts) + " of " +
-             std::to_string(settings.remax[0]) + " (and a final descent); iterations " +
-             std::to_string(fit.iterations) + "; model evaluations " +
+             std::to_string(settings.remax[0]) + (fit.polished ? " (and a final descent)" : "") +
+             "; iterations " + std::to_string(fit.iterations) + "; model evaluations " +
              std::to_string(fit.evaluations) + "; fit time " + Num(fitSeconds * 1000) + " ms");
     out.Line("Final constellation (normalised by freqNorm), gain " + Num(e.gain) + ":");
     ListConstellation(out, fp.layout, fit.x, "  ");
@@ -327,7 +328,7 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
 
     const ImpulseResponse impulse = ComputeImpulseResponse(fp.layout, fit.x, e.gain, fp.nsPerUnit);
     if (!fp.equaliseDelay && impulse.improper) {
-        out.Line("H(s) is improper (numerator degree " +
+        out.Line("H(s) is not strictly proper (numerator degree " +
                  std::to_string(fp.layout.numeratorDegree()) + ", denominator degree " +
                  std::to_string(fp.layout.denominatorDegree()) +
                  "): h(t) is given for its strictly proper part.");

@@ -264,6 +264,26 @@ TEST_F(OptimiserRun, ADelayOnlyFitKeepsTheStartGain) {
     EXPECT_DOUBLE_EQ(std::stod(ExpectReadable("Delay.1").first.gainText), std::stod(d.Answers[19]));
 }
 
+// The middle REMAX counts steps the trust region rejected, not only those it could not
+// evaluate: with 1, each rejected step (listed with DETAIL inner 1) ends its descent.
+TEST_F(OptimiserRun, EachRejectedStepEndsItsDescentUnderRemaxOne) {
+    DesignProblem d = Example("Ex-Zpair.1");
+    d.SolverAnswers = {"5 1 7", "0 0 1", "1e-5 1e-5 1e-5", "100", "10", "2000", "1", "16", ".0001"};
+    d.nSolverLines = 9;
+    Install("Remax.1", FormatAnsFile(d, "Remax.1", std::tm{}));
+    ASSERT_EQ(Run("Remax.1").status, RunOk);
+    const std::string listing = Contents(ListingPath(m_dir.string()));
+    auto count = [&](const std::string& text) {
+        size_t n = 0;
+        for (size_t at = listing.find(text); at != std::string::npos;
+             at = listing.find(text, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_GT(count("step rejected at"), 0u) << listing;
+    EXPECT_EQ(count("step rejected at"), count("(REMAX: 1 rejected steps in a row)")) << listing;
+}
+
 TEST_F(OptimiserRun, AStartOutsideItsLimitsMovesToTheNearestAndTheListingSaysSo) {
     DesignProblem d = Example("Ex-Yzero.01");
     d.Answers[16] = "0.5 1.5 30"; // omega zeros start at 1 at least and at most maxX_Y (22)
