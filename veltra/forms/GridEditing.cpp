@@ -181,6 +181,9 @@ void GridEditing::EditorKeyDown(Grid editor, EditorKey key) {
 
 void GridEditing::CellCharacterTyped(Grid grid, const std::string& character) {
     m_current = grid;
+    // An editor still open elsewhere (the grid got the focus without a click on a cell) keeps
+    // its text in its own cell before it moves here.
+    HideCellEditor(grid, false);
     ShowCellEditor(grid);
     if (!m_view.editorVisible(grid))
         return;

@@ -21,6 +21,8 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace veltrana {
@@ -34,6 +36,14 @@ QString Q(std::string_view text) {
 // Labels show the designer's "&&" as one "&" and have no access keys.
 QString LabelText(std::string_view caption) {
     return Q(caption).replace(QLatin1String("&&"), QLatin1String("&"));
+}
+
+// Where a mouse press counts as one on the grid: its cells, its headers and its scroll bars.
+// The headers and bars take no focus, so without them an open editor kept unstored text.
+std::array<QWidget*, 5> ClickableParts(QTableWidget* table) {
+    return {table->viewport(), table->horizontalHeader()->viewport(),
+            table->verticalHeader()->viewport(), table->verticalScrollBar(),
+            table->horizontalScrollBar()};
 }
 
 QString Indexed(const char* name, int index) {
@@ -366,7 +376,8 @@ void MainForm::connectControls() {
         table->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
         table->horizontalHeader()->setHighlightSections(false);
         table->installEventFilter(this);
-        table->viewport()->installEventFilter(this);
+        for (QWidget* part : ClickableParts(table))
+            part->installEventFilter(this);
     }
     for (Grid grid : {Grid::PassData, Grid::DelayData}) {
         QLineEdit* editor = m_editor[index(grid)];
@@ -500,9 +511,12 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
             }
             return false;
         }
-        if (watched == m_table[i]->viewport() && event->type() == QEvent::MouseButtonPress) {
-            m_grids.GridMouseDown(grid);
-            return false;
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto parts = ClickableParts(m_table[i]);
+            if (std::find(parts.begin(), parts.end(), watched) != parts.end()) {
+                m_grids.GridMouseDown(grid);
+                return false;
+            }
         }
     }
     if (event->type() == QEvent::FocusOut || event->type() == QEvent::FocusIn) {
@@ -515,7 +529,11 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
             const auto reason = static_cast<QFocusEvent*>(event)->reason();
             if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
                 m_binding.FieldLeft(name);
-        } else if (ProblemBinding::SelectsAllOnFocus(name)) {
+        } else if (const auto reason = static_cast<QFocusEvent*>(event)->reason();
+                   reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+                   ProblemBinding::SelectsAllOnFocus(name)) {
+            // Only on reaching the field: coming back from a menu or another window must not
+            // select the text that the next key would then replace.
             if (auto* field = qobject_cast<QLineEdit*>(widget)) {
                 // After the click that gave the focus has placed the caret.
                 QTimer::singleShot(0, field, [field] { field->setSelection(0, 9999); });

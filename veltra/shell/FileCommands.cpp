@@ -67,7 +67,8 @@ void FileCommands::FileNew() {
 }
 
 void FileCommands::FileOld() {
-    if (m_state.currentFileName != kNewDataName && AskSaveChanges())
+    // Also for "New data": a problem typed in after File > New would go without a word.
+    if (AskSaveChanges())
         return;
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Open;

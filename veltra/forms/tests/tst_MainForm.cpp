@@ -3,9 +3,11 @@
 #include "SampleProblem.h"
 
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -98,6 +100,26 @@ TEST_F(MainFormTest, TypingOnACellOpensTheEditorAndEscDropsTheText) {
     EXPECT_EQ(cell(0, 0), "50");
 }
 
+TEST_F(MainFormTest, EditorTextIsStoredWhenTheGridIsReachedOtherThanByACellClick) {
+    problem = SampleProblem(false);
+    form->GetAnswers();
+    showTab(forms::kPassTab); // opens the editor on the first cell
+    passEditor()->setText("1.25");
+    QTest::mouseClick(pass()->verticalScrollBar(), Qt::LeftButton); // takes no focus
+    EXPECT_TRUE(passEditor()->isHidden());
+    EXPECT_EQ(cell(0, 0), "1.25");
+
+    QTest::mouseClick(pass()->viewport(), Qt::LeftButton, {},
+                      pass()->visualItemRect(pass()->item(0, 1)).center());
+    ASSERT_TRUE(passEditor()->isVisible());
+    passEditor()->setText("2.5");
+    pass()->setCurrentCell(1, 1); // the grid has the focus, the editor stands on another cell
+    pass()->setFocus();
+    QTest::keyClick(pass(), Qt::Key_7);
+    EXPECT_EQ(cell(0, 1), "2.5");
+    EXPECT_EQ(passEditor()->text(), "7");
+}
+
 TEST_F(MainFormTest, HidingAndShowingTheWeightColumnKeepsTheWeights) {
     for (bool shownAtLoad : {true, false}) {
         SCOPED_TRACE(shownAtLoad);
@@ -162,5 +184,15 @@ TEST_F(MainFormTest, ClickedFieldSelectsItsWholeTextWhenListed) {
         QTest::mouseClick(field, Qt::LeftButton, {}, field->rect().center());
         QCoreApplication::processEvents();
         EXPECT_EQ(field->selectedText() == field->text(), selects) << name;
+    }
+    // Coming back from a menu or another window leaves the caret where it was.
+    auto* note = control<QLineEdit>("Note1");
+    note->setText("keep me");
+    note->setCursorPosition(4);
+    for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+        QFocusEvent back(QEvent::FocusIn, reason);
+        QCoreApplication::sendEvent(note, &back);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(note->hasSelectedText()) << reason;
     }
 }

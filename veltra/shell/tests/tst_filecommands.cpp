@@ -88,13 +88,15 @@ TEST_F(FileCommandsTest, NewAsksOnlyWhatTheDataCallsFor) {
 }
 
 // What the file becomes on the form is checked through the real dialogs; here the request.
-TEST_F(FileCommandsTest, OpenOffersInputFilesAndNeverAsksToSaveNewData) {
+// A problem typed in after File > New ("New data") is offered for saving like any other.
+TEST_F(FileCommandsTest, OpenOffersInputFilesAndAsksFirstAlsoAboutNewData) {
     writeInput("abc.frq", "from abc");
     state.currentFileName = "New data";
     state.dataChanged = true;
+    prompter.answer(PromptAnswer::No);
     prompter.answerFile(pick("abc.frq"));
     commands.runMenu(FileCommands::MenuCommand::Open);
-    EXPECT_TRUE(prompter.prompts.empty());
+    EXPECT_EQ(test::PromptTitles(prompter), Titles{"Data in form has changed!"});
     ASSERT_EQ(prompter.dialogs.size(), 1u);
     EXPECT_EQ(prompter.dialogs[0].filters[prompter.dialogs[0].filterIndex - 1].patterns,
               "*.?;*.??");
