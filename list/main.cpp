@@ -23,6 +23,11 @@ int main(int argc, char** argv) {
                           veltrana::PromptIcon::Exclamation, veltrana::PromptButtons::Ok});
         return 1;
     }
+    if (!QFileInfo(path).isReadable()) {
+        prompter.message({path.toStdString() + " cannot be read (no permission).", "List",
+                          veltrana::PromptIcon::Exclamation, veltrana::PromptButtons::Ok});
+        return 1;
+    }
     veltrana::TextViewer viewer(path);
     viewer.show();
     return app.exec();

@@ -11,6 +11,9 @@ FollowingTextView::FollowingTextView(const QString& path, int intervalMs, QWidge
     : QPlainTextEdit(parent), m_file(path.toStdString()) {
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Listings are read from their end; a file beyond this keeps its last lines in view
+    // rather than the whole file in memory.
+    setMaximumBlockCount(kMaxLines);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     const QFontMetrics metrics(font);
     if (metrics.horizontalAdvance(QLatin1Char('i')) !=
@@ -53,6 +56,9 @@ bool FollowingTextView::refresh() {
         bar->setValue(kept);
     }
     emit changed();
+    // A large file comes in pieces: the next one at once, the window staying responsive.
+    if (update.more)
+        QTimer::singleShot(0, this, &FollowingTextView::refresh);
     return m_exists;
 }
 

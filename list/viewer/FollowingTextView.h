@@ -16,6 +16,7 @@ public:
     /// Shows `path` at once and then polls it every `intervalMs` milliseconds.
     explicit FollowingTextView(const QString& path, int intervalMs = 250,
                                QWidget* parent = nullptr);
+    static constexpr int kMaxLines = 200000;
 
     /// Takes in what was added to the file since the last look; false while it is missing.
     bool refresh();

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace veltrana {
 
 namespace {
@@ -47,6 +49,20 @@ std::size_t IncompleteTail(const std::string& bytes) {
     return 0;
 }
 
+constexpr std::size_t kHeadBytes = 256;
+// A writer pauses mid-character for a moment at most; a lead byte left alone for this many
+// polls is no start of a character but a Windows-1252 letter at the file's end.
+constexpr int kIdlePollsBeforeTail = 4;
+
+std::string ReadAt(std::FILE* f, std::uint64_t offset, std::uint64_t count) {
+    std::string bytes;
+    if (std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0)
+        return bytes;
+    bytes.resize(static_cast<std::size_t>(count));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    return bytes;
+}
+
 } // namespace
 
 std::string DecodeText(const std::string& bytes) {
@@ -65,33 +81,35 @@ GrowingFile::Update GrowingFile::poll() {
         m_pendingCr = false;
         return update;
     }
+    std::FILE* f = std::fopen(m_path.c_str(), "rb");
+    if (!f)
+        return update;
     const auto size = static_cast<std::uint64_t>(st.st_size);
-    if (!m_seen || st.st_ino != m_inode || size < m_offset) {
+    // A new file under the old name may get the old one's inode back: its first bytes tell.
+    const bool replaced =
+        st.st_ino != m_inode || size < m_offset || ReadAt(f, 0, m_head.size()) != m_head;
+    if (!m_seen || replaced) {
         update.restart = true;
         m_offset = 0;
         m_partial.clear();
         m_pendingCr = false;
+        m_head.clear();
     }
-    std::FILE* f = std::fopen(m_path.c_str(), "rb");
-    if (!f)
-        return update;
     update.exists = true;
     m_seen = true;
     m_inode = st.st_ino;
-    std::string bytes = m_partial;
-    const std::uint64_t before = m_offset;
-    if (std::fseek(f, static_cast<long>(m_offset), SEEK_SET) == 0) {
-        char buffer[65536];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-            bytes.append(buffer, n);
-            m_offset += n;
-        }
-    }
+    const std::uint64_t count = std::min(size - m_offset, kChunkBytes);
+    std::string added = ReadAt(f, m_offset, count);
     std::fclose(f);
+    if (m_offset < kHeadBytes)
+        m_head += added.substr(0, kHeadBytes - m_offset);
+    m_offset += added.size();
+    update.more = m_offset < size;
 
-    // A file that stopped growing hands over its last bytes as they are.
-    std::size_t keep = m_offset > before ? IncompleteTail(bytes) : 0;
+    // An incomplete character at the end waits for the rest, unless the file stopped there.
+    m_idlePolls = added.empty() ? m_idlePolls + 1 : 0;
+    std::string bytes = m_partial + added;
+    const std::size_t keep = m_idlePolls < kIdlePollsBeforeTail ? IncompleteTail(bytes) : 0;
     m_partial = bytes.substr(bytes.size() - keep);
     bytes.resize(bytes.size() - keep);
 

@@ -7,8 +7,10 @@ namespace veltrana {
 
 /// A text file that another program may still be writing: each poll hands over what was
 /// added since the last one, as UTF-8 with LF line ends. Bytes that are not UTF-8 are read
-/// as Windows-1252 (the input files' code page). A file that shrank or was replaced is read
-/// again from its start, so a viewer never shows a stale head with a new tail.
+/// as Windows-1252 (the input files' code page). A file that shrank or was replaced (another
+/// file, or its first bytes changed) is read again from its start, so a viewer never shows a
+/// stale head with a new tail. A poll reads at most kChunkBytes, so a huge file comes in
+/// pieces without holding the caller up.
 class GrowingFile {
 public:
     explicit GrowingFile(std::string path) : m_path(std::move(path)) {}
@@ -17,7 +19,9 @@ public:
         bool exists = false;  ///< the file could be opened
         bool restart = false; ///< drop what was shown: `text` is the file from its start
         std::string text;     ///< text added since the last poll
+        bool more = false;    ///< the file holds more than this poll read
     };
+    static constexpr std::uint64_t kChunkBytes = std::uint64_t{4} << 20;
     Update poll();
 
     const std::string& path() const { return m_path; }
@@ -29,6 +33,8 @@ private:
     bool m_seen = false;
     bool m_pendingCr = false;
     std::string m_partial; ///< an incomplete UTF-8 sequence at the end of the last read
+    int m_idlePolls = 0;   ///< polls since m_partial last grew
+    std::string m_head;    ///< the file's first bytes, to tell a replaced file by
 };
 
 /// The bytes as UTF-8: kept when they are valid UTF-8, else converted from Windows-1252.

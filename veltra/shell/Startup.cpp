@@ -71,6 +71,10 @@ int WriteNewFile(const std::string& path, const std::string& bytes) {
     int err = ok ? 0 : errno;
     if (std::fclose(f) != 0 && err == 0)
         err = errno;
+    // A cut file would stand for good (it is only ever written when missing): the next start
+    // writes it again instead.
+    if (err != 0)
+        std::remove(path.c_str());
     return err;
 }
 

@@ -79,8 +79,10 @@ bool VeltraShell::startWithIntro(const std::string& executableDir) {
     m_state.currentDir = "null";
     if (FileExists(JoinPath(executableDir, kProductIniName)))
         return start();
-    CreateFileAssociation(m_store, kOutputExtension, executableDir, kAssociationClass,
-                          kAssociationDescription, "");
+    ReportStoreProblem(m_store,
+                       CreateFileAssociation(m_store, kOutputExtension, executableDir,
+                                             kAssociationClass, kAssociationDescription, ""),
+                       m_prompter);
     m_intro = std::make_unique<IntroForm>();
     // The main form comes up before the intro form goes, so that the program never stands
     // without a window.

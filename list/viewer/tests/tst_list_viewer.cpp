@@ -19,7 +19,7 @@ namespace {
 
 using test::EnsureApp;
 
-enum class Step { Append, Rewrite, Remove };
+enum class Step { Append, Rewrite, Overwrite, Remove };
 
 struct PollCase {
     Step step;
@@ -40,7 +40,10 @@ protected:
         // A rewrite is a new file under the old name, as a program writing afresh leaves it.
         if (step == Step::Rewrite)
             fs::remove(path);
-        std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
+        // Overwriting in place keeps the inode: only the first bytes tell the new file.
+        std::ofstream(path, std::ios::binary |
+                                (step == Step::Overwrite ? std::ios::trunc : std::ios::app))
+            << bytes;
     }
 };
 
@@ -53,12 +56,15 @@ TEST_F(ViewerTest, PollsHandOverWhatWasAddedAsUtf8WithLfLineEnds) {
         {Step::Append, "o\r", true, false, "o"},
         {Step::Append, "\nthree\n", true, false, "\nthree\n"},
         {Step::Append, "", true, false, ""},
-        // A character split between two writes waits for its second byte.
+        // A character split between two writes waits for its second byte, even over a poll
+        // that finds nothing new.
         {Step::Append, "caf\xC3", true, false, "caf"},
+        {Step::Append, "", true, false, ""},
         {Step::Append, "\xA9\n", true, false, "\xC3\xA9\n"},
         // Windows-1252 bytes, as in the input files.
         {Step::Append, "Gr\xFC\xDF\n", true, false, "Gr\xC3\xBC\xC3\x9F\n"},
         {Step::Rewrite, "new\n", true, true, "new\n"},
+        {Step::Overwrite, "NEW and longer\n", true, true, "NEW and longer\n"},
         {Step::Remove, "", false, true, ""},
         {Step::Append, "back\n", true, true, "back\n"},
     };
@@ -71,6 +77,19 @@ TEST_F(ViewerTest, PollsHandOverWhatWasAddedAsUtf8WithLfLineEnds) {
         EXPECT_EQ(u.restart, cases[i].restart);
         EXPECT_EQ(u.text, cases[i].text);
     }
+}
+
+TEST_F(ViewerTest, AHugeFileComesInPieces) {
+    std::ofstream(in("out.txt")) << std::string(GrowingFile::kChunkBytes * 2 + 10, 'x');
+    GrowingFile file(in("out.txt"));
+    std::vector<std::pair<std::size_t, bool>> polls;
+    for (int i = 0; i < 3; ++i) {
+        const GrowingFile::Update u = file.poll();
+        polls.emplace_back(u.text.size(), u.more);
+    }
+    const std::size_t chunk = GrowingFile::kChunkBytes;
+    EXPECT_EQ(polls, (std::vector<std::pair<std::size_t, bool>>{
+                         {chunk, true}, {chunk, true}, {10, false}}));
 }
 
 TEST_F(ViewerTest, ViewFollowsTheFileAsItGrowsAndIsReplaced) {

@@ -92,6 +92,15 @@ TEST_F(DemoTest, FirstStartShowsTheIntroAndRecordsTheAssociationSecondGoesStraig
     EXPECT_TRUE(prompter.prompts.empty());
 }
 
+TEST_F(DemoTest, AnAssociationThatCannotBeRecordedIsReported) {
+    std::ofstream(m_dir / "blocked") << "a file where the store's directory should be";
+    ::setenv("VELTRANA_REGISTRY", in("blocked/registry").c_str(), 1);
+    auto shell = makeShell();
+    ASSERT_TRUE(shell->startWithIntro(programDir.string()));
+    ASSERT_FALSE(prompter.prompts.empty());
+    EXPECT_EQ(prompter.prompts[0].title, "Settings store");
+}
+
 TEST_F(DemoTest, DemoModeLeavesOnlyTheDemosTabAndHelpUntilCancel) {
     auto shell = makeShell();
     ASSERT_TRUE(shell->startWithIntro(programDir.string()));
