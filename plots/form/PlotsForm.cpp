@@ -386,8 +386,7 @@ void PlotsForm::Next() {
 
 void PlotsForm::Quit() {
     showPage(SetupPage);
-    m_engine.reset();
-    m_plotted = false;
+    m_engine.reset(); // its bounds stay: the scaling boxes take them from the last plot
     m_nextAllowed = false;
     m_cmdExit->setFocus();
     m_file.Close();
@@ -427,9 +426,9 @@ void PlotsForm::FileOld() {
 
 bool PlotsForm::FileSaveAs() {
     std::string directory = m_openDir;
-    if (!m_dataFile.empty())
-        SplitDataPath(m_dataFile, directory);
-    const std::string proposal = SaveAsProposal(m_dataFile);
+    if (!m_plotFile.empty())
+        SplitDataPath(m_plotFile, directory);
+    const std::string proposal = SaveAsProposal(m_plotFile);
     const auto answer = m_prompter.fileDialog(SavePlotFileRequest(directory, proposal));
     if (!answer || answer->path.empty() || answer->path == proposal)
         return false;
@@ -445,7 +444,11 @@ bool PlotsForm::FileSaveAs() {
         QSaveFile file(Q(path));
         if (file.open(QIODevice::WriteOnly) && picture.save(&file, format) && file.commit())
             return FileError{};
-        return FileErrorFromErrno(errno ? errno : EIO);
+        // Qt refuses some targets itself (a folder, say) without a system call to tell why.
+        FileError error = FileErrorFromErrno(errno ? errno : EIO);
+        if (!file.errorString().isEmpty())
+            error.description = file.errorString().toStdString();
+        return error;
     });
     return result.done;
 }
@@ -453,7 +456,7 @@ bool PlotsForm::FileSaveAs() {
 void PlotsForm::Print() {
     if (!m_prompter.printDialog(printer()))
         return;
-    if (!TryPrintPlot(printer(), m_canvas.image(), m_dataFile, m_file.data().secondLine)) {
+    if (!TryPrintPlot(printer(), m_canvas.image(), m_plotFile, m_plotSecondLine)) {
         const std::string where = printer().outputFileName().isEmpty()
                                       ? printer().printerName().toStdString()
                                       : printer().outputFileName().toStdString();
@@ -615,6 +618,10 @@ void PlotsForm::ClickYaxis() {
 // read since the last run began and "Next >>" a plot still to come, so that no run starts
 // over stale data and the sequence never runs past its end.
 bool PlotsForm::allowedByState(QWidget* control) const {
+    // The picture is printed and saved under the name of the file it was drawn from; until a
+    // plot of the file now open is drawn there is none to offer.
+    if (control == m_cmdPrint || control == m_cmdFileSaveAs)
+        return m_plotted;
     if (control == m_cmdRun)
         return m_runReady && !m_fatal;
     if (control == m_cmdNext)
@@ -668,6 +675,8 @@ void PlotsForm::setNextEnabled(bool enabled) {
 
 void PlotsForm::plotDrawn() {
     m_plotted = true;
+    m_plotFile = m_dataFile;
+    m_plotSecondLine = m_file.data().secondLine;
     m_picBox->update();
 }
 
@@ -681,8 +690,9 @@ void PlotsForm::ShowFatal(std::string_view text) {
 // --- events ---------------------------------------------------------------------------------
 
 void PlotsForm::closeEvent(QCloseEvent* event) {
+    // Else veltra would bring this result up again at every start without saying why.
     if (m_store.KeyExists(RegRoot::CurrentUser, kCompanyKey))
-        SaveFileIn(m_store, "");
+        ReportStoreProblem(m_store, SaveFileIn(m_store, ""), m_prompter);
     m_file.Close();
     event->accept();
 }

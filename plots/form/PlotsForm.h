@@ -130,6 +130,8 @@ private:
     bool m_fatal = false;
     bool m_checkingStep = false;
     QLineEdit* m_refocusing = nullptr; ///< a step box taking the focus back after its message
+    std::string m_plotFile;            ///< the file the shown plot was drawn from
+    std::string m_plotSecondLine;      ///< and its second line, for the printed footer
     FormResizer m_resizer;
 
     QTabWidget* m_tabs = nullptr;

@@ -132,6 +132,10 @@ TEST_F(PlotsFormTest, RunCommandsFromQuitToExit) {
 
     form->Quit();
     EXPECT_EQ(page(), 0);
+    control<QLineEdit>("txtYstep")->clear(); // an empty box takes the last plot's range
+    control<QCheckBox>("chkYaxis")->click();
+    control<QCheckBox>("chkYaxis")->click();
+    EXPECT_FALSE(control<QLineEdit>("txtYstep")->text().isEmpty());
     EXPECT_EQ(form->engine().plotStep(), 0);
     EXPECT_TRUE(enabled("cmdRun"));
     EXPECT_TRUE(form->resultFile().isOpen());
@@ -167,6 +171,21 @@ TEST_F(PlotsFormTest, OpenPlotFile) {
     EXPECT_FALSE(enabled("cmdRun"));
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title.rfind("Reading data file error at --> ", 0), 0u);
+}
+
+// Another file opened during a run: the picture shown is still the first file's plot.
+TEST_F(PlotsFormTest, PrintAndSaveAsBelongToThePlotShown) {
+    setFileIn(sample("model1.dat").c_str());
+    ASSERT_TRUE(startForm());
+    control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
+    prompter.answerFile(FileDialogAnswer{sample("model2.dat"), 2});
+    form->FileOld();
+    form->showPlotPage();
+    EXPECT_FALSE(enabled("cmdPrint"));
+    EXPECT_FALSE(enabled("cmdFileSaveAs"));
+    prompter.answerFile(std::nullopt);
+    EXPECT_FALSE(form->FileSaveAs());
+    EXPECT_EQ(prompter.dialogs.back().fileName, "model1.bmp");
 }
 
 TEST_F(PlotsFormTest, SaveAsWritesTheShownPicture) {
