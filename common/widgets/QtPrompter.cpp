@@ -96,10 +96,12 @@ protected:
             wildcardPath = QDir(directory()).filePath(typed);
             done(QDialog::Accepted);
         } else {
+            // Shown as the pattern itself: the details Qt hides are the part in parentheses.
+            const QString filter = QStringLiteral("%1 (%1)").arg(typed);
             QStringList filters = nameFilters();
-            if (!filters.contains(typed))
-                setNameFilters(filters << typed);
-            selectNameFilter(typed);
+            if (!filters.contains(filter))
+                setNameFilters(filters << filter);
+            selectNameFilter(filter);
             edit->selectAll();
         }
     }
