@@ -1,11 +1,14 @@
 #include "PrintPlot.h"
 
+#include "FileBytes.h"
 #include "Text.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QString>
 
@@ -32,15 +35,14 @@ PrintFit FitPicture(int pictureWidth, int pictureHeight, double pageWidth, doubl
     return {available * r, available};
 }
 
-bool TryPrintPlot(QPrinter& printer, const QImage& picture, const std::string& resultPath,
-                  const std::string& secondHeaderLine) {
-    if (picture.isNull()) {
-        return false;
-    }
-    printer.setPageOrientation(picture.height() >= picture.width() ? QPageLayout::Portrait
-                                                                   : QPageLayout::Landscape);
+namespace {
+
+bool PaintPage(QPagedPaintDevice& page, const QImage& picture, const std::string& resultPath,
+               const std::string& secondHeaderLine) {
+    page.setPageOrientation(picture.height() >= picture.width() ? QPageLayout::Portrait
+                                                                : QPageLayout::Landscape);
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!painter.begin(&page)) {
         return false;
     }
     QFont font(QStringLiteral("Arial"));
@@ -70,6 +72,33 @@ bool TryPrintPlot(QPrinter& printer, const QImage& picture, const std::string& r
         afterTab = true;
     }
     return painter.end();
+}
+
+} // namespace
+
+bool TryPrintPlot(QPrinter& printer, const QImage& picture, const std::string& resultPath,
+                  const std::string& secondHeaderLine) {
+    if (picture.isNull()) {
+        return false;
+    }
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) {
+        return PaintPage(printer, picture, resultPath, secondHeaderLine);
+    }
+    // Qt's PDF output empties the file when it starts and does not report a failed write:
+    // made in memory and saved as every file here is, a PDF that cannot be written keeps the
+    // old one and is reported.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
+    writer.setResolution(printer.resolution());
+    writer.setPageLayout(printer.pageLayout());
+    if (!PaintPage(writer, picture, resultPath, secondHeaderLine)) {
+        return false;
+    }
+    const QByteArray& bytes = pdf.data();
+    return ReplaceFileBytes(printer.outputFileName().toStdString(),
+                            std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
+                            0644) == 0;
 }
 
 void PrintPlot(QPrinter& printer, const QImage& picture, const std::string& resultPath,

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "PrintPlot.h"
 
 #include "QtTestApp.h"
@@ -8,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <tuple>
 
@@ -90,6 +93,25 @@ TEST(PrintPlot, PdfPageFollowsThePicturesShape) {
         // The footer is printed right below the picture.
         EXPECT_GT(ink.darkBelowRed, 20);
     }
+}
+
+// A disk that fills up while the PDF is written: the print says so and the PDF that was there
+// stays (Qt's own PDF output emptied it first and reported success).
+TEST(PrintPlot, APdfThatCannotBeWrittenIsReportedAndKeepsTheOldOne) {
+    test::EnsureApp();
+    QTemporaryDir dir;
+    const std::string pdf = dir.filePath("plot.pdf").toStdString();
+    std::ofstream(pdf) << "old";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    SetSaveFaultHook([](SaveStep step) { return step == SaveStep::Write ? ENOSPC : 0; });
+    const bool printed = TryPrintPlot(printer, picture, "/data/run1.dat", " 4.5E-02");
+    SetSaveFaultHook({});
+    EXPECT_FALSE(printed);
+    EXPECT_EQ(test::FileText(pdf), "old");
 }
 
 } // namespace
