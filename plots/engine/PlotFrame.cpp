@@ -275,8 +275,10 @@ bool ApplyFixedRange(bool fixed, const std::string& minText, const std::string& 
     if (step == 0 || !std::isfinite(step))
         return false;
     const double from = NumericValue(minText), to = from + steps * step;
-    // The frame works in single precision: a span beyond it would leave no scale to draw on.
-    if (!std::isfinite(static_cast<float>(to - from)) || !std::isfinite(from))
+    // The frame works in single precision: bounds beyond it, or a span it cannot tell from
+    // none, would leave no scale to draw on.
+    const float low = static_cast<float>(from), high = static_cast<float>(to);
+    if (!std::isfinite(low) || !std::isfinite(high) || !std::isfinite(high - low) || low == high)
         return false;
     min = from;
     max = to;

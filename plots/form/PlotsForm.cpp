@@ -289,7 +289,8 @@ void PlotsForm::connectControls() {
 
 bool PlotsForm::Main() {
     show();
-    // A damaged store was read as empty and is replaced at the close: say so before that.
+    // A damaged store was read as empty (and set aside at its next write): say so, as veltra
+    // does.
     ReportStoreProblem(m_store, {}, m_prompter);
     std::string directory;
     if (m_store.KeyExists(RegRoot::CurrentUser, kCompanyKey)) {
@@ -677,6 +678,10 @@ void PlotsForm::plotDrawn() {
     m_plotted = true;
     m_plotFile = m_dataFile;
     m_plotSecondLine = m_file.data().secondLine;
+    // The plot page came up before the plot was drawn.
+    for (QWidget* command :
+         {static_cast<QWidget*>(m_cmdPrint), static_cast<QWidget*>(m_cmdFileSaveAs)})
+        command->setEnabled(m_tabs->currentIndex() == PlotPage);
     m_picBox->update();
 }
 

@@ -126,8 +126,11 @@ TEST(PlotFrame, AxesGridLinesAndTickMarks) {
 }
 
 TEST(PlotFrame, FixedRangesBeyondTheFramesNumbersAreIgnored) {
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"-1", "0.5", true}, {"1e400", "1", false}, {"0", "1e39", false}};
+    const std::tuple<const char*, const char*, bool> cases[] = {{"-1", "0.5", true},
+                                                                {"1e400", "1", false},
+                                                                {"0", "1e39", false},
+                                                                {"1e39", "1", false},
+                                                                {"1e20", "1", false}};
     for (const auto& [minText, stepText, applied] : cases) {
         double min = 3, max = 4;
         EXPECT_EQ(ApplyFixedRange(true, minText, stepText, 10, min, max), applied) << minText;
