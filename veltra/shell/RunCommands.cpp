@@ -80,6 +80,7 @@ void RunCommands::abandonRunForExit() {
     // Else the next start would hand plots a result file this run never wrote.
     if (m_running)
         SaveFileIn(m_store, "");
+    m_resultFile.clear();
 }
 
 void RunCommands::missingFile() {
@@ -200,8 +201,9 @@ bool RunCommands::RunOptimiser(const std::string& name, const std::string& direc
         return false;
     }
     m_running = true;
-    // Kept here: plots clears `fileIn` whenever an earlier window of it closes.
-    m_resultFile = GetFileIn(m_store);
+    // Kept here, where MakeResultFileName put it: plots clears `fileIn` whenever an earlier
+    // window of it closes.
+    m_resultFile = ResultFilePath(name, directory);
     return true;
 }
 

@@ -308,3 +308,19 @@ TEST_F(RunTest, ViewMenuOpensTheListingAndPlotsOrSaysWhatIsMissing) {
     shell->form().findChild<QPushButton*>("cmdPlots")->click();
     EXPECT_EQ(titles().back(), "Plots.exe file not found.");
 }
+
+// Run Demo as wired in the shell (the demo tests stand in for the run itself).
+TEST_F(RunTest, DemoRunLeavesTheCurrentFileAndTheControlsAlone) {
+    openFile(user / "mine.frq", "mine");
+    std::ofstream(user / "Ex-Yzero.01") << "example\r\n";
+    shell->RunDemo(); // the Demos tab's first example
+    ASSERT_TRUE(shell->runCommands().running()) << titles().size();
+    EXPECT_EQ(runControls(), 1);
+    EXPECT_TRUE(shell->optimiserRun().window().isVisible());
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_NE(listing().find("args=Ex-Yzero.01|" + user.string() + "|"), std::string::npos);
+    EXPECT_TRUE(fs::exists(user / "ex-yzero_01.dat"));
+    EXPECT_TRUE(plotsStarted());
+    EXPECT_EQ(shell->state().currentFileName, "mine.frq");
+    EXPECT_EQ(shell->state().runMode, " ");
+}
