@@ -3,6 +3,7 @@
 #include "Text.h"
 
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -71,8 +72,8 @@ std::string DecodeText(const std::string& bytes) {
 
 GrowingFile::Update GrowingFile::poll() {
     Update update;
-    struct stat st {};
-    if (::stat(m_path.c_str(), &st) != 0) {
+    struct statx st {};
+    if (::statx(AT_FDCWD, m_path.c_str(), 0, STATX_INO | STATX_SIZE | STATX_BTIME, &st) != 0) {
         // Gone: whatever comes back under this name starts afresh.
         update.restart = m_seen;
         m_seen = false;
@@ -84,10 +85,14 @@ GrowingFile::Update GrowingFile::poll() {
     std::FILE* f = std::fopen(m_path.c_str(), "rb");
     if (!f)
         return update;
-    const auto size = static_cast<std::uint64_t>(st.st_size);
-    // A new file under the old name may get the old one's inode back: its first bytes tell.
-    const bool replaced =
-        st.st_ino != m_inode || size < m_offset || ReadAt(f, 0, m_head.size()) != m_head;
+    const auto size = static_cast<std::uint64_t>(st.stx_size);
+    // A new file under the old name may get the old one's inode back: its birth time tells
+    // where the file system keeps one, else a change of its first bytes.
+    const std::int64_t born = (st.stx_mask & STATX_BTIME)
+                                  ? st.stx_btime.tv_sec * 1'000'000'000LL + st.stx_btime.tv_nsec
+                                  : 0;
+    const bool replaced = st.stx_ino != m_inode || born != m_born || size < m_offset ||
+                          ReadAt(f, 0, m_head.size()) != m_head;
     if (!m_seen || replaced) {
         update.restart = true;
         m_offset = 0;
@@ -97,7 +102,8 @@ GrowingFile::Update GrowingFile::poll() {
     }
     update.exists = true;
     m_seen = true;
-    m_inode = st.st_ino;
+    m_inode = st.stx_ino;
+    m_born = born;
     const std::uint64_t count = std::min(size - m_offset, kChunkBytes);
     std::string added = ReadAt(f, m_offset, count);
     std::fclose(f);

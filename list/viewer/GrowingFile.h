@@ -8,9 +8,9 @@ namespace veltrana {
 /// A text file that another program may still be writing: each poll hands over what was
 /// added since the last one, as UTF-8 with LF line ends. Bytes that are not UTF-8 are read
 /// as Windows-1252 (the input files' code page). A file that shrank or was replaced (another
-/// file, or its first bytes changed) is read again from its start, so a viewer never shows a
-/// stale head with a new tail. A poll reads at most kChunkBytes, so a huge file comes in
-/// pieces without holding the caller up.
+/// inode or birth time, or its first bytes changed) is read again from its start, so a viewer
+/// never shows a stale head with a new tail. A poll reads at most kChunkBytes, so a huge file comes
+/// in pieces without holding the caller up.
 class GrowingFile {
 public:
     explicit GrowingFile(std::string path) : m_path(std::move(path)) {}
@@ -30,6 +30,7 @@ private:
     std::string m_path;
     std::uint64_t m_offset = 0;
     std::uint64_t m_inode = 0;
+    std::int64_t m_born = 0; ///< birth time in ns, where the file system keeps one
     bool m_seen = false;
     bool m_pendingCr = false;
     std::string m_partial; ///< an incomplete UTF-8 sequence at the end of the last read
