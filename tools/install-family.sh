@@ -33,6 +33,13 @@ install -D -m 755 "$build/list/list" "$family/List/list"
 here="$(dirname "$0")"
 install -d "$family/icons" "$family/desktop"
 family_abs=$(cd "$family" && pwd)
+# A desktop entry's command line would need escapes of its own for these.
+case $family_abs in
+*[%\"\$\`\\]*)
+    echo "install-family: the family directory's path may not hold % \" \$ \` or \\: $family_abs" >&2
+    exit 1
+    ;;
+esac
 # sed would take "&", "|" and "\" in the path for its own.
 family_sed=$(printf '%s' "$family_abs" | sed -e 's/[\\&|]/\\&/g')
 for program in veltra plots list; do

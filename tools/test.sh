@@ -5,6 +5,11 @@
 #   NEWCOMER=0 skips the check of a newcomer's first run (tools/ci-newcomer.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+fuzz=${FUZZ_SECONDS:-60}
+if ! [[ $fuzz =~ ^[0-9]+$ ]]; then
+    echo "FUZZ_SECONDS must be a number of seconds, not '$fuzz'" >&2
+    exit 2
+fi
 "$top/tools/deps.sh"
 jobs=$(nproc)
 # Rebuilds of an unchanged file come from the compiler cache (paths relative to the tree).
@@ -49,11 +54,6 @@ if [ "${NEWCOMER:-1}" != 0 ]; then
     fi
 fi
 
-fuzz=${FUZZ_SECONDS:-60}
-if ! [[ $fuzz =~ ^[0-9]+$ ]]; then
-    echo "FUZZ_SECONDS must be a number of seconds, not '$fuzz'" >&2
-    exit 2
-fi
 if [ "$fuzz" -gt 0 ]; then
     bash "$top/tools/ci-fuzz.sh" "$fuzz"
 fi

@@ -10,4 +10,7 @@ family=$(mktemp -d)
 trap 'rm -rf "$family"' EXIT
 "$top/tools/install-family.sh" "$build" "$family"
 export Quillon=$family E2E_FAMILY=$family VELTRANA_REGISTRY=$family/registry
-xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=offscreen "$program"
+# A display number of its own: two runs side by side (a build and CI, say) starting at the
+# same default number could both take it.
+xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" \
+    env QT_QPA_PLATFORM=offscreen "$program"

@@ -151,12 +151,15 @@ protected:
         // failed read, or leave the picture box unpainted.
         ASSERT_EQ(launched, std::vector<std::string>{(family / "plots").string()});
         ASSERT_TRUE(QTest::qWaitFor([] { return !ShownWindows().empty(); }, 20000));
-        QTest::qWait(2000);
+        // The plot's background, as plots draws it without saved settings (a loaded machine
+        // may take a while to draw it).
+        const QString shown = ShownWindows().front().id;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return ColourShare(shown, qRgb(192, 192, 192), family) > 0.3; }, 20000));
+        QTest::qWait(500); // a message box would come up by now
         const std::vector<ShownWindow> windows = ShownWindows();
         ASSERT_EQ(windows.size(), 1u) << Titles(windows).toStdString();
         EXPECT_NE(windows[0].title, "Plots from Tamsen Sys.");
-        // The plot's background, as plots draws it without saved settings.
-        EXPECT_GT(ColourShare(windows[0].id, qRgb(192, 192, 192), family), 0.3);
         if (!Env("E2E_SHOTS").empty())
             Output("import",
                    {"-window", "root",
