@@ -51,10 +51,12 @@ struct CostFunctor {
     }
 };
 
-/// Counts model evaluations for EVALMAX.
+/// Counts model evaluations for EVALMAX, and fails them once the run is cancelled: a large
+/// problem spends seconds in one iteration, longer than a cancel may wait.
 class CountingCost final : public ceres::CostFunction {
 public:
-    CountingCost(const FitProblem& problem, int* count) : m_count(count) {
+    CountingCost(const FitProblem& problem, int* count, FitObserver& observer)
+        : m_count(count), m_observer(observer) {
         auto* inner =
             new ceres::DynamicAutoDiffCostFunction<CostFunctor, kStride>(new CostFunctor{&problem});
         inner->AddParameterBlock(problem.layout.size());
@@ -65,6 +67,8 @@ public:
     }
     bool Evaluate(double const* const* parameters, double* residuals,
                   double** jacobians) const override {
+        if (m_observer.Cancelled())
+            return false;
         ++*m_count;
         return m_inner->Evaluate(parameters, residuals, jacobians);
     }
@@ -72,6 +76,7 @@ public:
 private:
     std::unique_ptr<ceres::CostFunction> m_inner;
     int* m_count;
+    FitObserver& m_observer;
 };
 
 class Progress final : public ceres::IterationCallback {
@@ -169,7 +174,8 @@ Descent Descend(const FitProblem& fp, const SolverSettings& settings, FitObserve
                 double parameterTolerance, double seconds, FitResult& result,
                 const std::vector<int>& held = {}) {
     ceres::Problem problem;
-    problem.AddResidualBlock(new CountingCost(fp, &result.evaluations), nullptr, x.data());
+    problem.AddResidualBlock(new CountingCost(fp, &result.evaluations, observer), nullptr,
+                             x.data());
     for (int i = 0; i < fp.layout.size(); ++i) {
         problem.SetParameterLowerBound(x.data(), i, fp.lower[static_cast<size_t>(i)]);
         problem.SetParameterUpperBound(x.data(), i, fp.upper[static_cast<size_t>(i)]);
@@ -200,7 +206,7 @@ Descent Descend(const FitProblem& fp, const SolverSettings& settings, FitObserve
     ceres::Solve(options, &problem, &summary);
     result.iterations += static_cast<int>(summary.iterations.size());
     Descent d;
-    d.cancelled = progress.cancelled;
+    d.cancelled = progress.cancelled || observer.Cancelled();
     d.evalLimit = progress.evalLimit || result.evaluations >= settings.evalMax;
     d.converged = summary.termination_type == ceres::CONVERGENCE;
     d.why = d.cancelled          ? "cancelled"

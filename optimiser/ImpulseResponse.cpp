@@ -113,7 +113,10 @@ ImpulseResponse ComputeImpulseResponse(const FilterLayout& l, const std::vector<
         fastest = std::max(fastest, std::abs(poles[i]));
     }
     const double tEnd = 10.0 / std::max(slowest, 1e-6);
-    const int n = std::clamp(static_cast<int>(std::ceil(tEnd * fastest / 0.25)), 200, 2000);
+    // A quarter of the fastest pole's time constant per row, so that ringing near the omega
+    // axis is drawn, within what plots reads of a section.
+    const double rows = std::ceil(tEnd * fastest / 0.25);
+    const int n = static_cast<int>(std::clamp(rows, 200.0, 20000.0));
     for (int i = 0; i < n; ++i) {
         const double t = tEnd * i / (n - 1);
         Complex h = 0;

@@ -3,6 +3,7 @@
 #include "NumberText.h"
 #include "Text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -50,21 +51,34 @@ double Floored(double db) {
 } // namespace
 
 ResultSectionData SidelobeSection(const FitProblem& fp, const std::vector<double>& x) {
-    constexpr int kRows = 301;
+    // Each lobe (between two omega zeros, and after the last) gets rows of its own: an even
+    // grid over the whole band left the lobes between close zeros with one row or none.
+    constexpr int kRowsPerLobe = 60;
     const FilterLayout& l = fp.layout;
-    double hmax2 = 0, ymax = 1;
+    double hmax2 = 0;
     for (double w : fp.w) {
         hmax2 = std::max(hmax2, MagnitudeSquared(l, x.data(), w));
     }
+    std::vector<double> edges{1};
     for (int m = 0; m < l.nOmegaZeros; ++m) {
-        ymax = std::max(ymax, x[static_cast<size_t>(l.omegaZero(m))]);
+        edges.push_back(std::max(1.0, x[static_cast<size_t>(l.omegaZero(m))]));
     }
+    std::sort(edges.begin(), edges.end());
+    edges.push_back(1.5 * edges.back());
     ResultSectionData s{"Sidelobe ripple: 20 Log10(|H| / Hmax) vs. MHz", {}};
-    for (int i = 0; i < kRows; ++i) {
-        const double w = 1 + (1.5 * ymax - 1) * i / (kRows - 1);
-        const double level = 10 * std::log10(MagnitudeSquared(l, x.data(), w) / hmax2);
-        s.rows.emplace_back(w * fp.freqNorm, Floored(level));
+    for (size_t e = 0; e + 1 < edges.size(); ++e) {
+        const int rows = edges[e + 1] > edges[e] ? kRowsPerLobe : 0;
+        for (int i = 0; i < rows; ++i) {
+            // Midway between grid points: a row right on a zero would sink the plot's scale to
+            // the floor of -200 dB.
+            const double w = edges[e] + (edges[e + 1] - edges[e]) * (i + 0.5) / kRowsPerLobe;
+            const double level = 10 * std::log10(MagnitudeSquared(l, x.data(), w) / hmax2);
+            s.rows.emplace_back(w * fp.freqNorm, Floored(level));
+        }
     }
+    const double w = edges.back();
+    s.rows.emplace_back(w * fp.freqNorm,
+                        Floored(10 * std::log10(MagnitudeSquared(l, x.data(), w) / hmax2)));
     return s;
 }
 

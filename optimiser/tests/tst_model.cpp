@@ -127,4 +127,12 @@ TEST(ImpulseResponse, PartialFractionsGiveKnownResponses) {
     }
 }
 
+// A pole pair near the omega axis rings for long: the rows must still follow each swing.
+TEST(ImpulseResponse, RingingNearTheOmegaAxisGetsSeveralRowsPerPeriod) {
+    const ImpulseResponse r = ComputeImpulseResponse({0, 2}, {0.3, 0.5, 0.001, 0.9}, 1.0, 1.0);
+    ASSERT_GE(r.timeNs.size(), 2u);
+    const double period = 2 * M_PI / 0.9;
+    EXPECT_LE(r.timeNs[1] - r.timeNs[0], period / 8);
+}
+
 } // namespace

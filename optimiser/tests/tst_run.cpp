@@ -264,6 +264,24 @@ TEST_F(OptimiserRun, ADelayOnlyFitKeepsTheStartGain) {
     EXPECT_DOUBLE_EQ(std::stod(ExpectReadable("Delay.1").first.gainText), std::stod(d.Answers[19]));
 }
 
+// Close omega zeros leave narrow lobes between them: each is drawn, not stepped over.
+TEST_F(OptimiserRun, EveryLobeBetweenOmegaZerosHasRowsOfItsOwn) {
+    DesignProblem d = Example("Ex-Yzero.01");
+    d.Answers[15] = "5 0 0";
+    d.Answers[16] = "1.05 1.1 1.2 1.5 22";
+    Install("Lobes.1", FormatAnsFile(d, "Lobes.1", std::tm{}));
+    ASSERT_EQ(Run("Lobes.1").status, RunOk);
+    const auto [data, sidelobe] = ExpectReadable("Lobes.1");
+    std::vector<double> zeros = data.omegaZeros;
+    std::sort(zeros.begin(), zeros.end());
+    for (size_t m = 0; m + 1 < zeros.size(); ++m) {
+        const auto inside = std::count_if(sidelobe.begin(), sidelobe.end(), [&](const auto& row) {
+            return row.first > 10 * zeros[m] && row.first < 10 * zeros[m + 1];
+        });
+        EXPECT_GE(inside, 10) << zeros[m] << " to " << zeros[m + 1];
+    }
+}
+
 // The middle REMAX counts steps the trust region rejected, not only those it could not
 // evaluate: with 1, each rejected step (listed with DETAIL inner 1) ends its descent.
 TEST_F(OptimiserRun, EachRejectedStepEndsItsDescentUnderRemaxOne) {
