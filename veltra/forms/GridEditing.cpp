@@ -229,8 +229,8 @@ void GridEditing::ClearButtonClicked(Grid grid) {
 void GridEditing::TabChanged(int previousTab, int tab) {
     for (Grid grid : {Grid::PassData, Grid::DelayData}) {
         if (previousTab == TabOf(grid)) {
-            if (m_view.editorVisible(grid))
-                m_lastCell[index(grid)] = m_editCell[index(grid)];
+            // Also after Esc closed the editor: the way back leads to where the user was.
+            m_lastCell[index(grid)] = m_editCell[index(grid)];
             // Keep what was typed: the editor reopens with the cell's text.
             HideCellEditor(grid, false);
         }

@@ -136,6 +136,17 @@ TEST_F(GridTest, LeavingTheTabOrClickingTheGridStoresTheTypedText) {
     EXPECT_EQ(view.cellText(P, 2, 2), "7");
 }
 
+TEST_F(GridTest, ComingBackToTheTabAfterEscReopensTheEditorWhereItWas) {
+    view.setRowCount(P, 12);
+    openAt(9, 2);
+    grids.EditorKeyDown(P, EditorKey::Escape);
+    view.tab = 0;
+    grids.TabChanged(forms::kPassTab, 0);
+    view.tab = forms::kPassTab;
+    grids.TabChanged(0, forms::kPassTab);
+    EXPECT_EQ(grids.editCell(P), (GridCell{9, 2}));
+}
+
 TEST_F(GridTest, PutAnswersTakesTheValueStillInTheEditor) {
     view.fill(P, {{"1", "2"}});
     openAt(1, 3);
