@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QFocusEvent>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -44,6 +45,20 @@ std::array<QWidget*, 5> ClickableParts(QTableWidget* table) {
     return {table->viewport(), table->horizontalHeader()->viewport(),
             table->verticalHeader()->viewport(), table->verticalScrollBar(),
             table->horizontalScrollBar()};
+}
+
+// The row numbers' column is headed "#" in the grids' formats; Qt's corner button has no text
+// of its own, so a label inside it carries the heading.
+void ShowCornerHeading(QTableWidget* table) {
+    auto* corner = table->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!corner)
+        return;
+    auto* heading = new QLabel(QStringLiteral("#"), corner);
+    heading->setAlignment(Qt::AlignCenter);
+    heading->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* layout = new QHBoxLayout(corner);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(heading);
 }
 
 QString Indexed(const char* name, int index) {
@@ -375,6 +390,7 @@ void MainForm::connectControls() {
         table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         table->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
         table->horizontalHeader()->setHighlightSections(false);
+        ShowCornerHeading(table);
         table->installEventFilter(this);
         for (QWidget* part : ClickableParts(table))
             part->installEventFilter(this);

@@ -184,9 +184,12 @@ void ProblemBinding::GetAnswers() {
     m_grids.ResetEditorCells();
 
     GetSolvAnswers();
-    m_state.dataChanged = false;
     ShowWeightColumn();
     RefreshEnabling();
+    // On a grid's tab the new problem's first cell is ready for typing, as after a click;
+    // the row this may add is part of the loaded problem, not an edit.
+    m_grids.TabControlFocused(m_view.shownTab());
+    m_state.dataChanged = false;
 }
 
 void ProblemBinding::ClearBoth() {

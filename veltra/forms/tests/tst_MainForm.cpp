@@ -79,6 +79,19 @@ TEST_F(MainFormTest, LoadedProblemIsCollectedUnchanged) {
     }
 }
 
+TEST_F(MainFormTest, ProblemLoadedOnAGridTabIsReadyForTypingInItsFirstCell) {
+    showTab(forms::kPassTab);
+    pass()->setCurrentCell(1, 2);
+    QTest::keyClick(pass(), Qt::Key_7);
+    problem = SampleProblem(true);
+    form->GetAnswers();
+    ASSERT_TRUE(passEditor()->isVisible());
+    EXPECT_EQ(passEditor()->text(), "1");
+    EXPECT_EQ(std::pair(pass()->currentRow(), pass()->currentColumn()), std::pair(0, 0));
+    EXPECT_FALSE(state.dataChanged);
+    EXPECT_EQ(pass()->findChild<QLabel*>()->text(), "#");
+}
+
 TEST_F(MainFormTest, TypingOnACellOpensTheEditorAndEscDropsTheText) {
     problem = SampleProblem(true);
     form->GetAnswers();
