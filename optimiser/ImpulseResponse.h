@@ -6,7 +6,7 @@
 
 namespace veltrana {
 
-/// h(t) of H(s) sampled from t = 0, by partial fractions over the poles.
+/// h(t) of H(s) sampled from t = 0.
 struct ImpulseResponse {
     std::vector<double> timeNs; ///< nanoseconds
     std::vector<double> h;      ///< per normalised time unit
@@ -14,8 +14,6 @@ struct ImpulseResponse {
     /// denominator's. h(t) is then that of the strictly proper remainder; the polynomial
     /// part (impulses at t = 0 and their derivatives) is left out.
     bool improper = false;
-    /// True when poles coincided and were set apart by a relative 1e-6 to form the fractions.
-    bool polesSeparated = false;
 };
 
 /// h(t) of G * N(s) / D(s) for the constellation p, over about ten time constants of the

@@ -333,9 +333,6 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
                  std::to_string(fp.layout.denominatorDegree()) +
                  "): h(t) is given for its strictly proper part.");
     }
-    if (!fp.equaliseDelay && impulse.polesSeparated) {
-        out.Line("Coinciding poles were set apart by a relative 1E-06 to compute h(t).");
-    }
     ResultHeader header;
     header.titleLine = name + "  " + TrimBlanks(design.Note1);
     header.thirdLine = "Veltrana optimiser, " + std::to_string(fit.starts) + " descents, " +

@@ -135,4 +135,18 @@ TEST(ImpulseResponse, RingingNearTheOmegaAxisGetsSeveralRowsPerPeriod) {
     EXPECT_LE(r.timeNs[1] - r.timeNs[0], period / 8);
 }
 
+// Collapsed pole pairs, as a fit can leave them: (s + a)^2 + b^2 four times over. Checked
+// through the transform itself, H(1) = integral of h(t) e^-t.
+TEST(ImpulseResponse, CoincidingPolePairsGiveTheirTrueResponse) {
+    const double a = 0.5, b = 1.0;
+    const ImpulseResponse r = ComputeImpulseResponse({0, 4}, {a, b, a, b, a, b, a, b}, 1.0, 1.0);
+    double integral = 0;
+    for (size_t i = 1; i < r.h.size(); ++i) {
+        const double dt = r.timeNs[i] - r.timeNs[i - 1];
+        integral +=
+            dt / 2 * (r.h[i] * std::exp(-r.timeNs[i]) + r.h[i - 1] * std::exp(-r.timeNs[i - 1]));
+    }
+    EXPECT_NEAR(integral, std::pow((1 + a) * (1 + a) + b * b, -4), 1e-5);
+}
+
 } // namespace
