@@ -1,13 +1,17 @@
 #pragma once
 
 #include "DesignProblem.h"
+#include "FormTexts.h"
 #include "MainForm.h"
 #include "QtTestApp.h"
+#include "SampleProblem.h"
 #include "ScriptedPrompter.h"
 #include "ShellState.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -35,6 +39,15 @@ protected:
         form->tabs()->setCurrentIndex(tab);
         QCoreApplication::processEvents();
     }
+    /// Loads the sample problem and shows its pass-band grid, which opens the editor on the
+    /// first cell.
+    void showSample(bool weights) {
+        problem = SampleProblem(weights);
+        form->GetAnswers();
+        showTab(forms::kPassTab);
+    }
+    QTableWidget* pass() { return control<QTableWidget>("PassData"); }
+    QLineEdit* passEditor() { return control<QLineEdit>("txtPassCellEditor"); }
 
     DesignProblem problem;
     ShellState state;

@@ -1,16 +1,10 @@
-#include "FormTexts.h"
 #include "MainFormFixture.h"
-#include "SampleProblem.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -20,13 +14,20 @@ namespace {
 
 class MainFormTest : public test::MainFormFixture {
 protected:
-    QTableWidget* pass() { return control<QTableWidget>("PassData"); }
-    QLineEdit* passEditor() { return control<QLineEdit>("txtPassCellEditor"); }
     QString cell(int row, int column) {
         const QTableWidgetItem* item = pass()->item(row, column);
         return item ? item->text() : QString();
     }
 };
+
+// The record with its tables cut to its points: the form leaves room for more.
+DesignProblem PointsOnly(DesignProblem p) {
+    for (auto* v : {&p.Freq, &p.Yin, &p.Yout, &p.Weight})
+        v->resize(p.nFreqPoints + 1);
+    for (auto* v : {&p.DelFreq, &p.TX})
+        v->resize(p.nDelayPoints + 1);
+    return p;
+}
 
 } // namespace
 
@@ -35,19 +36,16 @@ TEST_F(MainFormTest, NothingOverlapsOrIsCutOff) {
     for (int tab = 0; tab < 8; ++tab) {
         showTab(tab);
         QWidget* page = form->tabs()->widget(tab);
-        std::vector<QWidget*> widgets;
-        for (QObject* child : page->children())
-            if (auto* w = qobject_cast<QWidget*>(child);
-                w && !w->objectName().endsWith(QLatin1String("CellEditor")))
-                widgets.push_back(w);
-        for (std::size_t i = 0; i < widgets.size(); ++i) {
+        auto widgets = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        widgets.removeIf([](QWidget* w) { return w->objectName().endsWith(u"CellEditor"); });
+        for (qsizetype i = 0; i < widgets.size(); ++i) {
             const QRect r = widgets[i]->geometry();
             EXPECT_TRUE(page->rect().contains(r)) << widgets[i]->objectName().toStdString();
             if (auto* label = qobject_cast<QLabel*>(widgets[i])) {
                 EXPECT_LE(label->heightForWidth(r.width()), r.height())
                     << label->objectName().toStdString();
             }
-            for (std::size_t j = i + 1; j < widgets.size(); ++j)
+            for (qsizetype j = i + 1; j < widgets.size(); ++j)
                 EXPECT_FALSE(r.intersects(widgets[j]->geometry()))
                     << widgets[i]->objectName().toStdString() << " overlaps "
                     << widgets[j]->objectName().toStdString();
@@ -64,18 +62,7 @@ TEST_F(MainFormTest, LoadedProblemIsCollectedUnchanged) {
         EXPECT_FALSE(state.dataChanged);
         EXPECT_EQ(pass()->columnCount(), weights ? 4 : 3);
         form->PutAnswers();
-        EXPECT_EQ(problem.Answers, loaded.Answers);
-        ASSERT_EQ(problem.nFreqPoints, 3);
-        ASSERT_EQ(problem.nDelayPoints, 2);
-        for (int i = 1; i <= 3; ++i)
-            EXPECT_EQ(std::tie(problem.Freq[i], problem.Yin[i], problem.Yout[i], problem.Weight[i]),
-                      std::tie(loaded.Freq[i], loaded.Yin[i], loaded.Yout[i], loaded.Weight[i]));
-        for (int i = 1; i <= 2; ++i)
-            EXPECT_EQ(std::tie(problem.DelFreq[i], problem.TX[i]),
-                      std::tie(loaded.DelFreq[i], loaded.TX[i]));
-        EXPECT_EQ(
-            std::tie(problem.Note1, problem.Note2, problem.SolverAnswers, problem.nSolverLines),
-            std::tie(loaded.Note1, loaded.Note2, loaded.SolverAnswers, loaded.nSolverLines));
+        EXPECT_EQ(PointsOnly(problem), loaded);
     }
 }
 
@@ -93,9 +80,7 @@ TEST_F(MainFormTest, ProblemLoadedOnAGridTabIsReadyForTypingInItsFirstCell) {
 }
 
 TEST_F(MainFormTest, TypingOnACellOpensTheEditorAndEscDropsTheText) {
-    problem = SampleProblem(true);
-    form->GetAnswers();
-    showTab(forms::kPassTab); // opens the editor on the first cell
+    showSample(true);
     QTest::keyClicks(passEditor(), "99");
     QTest::keyClick(passEditor(), Qt::Key_Escape);
     EXPECT_TRUE(passEditor()->isHidden());
@@ -114,9 +99,7 @@ TEST_F(MainFormTest, TypingOnACellOpensTheEditorAndEscDropsTheText) {
 }
 
 TEST_F(MainFormTest, EditorTextIsStoredWhenTheGridIsReachedOtherThanByACellClick) {
-    problem = SampleProblem(false);
-    form->GetAnswers();
-    showTab(forms::kPassTab); // opens the editor on the first cell
+    showSample(false);
     passEditor()->setText("1.25");
     QTest::mouseClick(pass()->verticalScrollBar(), Qt::LeftButton); // takes no focus
     EXPECT_TRUE(passEditor()->isHidden());

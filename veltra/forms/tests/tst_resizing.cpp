@@ -1,15 +1,9 @@
-#include "FormTexts.h"
 #include "MainFormFixture.h"
 #include "ResizeChecks.h"
-#include "SampleProblem.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QTabBar>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -52,11 +46,9 @@ TEST_F(ResizingTest, WidthScalesAcrossAndHeightScalesDownAndFonts) {
 }
 
 TEST_F(ResizingTest, OpenCellEditorStaysOverItsCellAndColumnsFillTheGrid) {
-    problem = SampleProblem(false);
-    form->GetAnswers();
-    showTab(forms::kPassTab);
-    auto* grid = control<QTableWidget>("PassData");
-    auto* editor = control<QLineEdit>("txtPassCellEditor");
+    showSample(false);
+    QTableWidget* grid = pass();
+    QLineEdit* editor = passEditor();
     ASSERT_TRUE(editor->isVisible());
     auto share = [grid] {
         return double(grid->horizontalHeader()->length()) / grid->viewport()->width();
@@ -72,10 +64,8 @@ TEST_F(ResizingTest, OpenCellEditorStaysOverItsCellAndColumnsFillTheGrid) {
 }
 
 TEST_F(ResizingTest, TabControlTakingTheFocusBackReopensTheEditor) {
-    problem = SampleProblem(false);
-    form->GetAnswers();
-    showTab(forms::kPassTab);
-    auto* editor = control<QLineEdit>("txtPassCellEditor");
+    showSample(false);
+    QLineEdit* editor = passEditor();
     QTest::keyClick(editor, Qt::Key_Down);
     QTest::keyClick(editor, Qt::Key_Escape);
     ASSERT_TRUE(editor->isHidden());

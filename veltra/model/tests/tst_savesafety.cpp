@@ -1,6 +1,5 @@
 // Saves that survive what the file system and the user's names throw at them, and the
 // promise that a problem the format can hold comes back unchanged.
-#include "FileBytes.h"
 #include "FixedTime.h"
 #include "InputFile.h"
 #include "RegistryFormat.h"
@@ -139,9 +138,8 @@ TEST_F(SaveSafety, KilledSavesLeaveTheOldOrTheNewFile) {
     const std::string dir = base.string();
     DesignProblem problems[] = {RandomProblem(3000, 50, [](bool) { return std::string("1.25"); }),
                                 RandomProblem(3000, 50, [](bool) { return std::string("8.5"); })};
-    std::string expected[2];
-    for (int k = 0; k < 2; ++k)
-        expected[k] = FormatAnsFile(problems[k], "big.1", Noon());
+    const std::string expected[] = {FormatAnsFile(problems[0], "big.1", Noon()),
+                                    FormatAnsFile(problems[1], "big.1", Noon())};
     const std::string values[] = {std::string(3000, 'a'), std::string(2000, 'b')};
     RegistryStore store((base / "registry").string());
     ASSERT_TRUE(store.CreateKey(RegRoot::CurrentUser, "Software").error.ok());
