@@ -78,12 +78,11 @@ protected:
         EXPECT_EQ(file.ReadResultFile(ResultFilePath(name, m_user)), ReadStatus::Ok);
         const ResultData data = file.data();
         EXPECT_EQ(data.modelX, -2);
-        std::vector<ResultSection> sections;
+        std::vector<ResultSection> sections{
+            data.delayMatched == 1 ? ResultSection::Ripple : ResultSection::ImpulseResponse};
         if (data.nOmegaZeros >= 2) {
-            sections.push_back(ResultSection::Sidelobe);
+            sections.insert(sections.begin(), ResultSection::Sidelobe); // it comes first
         }
-        sections.push_back(data.delayMatched == 1 ? ResultSection::Ripple
-                                                  : ResultSection::ImpulseResponse);
         std::vector<std::pair<double, double>> sidelobe;
         for (ResultSection s : sections) {
             EXPECT_EQ(file.ReadSection(s), ReadStatus::Ok) << static_cast<int>(s);
