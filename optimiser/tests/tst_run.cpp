@@ -158,10 +158,9 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
 }
 
 TEST_F(OptimiserRun, BadProblemsEndWithAReasonAndNoResult) {
-    using Edit = std::function<void(DesignProblem&)>;
     struct Case {
         const char* name;
-        Edit edit;
+        std::function<void(DesignProblem&)> edit;
         const char* reason; // part of the listing's last line
     };
     using D = DesignProblem;

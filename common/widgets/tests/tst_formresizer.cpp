@@ -73,16 +73,13 @@ TEST(FormResizer, EachGroupKeepsWhatItDoesNotOwnAndFontsFollowTheHeight) {
 }
 
 TEST(FormResizer, SmallWindowRuleAtTheTwipLimits) {
-    struct Case {
-        int w, h;
-        bool laysOut;
-    };
     // 133 px = 1995 twips, 134 px = 2010; 100 px = 1500 twips.
-    for (const Case c : {Case{133, 200, false}, Case{134, 99, false}, Case{134, 100, true}}) {
+    for (const auto& [w, h, laysOut] :
+         {std::tuple{133, 200, false}, std::tuple{134, 99, false}, std::tuple{134, 100, true}}) {
         Form f;
         const QRect before = f.label->geometry();
-        f.resizeTo(c.w, c.h);
-        EXPECT_EQ(f.label->geometry() != before, c.laysOut) << c.w << "x" << c.h;
+        f.resizeTo(w, h);
+        EXPECT_EQ(f.label->geometry() != before, laysOut) << w << "x" << h;
     }
 }
 
