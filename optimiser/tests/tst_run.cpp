@@ -217,11 +217,10 @@ TEST_F(OptimiserRun, DamagedProblemsNeverCrashHangOrLeaveAResultThatLooksGood) {
                 start = bytes.find("\r\n", start);
                 start = start == std::string::npos ? start : start + 2;
             }
-            if (start == std::string::npos) {
-                continue;
+            if (start != std::string::npos) {
+                const size_t end = bytes.find_first_of("\t\r", start);
+                bytes.replace(start, end - start, values[rng() % values.size()] + "  ");
             }
-            const size_t end = bytes.find_first_of("\t\r", start);
-            bytes.replace(start, end - start, values[rng() % values.size()] + "  ");
         }
         SCOPED_TRACE(bytes);
         fs::remove(ResultFilePath("Fuzz.1", m_user));
