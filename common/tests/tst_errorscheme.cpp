@@ -14,9 +14,6 @@ namespace {
 using Answer = PromptAnswer;
 using Outcome = ErrorOutcome;
 
-const FileError kNoMedium{71, "No medium found"};
-const FileError kNoDevice{68, "No such device"};
-
 TEST(ErrorScheme, ErrnoMapsOntoTheSchemeNumbers) {
     // 71 and 68 as errno ask for no disk
     const std::pair<int, int> rows[] = {
@@ -50,9 +47,9 @@ TEST(ErrorScheme, EachErrorShowsItsPromptAndTheStepGoesOnAsTheAnswerSays) {
     };
     // clang-format off
     const Row rows[] = {
-        {"disk put in", kNoMedium, 1, Answer::Ok, disk, 1, true, Outcome::GoOn, 2},
-        {"disk refused", kNoMedium, 1, Answer::Cancel, disk, 1, false, Outcome::GoOn, 1},
-        {"device stays missing", kNoDevice, 99, Answer::Ok, device, 4, false, Outcome::Retry, 4},
+        {"disk put in", {71, "No medium found"}, 1, Answer::Ok, disk, 1, true, Outcome::GoOn, 2},
+        {"disk refused", {71, "No medium found"}, 1, Answer::Cancel, disk, 1, false, Outcome::GoOn, 1},
+        {"device stays missing", {68, "No such device"}, 99, Answer::Ok, device, 4, false, Outcome::Retry, 4},
         {"dialog cancelled", DialogCancelledError(), 1, Answer::Ok, std::nullopt, 0, false, Outcome::Silent, 1},
         {"unexpected", {13, "Permission denied"}, 1, Answer::Ok, other, 1, false, Outcome::Fatal, 1},
     };

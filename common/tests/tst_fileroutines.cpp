@@ -94,11 +94,7 @@ TEST_F(FileRoutinesTest, ReadingStopsAtTheSizeLimit) {
 }
 
 TEST(SplitPath, NameAfterTheLastSlash) {
-    struct Row {
-        const char* path;
-        PathParts expected;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, PathParts> rows[] = {
         {"/home/ann/User/demo1.dat", {"/home/ann/User", "demo1.dat"}},
         {"/demo1.dat", {"", "demo1.dat"}},
         {"dir/", {"dir", ""}},
@@ -106,8 +102,8 @@ TEST(SplitPath, NameAfterTheLastSlash) {
         {"Start Up Values", {"/home/ann/User", "Start Up Values"}},
         {"", {"/home/ann/User", ""}},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(SplitPath(row.path, "/home/ann/User"), row.expected) << row.path;
+    for (const auto& [path, expected] : rows)
+        EXPECT_EQ(SplitPath(path, "/home/ann/User"), expected) << path;
     EXPECT_EQ(SplitPath("x.dat").directory, fs::current_path().string());
 }
 

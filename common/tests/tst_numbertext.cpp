@@ -5,7 +5,6 @@
 
 #include <clocale>
 #include <cmath>
-#include <limits>
 #include <tuple>
 
 using namespace veltrana;
@@ -15,18 +14,12 @@ namespace {
 TEST(NumberText, GeneralNumberPrintsTheBasicForm) {
     // 15 significant digits at most (0.1 + 0.2, thirds), like the old runtime
     const std::pair<double, const char*> cases[] = {
-        {0, "0"},
-        {-0.0, "0"},
-        {0.5, ".5"},
-        {1000, "1000"},
-        {1e-4, ".0001"},
-        {123456.75, "123456.75"},
-        {1e-5, "1E-05"},
-        {-2.5e7, "-2.5E+07"},
-        {0.1 + 0.2, ".3"},
-        {1.0 / 3.0, ".333333333333333"},
-        {std::numeric_limits<double>::infinity(), "Inf"},
-        {std::nan(""), "NaN"}};
+        {0, "0"},          {-0.0, "0"},
+        {0.5, ".5"},       {1000, "1000"},
+        {1e-4, ".0001"},   {123456.75, "123456.75"},
+        {1e-5, "1E-05"},   {-2.5e7, "-2.5E+07"},
+        {0.1 + 0.2, ".3"}, {1.0 / 3.0, ".333333333333333"},
+        {HUGE_VAL, "Inf"}, {NAN, "NaN"}};
     for (const auto& [value, text] : cases)
         EXPECT_EQ(GeneralNumber(value), text) << value;
 }
@@ -50,10 +43,10 @@ TEST(NumberText, FormatEDropsOnlyAZeroExponentAndListsEndInATab) {
         {FormatE(1500), "\t1.5E+3"},
         {FormatE(-0.03), "\t-3E-2"},
         {FormatE(0), "\t0"},
-        {FormatEList({1.5, -2000, 0.25, 7}, 3), "\t1.5\t-2E+3\t2.5E-1\t"},
         {FormatEList({}, 0), "\t"},
         {FormatEList({1, 2}, -1), "\t"},
-        {FormatEList({1, 2}, 5), "\t1\t2\t"}};
+        {FormatEList({1, 2}, 5), "\t1\t2\t"},
+        {FormatEList({1.5, -2000, 0.25, 7}, 3), "\t1.5\t-2E+3\t2.5E-1\t"}};
     for (const auto& [got, expected] : cases)
         EXPECT_EQ(got, expected);
 }

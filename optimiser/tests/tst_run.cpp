@@ -47,15 +47,27 @@ protected:
         o.status =
             RunOptimiser({name, m_user, family, family.substr(0, 2), name.substr(0, 2)}, options);
         o.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-        std::string listing = Contents(ListingPath(family));
-        while (listing.size() >= 2 && listing.ends_with("\r\n")) {
-            listing.resize(listing.size() - 2);
-        }
-        o.lastLine = listing.substr(
-            listing.rfind("\r\n") == std::string::npos ? 0 : listing.rfind("\r\n") + 2);
+        std::string listing = Listing();
+        listing.erase(listing.find_last_not_of("\r\n") + 1); // npos + 1 is 0
+        o.lastLine = listing.substr(listing.rfind('\n') + 1);
         o.resultWritten = fs::exists(ResultFilePath(name, m_user));
         return o;
     }
+
+    /// Writes `d` as the input file `name`, in place of any earlier result, and runs it.
+    Outcome RunProblem(const std::string& name, const DesignProblem& d) {
+        fs::remove(ResultFilePath(name, m_user));
+        Install(name, FormatAnsFile(d, name, std::tm{}));
+        return Run(name);
+    }
+
+    static void ExpectFailed(const Outcome& o) {
+        EXPECT_EQ(o.status, RunFailed);
+        EXPECT_TRUE(o.lastLine.starts_with("Run failed: ")) << o.lastLine;
+        EXPECT_FALSE(o.resultWritten);
+    }
+
+    std::string Listing() const { return Contents(ListingPath(m_dir.string())); }
 
     /// Reads the result file as `plots` does, every section it carries included; returns the
     /// header and model data and the sidelobe section's rows, if any.
@@ -66,12 +78,11 @@ protected:
         EXPECT_EQ(file.ReadResultFile(ResultFilePath(name, m_user)), ReadStatus::Ok);
         const ResultData data = file.data();
         EXPECT_EQ(data.modelX, -2);
-        std::vector<ResultSection> sections;
+        std::vector<ResultSection> sections{
+            data.delayMatched == 1 ? ResultSection::Ripple : ResultSection::ImpulseResponse};
         if (data.nOmegaZeros >= 2) {
-            sections.push_back(ResultSection::Sidelobe);
+            sections.insert(sections.begin(), ResultSection::Sidelobe); // it comes first
         }
-        sections.push_back(data.delayMatched == 1 ? ResultSection::Ripple
-                                                  : ResultSection::ImpulseResponse);
         std::vector<std::pair<double, double>> sidelobe;
         for (ResultSection s : sections) {
             EXPECT_EQ(file.ReadSection(s), ReadStatus::Ok) << static_cast<int>(s);
@@ -99,24 +110,20 @@ protected:
 };
 
 TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
+    // Each example is exactly what the input-file writer makes of it (made at noon on
+    // 6 December 2026), so veltra reads and writes it unchanged.
+    std::tm made{};
+    ::strptime("2026-12-06 12:00", "%Y-%m-%d %H:%M", &made);
     for (const std::string& name : kExamples) {
         SCOPED_TRACE(name);
-        // Each example is exactly what the input-file writer makes of it (made at noon on
-        // 6 December 2026), so veltra reads and writes it unchanged.
-        std::tm made{};
-        made.tm_year = 2026 - 1900;
-        made.tm_mon = 11;
-        made.tm_mday = 6;
-        made.tm_hour = 12;
-        EXPECT_EQ(FormatAnsFile(Example(name), name, made),
-                  Contents(fs::path(OPTIMISER_EXAMPLES) / name));
+        const DesignProblem d = Example(name);
+        EXPECT_EQ(FormatAnsFile(d, name, made), Contents(fs::path(OPTIMISER_EXAMPLES) / name));
         fs::copy_file(fs::path(OPTIMISER_EXAMPLES) / name, fs::path(m_user) / name);
         const Outcome o = Run(name);
         EXPECT_EQ(o.status, RunOk) << o.lastLine;
         EXPECT_TRUE(o.lastLine.starts_with("Run completed")) << o.lastLine;
         const auto [data, sidelobe] = ExpectReadable(name);
         // plots draws column 2 as the model and columns 2 + 3 as the data (Yout).
-        const DesignProblem d = Example(name);
         for (size_t i = 0; i < data.pointX.size(); ++i) {
             const double yout = std::stod(d.Yout[i + 1]);
             EXPECT_NEAR(data.pointY1[i] + data.pointY2[i], yout, 1e-5 * std::max(1.0, yout));
@@ -127,7 +134,7 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
         }
         EXPECT_TRUE(data.nSigmaPoles == 0 || data.sigmaPole < 0);
         // The error sum of line 2 is never above the start's, which the listing gives.
-        const std::string listing = Contents(ListingPath(m_dir.string()));
+        const std::string listing = Listing();
         const size_t start = listing.find(" (start ");
         ASSERT_NE(start, std::string::npos);
         EXPECT_LE(std::stod(data.secondLine), std::stod(listing.substr(start + 8)));
@@ -151,10 +158,9 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
 }
 
 TEST_F(OptimiserRun, BadProblemsEndWithAReasonAndNoResult) {
-    using Edit = std::function<void(DesignProblem&)>;
     struct Case {
         const char* name;
-        Edit edit;
+        std::function<void(DesignProblem&)> edit;
         const char* reason; // part of the listing's last line
     };
     using D = DesignProblem;
@@ -179,14 +185,10 @@ TEST_F(OptimiserRun, BadProblemsEndWithAReasonAndNoResult) {
         SCOPED_TRACE(c.name);
         DesignProblem d = Example("Ex-Yzero.01");
         c.edit(d);
-        fs::remove(ResultFilePath("Bad.1", m_user));
         d.nSolverLines = d.SolverAnswers[0].empty() ? 0 : 9;
-        Install("Bad.1", FormatAnsFile(d, "Bad.1", std::tm{}));
-        const Outcome o = Run("Bad.1");
-        EXPECT_EQ(o.status, RunFailed);
-        EXPECT_TRUE(o.lastLine.starts_with("Run failed: ")) << o.lastLine;
+        const Outcome o = RunProblem("Bad.1", d);
+        ExpectFailed(o);
         EXPECT_NE(o.lastLine.find(c.reason), std::string::npos) << o.lastLine;
-        EXPECT_FALSE(o.resultWritten);
     }
     // Not input files at all: missing, a directory, cut short.
     fs::create_directory(fs::path(m_user) / "Dir.1");
@@ -194,10 +196,7 @@ TEST_F(OptimiserRun, BadProblemsEndWithAReasonAndNoResult) {
     Install("Short.1", bytes.substr(0, bytes.size() / 3));
     for (const char* name : {"Missing.1", "Dir.1", "Short.1"}) {
         SCOPED_TRACE(name);
-        const Outcome o = Run(name);
-        EXPECT_EQ(o.status, RunFailed);
-        EXPECT_TRUE(o.lastLine.starts_with("Run failed: ")) << o.lastLine;
-        EXPECT_FALSE(o.resultWritten);
+        ExpectFailed(Run(name));
     }
 }
 
@@ -218,11 +217,10 @@ TEST_F(OptimiserRun, DamagedProblemsNeverCrashHangOrLeaveAResultThatLooksGood) {
                 start = bytes.find("\r\n", start);
                 start = start == std::string::npos ? start : start + 2;
             }
-            if (start == std::string::npos) {
-                continue;
+            if (start != std::string::npos) {
+                const size_t end = bytes.find_first_of("\t\r", start);
+                bytes.replace(start, end - start, values[rng() % values.size()] + "  ");
             }
-            const size_t end = bytes.find_first_of("\t\r", start);
-            bytes.replace(start, end - start, values[rng() % values.size()] + "  ");
         }
         SCOPED_TRACE(bytes);
         fs::remove(ResultFilePath("Fuzz.1", m_user));
@@ -232,9 +230,7 @@ TEST_F(OptimiserRun, DamagedProblemsNeverCrashHangOrLeaveAResultThatLooksGood) {
         if (o.status == RunOk) {
             ExpectReadable("Fuzz.1");
         } else {
-            EXPECT_EQ(o.status, RunFailed);
-            EXPECT_TRUE(o.lastLine.starts_with("Run failed: ")) << o.lastLine;
-            EXPECT_FALSE(o.resultWritten);
+            ExpectFailed(o);
         }
     }
 }
@@ -251,15 +247,10 @@ TEST_F(OptimiserRun, ACancelledRunWritesNoResultAndLeavesAnOldOneAlone) {
         << "no temporary file is left behind";
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(OptimiserRun, ADelayOnlyFitKeepsTheStartGain) {
     DesignProblem d = Example("Ex-Delay.01");
     d.Answers[5] = "0"; // magnVSripple: the magnitude does not count
-    Install("Delay.1", FormatAnsFile(d, "Delay.1", std::tm{}));
-    const Outcome o = Run("Delay.1");
+    const Outcome o = RunProblem("Delay.1", d);
     ASSERT_EQ(o.status, RunOk) << o.lastLine;
     EXPECT_DOUBLE_EQ(std::stod(ExpectReadable("Delay.1").first.gainText), std::stod(d.Answers[19]));
 }
@@ -269,8 +260,7 @@ TEST_F(OptimiserRun, EveryLobeBetweenOmegaZerosHasRowsOfItsOwn) {
     DesignProblem d = Example("Ex-Yzero.01");
     d.Answers[15] = "5 0 0";
     d.Answers[16] = "1.05 1.1 1.2 1.5 22";
-    Install("Lobes.1", FormatAnsFile(d, "Lobes.1", std::tm{}));
-    ASSERT_EQ(Run("Lobes.1").status, RunOk);
+    ASSERT_EQ(RunProblem("Lobes.1", d).status, RunOk);
     const auto [data, sidelobe] = ExpectReadable("Lobes.1");
     std::vector<double> zeros = data.omegaZeros;
     std::sort(zeros.begin(), zeros.end());
@@ -288,14 +278,13 @@ TEST_F(OptimiserRun, EachRejectedStepEndsItsDescentUnderRemaxOne) {
     DesignProblem d = Example("Ex-Zpair.1");
     d.SolverAnswers = {"5 1 7", "0 0 1", "1e-5 1e-5 1e-5", "100", "10", "2000", "1", "16", ".0001"};
     d.nSolverLines = 9;
-    Install("Remax.1", FormatAnsFile(d, "Remax.1", std::tm{}));
-    ASSERT_EQ(Run("Remax.1").status, RunOk);
-    const std::string listing = Contents(ListingPath(m_dir.string()));
+    ASSERT_EQ(RunProblem("Remax.1", d).status, RunOk);
+    const std::string listing = Listing();
     auto count = [&](const std::string& text) {
         size_t n = 0;
-        for (size_t at = listing.find(text); at != std::string::npos;
-             at = listing.find(text, at + 1))
+        for (size_t at = 0; (at = listing.find(text, at)) != std::string::npos; ++at) {
             ++n;
+        }
         return n;
     };
     EXPECT_GT(count("step rejected at"), 0u) << listing;
@@ -305,16 +294,14 @@ TEST_F(OptimiserRun, EachRejectedStepEndsItsDescentUnderRemaxOne) {
 TEST_F(OptimiserRun, AStartOutsideItsLimitsMovesToTheNearestAndTheListingSaysSo) {
     DesignProblem d = Example("Ex-Yzero.01");
     d.Answers[16] = "0.5 1.5 30"; // omega zeros start at 1 at least and at most maxX_Y (22)
-    Install("Edge.1", FormatAnsFile(d, "Edge.1", std::tm{}));
-    const Outcome o = Run("Edge.1");
+    const Outcome o = RunProblem("Edge.1", d);
     EXPECT_EQ(o.status, RunOk) << o.lastLine;
-    const std::string listing = Contents(ListingPath(m_dir.string()));
-    EXPECT_NE(listing.find("The start omega zero 1 = .5 lies outside its limits 1 to 22; it "
-                           "starts at 1."),
-              std::string::npos);
-    EXPECT_NE(listing.find("The start omega zero 3 = 30 lies outside its limits 1 to 22; it "
-                           "starts at 22."),
-              std::string::npos);
+    const std::string listing = Listing();
+    for (const char* note :
+         {"The start omega zero 1 = .5 lies outside its limits 1 to 22; it starts at 1.",
+          "The start omega zero 3 = 30 lies outside its limits 1 to 22; it starts at 22."}) {
+        EXPECT_NE(listing.find(note), std::string::npos) << note;
+    }
     ExpectReadable("Edge.1");
 }
 

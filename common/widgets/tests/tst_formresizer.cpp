@@ -29,28 +29,21 @@ struct Form {
     Form() {
         form.resize(400, 300);
         label = add<QLabel>("lblA", QRect(10, 20, 100, 30));
-        QFont font = label->font();
-        font.setPointSizeF(9);
-        label->setFont(font);
+        label->setFont(QFont(label->font().family(), 9));
         combo = add<QComboBox>("cboA", QRect(10, 60, 120, 24));
         vbar = add<QScrollBar>("vsbA", QRect(380, 10, 16, 200));
         vbar->setOrientation(Qt::Vertical);
         grid = add<QTableWidget>("PassData", QRect(150, 20, 200, 100));
         tabs = add<QTabWidget>("Tabs", QRect(10, 130, 380, 160));
-        auto* page1 = new QWidget;
-        page1->setObjectName("page1");
+        tabs->addTab(new QWidget, "one");
         auto* page2 = new QWidget;
-        page2->setObjectName("page2");
-        tabs->addTab(page1, "one");
         tabs->addTab(page2, "two");
-        hiddenLabel = new QLabel("hidden", page2);
-        hiddenLabel->setObjectName("lblHidden");
-        hiddenLabel->setGeometry(40, 30, 80, 20);
+        hiddenLabel = add<QLabel>("lblHidden", QRect(40, 30, 80, 20), page2);
         form.show();
         resizer.StoreControlProportions(&form);
     }
-    template <class W> W* add(const char* name, QRect r) {
-        auto* w = new W(&form);
+    template <class W> W* add(const char* name, QRect r, QWidget* parent = nullptr) {
+        auto* w = new W(parent ? parent : &form);
         w->setObjectName(name);
         w->setGeometry(r);
         return w;
@@ -80,16 +73,13 @@ TEST(FormResizer, EachGroupKeepsWhatItDoesNotOwnAndFontsFollowTheHeight) {
 }
 
 TEST(FormResizer, SmallWindowRuleAtTheTwipLimits) {
-    struct Case {
-        int w, h;
-        bool laysOut;
-    };
     // 133 px = 1995 twips, 134 px = 2010; 100 px = 1500 twips.
-    for (const Case c : {Case{133, 200, false}, Case{134, 99, false}, Case{134, 100, true}}) {
+    for (const auto& [w, h, laysOut] :
+         {std::tuple{133, 200, false}, std::tuple{134, 99, false}, std::tuple{134, 100, true}}) {
         Form f;
         const QRect before = f.label->geometry();
-        f.resizeTo(c.w, c.h);
-        EXPECT_EQ(f.label->geometry() != before, c.laysOut) << c.w << "x" << c.h;
+        f.resizeTo(w, h);
+        EXPECT_EQ(f.label->geometry() != before, laysOut) << w << "x" << h;
     }
 }
 

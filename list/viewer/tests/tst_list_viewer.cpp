@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
@@ -20,14 +21,6 @@ namespace {
 using test::EnsureApp;
 
 enum class Step { Append, Rewrite, Overwrite, Remove };
-
-struct PollCase {
-    Step step;
-    std::string bytes;
-    bool exists;
-    bool restart;
-    std::string text;
-};
 
 class ViewerTest : public test::TempDirTest {
 protected:
@@ -50,7 +43,8 @@ protected:
 } // namespace
 
 TEST_F(ViewerTest, PollsHandOverWhatWasAddedAsUtf8WithLfLineEnds) {
-    const std::vector<PollCase> cases = {
+    // step, bytes written, then what the poll says: exists, restart, text
+    const std::vector<std::tuple<Step, std::string, bool, bool, std::string>> cases = {
         {Step::Remove, "", false, false, ""},
         {Step::Append, "one\r\ntw", true, true, "one\ntw"},
         {Step::Append, "o\r", true, false, "o"},
@@ -69,13 +63,12 @@ TEST_F(ViewerTest, PollsHandOverWhatWasAddedAsUtf8WithLfLineEnds) {
         {Step::Append, "back\n", true, true, "back\n"},
     };
     GrowingFile file(in("out.txt"));
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        SCOPED_TRACE(i);
-        apply(cases[i].step, cases[i].bytes);
-        GrowingFile::Update u = file.poll();
-        EXPECT_EQ(u.exists, cases[i].exists);
-        EXPECT_EQ(u.restart, cases[i].restart);
-        EXPECT_EQ(u.text, cases[i].text);
+    int i = 0;
+    for (const auto& [step, bytes, exists, restart, text] : cases) {
+        SCOPED_TRACE(i++);
+        apply(step, bytes);
+        const GrowingFile::Update u = file.poll();
+        EXPECT_EQ(std::tie(u.exists, u.restart, u.text), std::tie(exists, restart, text));
     }
 }
 
@@ -103,27 +96,21 @@ TEST_F(ViewerTest, ViewFollowsTheFileAsItGrowsAndIsReplaced) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return view.toPlainText() == "fresh\n"; }, 2000));
 }
 
-struct FindCase {
-    const char* text;
-    bool backward;
-    bool found;
-    int selectionStart; ///< where the selection is afterwards
-};
-
 TEST_F(ViewerTest, FindGoesOnFromTheCursorAndWrapsRound) {
     EnsureApp();
     std::ofstream(in("out.txt")) << "alpha beta\ngamma beta\ndelta\n";
     TextViewer viewer(QString::fromStdString(in("out.txt")));
     EXPECT_EQ(viewer.windowTitle(), "out.txt - List");
-    const std::vector<FindCase> cases = {
+    // text, backward, found, where the selection starts afterwards
+    const std::tuple<const char*, bool, bool, int> cases[] = {
         {"beta", false, true, 6}, {"beta", false, true, 17},  {"beta", false, true, 6},
         {"beta", true, true, 17}, {"zeta", false, false, 17}, {"DELTA", false, true, 22},
         {"", false, false, 22},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.text) + (c.backward ? " back" : ""));
-        EXPECT_EQ(viewer.find(c.text, c.backward), c.found);
-        EXPECT_EQ(viewer.view().textCursor().selectionStart(), c.selectionStart);
+    for (const auto& [text, backward, found, selectionStart] : cases) {
+        SCOPED_TRACE(std::string(text) + (backward ? " back" : ""));
+        EXPECT_EQ(viewer.find(text, backward), found);
+        EXPECT_EQ(viewer.view().textCursor().selectionStart(), selectionStart);
     }
     viewer.show();
     viewer.activateWindow();
