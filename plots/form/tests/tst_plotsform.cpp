@@ -9,10 +9,8 @@
 #include <QFocusEvent>
 #include <QImage>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -32,25 +30,6 @@ const std::string kSamples = PLOTS_SAMPLE_DATA;
 
 class PlotsFormTest : public PlotsFormFixture {
 protected:
-    /// fileIn as veltra leaves it; nothing at all when `path` is null.
-    void setFileIn(const char* path) {
-        if (path) {
-            ASSERT_TRUE(SaveFileIn(*store, path).ok());
-        }
-    }
-    std::string sample(const std::string& file) {
-        std::filesystem::copy_file(kSamples + "/" + file, in(file));
-        return in(file);
-    }
-    bool startForm() {
-        form = std::make_unique<PlotsForm>(*store, prompter);
-        return form->Main();
-    }
-    template <class W> W* control(const char* name) {
-        W* w = form->findChild<W*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
     bool enabled(const char* name) { return control<QWidget>(name)->isEnabled(); }
     int page() { return control<QTabWidget>("Plot_Tabs")->currentIndex(); }
 };
@@ -74,7 +53,9 @@ TEST_F(PlotsFormTest, StartWithoutAReadableFile) {
         prompter = ScriptedPrompter();
         store = std::make_unique<RegistryStore>(
             in(std::string("registry") + (c.fileIn ? c.fileIn[1] : 'x')));
-        setFileIn(c.fileIn);
+        if (c.fileIn) {
+            ASSERT_TRUE(SaveFileIn(*store, c.fileIn).ok());
+        }
         EXPECT_TRUE(startForm());
         EXPECT_FALSE(enabled("cmdRun"));
         EXPECT_TRUE(enabled("cmdFileOpen"));
@@ -103,8 +84,7 @@ TEST_F(PlotsFormTest, DamagedSettingsStoreIsReported) {
 }
 
 TEST_F(PlotsFormTest, NoDataInFileEndsTheProgram) {
-    setFileIn(sample("no_rows.dat").c_str());
-    EXPECT_FALSE(startForm());
+    EXPECT_FALSE(startForm("no_rows.dat"));
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "Must exit!");
     EXPECT_FALSE(form->isVisible());
@@ -112,8 +92,7 @@ TEST_F(PlotsFormTest, NoDataInFileEndsTheProgram) {
 }
 
 TEST_F(PlotsFormTest, RunCommandsFromQuitToExit) {
-    setFileIn(sample("model1.dat").c_str());
-    ASSERT_TRUE(startForm());
+    ASSERT_TRUE(startForm("model1.dat"));
     EXPECT_EQ(page(), 2); // the first plot, ready to print and save
     EXPECT_TRUE(enabled("cmdQuit"));
     EXPECT_TRUE(enabled("cmdPrint"));
@@ -174,8 +153,7 @@ TEST_F(PlotsFormTest, OpenPlotFile) {
 
 // Another file opened during a run: the picture shown is still the first file's plot.
 TEST_F(PlotsFormTest, PrintAndSaveAsBelongToThePlotShown) {
-    setFileIn(sample("model1.dat").c_str());
-    ASSERT_TRUE(startForm());
+    ASSERT_TRUE(startForm("model1.dat"));
     control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
     prompter.answerFile(FileDialogAnswer{sample("model2.dat"), 2});
     form->FileOld();
@@ -188,8 +166,7 @@ TEST_F(PlotsFormTest, PrintAndSaveAsBelongToThePlotShown) {
 }
 
 TEST_F(PlotsFormTest, SaveAsWritesTheShownPicture) {
-    setFileIn(sample("model3.dat").c_str());
-    ASSERT_TRUE(startForm());
+    ASSERT_TRUE(startForm("model3.dat"));
     const std::tuple<const char*, int, bool, PromptAnswer, bool, const char*> cases[] = {
         {"plot.bmp", 1, false, PromptAnswer::Ok, true, "bmp"},
         {"plot.bmp", 1, true, PromptAnswer::No, false, "bmp"},
@@ -265,7 +242,7 @@ TEST_F(PlotsFormTest, TwoZeroStepBoxesAskOnceInsteadOfInTurnForEver) {
 
 TEST_F(PlotsFormTest, RealPrintDialogPrintsToThePdfChosenInIt) {
     QtPrompter dialogs;
-    setFileIn(sample("model2.dat").c_str());
+    ASSERT_TRUE(SaveFileIn(*store, sample("model2.dat")).ok());
     form = std::make_unique<PlotsForm>(*store, dialogs);
     ASSERT_TRUE(form->Main());
     const std::string pdf = in("chosen.pdf");
