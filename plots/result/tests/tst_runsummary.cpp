@@ -5,7 +5,6 @@
 
 #include <string>
 #include <tuple>
-#include <vector>
 
 using namespace veltrana;
 using namespace veltrana::test;
