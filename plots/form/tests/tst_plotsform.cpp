@@ -1,6 +1,5 @@
 #include "PlotSettingsStore.h"
 #include "PlotsFormFixture.h"
-#include "PromptTitles.h"
 #include "QtPrompter.h"
 #include "Settings.h"
 
@@ -34,39 +33,38 @@ protected:
     int page() { return control<QTabWidget>("Plot_Tabs")->currentIndex(); }
 };
 
-TEST_F(PlotsFormTest, StartWithoutAReadableFile) {
-    struct Case {
-        const char* fileIn; // null: no company key
-        const char* caption;
-        const char* promptTitle; // null: no message
-        bool intoDirectory;
-    };
+TEST_F(PlotsFormTest, StartWithoutAReadableFileOrStore) {
     const std::string missing = in("missing.dat");
     const std::string damaged = kSamples + "/bad_first_record.dat";
-    const Case cases[] = {
-        {nullptr, "Plots for Quillon", nullptr, false},
+    // fileIn (null: no company key, in a damaged store), caption, message title (null: none),
+    // into fileIn's folder
+    const std::tuple<const char*, const char*, const char*, bool> cases[] = {
+        {nullptr, "Plots for Quillon", "Settings store", false},
         {missing.c_str(), "Plots for Quillon", nullptr, true},
         {damaged.c_str(), "Plots from Tamsen Sys.", "Reading data file error at --> ", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fileIn ? c.fileIn : "no key");
+    for (const auto& [fileIn, caption, promptTitle, intoDirectory] : cases) {
+        SCOPED_TRACE(fileIn ? fileIn : "no key");
         prompter = ScriptedPrompter();
-        store = std::make_unique<RegistryStore>(
-            in(std::string("registry") + (c.fileIn ? c.fileIn[1] : 'x')));
-        if (c.fileIn) {
-            ASSERT_TRUE(SaveFileIn(*store, c.fileIn).ok());
+        const std::string registry = in(std::string("registry") + (fileIn ? fileIn[1] : 'x'));
+        if (!fileIn) {
+            std::ofstream(registry) << "not a store";
+        }
+        store = std::make_unique<RegistryStore>(registry);
+        if (fileIn) {
+            ASSERT_TRUE(SaveFileIn(*store, fileIn).ok());
         }
         EXPECT_TRUE(startForm());
         EXPECT_FALSE(enabled("cmdRun"));
         EXPECT_TRUE(enabled("cmdFileOpen"));
         EXPECT_EQ(page(), 0);
-        EXPECT_EQ(form->windowTitle().toStdString(), c.caption);
-        EXPECT_EQ(form->dataFile(), c.fileIn && !c.promptTitle ? c.fileIn : "");
-        ASSERT_EQ(prompter.prompts.size(), c.promptTitle ? 1u : 0u);
-        if (c.promptTitle) {
-            EXPECT_EQ(prompter.prompts[0].title.rfind(c.promptTitle, 0), 0u);
+        EXPECT_EQ(form->windowTitle().toStdString(), caption);
+        EXPECT_EQ(form->dataFile(), fileIn && !promptTitle ? fileIn : "");
+        ASSERT_EQ(prompter.prompts.size(), promptTitle ? 1u : 0u);
+        if (promptTitle) {
+            EXPECT_EQ(prompter.prompts[0].title.rfind(promptTitle, 0), 0u);
         }
-        if (c.intoDirectory) {
+        if (intoDirectory) {
             EXPECT_EQ(std::filesystem::current_path(), m_dir);
         }
         // A click on another page and back must not start a run over nothing.
@@ -74,13 +72,6 @@ TEST_F(PlotsFormTest, StartWithoutAReadableFile) {
         control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
         EXPECT_FALSE(enabled("cmdRun"));
     }
-}
-
-TEST_F(PlotsFormTest, DamagedSettingsStoreIsReported) {
-    std::ofstream(in("registry")) << "not a store";
-    store = std::make_unique<RegistryStore>(in("registry"));
-    EXPECT_TRUE(startForm());
-    EXPECT_EQ(PromptTitles(prompter), std::vector<std::string>{"Settings store"});
 }
 
 TEST_F(PlotsFormTest, NoDataInFileEndsTheProgram) {
@@ -151,21 +142,7 @@ TEST_F(PlotsFormTest, OpenPlotFile) {
     EXPECT_EQ(prompter.prompts[0].title.rfind("Reading data file error at --> ", 0), 0u);
 }
 
-// Another file opened during a run: the picture shown is still the first file's plot.
-TEST_F(PlotsFormTest, PrintAndSaveAsBelongToThePlotShown) {
-    ASSERT_TRUE(startForm("model1.dat"));
-    control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
-    prompter.answerFile(FileDialogAnswer{sample("model2.dat"), 2});
-    form->FileOld();
-    form->showPlotPage();
-    EXPECT_FALSE(enabled("cmdPrint"));
-    EXPECT_FALSE(enabled("cmdFileSaveAs"));
-    prompter.answerFile(std::nullopt);
-    EXPECT_FALSE(form->FileSaveAs());
-    EXPECT_EQ(prompter.dialogs.back().fileName, "model1.bmp");
-}
-
-TEST_F(PlotsFormTest, SaveAsWritesTheShownPicture) {
+TEST_F(PlotsFormTest, SaveAsWritesTheShownPictureUnderItsFilesName) {
     ASSERT_TRUE(startForm("model3.dat"));
     const std::tuple<const char*, int, bool, PromptAnswer, bool, const char*> cases[] = {
         {"plot.bmp", 1, false, PromptAnswer::Ok, true, "bmp"},
@@ -187,8 +164,16 @@ TEST_F(PlotsFormTest, SaveAsWritesTheShownPicture) {
         EXPECT_EQ(reloaded.convertToFormat(QImage::Format_RGB32),
                   form->canvas().image().convertToFormat(QImage::Format_RGB32));
     }
+    // Another file opened during the run: the picture shown is still the first file's plot.
+    control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
+    prompter.answerFile(FileDialogAnswer{sample("model2.dat"), 2});
+    form->FileOld();
+    form->showPlotPage();
+    EXPECT_FALSE(enabled("cmdPrint"));
+    EXPECT_FALSE(enabled("cmdFileSaveAs"));
     prompter.answerFile(std::nullopt);
     EXPECT_FALSE(form->FileSaveAs());
+    EXPECT_EQ(prompter.dialogs.back().fileName, "model3.bmp");
 }
 
 TEST_F(PlotsFormTest, ColoursAndStepBoxes) {
