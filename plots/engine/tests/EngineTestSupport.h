@@ -63,13 +63,6 @@ struct EngineRig {
         calls.clear();
         engine.PlotNext();
     }
-    std::vector<CanvasCall> texts(const std::string& text) const {
-        std::vector<CanvasCall> found;
-        for (const CanvasCall& c : calls)
-            if (c.kind != CanvasCall::Kind::Line && c.text == text)
-                found.push_back(c);
-        return found;
-    }
 };
 
 } // namespace veltrana::test

@@ -4,21 +4,16 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 
 using namespace veltrana;
 
 namespace {
 
-struct ScaleCase {
-    double min, max;
-    int steps;
-    double scaledMin, scaledMax;
-    int exponent;
-    const char* log; ///< both log lines, or nullptr when only the bounds matter
-};
-
-TEST(AxisScaling, ScaleAxisGivesNiceDecadeBounds) {
-    const ScaleCase cases[] = {
+// X is scaled over 11 steps, Y over 6.
+TEST(AxisScaling, XAndYAxesGetNiceDecadeBounds) {
+    // min, max, steps, scaled min and max, exponent, both log lines (null: only bounds matter)
+    const std::tuple<double, double, int, double, double, int, const char*> cases[] = {
         {0, 1000, 11, 0, 1001, 0,
          "\r\n\t Min/Max/step=  0 1000 9.1 10\r\n\t min/max/step= 0 1001 91"},
         {0, 5000, 6, 0, 50.4, 2, nullptr},
@@ -28,27 +23,19 @@ TEST(AxisScaling, ScaleAxisGivesNiceDecadeBounds) {
         {5, 5, 11, 5, 17.1, 0, "\r\n\t Min/Max/step=  5 5 1.1 1\r\n\t min/max/step= 5 17.1 1.1"},
         {-0.005, 1.0, 6, -0.005, 1.015, 0, nullptr}, // candidate 0 lies above a tiny negative min
     };
-    for (const ScaleCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.min << ".." << c.max << " over " << c.steps);
-        double min = c.min, max = c.max;
-        int exponent = 99;
+    for (const auto& [rawMin, rawMax, steps, scaledMin, scaledMax, exponent, expectedLog] : cases) {
+        SCOPED_TRACE(testing::Message() << rawMin << ".." << rawMax << " over " << steps);
+        double min = rawMin, max = rawMax;
+        int e = 99;
         std::string log;
-        ScaleAxis(min, max, c.steps, exponent, log);
-        EXPECT_EQ(exponent, c.exponent);
-        EXPECT_NEAR(min, c.scaledMin, 1e-9);
-        EXPECT_NEAR(max, c.scaledMax, 1e-9);
-        if (c.log) {
-            EXPECT_EQ(log, c.log);
+        (steps == 11 ? ScaleXAxis : ScaleYAxis)(min, max, e, log);
+        EXPECT_EQ(e, exponent);
+        EXPECT_NEAR(min, scaledMin, 1e-9);
+        EXPECT_NEAR(max, scaledMax, 1e-9);
+        if (expectedLog) {
+            EXPECT_EQ(log, expectedLog);
         }
     }
-    // X over 11 steps, Y over 6.
-    double xMin = 0, xMax = 1000, yMin = 0, yMax = 5000;
-    int xExp = 0, yExp = 0;
-    std::string log;
-    ScaleXAxis(xMin, xMax, xExp, log);
-    ScaleYAxis(yMin, yMax, yExp, log);
-    EXPECT_DOUBLE_EQ(xMax, 1001);
-    EXPECT_DOUBLE_EQ(yMax, 50.4);
 }
 
 TEST(AxisScaling, NegativeAndTinySpansAreScaledInAscendingOrder) {

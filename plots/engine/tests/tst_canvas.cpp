@@ -52,19 +52,16 @@ TEST_F(Canvas, LinesGoIntoTheImageInColourAndStyle) {
     EXPECT_DOUBLE_EQ(canvas.CurrentX(), 99);
     EXPECT_DOUBLE_EQ(canvas.CurrentY(), 10);
 
-    // Drawing goes on after the image was read.
+    // Drawing goes on after the image was read, and a wide line keeps its style.
     canvas.setDrawStyle(LineStyle::Dot);
-    canvas.Line(0, 30, 99, 30);
-    const int drawn = 100 - CountNot(canvas, kRed, QRect(0, 30, 100, 1));
-    EXPECT_GT(drawn, 20);
-    EXPECT_LT(drawn, 80);
+    for (int width : {1, 3}) {
+        canvas.setDrawWidth(width);
+        canvas.Line(0, 20 + 10 * width, 99, 20 + 10 * width);
+        const int drawn = 100 - CountNot(canvas, kRed, QRect(0, 20 + 10 * width, 100, 1));
+        EXPECT_GT(drawn, 20) << width;
+        EXPECT_LT(drawn, 80) << width;
+    }
     EXPECT_EQ(PixelAt(canvas, 50, 10), kRed);
-
-    canvas.setDrawWidth(3); // a wide line keeps its style
-    canvas.Line(0, 50, 99, 50);
-    const int wideDrawn = 100 - CountNot(canvas, kRed, QRect(0, 50, 100, 1));
-    EXPECT_GT(wideDrawn, 20);
-    EXPECT_LT(wideDrawn, 80);
     canvas.setDrawStyle(LineStyle::Solid);
 
     // A wide curve of sub-pixel steps still reaches its last point and the next line starts

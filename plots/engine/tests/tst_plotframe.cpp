@@ -80,36 +80,30 @@ TEST(PlotFrame, ScaleFactorBlockListsOnlyTheScaledAxes) {
 }
 
 TEST(PlotFrame, AxesGridLinesAndTickMarks) {
-    const struct {
-        const char* name;
-        int model, gridLines;
-        PlotBounds bounds;
-        double ax, ay;        // where the Y and X axes are drawn
-        double xFirst, xStep; // the 11 X grid positions (from vertical lines or tick marks)
-        int verticalTicks, horizontalTicks;
-    } cases[] = {
-        {"0 to 1001", 1, 1, {0, 1001, -3, 3}, 0, 0, 0, 100.1, 0, 0},
-        {"0.2 to 0.92", 1, 0, {0.2, 0.92, 2, 8}, 0.2, 2, 0.2, 0.1, 11, 6},
-        {"X lines only, model 0", 0, 2, {-5, 5, 2, 8}, -5, 2, -5, 1, 0, 6},
+    // model, grid lines setting, bounds, where the Y and X axes are drawn, the 11 X grid
+    // positions (from vertical lines or tick marks), how many lines are tick marks either way
+    const std::tuple<int, int, PlotBounds, double, double, double, double, int, int> cases[] = {
+        {1, 1, {0, 1001, -3, 3}, 0, 0, 0, 100.1, 0, 0},
+        {1, 0, {0.2, 0.92, 2, 8}, 0.2, 2, 0.2, 0.1, 11, 6},
+        {0, 2, {-5, 5, 2, 8}, -5, 2, -5, 1, 0, 6}, // X lines only, model 0
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [model, gridLines, b, ax, ay, xFirst, xStep, vTicks, hTicks] : cases) {
+        SCOPED_TRACE(testing::Message() << b.xMin << " to " << b.xMax);
         PlotSettings settings;
-        settings.gridLines = c.gridLines;
+        settings.gridLines = gridLines;
         FrameRig rig(settings);
-        rig.frame.DrawFrame({c.model, 1, 1, 0, 0}, *std::make_unique<PlotBounds>(c.bounds));
+        rig.frame.DrawFrame({model, 1, 1, 0, 0}, *std::make_unique<PlotBounds>(b));
         rig.calls.clear();
-        const PlotBounds& b = c.bounds;
-        rig.frame.Grid(c.model, b.xMin, b.xMax, b.yMin, b.yMax, 1);
+        rig.frame.Grid(model, b.xMin, b.xMax, b.yMin, b.yMax, 1);
         std::vector<CanvasCall> lines;
         std::copy_if(rig.calls.begin(), rig.calls.end(), std::back_inserter(lines),
                      [](const CanvasCall& call) { return call.kind == Kind::Line; });
         ASSERT_EQ(lines.size(), 2u + 11 + 6);
-        EXPECT_EQ(lines[0].y1, c.ay);
-        EXPECT_EQ(lines[1].x1, c.ax);
+        EXPECT_EQ(lines[0].y1, ay);
+        EXPECT_EQ(lines[1].x1, ax);
         int verticalTicks = 0, horizontalTicks = 0;
         for (size_t i = 2; i < 13; ++i) {
-            EXPECT_NEAR(lines[i].x1, c.xFirst + double(i - 2) * c.xStep, 1e-4);
+            EXPECT_NEAR(lines[i].x1, xFirst + double(i - 2) * xStep, 1e-4);
             const double pixels =
                 std::fabs(rig.canvas.toPixelY(lines[i].y2) - rig.canvas.toPixelY(lines[i].y1));
             verticalTicks += std::fabs(pixels - 6) < 1e-6;
@@ -120,8 +114,8 @@ TEST(PlotFrame, AxesGridLinesAndTickMarks) {
                 std::fabs(rig.canvas.toPixelX(lines[i].x2) - rig.canvas.toPixelX(lines[i].x1));
             horizontalTicks += std::fabs(pixels - 10) < 1e-6;
         }
-        EXPECT_EQ(verticalTicks, c.verticalTicks);
-        EXPECT_EQ(horizontalTicks, c.horizontalTicks);
+        EXPECT_EQ(verticalTicks, vTicks);
+        EXPECT_EQ(horizontalTicks, hTicks);
     }
 }
 

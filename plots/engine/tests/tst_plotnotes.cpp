@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace veltrana;
 using namespace veltrana::test;
 
@@ -9,12 +11,8 @@ namespace {
 
 // Texts drawn in pixel scale, by their reference rows (the box is 640 x 480: one row, one pixel).
 TEST(PlotNotes, EachLineSitsOnItsReferenceRow) {
-    const struct {
-        const char* file;
-        int press;
-        std::string text; // a line starting with it, or a whole line when it ends in a TAB
-        std::vector<double> rows;
-    } cases[] = {
+    // file, presses, a line starting with the text (the whole line when it ends in a TAB), rows
+    const std::tuple<const char*, int, std::string, std::vector<double>> cases[] = {
         // The pole/zero listing grows upward from row 370 with what the file has.
         {"model_m2.dat", 1, "Real Zero-pairs: \t-2E-1\t", {370}},
         {"model_m2.dat", 1, "Real Zero-quads: \t-3E-1\t", {295}},
@@ -27,18 +25,18 @@ TEST(PlotNotes, EachLineSitsOnItsReferenceRow) {
         {"model0.dat", 1, "Ydot Range... ", {15}},
         {"model3.dat", 1, "Mar 07, 2024 14:05:09", {5}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+    for (const auto& [file, presses, text, expectedRows] : cases) {
+        SCOPED_TRACE(text);
         EngineRig rig;
-        ASSERT_EQ(rig.read(c.file), ReadStatus::Ok);
-        for (int press = 0; press < c.press; ++press)
+        ASSERT_EQ(rig.read(file), ReadStatus::Ok);
+        for (int press = 0; press < presses; ++press)
             rig.next();
         std::vector<double> rows;
         for (const CanvasCall& call : rig.calls)
             if (call.kind == CanvasCall::Kind::Text &&
-                (c.text.ends_with('\t') ? call.text == c.text : call.text.starts_with(c.text)))
+                (text.ends_with('\t') ? call.text == text : call.text.starts_with(text)))
                 rows.push_back(call.y1);
-        EXPECT_EQ(rows, c.rows);
+        EXPECT_EQ(rows, expectedRows);
     }
 }
 

@@ -8,8 +8,10 @@
 
 using namespace veltrana;
 using namespace veltrana::test;
+using testing::DoubleNear;
 using testing::ElementsAre;
 using testing::ElementsAreArray;
+using testing::Pointwise;
 
 namespace {
 
@@ -90,56 +92,40 @@ TEST(PlotSequence, AnEmptyOrMissingSectionEndsTheRunWithItsWarning) {
     }
 }
 
-using Ends = std::vector<std::pair<double, double>>;
-
-Ends LineEnds(const std::vector<CanvasCall>& calls, Rgb colour, LineStyle style) {
-    Ends ends;
+// The Y ends of the lines drawn in `colour` and `style`, two by two.
+std::vector<double> LineEnds(const std::vector<CanvasCall>& calls, Rgb colour, LineStyle style) {
+    std::vector<double> ends;
     for (const CanvasCall& c : calls)
         if (c.kind == CanvasCall::Kind::Line && c.colour == colour && c.style == style)
-            ends.emplace_back(c.y1, c.y2);
+            ends.insert(ends.end(), {c.y1, c.y2});
     return ends;
-}
-
-void ExpectNear(const Ends& actual, const Ends& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < actual.size(); ++i) {
-        EXPECT_NEAR(actual[i].first, expected[i].first, 1e-9) << "line " << i;
-        EXPECT_NEAR(actual[i].second, expected[i].second, 1e-9) << "line " << i;
-    }
 }
 
 TEST(PlotSequence, CurvesTakeTheirColoursAndInBlackAndWhiteTheirStyles) {
     const Rgb red = 0x0000FF, curve1 = 0x00C000, curve2 = 0xC00000;
-    struct Case {
-        const char* file;
-        int press;
-        bool bw;
-        Rgb colour;
-        LineStyle style;
-        Ends ends;
-    };
-    const Case cases[] = {
+    // file, presses, black and white, colour and style of the lines, their Y ends
+    const std::tuple<const char*, int, bool, Rgb, LineStyle, std::vector<double>> cases[] = {
         // Model 0: Y in Curve1; Ydot (0 to -3) mapped onto the Y range 1 to 4, in red.
-        {"model0.dat", 1, false, curve1, LineStyle::Solid, {{1, 2}, {2, 3}, {3, 4}}},
-        {"model0.dat", 1, false, red, LineStyle::Solid, {{4, 3}, {3, 2}, {2, 1}}},
-        {"model0.dat", 1, true, 0, LineStyle::Dash, {{4, 3}, {3, 2}, {2, 1}}},
+        {"model0.dat", 1, false, curve1, LineStyle::Solid, {1, 2, 2, 3, 3, 4}},
+        {"model0.dat", 1, false, red, LineStyle::Solid, {4, 3, 3, 2, 2, 1}},
+        {"model0.dat", 1, true, 0, LineStyle::Dash, {4, 3, 3, 2, 2, 1}},
         // Model 3: the error in red, then the data in Curve1 against the model (the sum).
-        {"model3.dat", 1, false, red, LineStyle::Solid, {{.9, 1.9}}},
-        {"model3.dat", 2, false, curve1, LineStyle::Solid, {{1, 2}}},
-        {"model3.dat", 2, false, curve2, LineStyle::Solid, {{1.9, 3.9}}},
-        {"model3.dat", 2, true, 0, LineStyle::Dash, {{1, 2}}},
+        {"model3.dat", 1, false, red, LineStyle::Solid, {.9, 1.9}},
+        {"model3.dat", 2, false, curve1, LineStyle::Solid, {1, 2}},
+        {"model3.dat", 2, false, curve2, LineStyle::Solid, {1.9, 3.9}},
+        {"model3.dat", 2, true, 0, LineStyle::Dash, {1, 2}},
         // Model 110: the sum drawn twice, dotted in black and white.
-        {"model110.dat", 1, true, 0, LineStyle::Dot, {{100, 95}, {95, 85}, {100, 95}, {95, 85}}},
+        {"model110.dat", 1, true, 0, LineStyle::Dot, {100, 95, 95, 85, 100, 95, 95, 85}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + " press " + std::to_string(c.press));
+    for (const auto& [file, presses, bw, colour, style, ends] : cases) {
+        SCOPED_TRACE(std::string(file) + " press " + std::to_string(presses));
         EngineRig rig;
-        rig.host.settings.blackAndWhite = c.bw;
+        rig.host.settings.blackAndWhite = bw;
         rig.host.settings.gridLines = 0; // solid tick marks only, apart from the curves
-        ASSERT_EQ(rig.read(c.file), ReadStatus::Ok);
-        for (int press = 0; press < c.press; ++press)
+        ASSERT_EQ(rig.read(file), ReadStatus::Ok);
+        for (int press = 0; press < presses; ++press)
             rig.next();
-        ExpectNear(LineEnds(rig.calls, c.colour, c.style), c.ends);
+        EXPECT_THAT(LineEnds(rig.calls, colour, style), Pointwise(DoubleNear(1e-9), ends));
     }
 }
 
@@ -149,15 +135,15 @@ TEST(PlotSequence, ZeroQuadGivesFourMarkersMirroredOnBothAxes) {
                            "0 1 2\n"),
               ReadStatus::Ok);
     rig.next();
-    std::vector<std::pair<double, double>> zeros;
-    for (const CanvasCall& c : rig.texts("O"))
-        zeros.emplace_back(c.x1, c.y1);
-    EXPECT_THAT(zeros, ElementsAre(std::pair(-2.0, 1.0), std::pair(2.0, 1.0), std::pair(-2.0, -1.0),
-                                   std::pair(2.0, -1.0)));
-    const auto pole = rig.texts("X");
-    ASSERT_EQ(pole.size(), 1u);
-    EXPECT_EQ(pole[0].x1, 0.5);
-    EXPECT_EQ(pole[0].y1, -0.5);
+    const auto places = [&rig](const std::string& mark) {
+        std::vector<double> xy;
+        for (const CanvasCall& c : rig.calls)
+            if (c.kind == CanvasCall::Kind::Text && c.text == mark)
+                xy.insert(xy.end(), {c.x1, c.y1});
+        return xy;
+    };
+    EXPECT_EQ(places("O"), (std::vector<double>{-2, 1, 2, 1, -2, -1, 2, -1}));
+    EXPECT_EQ(places("X"), (std::vector<double>{0.5, -0.5}));
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string>
 #include <tuple>
+#include <utility>
 
 using namespace veltrana;
 
@@ -48,23 +49,20 @@ QImage PrintedPage(const QTemporaryDir& dir, const QImage& picture) {
     return QImage(base + ".png");
 }
 
-struct InkBox {
+// The red picture's box on the page, and the dark pixels below it (the footer's).
+std::pair<QRect, int> Measure(const QImage& page) {
     QRect red;
     int darkBelowRed = 0;
-};
-
-InkBox Measure(const QImage& page) {
-    InkBox box;
     for (int y = 0; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x) {
             const QColor c = page.pixelColor(x, y);
             if (c.red() > 200 && c.green() < 60 && c.blue() < 60)
-                box.red |= QRect(x, y, 1, 1);
+                red |= QRect(x, y, 1, 1);
         }
-    for (int y = box.red.bottom() + 1; y < page.height(); ++y)
+    for (int y = red.bottom() + 1; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x)
-            box.darkBelowRed += page.pixelColor(x, y).lightness() < 128;
-    return box;
+            darkBelowRed += page.pixelColor(x, y).lightness() < 128;
+    return {red, darkBelowRed};
 }
 
 TEST(PrintPlot, PdfPageFollowsThePicturesShape) {
@@ -78,20 +76,18 @@ TEST(PrintPlot, PdfPageFollowsThePicturesShape) {
         ASSERT_FALSE(page.isNull());
         const bool landscape = size.width() > size.height();
         EXPECT_EQ(page.width() > page.height(), landscape);
-        const InkBox ink = Measure(page);
-        ASSERT_TRUE(ink.red.isValid());
+        const auto [red, darkBelowRed] = Measure(page);
+        ASSERT_TRUE(red.isValid());
         // The shape is kept, and the picture fills the page's width (landscape) or most of
         // its height (portrait, less the footer line).
-        EXPECT_NEAR(double(ink.red.width()) / ink.red.height(),
-                    double(size.width()) / size.height(), 0.05);
-        if (landscape)
-            EXPECT_GT(ink.red.width(), page.width() * 0.8);
-        else
-            EXPECT_GT(ink.red.height(), page.height() * 0.8);
-        EXPECT_LT(ink.red.left(), page.width() * 0.1);
-        EXPECT_LT(ink.red.top(), page.height() * 0.1);
+        EXPECT_NEAR(double(red.width()) / red.height(), double(size.width()) / size.height(), 0.05);
+        EXPECT_GT(landscape ? double(red.width()) / page.width()
+                            : double(red.height()) / page.height(),
+                  0.8);
+        EXPECT_LT(red.left(), page.width() * 0.1);
+        EXPECT_LT(red.top(), page.height() * 0.1);
         // The footer is printed right below the picture.
-        EXPECT_GT(ink.darkBelowRed, 20);
+        EXPECT_GT(darkBelowRed, 20);
     }
 }
 

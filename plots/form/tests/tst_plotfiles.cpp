@@ -10,11 +10,11 @@ using namespace veltrana::test;
 
 namespace {
 
-// The usual names are checked through the form's commands; here the odd ones.
-TEST(PlotFiles, OddNamesGiveSensibleProposalsCaptionsAndTypes) {
+// The usual names (and the caption without a file) are checked through the form's commands;
+// here the odd ones.
+TEST(PlotFiles, OddNamesGiveSensibleProposalsQuestionsAndTypes) {
     EXPECT_EQ(SaveAsProposal("/runs/run.tar.dat"), "run.bmp");
     EXPECT_EQ(SaveAsProposal("/runs/.hidden"), ".hidden.bmp");
-    EXPECT_EQ(CaptionFor(""), "Plots from Tamsen Sys.");
     EXPECT_EQ(ImageTypeFor("/a/plot.PNG", 1), ImageType::Png);
     EXPECT_EQ(ImageTypeFor("/a.png/plot", 1), ImageType::Bitmap);
     EXPECT_EQ(ReplaceQuestion("/A/Run1.BMP").title, "Replace /a/run1.bmp file?");
@@ -33,7 +33,8 @@ protected:
     std::unique_ptr<RegistryStore> store;
 };
 
-TEST_F(PlotSettingsStoreTest, SavedSettingsReadBackIdentical) {
+// Black and white saves no colours: the coloured ones saved before come back.
+TEST_F(PlotSettingsStoreTest, SavedSettingsReadBackAndBlackAndWhiteKeepsTheStoredColours) {
     PlotSettings saved = DesignedSettings();
     saved.colours = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112};
     saved.gridType = 3;
@@ -44,10 +45,17 @@ TEST_F(PlotSettingsStoreTest, SavedSettingsReadBackIdentical) {
     saved.fixedY = false;
     saved.yMinText = "";
     saved.yStepText = "1e-3";
-    ASSERT_TRUE(SaveSettings(*store, saved).ok());
-    PlotSettings read = DesignedSettings();
-    LoadSettings(RegistryStore(in("registry")), read);
-    EXPECT_EQ(read, saved);
+    for (bool bw : {false, true}) {
+        PlotSettings written = saved;
+        written.blackAndWhite = bw;
+        if (bw)
+            written.colours.fill(0x777777);
+        ASSERT_TRUE(SaveSettings(*store, written).ok());
+        PlotSettings read = DesignedSettings();
+        LoadSettings(RegistryStore(in("registry")), read);
+        written.colours = saved.colours;
+        EXPECT_EQ(read, written) << bw;
+    }
 }
 
 TEST_F(PlotSettingsStoreTest, KeyStatesGiveTheirDefaults) {
@@ -74,20 +82,6 @@ TEST_F(PlotSettingsStoreTest, KeyStatesGiveTheirDefaults) {
     LoadSettings(*store, titlesBlack);
     EXPECT_EQ(titlesBlack.gridType, 2);
     EXPECT_EQ(titlesBlack.colours, kDesignedColours); // "Titles" 0: colours untouched
-}
-
-TEST_F(PlotSettingsStoreTest, BlackAndWhiteKeepsTheStoredColours) {
-    PlotSettings coloured = DesignedSettings();
-    coloured.colours[PlotSettings::Curve1] = 0x00FF00;
-    ASSERT_TRUE(SaveSettings(*store, coloured).ok());
-    PlotSettings bw = DesignedSettings();
-    bw.blackAndWhite = true;
-    bw.colours.fill(0x777777);
-    ASSERT_TRUE(SaveSettings(*store, bw).ok());
-    PlotSettings read = DesignedSettings();
-    LoadSettings(*store, read);
-    EXPECT_TRUE(read.blackAndWhite);
-    EXPECT_EQ(read.colours, coloured.colours);
 }
 
 } // namespace

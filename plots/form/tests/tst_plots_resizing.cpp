@@ -1,13 +1,10 @@
 #include "PlotsFormFixture.h"
 #include "ResizeChecks.h"
-#include "Settings.h"
 
 #include <QTabWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 using namespace veltrana;
 using namespace veltrana::test;
@@ -16,14 +13,8 @@ namespace {
 
 class PlotsResizingTest : public PlotsFormFixture {
 protected:
-    void startForm(bool withPlot) {
-        if (withPlot) {
-            const std::string data = in("model1.dat");
-            std::filesystem::copy_file(std::string(PLOTS_SAMPLE_DATA) + "/model1.dat", data);
-            ASSERT_TRUE(SaveFileIn(*store, data).ok());
-        }
-        form = std::make_unique<PlotsForm>(*store, prompter);
-        ASSERT_TRUE(form->Main());
+    void startAtDesignSize(const std::string& file) {
+        ASSERT_TRUE(startForm(file));
         ASSERT_EQ(inner()->size(), QSize(1000, 720)); // the designed inner area
     }
     QWidget* inner() { return form->centralWidget(); }
@@ -31,13 +22,12 @@ protected:
         form->resize(w, h);
         ASSERT_EQ(inner()->size(), QSize(w, h));
     }
-    QWidget* control(const char* name) { return form->findChild<QWidget*>(name); }
 };
 
 } // namespace
 
 TEST_F(PlotsResizingTest, ControlsScaleWithTheWindowWithoutDrift) {
-    startForm(false);
+    startAtDesignSize("");
     const auto design = Snapshot(*inner());
     ASSERT_GT(design.size(), 40u);
     innerSize(2000, 1440);
@@ -49,10 +39,9 @@ TEST_F(PlotsResizingTest, ControlsScaleWithTheWindowWithoutDrift) {
 }
 
 TEST_F(PlotsResizingTest, ShownPlotIsKeptScaledUntilTheNextIsDrawnAtTheNewSize) {
-    startForm(true);
-    auto* tabs = form->findChild<QTabWidget*>("Plot_Tabs");
-    tabs->setCurrentIndex(0);
-    QWidget* picBox = control("picBox");
+    startAtDesignSize("model1.dat");
+    control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
+    QWidget* picBox = control<QWidget>("picBox");
     const QRect design = picBox->geometry();
     const QImage plot = form->canvas().image().copy();
     innerSize(1500, 1080);
@@ -64,7 +53,7 @@ TEST_F(PlotsResizingTest, ShownPlotIsKeptScaledUntilTheNextIsDrawnAtTheNewSize) 
 }
 
 TEST_F(PlotsResizingTest, DesktopKeysRunTheShownPageCommands) {
-    startForm(true);
+    startAtDesignSize("model1.dat");
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->showPlotPage();
@@ -72,7 +61,7 @@ TEST_F(PlotsResizingTest, DesktopKeysRunTheShownPageCommands) {
     EXPECT_TRUE(prompter.dialogs.empty());
     QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(prompter.printDialogs, 1);
-    form->findChild<QTabWidget*>("Plot_Tabs")->setCurrentIndex(0);
+    control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
     QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(prompter.printDialogs, 1);
 }

@@ -1,18 +1,13 @@
 #include "PlotSettingsStore.h"
 #include "PlotsFormFixture.h"
-#include "PromptTitles.h"
 #include "QtPrompter.h"
 #include "Settings.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QFocusEvent>
 #include <QImage>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -32,60 +27,42 @@ const std::string kSamples = PLOTS_SAMPLE_DATA;
 
 class PlotsFormTest : public PlotsFormFixture {
 protected:
-    /// fileIn as veltra leaves it; nothing at all when `path` is null.
-    void setFileIn(const char* path) {
-        if (path) {
-            ASSERT_TRUE(SaveFileIn(*store, path).ok());
-        }
-    }
-    std::string sample(const std::string& file) {
-        std::filesystem::copy_file(kSamples + "/" + file, in(file));
-        return in(file);
-    }
-    bool startForm() {
-        form = std::make_unique<PlotsForm>(*store, prompter);
-        return form->Main();
-    }
-    template <class W> W* control(const char* name) {
-        W* w = form->findChild<W*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
     bool enabled(const char* name) { return control<QWidget>(name)->isEnabled(); }
     int page() { return control<QTabWidget>("Plot_Tabs")->currentIndex(); }
 };
 
-TEST_F(PlotsFormTest, StartWithoutAReadableFile) {
-    struct Case {
-        const char* fileIn; // null: no company key
-        const char* caption;
-        const char* promptTitle; // null: no message
-        bool intoDirectory;
-    };
+TEST_F(PlotsFormTest, StartWithoutAReadableFileOrStore) {
     const std::string missing = in("missing.dat");
     const std::string damaged = kSamples + "/bad_first_record.dat";
-    const Case cases[] = {
-        {nullptr, "Plots for Quillon", nullptr, false},
+    // fileIn (null: no company key, in a damaged store), caption, message title (null: none),
+    // into fileIn's folder
+    const std::tuple<const char*, const char*, const char*, bool> cases[] = {
+        {nullptr, "Plots for Quillon", "Settings store", false},
         {missing.c_str(), "Plots for Quillon", nullptr, true},
         {damaged.c_str(), "Plots from Tamsen Sys.", "Reading data file error at --> ", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fileIn ? c.fileIn : "no key");
+    for (const auto& [fileIn, caption, promptTitle, intoDirectory] : cases) {
+        SCOPED_TRACE(fileIn ? fileIn : "no key");
         prompter = ScriptedPrompter();
-        store = std::make_unique<RegistryStore>(
-            in(std::string("registry") + (c.fileIn ? c.fileIn[1] : 'x')));
-        setFileIn(c.fileIn);
+        const std::string registry = in(std::string("registry") + (fileIn ? fileIn[1] : 'x'));
+        if (!fileIn) {
+            std::ofstream(registry) << "not a store";
+        }
+        store = std::make_unique<RegistryStore>(registry);
+        if (fileIn) {
+            ASSERT_TRUE(SaveFileIn(*store, fileIn).ok());
+        }
         EXPECT_TRUE(startForm());
         EXPECT_FALSE(enabled("cmdRun"));
         EXPECT_TRUE(enabled("cmdFileOpen"));
         EXPECT_EQ(page(), 0);
-        EXPECT_EQ(form->windowTitle().toStdString(), c.caption);
-        EXPECT_EQ(form->dataFile(), c.fileIn && !c.promptTitle ? c.fileIn : "");
-        ASSERT_EQ(prompter.prompts.size(), c.promptTitle ? 1u : 0u);
-        if (c.promptTitle) {
-            EXPECT_EQ(prompter.prompts[0].title.rfind(c.promptTitle, 0), 0u);
+        EXPECT_EQ(form->windowTitle().toStdString(), caption);
+        EXPECT_EQ(form->dataFile(), fileIn && !promptTitle ? fileIn : "");
+        ASSERT_EQ(prompter.prompts.size(), promptTitle ? 1u : 0u);
+        if (promptTitle) {
+            EXPECT_EQ(prompter.prompts[0].title.rfind(promptTitle, 0), 0u);
         }
-        if (c.intoDirectory) {
+        if (intoDirectory) {
             EXPECT_EQ(std::filesystem::current_path(), m_dir);
         }
         // A click on another page and back must not start a run over nothing.
@@ -95,16 +72,8 @@ TEST_F(PlotsFormTest, StartWithoutAReadableFile) {
     }
 }
 
-TEST_F(PlotsFormTest, DamagedSettingsStoreIsReported) {
-    std::ofstream(in("registry")) << "not a store";
-    store = std::make_unique<RegistryStore>(in("registry"));
-    EXPECT_TRUE(startForm());
-    EXPECT_EQ(PromptTitles(prompter), std::vector<std::string>{"Settings store"});
-}
-
 TEST_F(PlotsFormTest, NoDataInFileEndsTheProgram) {
-    setFileIn(sample("no_rows.dat").c_str());
-    EXPECT_FALSE(startForm());
+    EXPECT_FALSE(startForm("no_rows.dat"));
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "Must exit!");
     EXPECT_FALSE(form->isVisible());
@@ -112,8 +81,7 @@ TEST_F(PlotsFormTest, NoDataInFileEndsTheProgram) {
 }
 
 TEST_F(PlotsFormTest, RunCommandsFromQuitToExit) {
-    setFileIn(sample("model1.dat").c_str());
-    ASSERT_TRUE(startForm());
+    ASSERT_TRUE(startForm("model1.dat"));
     EXPECT_EQ(page(), 2); // the first plot, ready to print and save
     EXPECT_TRUE(enabled("cmdQuit"));
     EXPECT_TRUE(enabled("cmdPrint"));
@@ -172,24 +140,8 @@ TEST_F(PlotsFormTest, OpenPlotFile) {
     EXPECT_EQ(prompter.prompts[0].title.rfind("Reading data file error at --> ", 0), 0u);
 }
 
-// Another file opened during a run: the picture shown is still the first file's plot.
-TEST_F(PlotsFormTest, PrintAndSaveAsBelongToThePlotShown) {
-    setFileIn(sample("model1.dat").c_str());
-    ASSERT_TRUE(startForm());
-    control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
-    prompter.answerFile(FileDialogAnswer{sample("model2.dat"), 2});
-    form->FileOld();
-    form->showPlotPage();
-    EXPECT_FALSE(enabled("cmdPrint"));
-    EXPECT_FALSE(enabled("cmdFileSaveAs"));
-    prompter.answerFile(std::nullopt);
-    EXPECT_FALSE(form->FileSaveAs());
-    EXPECT_EQ(prompter.dialogs.back().fileName, "model1.bmp");
-}
-
-TEST_F(PlotsFormTest, SaveAsWritesTheShownPicture) {
-    setFileIn(sample("model3.dat").c_str());
-    ASSERT_TRUE(startForm());
+TEST_F(PlotsFormTest, SaveAsWritesTheShownPictureUnderItsFilesName) {
+    ASSERT_TRUE(startForm("model3.dat"));
     const std::tuple<const char*, int, bool, PromptAnswer, bool, const char*> cases[] = {
         {"plot.bmp", 1, false, PromptAnswer::Ok, true, "bmp"},
         {"plot.bmp", 1, true, PromptAnswer::No, false, "bmp"},
@@ -210,11 +162,19 @@ TEST_F(PlotsFormTest, SaveAsWritesTheShownPicture) {
         EXPECT_EQ(reloaded.convertToFormat(QImage::Format_RGB32),
                   form->canvas().image().convertToFormat(QImage::Format_RGB32));
     }
+    // Another file opened during the run: the picture shown is still the first file's plot.
+    control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
+    prompter.answerFile(FileDialogAnswer{sample("model2.dat"), 2});
+    form->FileOld();
+    form->showPlotPage();
+    EXPECT_FALSE(enabled("cmdPrint"));
+    EXPECT_FALSE(enabled("cmdFileSaveAs"));
     prompter.answerFile(std::nullopt);
     EXPECT_FALSE(form->FileSaveAs());
+    EXPECT_EQ(prompter.dialogs.back().fileName, "model3.bmp");
 }
 
-TEST_F(PlotsFormTest, ColoursAndStepBoxes) {
+TEST_F(PlotsFormTest, ColoursAndBlackAndWhite) {
     ASSERT_TRUE(startForm());
     prompter.answerColor(0x00FF00);
     prompter.answerColor(std::nullopt);
@@ -228,25 +188,11 @@ TEST_F(PlotsFormTest, ColoursAndStepBoxes) {
     control<QCheckBox>("chkBlacknWhite")->click();
     EXPECT_FALSE(enabled("cmdColor_0"));
     EXPECT_FALSE(enabled("lblColor_5"));
-
-    control<QCheckBox>("chkXaxis")->click();
-    QLineEdit* step = control<QLineEdit>("txtXstep");
-    const std::pair<const char*, bool> texts[] = {
-        {"0.0", false}, {"abc", false}, {"", true}, {"1e-3", true}};
-    for (const auto& [text, accepted] : texts) {
-        prompter = ScriptedPrompter();
-        step->setText(text);
-        QFocusEvent out(QEvent::FocusOut);
-        QApplication::sendEvent(step, &out);
-        QCoreApplication::processEvents(); // the box takes the focus back
-        ASSERT_EQ(prompter.prompts.size(), accepted ? 0u : 1u) << text;
-        if (!accepted) {
-            EXPECT_EQ(prompter.prompts[0].text, "Please enter a non-zero number for X-step size.");
-        }
-    }
 }
 
-TEST_F(PlotsFormTest, TwoZeroStepBoxesAskOnceInsteadOfInTurnForEver) {
+// Leaving a step box checks its number; two boxes holding zero ask once instead of in turn for
+// ever.
+TEST_F(PlotsFormTest, StepBoxesTakeOnlyNonZeroNumbers) {
     ASSERT_TRUE(startForm());
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -254,18 +200,27 @@ TEST_F(PlotsFormTest, TwoZeroStepBoxesAskOnceInsteadOfInTurnForEver) {
     control<QCheckBox>("chkYaxis")->click();
     QLineEdit* x = control<QLineEdit>("txtXstep");
     QLineEdit* y = control<QLineEdit>("txtYstep");
-    x->setText("0");
-    y->setText("0");
-    x->setFocus();
-    y->setFocus(); // leaves the X box with its zero
-    QTest::qWait(100);
-    EXPECT_EQ(prompter.prompts.size(), 1u);
-    EXPECT_TRUE(x->hasFocus());
+    const std::tuple<const char*, const char*, size_t> cases[] = {
+        {"0", "0", 1}, {"0.0", "1", 1}, {"abc", "1", 1}, {"", "1", 0}, {"1e-3", "1", 0}};
+    for (const auto& [xText, yText, prompts] : cases) {
+        SCOPED_TRACE(xText);
+        prompter = ScriptedPrompter();
+        x->setText(xText);
+        y->setText(yText);
+        x->setFocus();
+        y->setFocus(); // leaves the X box
+        QTest::qWait(100);
+        ASSERT_EQ(prompter.prompts.size(), prompts);
+        if (prompts) {
+            EXPECT_EQ(prompter.prompts[0].text, "Please enter a non-zero number for X-step size.");
+            EXPECT_TRUE(x->hasFocus());
+        }
+    }
 }
 
 TEST_F(PlotsFormTest, RealPrintDialogPrintsToThePdfChosenInIt) {
     QtPrompter dialogs;
-    setFileIn(sample("model2.dat").c_str());
+    ASSERT_TRUE(SaveFileIn(*store, sample("model2.dat")).ok());
     form = std::make_unique<PlotsForm>(*store, dialogs);
     ASSERT_TRUE(form->Main());
     const std::string pdf = in("chosen.pdf");

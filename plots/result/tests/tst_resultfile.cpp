@@ -124,9 +124,13 @@ TEST(ResultFile, ShortTablesEndAtTheirLastRowAndLeaveTheNextSectionReadable) {
     EXPECT_THAT(s.data().pointY2, ElementsAre(1, 2));
 }
 
-TEST(ResultFile, FailedFirstRecordLeavesEarlierDataUntouched) {
+// One reader, as plots holds it, over several files.
+TEST(ResultFile, LaterFileOverwritesOnlyWhatItsModelCarriesAndAFailedOneNothing) {
     Reader r;
-    ASSERT_EQ(r.read("model_m2.dat"), ReadStatus::Ok);
+    ASSERT_EQ(r.read("model1.dat"), ReadStatus::Ok);
+    ASSERT_EQ(r.read("model110.dat"), ReadStatus::Ok);
+    EXPECT_THAT(r.data().pw50, ElementsAre(0.2, 0.3)); // left from the model 1 file
+    EXPECT_EQ(r.data().dataFileName, "");              // but never shown as this run's
     const ResultData before = r.data();
     EXPECT_EQ(r.read("bad_first_record.dat"), ReadStatus::Corrupted);
     EXPECT_EQ(r.data(), before);
@@ -136,14 +140,6 @@ TEST(ResultFile, FailedFirstRecordLeavesEarlierDataUntouched) {
     EXPECT_EQ(r.prompter.prompts[0].text.rfind(
                   DataPath("bad_first_record.dat") + "\r\nData file is corrupted;", 0),
               0u);
-}
-
-TEST(ResultFile, LaterFileOverwritesOnlyWhatItsModelCarries) {
-    Reader r;
-    ASSERT_EQ(r.read("model1.dat"), ReadStatus::Ok);
-    ASSERT_EQ(r.read("model110.dat"), ReadStatus::Ok);
-    EXPECT_THAT(r.data().pw50, ElementsAre(0.2, 0.3)); // left from the model 1 file
-    EXPECT_EQ(r.data().dataFileName, "");              // but never shown as this run's
 }
 
 TEST(ResultFile, DamagedInputEndsInOneMessageAndClosesTheFile) {
@@ -156,31 +152,29 @@ TEST(ResultFile, DamagedInputEndsInOneMessageAndClosesTheFile) {
         std::string name;
         ReadStatus status;
         std::string title;
-        std::string text; // read from the sample file `name` when empty
-        Case(std::string n, ReadStatus s, std::string t, std::string x = {})
-            : name(std::move(n)), status(s), title(std::move(t)), text(std::move(x)) {}
+        std::string text = {}; // read from the sample file `name` when empty
     };
     const std::vector<Case> cases = {
-        Case("tab_in_record.dat", bad, at("pReal")),
-        Case("count_not_number.dat", bad, at("xZero")),
-        Case("count_overflow.dat", bad, at("modelX")),
-        Case("count_negative.dat", bad, at("nYzeros")),
-        Case("nan_value.dat", bad, at("pImag")),
-        Case("inf_value.dat", bad, at("pImag")),
-        Case("sigma_pole_two_numbers.dat", bad, at("nXpole")),
-        Case("truncated_block.dat", bad, at("xZero")),
-        Case("truncated_header.dat", bad, at("modelX")),
-        Case("empty.dat", bad, at("modelX")),
-        Case("binary_junk.dat", bad, at("modelX")),
-        Case("section_count_bad.dat", bad, at("Sidelobe")),
-        Case("section_truncated.dat", bad, at("Ripple")), // the section before it is cut short
-        Case("no_rows.dat", ReadStatus::NoData, "Must exit!"),
-        Case("first_row_fails.dat", ReadStatus::NoData, "Must exit!"),
-        Case("million digits", bad, at("VltDely"), head + std::string(1'000'000, '7') + tail),
-        Case("over-long line", bad, at("VltDely"),
-             head + std::string(3'000'000, ' ') + "1 2 3 4" + tail),
-        Case("NUL byte", bad, at("VltDely"), head + std::string("1 0\0 0 0", 8) + tail),
-        Case("flag out of range", bad, at("VltDely"), head + "32767.5 0 0 0" + tail),
+        {"tab_in_record.dat", bad, at("pReal")},
+        {"count_not_number.dat", bad, at("xZero")},
+        {"count_overflow.dat", bad, at("modelX")},
+        {"count_negative.dat", bad, at("nYzeros")},
+        {"nan_value.dat", bad, at("pImag")},
+        {"inf_value.dat", bad, at("pImag")},
+        {"sigma_pole_two_numbers.dat", bad, at("nXpole")},
+        {"truncated_block.dat", bad, at("xZero")},
+        {"truncated_header.dat", bad, at("modelX")},
+        {"empty.dat", bad, at("modelX")},
+        {"binary_junk.dat", bad, at("modelX")},
+        {"section_count_bad.dat", bad, at("Sidelobe")},
+        {"section_truncated.dat", bad, at("Ripple")}, // the section before it is cut short
+        {"no_rows.dat", ReadStatus::NoData, "Must exit!"},
+        {"first_row_fails.dat", ReadStatus::NoData, "Must exit!"},
+        {"million digits", bad, at("VltDely"), head + std::string(1'000'000, '7') + tail},
+        {"over-long line", bad, at("VltDely"),
+         head + std::string(3'000'000, ' ') + "1 2 3 4" + tail},
+        {"NUL byte", bad, at("VltDely"), head + std::string("1 0\0 0 0", 8) + tail},
+        {"flag out of range", bad, at("VltDely"), head + "32767.5 0 0 0" + tail},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,4 +1,3 @@
-#include "FileBytes.h"
 #include "ResultTestSupport.h"
 #include "RunSummary.h"
 
@@ -6,7 +5,6 @@
 
 #include <string>
 #include <tuple>
-#include <vector>
 
 using namespace veltrana;
 using namespace veltrana::test;
@@ -29,8 +27,7 @@ TEST(RunSummary, WholeSummaryCharacterForCharacter) {
     for (const char* model :
          {"model_m2", "model_m1", "model_m1_pair", "model_m2_doublet", "model0", "model1", "model2",
           "model3", "model4", "model5", "model6", "model7", "model110"}) {
-        std::string expected;
-        ReadFileBytes(DataPath("summaries/") + model + ".txt", expected);
+        const std::string expected = DataText("summaries/" + std::string(model) + ".txt");
         ASSERT_FALSE(expected.empty()) << model;
         EXPECT_EQ(SummaryOf(std::string(model) + ".dat"), expected) << model;
     }
