@@ -1,21 +1,16 @@
 // Submit and the run of the optimiser, with a stand-in optimiser script as the child.
-#include "FamilyDirTest.h"
 #include "InputFile.h"
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
-#include "PromptTitles.h"
-#include "QtTestApp.h"
-#include "ScriptedPrompter.h"
 #include "Settings.h"
-#include "VeltraShell.h"
+#include "ShellTest.h"
 
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -25,37 +20,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Launch {
-    std::string program;
-    std::vector<std::string> arguments;
-    bool operator==(const Launch&) const = default;
-};
-
-class RunTest : public test::FamilyDirTest {
+class RunTest : public test::ShellTest {
 protected:
     void SetUp() override {
-        FamilyDirTest::SetUp();
-        test::EnsureApp();
+        ShellTest::SetUp();
         fs::copy_file(fs::path(VELTRANA_TEST_DATA) / "optimiser-standin.sh", family / "optimiser");
         installProgram(family / "plots");
         ::setenv("VELTRANA_STANDIN", "ok", 1);
-        StartupEnvironment env = SystemEnvironment();
-        env.getenv = [this](const char* n) { return quillon(n); };
-        env.launch = [this](const std::string& p) {
-            launched.push_back({p, {}});
-            return true;
-        };
-        env.launchWith = [this](const std::string& p, const std::vector<std::string>& a) {
-            launched.push_back({p, a});
-            return true;
-        };
-        shell = std::make_unique<VeltraShell>(&prompter, env);
-        ASSERT_TRUE(shell->start());
+        ASSERT_TRUE(newShell().start());
     }
     void TearDown() override {
-        shell.reset();
+        ShellTest::TearDown();
         ::unsetenv("VELTRANA_STANDIN");
-        FamilyDirTest::TearDown();
     }
 
     // An input file on disk whose Note1 is `note`, made the current file.
@@ -75,12 +51,6 @@ protected:
         return QTest::qWaitFor([this] { return !shell->runCommands().running(); }, 10000);
     }
     std::string listing() const { return Contents(user / "~Veltra.out"); }
-    std::vector<std::string> titles() const { return test::PromptTitles(prompter); }
-    bool enabled(const char* name) const {
-        if (auto* menu = shell->form().findChild<QMenu*>(name))
-            return menu->menuAction()->isEnabled();
-        return shell->form().findChild<QPushButton*>(name)->isEnabled();
-    }
     // Whether the run controls this form has are all enabled (1), all disabled (0), or mixed.
     int runControls() const {
         int on = 0;
@@ -90,13 +60,8 @@ protected:
     }
     std::string fileIn() const { return GetFileIn(RegistryStore()); }
     bool plotsStarted() const {
-        return std::find(launched.begin(), launched.end(),
-                         Launch{(family / "plots").string(), {}}) != launched.end();
+        return std::ranges::count(launched, (family / "plots").string()) > 0;
     }
-
-    ScriptedPrompter prompter;
-    std::vector<Launch> launched;
-    std::unique_ptr<VeltraShell> shell;
 };
 
 struct SaveCase {
@@ -132,9 +97,6 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
         prompter = ScriptedPrompter();
         launched.clear();
         fs::remove(user / "chosen.frq");
-        fs::remove(user / "mine.frq");
-        RegistryStore store;
-        SaveFileIn(store, "");
         if (c.exists) {
             openFile(user / "mine.frq", "stored");
         } else {
@@ -178,25 +140,13 @@ TEST_F(RunTest, OptimiserGetsTheFilesRealDirectoryAndPlotsItsResult) {
         std::string::npos)
         << listing();
     EXPECT_NE(listing().find("cwd=" + user.string() + "\n"), std::string::npos);
-    EXPECT_TRUE(fs::exists(work / "test_frq.dat"));
     EXPECT_EQ(GetLastFilePath(RegistryStore()), work.string());
-    EXPECT_EQ(launched, (std::vector<Launch>{{(family / "plots").string(), {}}}));
+    EXPECT_EQ(launched, std::vector<std::string>{(family / "plots").string()});
     EXPECT_TRUE(prompter.prompts.empty());
 }
 
-TEST_F(RunTest, MissingOptimiserGivesTheMissingFileMessageAndNoRun) {
-    fs::remove(family / "optimiser");
-    openFile(user / "mine.frq", "x");
-    shell->runCommands().SubmitCommand();
-    EXPECT_FALSE(shell->runCommands().running());
-    EXPECT_EQ(titles(), std::vector<std::string>{"A Veltrana File is missing!"});
-    EXPECT_FALSE(fs::exists(user / "~Veltra.out"));
-    EXPECT_EQ(runControls(), 1);
-    EXPECT_EQ(shell->state().runMode, " ");
-}
-
 struct EndCase {
-    const char* mode;
+    const char* mode;  ///< how the stand-in ends; "missing": no optimiser at all
     const char* title; ///< "" for no message
     const char* says;  ///< part of the message's text
     bool plots;
@@ -208,6 +158,7 @@ TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
         {"fail", "Run failed", "exit status 3.\r\n\r\nLast lines of", false},
         {"crash", "Run failed", "ended abnormally", false},
         {"noresult", "Run failed", "wrote no result file", false},
+        {"missing", "A Veltrana File is missing!", "Re-Install Veltrana", false},
     };
     openFile(user / "mine.frq", "x");
     for (const auto& c : cases) {
@@ -215,18 +166,23 @@ TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
         prompter = ScriptedPrompter();
         launched.clear();
         fs::remove(user / "mine_frq.dat");
+        fs::remove(user / "~Veltra.out");
         ::setenv("VELTRANA_STANDIN", c.mode, 1);
+        const bool runs = std::string(c.mode) != "missing";
+        if (!runs)
+            fs::remove(family / "optimiser");
         shell->runCommands().SubmitCommand();
-        ASSERT_TRUE(shell->runCommands().running());
-        EXPECT_EQ(shell->state().runMode, "*");
-        EXPECT_TRUE(shell->optimiserRun().window().isVisible());
-        EXPECT_EQ(runControls(), 0);
+        ASSERT_EQ(shell->runCommands().running(), runs);
+        EXPECT_EQ(shell->state().runMode, runs ? "*" : " ");
+        EXPECT_EQ(shell->optimiserRun().window().isVisible(), runs);
+        EXPECT_EQ(runControls(), runs ? 0 : 1);
         ASSERT_TRUE(waitForEnd());
         EXPECT_EQ(runControls(), 1);
         EXPECT_FALSE(shell->optimiserRun().window().isVisible());
         EXPECT_EQ(shell->state().runMode, " ");
         EXPECT_EQ(plotsStarted(), c.plots);
         EXPECT_EQ(fileIn().empty(), !c.plots);
+        EXPECT_EQ(fs::exists(user / "~Veltra.out"), runs);
         if (*c.title) {
             ASSERT_EQ(titles(), std::vector<std::string>{c.title});
             EXPECT_NE(prompter.prompts[0].text.find(c.says), std::string::npos)
@@ -244,23 +200,19 @@ TEST_F(RunTest, CancelEndsTheChildAndLosesNothing) {
     shell->runCommands().SubmitCommand();
     ASSERT_TRUE(
         QTest::qWaitFor([this] { return listing().find("started") != std::string::npos; }, 5000));
-    const auto at = listing().find("pid=");
-    const pid_t pid = std::stoi(listing().substr(at + 4));
+    const pid_t pid = std::stoi(listing().substr(listing().find("pid=") + 4));
 
     // A second run while this one goes on is refused, from Submit and from a demo alike.
     shell->runCommands().SubmitCommand();
     EXPECT_FALSE(shell->RunOptimiser());
     EXPECT_EQ(titles(), std::vector<std::string>(2, "Run in progress"));
 
-    auto* cancel = shell->optimiserRun().window().findChild<QPushButton*>("cmdCancel");
-    ASSERT_NE(cancel, nullptr);
-    cancel->click();
+    click(&shell->optimiserRun().window(), "cmdCancel");
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(titles().back(), "Run cancelled");
     EXPECT_NE(::kill(pid, 0), 0);
     EXPECT_EQ(Contents(user / "mine.frq"), before);
     EXPECT_EQ(shell->form().findChild<QLineEdit*>("Note1")->text(), "kept");
-    EXPECT_NE(listing().find("started"), std::string::npos);
     EXPECT_FALSE(plotsStarted());
     EXPECT_EQ(fileIn(), "");
     EXPECT_EQ(runControls(), 1);
@@ -299,13 +251,13 @@ TEST_F(RunTest, ViewMenuOpensTheListingAndPlotsOrSaysWhatIsMissing) {
     std::ofstream(out) << "listing\n";
     shell->runCommands().ViewLastOutput();
     EXPECT_EQ(titles().back(), "A Veltrana File is missing!"); // no viewer installed
-    fs::create_directories(family / "List");
-    fs::copy_file(family / "plots", viewer);
+    installProgram(viewer);
     shell->runCommands().ViewLastOutput();
     shell->form().findChild<QAction*>("mnuViewPlots")->trigger();
-    EXPECT_EQ(launched, (std::vector<Launch>{{viewer, {out}}, {(family / "plots").string(), {}}}));
+    EXPECT_EQ(launched,
+              (std::vector<std::string>{viewer + " " + out, (family / "plots").string()}));
     fs::remove(family / "plots");
-    shell->form().findChild<QPushButton*>("cmdPlots")->click();
+    click(&shell->form(), "cmdPlots");
     EXPECT_EQ(titles().back(), "Plots.exe file not found.");
 }
 
@@ -319,8 +271,8 @@ TEST_F(RunTest, DemoRunLeavesTheCurrentFileAndTheControlsAlone) {
     EXPECT_TRUE(shell->optimiserRun().window().isVisible());
     ASSERT_TRUE(waitForEnd());
     EXPECT_NE(listing().find("args=Ex-Yzero.01|" + user.string() + "|"), std::string::npos);
-    EXPECT_TRUE(fs::exists(user / "ex-yzero_01.dat"));
     EXPECT_TRUE(plotsStarted());
+    EXPECT_EQ(fileIn(), (user / "ex-yzero_01.dat").string());
     EXPECT_EQ(shell->state().currentFileName, "mine.frq");
     EXPECT_EQ(shell->state().runMode, " ");
 }
