@@ -14,11 +14,14 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
 
 namespace {
+
+using Texts = std::vector<std::string>;
 
 class RunTest : public test::ShellTest {
 protected:
@@ -64,25 +67,19 @@ protected:
     }
 };
 
-struct SaveCase {
-    const char* what;
-    bool exists;
-    bool changed;
-    std::vector<PromptAnswer> answers;
-    bool chooseFile; ///< the Save As dialog picks "chosen.frq" (else it is cancelled)
-    std::vector<std::string> titles;
-    std::string runFile; ///< the file handed over; "" for no run
-    const char* note;    ///< Note1 of that file (or of mine.frq) on disk; "": nothing saved
-};
-
 } // namespace
 
 TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
     using A = PromptAnswer;
     const char* changed = "Data in form has changed!";
     const char* unsaved = "Data -not- saved!";
+    // whether mine.frq exists and the form was changed, the answers, whether the Save As dialog
+    // picks chosen.frq (else it is cancelled), the messages, the file handed over ("" for no
+    // run) and a text of it, or of mine.frq, on disk ("": nothing saved)
+    using Row =
+        std::tuple<const char*, bool, bool, std::vector<A>, bool, Texts, std::string, const char*>;
     // clang-format off
-    const std::vector<SaveCase> cases = {
+    const Row cases[] = {
         {"unchanged existing file runs as it is", true, false, {}, false, {}, "mine.frq", "stored"},
         {"changed, No: the file runs as stored", true, true, {A::No}, false, {changed}, "mine.frq", "stored"},
         {"changed, Cancel: no run", true, true, {A::Cancel}, false, {changed}, "", "stored"},
@@ -92,36 +89,34 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
         {"never saved, dialog cancelled: no run", false, true, {A::Ok}, false, {unsaved}, "", ""},
     };
     // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, exists, edited, answers, chooseFile, asked, runFile, note] : cases) {
+        SCOPED_TRACE(what);
         prompter = ScriptedPrompter();
         launched.clear();
         fs::remove(user / "chosen.frq");
-        if (c.exists) {
+        if (exists) {
             openFile(user / "mine.frq", "stored");
         } else {
             shell->state().currentFileName = kStartupFileName;
             shell->state().currentDir = user;
         }
-        if (c.changed)
+        if (edited)
             shell->form().findChild<QLineEdit*>("Note1")->setText("edited");
-        for (auto a : c.answers)
+        for (auto a : answers)
             prompter.answer(a);
-        if (c.chooseFile)
+        if (chooseFile)
             prompter.answerFile(FileDialogAnswer{(user / "chosen.frq").string(), 1});
         shell->runCommands().SubmitCommand();
         ASSERT_TRUE(waitForEnd());
-        EXPECT_EQ(titles(), c.titles);
-        EXPECT_EQ(plotsStarted(), !c.runFile.empty());
-        EXPECT_EQ(listing().find("args=" + c.runFile + "|") == 0, !c.runFile.empty());
-        DesignProblem onDisk;
-        if (*c.note) {
-            FileReadMe(c.runFile.empty() ? "mine.frq" : c.runFile, user.string(), onDisk, prompter);
-            EXPECT_EQ(onDisk.Note1, c.note);
-        } else {
+        EXPECT_EQ(titles(), asked);
+        EXPECT_EQ(plotsStarted(), !runFile.empty());
+        EXPECT_EQ(listing().find("args=" + runFile + "|") == 0, !runFile.empty());
+        if (*note)
+            EXPECT_NE(Contents(user / (runFile.empty() ? "mine.frq" : runFile)).find(note),
+                      std::string::npos);
+        else
             EXPECT_FALSE(fs::exists(user / "chosen.frq"));
-        }
-        if (!c.exists && c.runFile.empty()) {
+        if (!exists && runFile.empty()) {
             EXPECT_EQ(shell->state().currentFileName, kStartupFileName);
         }
         EXPECT_EQ(shell->state().runMode, " ");
@@ -141,19 +136,14 @@ TEST_F(RunTest, OptimiserGetsTheFilesRealDirectoryAndPlotsItsResult) {
         << listing();
     EXPECT_NE(listing().find("cwd=" + user.string() + "\n"), std::string::npos);
     EXPECT_EQ(GetLastFilePath(RegistryStore()), work.string());
-    EXPECT_EQ(launched, std::vector<std::string>{(family / "plots").string()});
+    EXPECT_EQ(launched, Texts{(family / "plots").string()});
     EXPECT_TRUE(prompter.prompts.empty());
 }
 
-struct EndCase {
-    const char* mode;  ///< how the stand-in ends; "missing": no optimiser at all
-    const char* title; ///< "" for no message
-    const char* says;  ///< part of the message's text
-    bool plots;
-};
-
 TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
-    const std::vector<EndCase> cases = {
+    // how the stand-in ends ("missing": no optimiser at all), the message ("" for none) and a
+    // part of its text, whether plots comes up
+    const std::tuple<std::string, const char*, const char*, bool> cases[] = {
         {"ok", "", "", true},
         {"fail", "Run failed", "exit status 3.\r\n\r\nLast lines of", false},
         {"crash", "Run failed", "ended abnormally", false},
@@ -161,14 +151,14 @@ TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
         {"missing", "A Veltrana File is missing!", "Re-Install Veltrana", false},
     };
     openFile(user / "mine.frq", "x");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.mode);
+    for (const auto& [mode, title, says, plots] : cases) {
+        SCOPED_TRACE(mode);
         prompter = ScriptedPrompter();
         launched.clear();
         fs::remove(user / "mine_frq.dat");
         fs::remove(user / "~Veltra.out");
-        ::setenv("VELTRANA_STANDIN", c.mode, 1);
-        const bool runs = std::string(c.mode) != "missing";
+        ::setenv("VELTRANA_STANDIN", mode.c_str(), 1);
+        const bool runs = mode != "missing";
         if (!runs)
             fs::remove(family / "optimiser");
         shell->runCommands().SubmitCommand();
@@ -180,12 +170,12 @@ TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
         EXPECT_EQ(runControls(), 1);
         EXPECT_FALSE(shell->optimiserRun().window().isVisible());
         EXPECT_EQ(shell->state().runMode, " ");
-        EXPECT_EQ(plotsStarted(), c.plots);
-        EXPECT_EQ(fileIn().empty(), !c.plots);
+        EXPECT_EQ(plotsStarted(), plots);
+        EXPECT_EQ(fileIn().empty(), !plots);
         EXPECT_EQ(fs::exists(user / "~Veltra.out"), runs);
-        if (*c.title) {
-            ASSERT_EQ(titles(), std::vector<std::string>{c.title});
-            EXPECT_NE(prompter.prompts[0].text.find(c.says), std::string::npos)
+        if (*title) {
+            ASSERT_EQ(titles(), Texts{title});
+            EXPECT_NE(prompter.prompts[0].text.find(says), std::string::npos)
                 << prompter.prompts[0].text;
         } else {
             EXPECT_TRUE(prompter.prompts.empty());
@@ -205,7 +195,7 @@ TEST_F(RunTest, CancelEndsTheChildAndLosesNothing) {
     // A second run while this one goes on is refused, from Submit and from a demo alike.
     shell->runCommands().SubmitCommand();
     EXPECT_FALSE(shell->RunOptimiser());
-    EXPECT_EQ(titles(), std::vector<std::string>(2, "Run in progress"));
+    EXPECT_EQ(titles(), Texts(2, "Run in progress"));
 
     click(&shell->optimiserRun().window(), "cmdCancel");
     ASSERT_TRUE(waitForEnd());
@@ -228,7 +218,7 @@ TEST_F(RunTest, WhatHappensMeanwhileDoesNotLoseTheRunsResult) {
     RegistryStore store;
     SaveFileIn(store, "");
     shell->RunDemo();
-    EXPECT_EQ(titles(), std::vector<std::string>{"Run in progress"});
+    EXPECT_EQ(titles(), Texts{"Run in progress"});
     std::ofstream(user / "go");
     ASSERT_TRUE(waitForEnd());
     EXPECT_TRUE(plotsStarted());
@@ -245,7 +235,7 @@ TEST_F(RunTest, ViewMenuOpensTheListingAndPlotsOrSaysWhatIsMissing) {
     const std::string out = (user / "~Veltra.out").string();
     const std::string viewer = (family / "List/list").string();
     shell->runCommands().ViewLastOutput();
-    EXPECT_EQ(titles(), std::vector<std::string>{out + " file not found."});
+    EXPECT_EQ(titles(), Texts{out + " file not found."});
     EXPECT_EQ(prompter.prompts[0].text, "Try a 'Submit' command then retry this View option.");
 
     std::ofstream(out) << "listing\n";
@@ -254,8 +244,7 @@ TEST_F(RunTest, ViewMenuOpensTheListingAndPlotsOrSaysWhatIsMissing) {
     installProgram(viewer);
     shell->runCommands().ViewLastOutput();
     shell->form().findChild<QAction*>("mnuViewPlots")->trigger();
-    EXPECT_EQ(launched,
-              (std::vector<std::string>{viewer + " " + out, (family / "plots").string()}));
+    EXPECT_EQ(launched, (Texts{viewer + " " + out, (family / "plots").string()}));
     fs::remove(family / "plots");
     click(&shell->form(), "cmdPlots");
     EXPECT_EQ(titles().back(), "Plots.exe file not found.");
