@@ -1,9 +1,9 @@
 #include "FakeForm.h"
+#include "FamilyDirTest.h"
 #include "InputFile.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
 #include "Startup.h"
-#include "TempDirTest.h"
 
 #include <gtest/gtest.h>
 
@@ -16,18 +16,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class StartupTest : public test::TempDirTest {
+class StartupTest : public test::FamilyDirTest {
 protected:
     void SetUp() override {
-        TempDirTest::SetUp();
-        store = RegistryStore(in("registry"));
-        program = m_dir / "family/Veltr.hz";
-        user = program / "User";
-        fs::create_directories(m_dir / "family");
+        FamilyDirTest::SetUp();
+        fs::remove_all(programDir); // start-up makes it
+        store = RegistryStore();
         // Blanks around the family directory, as a hand-edited environment may have them.
-        env.getenv = [this](const char* name) {
-            return std::string(name) == "Quillon" ? "  " + in("family") + " " : "";
-        };
+        env.getenv = [this](const char* name) { return "  " + quillon(name) + " "; };
         env.launch = [this](const std::string& path) {
             launched.push_back(path);
             return true;
@@ -42,7 +38,6 @@ protected:
     }
     bool load() { return LoadMainForm(state, problem, form, prompter, store, env); }
 
-    fs::path program, user;
     std::vector<std::string> launched;
     StartupEnvironment env;
     ShellState state;
@@ -56,7 +51,7 @@ protected:
 
 TEST_F(StartupTest, FirstStartWritesTheIniFileAndUserDirectoryOnce) {
     ASSERT_TRUE(load());
-    fs::path ini = program / "Veltrana.ini";
+    fs::path ini = programDir / "Veltrana.ini";
     EXPECT_EQ(Contents(ini),
               "Veltrana\x99 Program                 12/6/2026\r\n"
               "1             ! Increase if COMMAND still active and stops your run\r\n"
@@ -88,7 +83,7 @@ TEST_F(StartupTest, StartUpValuesDecideBetweenGetAndPut) {
     DesignProblem saved;
     saved.Note1 = "from last run";
     ShellState s;
-    ASSERT_FALSE(WriteAnsFile(saved, "last-run.ini", program.string(), s, prompter));
+    ASSERT_FALSE(WriteAnsFile(saved, "last-run.ini", programDir.string(), s, prompter));
     form.calls.clear();
     state.dataChanged = true;
     ASSERT_TRUE(load());
@@ -102,9 +97,8 @@ TEST_F(StartupTest, PlotsStartOnlyWhileFileInIsSet) {
     EXPECT_TRUE(launched.empty());
 
     ASSERT_TRUE(SaveFileIn(store, "/data/run.dat").ok());
-    fs::path plots = m_dir / "family/plots";
-    std::ofstream(plots) << "#!/bin/sh\n";
-    fs::permissions(plots, fs::perms::owner_all);
+    const fs::path plots = family / "plots";
+    installProgram(plots);
     ASSERT_TRUE(load());
     EXPECT_EQ(launched, std::vector<std::string>{plots.string()});
     EXPECT_TRUE(prompter.prompts.empty());
