@@ -175,20 +175,33 @@ TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
     EXPECT_EQ(GetLastFilePath(RegistryStore()), work.string());
 }
 
-TEST_F(RunTest, CancelEndsTheChildAndLosesNothing) {
-    ::setenv("VELTRANA_STANDIN", "slow", 1);
+// While a run goes on another is refused, from Submit, a demo and the shell alike, and plots
+// clearing fileIn when a window of an earlier run closes does not lose this run's result.
+// Cancel ends the child and loses nothing; closing veltra mid-run leaves nothing for the next
+// start to show.
+TEST_F(RunTest, WhatHappensDuringARunLosesNothing) {
+    ::setenv("VELTRANA_STANDIN", "wait", 1);
     openFile(user / "mine.frq", "kept");
     const std::string before = Contents(user / "mine.frq");
+    shell->runCommands().SubmitCommand();
+    ASSERT_TRUE(shell->runCommands().running());
+    RegistryStore store;
+    SaveFileIn(store, "");
+    shell->RunDemo();
+    shell->runCommands().SubmitCommand();
+    EXPECT_FALSE(shell->RunOptimiser());
+    EXPECT_EQ(titles(), Texts(3, "Run in progress"));
+    std::ofstream(user / "go");
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(plotsStarted());
+    EXPECT_EQ(fileIn(), (user / "mine_frq.dat").string());
+
+    ::setenv("VELTRANA_STANDIN", "slow", 1);
+    launched.clear();
     shell->runCommands().SubmitCommand();
     ASSERT_TRUE(
         QTest::qWaitFor([this] { return listing().find("started") != std::string::npos; }, 5000));
     const pid_t pid = std::stoi(listing().substr(listing().find("pid=") + 4));
-
-    // A second run while this one goes on is refused, from Submit and from a demo alike.
-    shell->runCommands().SubmitCommand();
-    EXPECT_FALSE(shell->RunOptimiser());
-    EXPECT_EQ(titles(), Texts(2, "Run in progress"));
-
     click(&shell->optimiserRun().window(), "cmdCancel");
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(titles().back(), "Run cancelled");
@@ -198,25 +211,7 @@ TEST_F(RunTest, CancelEndsTheChildAndLosesNothing) {
     EXPECT_FALSE(plotsStarted());
     EXPECT_EQ(fileIn(), "");
     EXPECT_EQ(runControls(), 1);
-}
 
-// plots clears fileIn when a window of an earlier run closes; a demo asked for meanwhile must
-// wait; closing veltra mid-run leaves nothing for the next start to show.
-TEST_F(RunTest, WhatHappensMeanwhileDoesNotLoseTheRunsResult) {
-    ::setenv("VELTRANA_STANDIN", "wait", 1);
-    openFile(user / "mine.frq", "x");
-    shell->runCommands().SubmitCommand();
-    ASSERT_TRUE(shell->runCommands().running());
-    RegistryStore store;
-    SaveFileIn(store, "");
-    shell->RunDemo();
-    EXPECT_EQ(titles(), Texts{"Run in progress"});
-    std::ofstream(user / "go");
-    ASSERT_TRUE(waitForEnd());
-    EXPECT_TRUE(plotsStarted());
-    EXPECT_EQ(fileIn(), (user / "mine_frq.dat").string());
-
-    ::setenv("VELTRANA_STANDIN", "slow", 1);
     shell->runCommands().SubmitCommand();
     prompter.answer(PromptAnswer::Yes); // end the run and exit
     shell->form().close();
