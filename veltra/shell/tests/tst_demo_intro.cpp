@@ -1,7 +1,6 @@
 // The intro form, demo mode, Run Demo and View > Example File on the real shell.
 #include "DemosPage.h"
 #include "IntroForm.h"
-#include "Settings.h"
 #include "ShellTest.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <tuple>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
@@ -76,43 +74,6 @@ TEST_F(DemoTest, DemoModeLeavesOnlyTheDemosTabAndHelpUntilCancel) {
         EXPECT_TRUE(enabled(menu)) << menu;
     EXPECT_EQ(enabledTabs(), (std::vector<int>{0, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(shell->form().tabs()->currentIndex(), 0);
-}
-
-// The hand-over only: the run itself is the run tests' and the end-to-end test's.
-TEST_F(DemoTest, RunDemoHandsTheChosenExampleOverAndLeavesTheFormsFileAlone) {
-    // option is nullptr where no option is clicked; resultName is "" where the example is
-    // missing, which is reported and leaves no result path for plots.
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {nullptr, "Ex-Yzero.01", ""},
-        {nullptr, "Ex-Yzero.01", "ex-yzero_01.dat"},
-        {"Exam_4", "Ex-Delay.01", "ex-delay_01.dat"},
-        {"Exam_7", "Ex-Zpair.1", "ex-zpair_1.dat"},
-    };
-    for (const auto& [option, file, resultName] : cases) {
-        SCOPED_TRACE(std::string(file) + " to " + resultName);
-        const bool found = *resultName;
-        prompter = ScriptedPrompter();
-        RegistryStore store;
-        SaveFileIn(store, ""); // no finished run to show at start-up
-        ASSERT_TRUE(newShell().start());
-        Texts demos;
-        shell->runDemo = [&](const std::string& name, const std::string& dir) {
-            demos.push_back(name + " in " + dir);
-        };
-        if (found)
-            std::ofstream(user / file) << "example\r\n";
-        shell->setDemoMode(true);
-        if (option)
-            click(shell->form().demosPage(), option);
-        click(shell->form().demosPage(), "cmdRunDemo");
-        EXPECT_EQ(demos, found ? Texts{std::string(file) + " in " + user.string()} : Texts{});
-        EXPECT_EQ(titles(), found ? Texts{} : Texts{"Example file not found."});
-        EXPECT_EQ(shell->state().runMode, found ? "Demo" : " ");
-        EXPECT_EQ(GetFileIn(RegistryStore()), found ? (user / resultName).string() : "");
-        EXPECT_EQ(shell->state().currentFileName, "Start Up Values");
-        EXPECT_EQ(shell->state().currentDir, user.string());
-        EXPECT_FALSE(shell->state().dataChanged);
-    }
 }
 
 TEST_F(DemoTest, ExampleFileOpensInTheViewerWithoutTouchingTheForm) {

@@ -1,4 +1,5 @@
 // Submit and the run of the optimiser, with a stand-in optimiser script as the child.
+#include "DemosPage.h"
 #include "InputFile.h"
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
@@ -236,17 +237,41 @@ TEST_F(RunTest, ViewMenuOpensTheListingAndPlotsOrSaysWhatIsMissing) {
     EXPECT_EQ(titles().back(), "Plots.exe file not found.");
 }
 
-// Run Demo as wired in the shell (the demo tests stand in for the run itself).
-TEST_F(RunTest, DemoRunLeavesTheCurrentFileAndTheControlsAlone) {
+// Run Demo as wired in the shell runs the chosen example from the user directory, leaving the
+// form's file and the controls alone; a missing example is reported and leaves no result path
+// for plots.
+TEST_F(RunTest, RunDemoRunsTheChosenExampleAndLeavesTheFormAlone) {
+    // the option clicked (nullptr: none), the example, its result ("": the example is missing)
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {nullptr, "Ex-Yzero.01", ""},
+        {nullptr, "Ex-Yzero.01", "ex-yzero_01.dat"},
+        {"Exam_4", "Ex-Delay.01", "ex-delay_01.dat"},
+        {"Exam_7", "Ex-Zpair.1", "ex-zpair_1.dat"},
+    };
     openFile(user / "mine.frq", "mine");
-    std::ofstream(user / "Ex-Yzero.01") << "example\r\n";
-    shell->RunDemo(); // the Demos tab's first example
-    ASSERT_TRUE(shell->runCommands().running()) << titles().size();
-    EXPECT_EQ(runControls(), 1);
-    EXPECT_TRUE(shell->optimiserRun().window().isVisible());
-    ASSERT_TRUE(waitForEnd());
-    EXPECT_NE(listing().find("args=Ex-Yzero.01|" + user.string() + "|"), std::string::npos);
-    EXPECT_TRUE(plotsStarted());
-    EXPECT_EQ(fileIn(), (user / "ex-yzero_01.dat").string());
-    EXPECT_EQ(shell->state().currentFileName, "mine.frq");
+    shell->setDemoMode(true);
+    for (const auto& [option, file, resultName] : cases) {
+        SCOPED_TRACE(std::string(file) + " to " + resultName);
+        const bool found = *resultName;
+        prompter = ScriptedPrompter();
+        launched.clear();
+        if (found)
+            std::ofstream(user / file) << "example\r\n";
+        if (option)
+            click(shell->form().demosPage(), option);
+        click(shell->form().demosPage(), "cmdRunDemo");
+        ASSERT_EQ(shell->runCommands().running(), found);
+        EXPECT_EQ(shell->state().runMode, found ? "Demo" : " ");
+        EXPECT_EQ(shell->optimiserRun().window().isVisible(), found);
+        EXPECT_TRUE(enabled("mnuHelp")); // the one run control demo mode leaves enabled
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_EQ(titles(), found ? Texts{} : Texts{"Example file not found."});
+        EXPECT_EQ(listing().find("args=" + std::string(file) + "|" + user.string() + "|") == 0,
+                  found);
+        EXPECT_EQ(plotsStarted(), found);
+        EXPECT_EQ(fileIn(), found ? (user / resultName).string() : "");
+        EXPECT_EQ(shell->state().currentFileName, "mine.frq");
+        EXPECT_EQ(shell->state().currentDir, user.string());
+        EXPECT_FALSE(shell->state().dataChanged);
+    }
 }
