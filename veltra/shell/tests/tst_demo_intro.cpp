@@ -76,30 +76,6 @@ TEST_F(DemoTest, DemoModeLeavesOnlyTheDemosTabAndHelpUntilCancel) {
     EXPECT_EQ(shell->form().tabs()->currentIndex(), 0);
 }
 
-TEST_F(DemoTest, ExampleFileOpensInTheViewerWithoutTouchingTheForm) {
-    ASSERT_TRUE(newShell().start());
-    const std::string viewer = (family / "List/list").string();
-    installProgram(viewer);
-
-    const std::string example = (user / "Ex-Delay.11").string();
-    prompter.answerFile(FileDialogAnswer{example, 2});
-    prompter.answerFile(std::nullopt);
-    shell->ViewExampleFile();
-    shell->ViewExampleFile();
-    ASSERT_EQ(prompter.dialogs.size(), 2u);
-    const FileDialogRequest& asked = prompter.dialogs[0];
-    EXPECT_EQ(asked.filters[asked.filterIndex - 1].patterns, "ex-*.*");
-    EXPECT_EQ(asked.initialDir, user.string());
-    EXPECT_EQ(launched, Texts{viewer + " " + example});
-    EXPECT_EQ(shell->state().currentFileName, "Start Up Values");
-    EXPECT_EQ(shell->state().dialogInitialDir, user.string());
-    EXPECT_TRUE(prompter.prompts.empty());
-
-    fs::remove(viewer);
-    EXPECT_FALSE(shell->openInViewer(example));
-    EXPECT_EQ(titles(), Texts{"Text viewer not found."});
-}
-
 TEST_F(DemoTest, EveryDesktopKeyLeadsToOneMenuItem) {
     ASSERT_TRUE(newShell().start());
     std::map<QString, int> uses;

@@ -219,19 +219,35 @@ TEST_F(RunTest, WhatHappensDuringARunLosesNothing) {
     EXPECT_EQ(fileIn(), "");
 }
 
-TEST_F(RunTest, ViewMenuOpensTheListingAndPlotsOrSaysWhatIsMissing) {
+// The View menu's last listing and example file come up in the suite's viewer, its plots item
+// starts plots, each with a message for what is missing; the form's file stays as it was.
+TEST_F(RunTest, ViewMenuOpensTheListingAnExampleAndPlotsOrSaysWhatIsMissing) {
     const std::string out = (user / "~Veltra.out").string();
     const std::string viewer = (family / "List/list").string();
+    const std::string example = (user / "Ex-Delay.11").string();
     shell->runCommands().ViewLastOutput();
-    EXPECT_EQ(titles(), Texts{out + " file not found."});
-
     std::ofstream(out) << "listing\n";
-    shell->runCommands().ViewLastOutput();
-    EXPECT_EQ(titles().back(), "A Veltrana File is missing!"); // no viewer installed
+    shell->runCommands().ViewLastOutput(); // no viewer installed
+    prompter.answerFile(FileDialogAnswer{example, 2});
+    shell->ViewExampleFile();
+    EXPECT_EQ(titles(), (Texts{out + " file not found.", "A Veltrana File is missing!",
+                               "Text viewer not found."}));
+
     installProgram(viewer);
     shell->runCommands().ViewLastOutput();
+    prompter.answerFile(FileDialogAnswer{example, 2});
+    prompter.answerFile(std::nullopt);
+    shell->ViewExampleFile();
+    shell->ViewExampleFile();
     shell->form().findChild<QAction*>("mnuViewPlots")->trigger();
-    EXPECT_EQ(launched, (Texts{viewer + " " + out, (family / "plots").string()}));
+    EXPECT_EQ(launched,
+              (Texts{viewer + " " + out, viewer + " " + example, (family / "plots").string()}));
+    EXPECT_EQ(titles().size(), 3u);
+    const FileDialogRequest& asked = prompter.dialogs.back();
+    EXPECT_EQ(asked.filters[asked.filterIndex - 1].patterns, "ex-*.*");
+    EXPECT_EQ(asked.initialDir, user.string());
+    EXPECT_EQ(shell->state().currentFileName, "Start Up Values");
+    EXPECT_EQ(shell->state().dialogInitialDir, user.string());
     fs::remove(family / "plots");
     click(&shell->form(), "cmdPlots");
     EXPECT_EQ(titles().back(), "Plots.exe file not found.");
