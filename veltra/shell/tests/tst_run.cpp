@@ -74,23 +74,22 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
     using A = PromptAnswer;
     const char* changed = "Data in form has changed!";
     const char* unsaved = "Data -not- saved!";
-    // whether mine.frq exists and the form was changed, the answers, whether the Save As dialog
-    // picks chosen.frq (else it is cancelled), the messages, the file handed over ("" for no
+    // The form is changed each time: whether mine.frq exists, the answers, whether the Save As
+    // dialog picks chosen.frq (else it is cancelled), the messages, the file handed over ("" for no
     // run) and a text of it, or of mine.frq, on disk ("": nothing saved)
     using Row =
-        std::tuple<const char*, bool, bool, std::vector<A>, bool, Texts, std::string, const char*>;
+        std::tuple<const char*, bool, std::vector<A>, bool, Texts, std::string, const char*>;
     // clang-format off
     const Row cases[] = {
-        {"unchanged existing file runs as it is", true, false, {}, false, {}, "mine.frq", "stored"},
-        {"changed, No: the file runs as stored", true, true, {A::No}, false, {changed}, "mine.frq", "stored"},
-        {"changed, Cancel: no run", true, true, {A::Cancel}, false, {changed}, "", "stored"},
-        {"changed, Yes: saved under a new name, run", true, true, {A::Yes}, true, {changed}, "chosen.frq", "edited"},
-        {"never saved: saved first, then run", false, true, {A::Ok}, true, {unsaved}, "chosen.frq", "edited"},
-        {"never saved, Cancel: no run", false, true, {A::Cancel}, false, {unsaved}, "", ""},
-        {"never saved, dialog cancelled: no run", false, true, {A::Ok}, false, {unsaved}, "", ""},
+        {"changed, No: the file runs as stored", true, {A::No}, false, {changed}, "mine.frq", "stored"},
+        {"changed, Cancel: no run", true, {A::Cancel}, false, {changed}, "", "stored"},
+        {"changed, Yes: saved under a new name, run", true, {A::Yes}, true, {changed}, "chosen.frq", "edited"},
+        {"never saved: saved first, then run", false, {A::Ok}, true, {unsaved}, "chosen.frq", "edited"},
+        {"never saved, Cancel: no run", false, {A::Cancel}, false, {unsaved}, "", ""},
+        {"never saved, dialog cancelled: no run", false, {A::Ok}, false, {unsaved}, "", ""},
     };
     // clang-format on
-    for (const auto& [what, exists, edited, answers, chooseFile, asked, runFile, note] : cases) {
+    for (const auto& [what, exists, answers, chooseFile, asked, runFile, note] : cases) {
         SCOPED_TRACE(what);
         prompter = ScriptedPrompter();
         launched.clear();
@@ -101,8 +100,7 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
             shell->state().currentFileName = kStartupFileName;
             shell->state().currentDir = user;
         }
-        if (edited)
-            shell->form().findChild<QLineEdit*>("Note1")->setText("edited");
+        shell->form().findChild<QLineEdit*>("Note1")->setText("edited");
         for (auto a : answers)
             prompter.answer(a);
         if (chooseFile)
