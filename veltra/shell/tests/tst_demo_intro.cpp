@@ -1,4 +1,4 @@
-// The intro form, demo mode, Run Demo and View > Example File on the real shell.
+// The intro form, demo mode and the menus' desktop keys on the real shell.
 #include "DemosPage.h"
 #include "IntroForm.h"
 #include "ShellTest.h"
@@ -10,7 +10,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
@@ -78,12 +77,11 @@ TEST_F(DemoTest, DemoModeLeavesOnlyTheDemosTabAndHelpUntilCancel) {
 
 TEST_F(DemoTest, EveryDesktopKeyLeadsToOneMenuItem) {
     ASSERT_TRUE(newShell().start());
-    std::map<QString, int> uses;
+    QStringList keys;
     for (QAction* action : shell->form().menuBar()->findChildren<QAction*>())
         if (!action->shortcut().isEmpty())
-            ++uses[action->shortcut().toString()];
-    for (const auto& [key, count] : uses)
-        EXPECT_EQ(count, 1) << key.toStdString();
+            keys << action->shortcut().toString();
+    EXPECT_EQ(keys.removeDuplicates(), 0) << keys.join(' ').toStdString();
     EXPECT_EQ(shell->form().findChild<QAction*>("mnuFileSave")->shortcut(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(shell->form().findChild<QAction*>("mnuHelpManual")->shortcut(), QKeySequence("F1"));
 }

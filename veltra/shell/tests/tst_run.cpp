@@ -1,4 +1,4 @@
-// Submit and the run of the optimiser, with a stand-in optimiser script as the child.
+// Submit, Run Demo and the View menu, with a stand-in optimiser script as the child.
 #include "DemosPage.h"
 #include "InputFile.h"
 #include "OptimiserRun.h"
