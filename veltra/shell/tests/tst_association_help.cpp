@@ -1,6 +1,7 @@
 #include "BuildConfig.h"
 #include "FileAssociation.h"
 #include "HelpCommands.h"
+#include "PromptTitles.h"
 #include "ScriptedPrompter.h"
 #include "TempDirTest.h"
 
@@ -14,6 +15,7 @@ using namespace veltrana;
 namespace {
 
 constexpr RegRoot HKCR = RegRoot::ClassesRoot;
+using Titles = std::vector<std::string>;
 
 using AssociationHelpTest = test::TempDirTest;
 
@@ -45,18 +47,16 @@ TEST_F(AssociationHelpTest, EmailSupportLeavesTheBareAddressAndAlwaysExplains) {
     const std::string address = build::kSupportAddress;
     for (bool mailProgram : {true, false}) {
         ScriptedPrompter p;
-        std::vector<std::string> opened;
-        std::string clipboard = "old";
+        std::string opened, clipboard = "old";
         Desktop desktop{[&](const std::string& url) {
-                            opened.push_back(url);
+                            opened += url;
                             return mailProgram;
                         },
                         [&](const std::string& text) { clipboard = text; }};
         EmailSupport(desktop, p);
-        ASSERT_EQ(opened.size(), 1u);
-        EXPECT_EQ(opened[0], "mailto:" + address +
-                                 "?subject=Veltrana%205.05%20questions/problems.&body=How%20can%20"
-                                 "we%20help?");
+        EXPECT_EQ(opened, "mailto:" + address +
+                              "?subject=Veltrana%205.05%20questions/problems.&body=How%20can%20"
+                              "we%20help?");
         EXPECT_EQ(clipboard, address);
         ASSERT_EQ(p.prompts.size(), 1u);
         EXPECT_EQ(p.prompts[0].title, "If default e-Mail program was Not found.");
@@ -66,30 +66,26 @@ TEST_F(AssociationHelpTest, EmailSupportLeavesTheBareAddressAndAlwaysExplains) {
 
 TEST_F(AssociationHelpTest, ManualOpensOnTheDesktopElseInItsOwnWindow) {
     std::ofstream(in("manual.html")) << "<html></html>";
-    const std::tuple<const char*, bool, ManualOpened, bool> cases[] = {
-        {"manual.html", true, ManualOpened::ByDesktop, false},
-        {"manual.html", false, ManualOpened::InOwnWindow, true},
-        {"missing.html", true, ManualOpened::Missing, false},
+    const std::string manual = in("manual.html"), url = "file://" + manual;
+    // what the desktop and the own window were asked to show, and the messages
+    const std::tuple<std::string, bool, ManualOpened, std::string, std::string, bool> cases[] = {
+        {manual, true, ManualOpened::ByDesktop, url, "", false},
+        {manual, false, ManualOpened::InOwnWindow, url, manual, false},
+        {in("missing.html"), true, ManualOpened::Missing, "", "", true},
     };
-    for (const auto& [file, desktopOpens, expected, ownWindow] : cases) {
+    for (const auto& [file, desktopOpens, expected, onDesktop, inOwnWindow, reported] : cases) {
         ScriptedPrompter p;
-        std::string url, shown;
+        std::string asked, shown;
         Desktop desktop{[&](const std::string& u) {
-                            url = u;
+                            asked = u;
                             return desktopOpens;
                         },
                         [](const std::string&) {}};
         EXPECT_EQ(OpenManual(
-                      in(file), desktop, [&](const std::string& s) { shown = s; }, p),
+                      file, desktop, [&](const std::string& s) { shown = s; }, p),
                   expected);
-        EXPECT_EQ(shown, ownWindow ? in(file) : "");
-        if (expected == ManualOpened::Missing) {
-            EXPECT_EQ(url, "");
-            ASSERT_EQ(p.prompts.size(), 1u);
-            EXPECT_EQ(p.prompts[0].title, "Manual not found.");
-        } else {
-            EXPECT_EQ(url, "file://" + in(file));
-            EXPECT_TRUE(p.prompts.empty());
-        }
+        EXPECT_EQ(asked, onDesktop);
+        EXPECT_EQ(shown, inOwnWindow);
+        EXPECT_EQ(test::PromptTitles(p), reported ? Titles{"Manual not found."} : Titles{});
     }
 }

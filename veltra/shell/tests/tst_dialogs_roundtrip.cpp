@@ -1,11 +1,7 @@
 // The file commands through the real Qt dialogs, driven the way a person would: type a
 // name, press Enter, answer the message box.
-#include "FamilyDirTest.h"
-#include "QtPrompter.h"
-#include "QtTestApp.h"
-#include "ScriptedPrompter.h"
 #include "Settings.h"
-#include "VeltraShell.h"
+#include "ShellTest.h"
 
 #include <gtest/gtest.h>
 
@@ -35,8 +31,6 @@ void Shot(QWidget* w, const char* name) {
 void TypeIntoFileDialog(QWidget* modal, const std::string& text, const char* shot) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
-    std::string title = dialog->windowTitle().toStdString();
-    EXPECT_TRUE(title == "Open Input File" || title == "Save Input File As ...") << title;
     // Each file type shows its patterns once: "All Files (*.*)".
     auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
     ASSERT_NE(types, nullptr);
@@ -60,95 +54,78 @@ void PressInMessageBox(QWidget* modal, QMessageBox::StandardButton button, std::
 
 } // namespace
 
-class RealDialogs : public test::FamilyDirTest {
-protected:
-    void SetUp() override {
-        FamilyDirTest::SetUp();
-        test::EnsureApp();
-    }
-};
+using RealDialogs = test::ShellTest;
 
 TEST_F(RealDialogs, OpenChangeSaveAsAndReopen) {
-    StartupEnvironment env = SystemEnvironment();
-    env.getenv = [this](const char* name) { return quillon(name); };
-    {
-        DesignProblem first;
-        first.Answers[19] = "1.5";
-        ShellState s;
-        ScriptedPrompter quiet;
-        ASSERT_FALSE(WriteAnsFile(first, "first.1", user.string(), s, quiet));
-    }
-    {
-        VeltraShell shell(nullptr, env);
-        ASSERT_TRUE(shell.start());
-        auto* gain = shell.form().findChild<QLineEdit*>("Gain");
-        ASSERT_NE(gain, nullptr);
+    DesignProblem first;
+    first.Answers[19] = "1.5";
+    ShellState s;
+    ASSERT_FALSE(WriteAnsFile(first, "first.1", user.string(), s, prompter));
+    shell = std::make_unique<VeltraShell>(nullptr, env); // the real dialogs and message boxes
+    ASSERT_TRUE(shell->start());
+    auto* gain = shell->form().findChild<QLineEdit*>("Gain");
+    ASSERT_NE(gain, nullptr);
 
-        test::WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "first.1", "open-dialog"); });
-        shell.commands().runMenu(FileCommands::MenuCommand::Open);
-        EXPECT_EQ(shell.state().currentFileName, "first.1");
-        EXPECT_EQ(gain->text(), "1.5");
-        EXPECT_EQ(shell.form().windowTitle(), "first.1 ... Veltrana, a Quenlith based program");
+    test::WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "first.1", "open-dialog"); });
+    shell->commands().runMenu(FileCommands::MenuCommand::Open);
+    EXPECT_EQ(shell->state().currentFileName, "first.1");
+    EXPECT_EQ(gain->text(), "1.5");
+    EXPECT_EQ(shell->form().windowTitle(), "first.1 ... Veltrana, a Quenlith based program");
 
-        gain->selectAll();
-        QTest::keyClicks(gain, "2.5");
-        EXPECT_TRUE(shell.state().dataChanged);
+    gain->selectAll();
+    QTest::keyClicks(gain, "2.5");
+    EXPECT_TRUE(shell->state().dataChanged);
 
-        test::WhenModal([](QWidget* m) {
-            // Enter on the proposal only filters the listing: no file named "first.*".
-            auto* edit = m->findChild<QLineEdit*>("fileNameEdit");
-            ASSERT_NE(edit, nullptr);
-            EXPECT_EQ(edit->text(), "first.*");
-            QTest::keyClick(edit, Qt::Key_Return);
-            EXPECT_TRUE(m->isVisible());
-            TypeIntoFileDialog(m, "second.1", "save-as-dialog");
+    test::WhenModal([](QWidget* m) {
+        // Enter on the proposal only filters the listing: no file named "first.*".
+        auto* edit = m->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->text(), "first.*");
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_TRUE(m->isVisible());
+        TypeIntoFileDialog(m, "second.1", "save-as-dialog");
+    });
+    shell->commands().runMenu(FileCommands::MenuCommand::SaveAs);
+    EXPECT_FALSE(fs::exists(user / "first.*"));
+    EXPECT_EQ(shell->state().currentFileName, "second.1");
+    EXPECT_FALSE(shell->state().dataChanged);
+
+    gain->setText("9");
+    std::string question;
+    test::WhenModal(
+        [&](QWidget* m) { PressInMessageBox(m, QMessageBox::No, &question, "save-question"); });
+    QTimer::singleShot(0, [] {
+        test::WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "second.1", "reopen-dialog"); });
+    });
+    shell->commands().runMenu(FileCommands::MenuCommand::Open);
+    EXPECT_EQ(question, "Save current data?");
+    EXPECT_EQ(gain->text(), "2.5");
+    EXPECT_EQ(GetLastFilePath(RegistryStore()), user.string());
+
+    // The Replace question of Save As, answered No, keeps the file as it was.
+    std::string replace;
+    test::WhenModal([&](QWidget* m) {
+        TypeIntoFileDialog(m, "first.1", "save-as-existing");
+        test::WhenModal([&](QWidget* box) {
+            PressInMessageBox(box, QMessageBox::No, &replace, "replace-question");
         });
-        shell.commands().runMenu(FileCommands::MenuCommand::SaveAs);
-        EXPECT_FALSE(fs::exists(user / "first.*"));
-        EXPECT_EQ(shell.state().currentFileName, "second.1");
-        EXPECT_FALSE(shell.state().dataChanged);
-        EXPECT_TRUE(fs::exists(user / "second.1"));
-
-        gain->setText("9");
-        std::string question;
-        test::WhenModal(
-            [&](QWidget* m) { PressInMessageBox(m, QMessageBox::No, &question, "save-question"); });
-        QTimer::singleShot(0, [] {
-            test::WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "second.1", "reopen-dialog"); });
-        });
-        shell.commands().runMenu(FileCommands::MenuCommand::Open);
-        EXPECT_EQ(question, "Save current data?");
-        EXPECT_EQ(gain->text(), "2.5");
-        EXPECT_EQ(GetLastFilePath(RegistryStore()), user.string());
-
-        // The Replace question of Save As, answered No, keeps the file as it was.
-        std::string replace;
-        test::WhenModal([&](QWidget* m) {
-            TypeIntoFileDialog(m, "first.1", "save-as-existing");
-            test::WhenModal([&](QWidget* box) {
-                PressInMessageBox(box, QMessageBox::No, &replace, "replace-question");
-            });
-        });
-        EXPECT_FALSE(shell.commands().FileSaveAs());
-        EXPECT_EQ(replace,
-                  "Replace " +
-                      QString::fromStdString((user / "first.1").string()).toLower().toStdString() +
-                      " file?");
-        Shot(&shell.form(), "main-form");
-    }
+    });
+    EXPECT_FALSE(shell->commands().FileSaveAs());
+    EXPECT_EQ(replace,
+              "Replace " +
+                  QString::fromStdString((user / "first.1").string()).toLower().toStdString() +
+                  " file?");
+    Shot(&shell->form(), "main-form");
 }
 
 // A family directory that is not there is a typing error: nothing is laid out there.
 TEST_F(RealDialogs, WithoutFamilyDirectoryTheWindowNeverShows) {
     for (const std::string& value : {std::string(), std::string("   "), in("famliy")}) {
-        ScriptedPrompter prompter;
-        StartupEnvironment env = SystemEnvironment();
+        prompter = ScriptedPrompter();
         env.getenv = [&](const char*) { return value; };
-        VeltraShell shell(&prompter, env);
-        EXPECT_FALSE(shell.start());
-        EXPECT_FALSE(shell.form().isVisible());
-        ASSERT_EQ(prompter.prompts.size(), 1u);
-        EXPECT_EQ(prompter.prompts[0].title, "In 'Start_Path' routine ... Exiting!");
+        EXPECT_FALSE(newShell().start());
+        EXPECT_FALSE(shell->form().isVisible());
+        EXPECT_EQ(titles(), std::vector<std::string>{"In 'Start_Path' routine ... Exiting!"});
     }
     EXPECT_FALSE(fs::exists(in("famliy")));
 }

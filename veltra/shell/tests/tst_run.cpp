@@ -1,61 +1,41 @@
-// Submit and the run of the optimiser, with a stand-in optimiser script as the child.
-#include "FamilyDirTest.h"
+// Submit, Run Demo and the View menu, with a stand-in optimiser script as the child.
+#include "DemosPage.h"
 #include "InputFile.h"
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
-#include "PromptTitles.h"
-#include "QtTestApp.h"
-#include "ScriptedPrompter.h"
 #include "Settings.h"
-#include "VeltraShell.h"
+#include "ShellTest.h"
 
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Launch {
-    std::string program;
-    std::vector<std::string> arguments;
-    bool operator==(const Launch&) const = default;
-};
+using Texts = std::vector<std::string>;
 
-class RunTest : public test::FamilyDirTest {
+class RunTest : public test::ShellTest {
 protected:
     void SetUp() override {
-        FamilyDirTest::SetUp();
-        test::EnsureApp();
+        ShellTest::SetUp();
         fs::copy_file(fs::path(VELTRANA_TEST_DATA) / "optimiser-standin.sh", family / "optimiser");
         installProgram(family / "plots");
         ::setenv("VELTRANA_STANDIN", "ok", 1);
-        StartupEnvironment env = SystemEnvironment();
-        env.getenv = [this](const char* n) { return quillon(n); };
-        env.launch = [this](const std::string& p) {
-            launched.push_back({p, {}});
-            return true;
-        };
-        env.launchWith = [this](const std::string& p, const std::vector<std::string>& a) {
-            launched.push_back({p, a});
-            return true;
-        };
-        shell = std::make_unique<VeltraShell>(&prompter, env);
-        ASSERT_TRUE(shell->start());
+        ASSERT_TRUE(newShell().start());
     }
     void TearDown() override {
-        shell.reset();
+        ShellTest::TearDown();
         ::unsetenv("VELTRANA_STANDIN");
-        FamilyDirTest::TearDown();
     }
 
     // An input file on disk whose Note1 is `note`, made the current file.
@@ -75,12 +55,6 @@ protected:
         return QTest::qWaitFor([this] { return !shell->runCommands().running(); }, 10000);
     }
     std::string listing() const { return Contents(user / "~Veltra.out"); }
-    std::vector<std::string> titles() const { return test::PromptTitles(prompter); }
-    bool enabled(const char* name) const {
-        if (auto* menu = shell->form().findChild<QMenu*>(name))
-            return menu->menuAction()->isEnabled();
-        return shell->form().findChild<QPushButton*>(name)->isEnabled();
-    }
     // Whether the run controls this form has are all enabled (1), all disabled (0), or mixed.
     int runControls() const {
         int on = 0;
@@ -90,24 +64,8 @@ protected:
     }
     std::string fileIn() const { return GetFileIn(RegistryStore()); }
     bool plotsStarted() const {
-        return std::find(launched.begin(), launched.end(),
-                         Launch{(family / "plots").string(), {}}) != launched.end();
+        return std::ranges::count(launched, (family / "plots").string()) > 0;
     }
-
-    ScriptedPrompter prompter;
-    std::vector<Launch> launched;
-    std::unique_ptr<VeltraShell> shell;
-};
-
-struct SaveCase {
-    const char* what;
-    bool exists;
-    bool changed;
-    std::vector<PromptAnswer> answers;
-    bool chooseFile; ///< the Save As dialog picks "chosen.frq" (else it is cancelled)
-    std::vector<std::string> titles;
-    std::string runFile; ///< the file handed over; "" for no run
-    const char* note;    ///< Note1 of that file (or of mine.frq) on disk; "": nothing saved
 };
 
 } // namespace
@@ -116,211 +74,218 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
     using A = PromptAnswer;
     const char* changed = "Data in form has changed!";
     const char* unsaved = "Data -not- saved!";
+    // The form is changed each time: whether mine.frq exists, the answers, whether the Save As
+    // dialog picks chosen.frq (else it is cancelled), the messages, the file handed over ("" for no
+    // run) and a text of it, or of mine.frq, on disk ("": nothing saved)
+    using Row =
+        std::tuple<const char*, bool, std::vector<A>, bool, Texts, std::string, const char*>;
     // clang-format off
-    const std::vector<SaveCase> cases = {
-        {"unchanged existing file runs as it is", true, false, {}, false, {}, "mine.frq", "stored"},
-        {"changed, No: the file runs as stored", true, true, {A::No}, false, {changed}, "mine.frq", "stored"},
-        {"changed, Cancel: no run", true, true, {A::Cancel}, false, {changed}, "", "stored"},
-        {"changed, Yes: saved under a new name, run", true, true, {A::Yes}, true, {changed}, "chosen.frq", "edited"},
-        {"never saved: saved first, then run", false, true, {A::Ok}, true, {unsaved}, "chosen.frq", "edited"},
-        {"never saved, Cancel: no run", false, true, {A::Cancel}, false, {unsaved}, "", ""},
-        {"never saved, dialog cancelled: no run", false, true, {A::Ok}, false, {unsaved}, "", ""},
+    const Row cases[] = {
+        {"changed, No: the file runs as stored", true, {A::No}, false, {changed}, "mine.frq", "stored"},
+        {"changed, Cancel: no run", true, {A::Cancel}, false, {changed}, "", "stored"},
+        {"changed, Yes: saved under a new name, run", true, {A::Yes}, true, {changed}, "chosen.frq", "edited"},
+        {"never saved: saved first, then run", false, {A::Ok}, true, {unsaved}, "chosen.frq", "edited"},
+        {"never saved, Cancel: no run", false, {A::Cancel}, false, {unsaved}, "", ""},
+        {"never saved, dialog cancelled: no run", false, {A::Ok}, false, {unsaved}, "", ""},
     };
     // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, exists, answers, chooseFile, asked, runFile, note] : cases) {
+        SCOPED_TRACE(what);
         prompter = ScriptedPrompter();
         launched.clear();
         fs::remove(user / "chosen.frq");
-        fs::remove(user / "mine.frq");
-        RegistryStore store;
-        SaveFileIn(store, "");
-        if (c.exists) {
+        if (exists) {
             openFile(user / "mine.frq", "stored");
         } else {
             shell->state().currentFileName = kStartupFileName;
             shell->state().currentDir = user;
         }
-        if (c.changed)
-            shell->form().findChild<QLineEdit*>("Note1")->setText("edited");
-        for (auto a : c.answers)
+        shell->form().findChild<QLineEdit*>("Note1")->setText("edited");
+        for (auto a : answers)
             prompter.answer(a);
-        if (c.chooseFile)
+        if (chooseFile)
             prompter.answerFile(FileDialogAnswer{(user / "chosen.frq").string(), 1});
         shell->runCommands().SubmitCommand();
         ASSERT_TRUE(waitForEnd());
-        EXPECT_EQ(titles(), c.titles);
-        EXPECT_EQ(plotsStarted(), !c.runFile.empty());
-        EXPECT_EQ(listing().find("args=" + c.runFile + "|") == 0, !c.runFile.empty());
-        DesignProblem onDisk;
-        if (*c.note) {
-            FileReadMe(c.runFile.empty() ? "mine.frq" : c.runFile, user.string(), onDisk, prompter);
-            EXPECT_EQ(onDisk.Note1, c.note);
-        } else {
+        EXPECT_EQ(titles(), asked);
+        EXPECT_EQ(plotsStarted(), !runFile.empty());
+        EXPECT_EQ(listing().find("args=" + runFile + "|") == 0, !runFile.empty());
+        if (*note)
+            EXPECT_NE(Contents(user / (runFile.empty() ? "mine.frq" : runFile)).find(note),
+                      std::string::npos);
+        else
             EXPECT_FALSE(fs::exists(user / "chosen.frq"));
-        }
-        if (!c.exists && c.runFile.empty()) {
+        if (!exists && runFile.empty()) {
             EXPECT_EQ(shell->state().currentFileName, kStartupFileName);
         }
-        EXPECT_EQ(shell->state().runMode, " ");
     }
 }
 
-TEST_F(RunTest, OptimiserGetsTheFilesRealDirectoryAndPlotsItsResult) {
-    const fs::path work = m_dir / "Work";
-    openFile(work / "Test.frq", "elsewhere");
-    shell->runCommands().SubmitCommand();
-    EXPECT_EQ(fileIn(), (work / "test_frq.dat").string());
-    ASSERT_TRUE(waitForEnd());
-    const std::string f = family.string();
-    EXPECT_NE(
-        listing().find("args=Test.frq|" + work.string() + "|" + f + "|" + f.substr(0, 2) + "|Te\n"),
-        std::string::npos)
-        << listing();
-    EXPECT_NE(listing().find("cwd=" + user.string() + "\n"), std::string::npos);
-    EXPECT_TRUE(fs::exists(work / "test_frq.dat"));
-    EXPECT_EQ(GetLastFilePath(RegistryStore()), work.string());
-    EXPECT_EQ(launched, (std::vector<Launch>{{(family / "plots").string(), {}}}));
-    EXPECT_TRUE(prompter.prompts.empty());
-}
-
-TEST_F(RunTest, MissingOptimiserGivesTheMissingFileMessageAndNoRun) {
-    fs::remove(family / "optimiser");
-    openFile(user / "mine.frq", "x");
-    shell->runCommands().SubmitCommand();
-    EXPECT_FALSE(shell->runCommands().running());
-    EXPECT_EQ(titles(), std::vector<std::string>{"A Veltrana File is missing!"});
-    EXPECT_FALSE(fs::exists(user / "~Veltra.out"));
-    EXPECT_EQ(runControls(), 1);
-    EXPECT_EQ(shell->state().runMode, " ");
-}
-
-struct EndCase {
-    const char* mode;
-    const char* title; ///< "" for no message
-    const char* says;  ///< part of the message's text
-    bool plots;
-};
-
+// However a run ends, the controls come back, and only a good run brings plots up with its
+// result. The optimiser gets the file's real directory, wherever the file lies.
 TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
-    const std::vector<EndCase> cases = {
+    // how the stand-in ends ("missing": no optimiser at all), the message ("" for none) and a
+    // part of its text, whether plots comes up
+    const std::tuple<std::string, const char*, const char*, bool> cases[] = {
         {"ok", "", "", true},
         {"fail", "Run failed", "exit status 3.\r\n\r\nLast lines of", false},
         {"crash", "Run failed", "ended abnormally", false},
         {"noresult", "Run failed", "wrote no result file", false},
+        {"missing", "A Veltrana File is missing!", "Re-Install Veltrana", false},
     };
-    openFile(user / "mine.frq", "x");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.mode);
+    const fs::path work = m_dir / "Work";
+    const std::string f = family.string(), result = (work / "test_frq.dat").string();
+    openFile(work / "Test.frq", "x");
+    for (const auto& [mode, title, says, plots] : cases) {
+        SCOPED_TRACE(mode);
         prompter = ScriptedPrompter();
         launched.clear();
-        fs::remove(user / "mine_frq.dat");
-        ::setenv("VELTRANA_STANDIN", c.mode, 1);
+        fs::remove(result);
+        fs::remove(user / "~Veltra.out");
+        ::setenv("VELTRANA_STANDIN", mode.c_str(), 1);
+        const bool runs = mode != "missing";
+        if (!runs)
+            fs::remove(family / "optimiser");
         shell->runCommands().SubmitCommand();
-        ASSERT_TRUE(shell->runCommands().running());
-        EXPECT_EQ(shell->state().runMode, "*");
-        EXPECT_TRUE(shell->optimiserRun().window().isVisible());
-        EXPECT_EQ(runControls(), 0);
+        ASSERT_EQ(shell->runCommands().running(), runs);
+        EXPECT_EQ(fileIn(), runs ? result : "");
+        EXPECT_EQ(shell->state().runMode, runs ? "*" : " ");
+        EXPECT_EQ(shell->optimiserRun().window().isVisible(), runs);
+        EXPECT_EQ(runControls(), runs ? 0 : 1);
         ASSERT_TRUE(waitForEnd());
         EXPECT_EQ(runControls(), 1);
         EXPECT_FALSE(shell->optimiserRun().window().isVisible());
         EXPECT_EQ(shell->state().runMode, " ");
-        EXPECT_EQ(plotsStarted(), c.plots);
-        EXPECT_EQ(fileIn().empty(), !c.plots);
-        if (*c.title) {
-            ASSERT_EQ(titles(), std::vector<std::string>{c.title});
-            EXPECT_NE(prompter.prompts[0].text.find(c.says), std::string::npos)
+        EXPECT_EQ(launched, plots ? Texts{(family / "plots").string()} : Texts{});
+        EXPECT_EQ(fileIn(), plots ? result : "");
+        EXPECT_EQ(listing().find("args=Test.frq|" + work.string() + "|" + f + "|" + f.substr(0, 2) +
+                                 "|Te\n") != std::string::npos,
+                  runs)
+            << listing();
+        EXPECT_EQ(listing().find("cwd=" + user.string() + "\n") != std::string::npos, runs);
+        if (*title) {
+            ASSERT_EQ(titles(), Texts{title});
+            EXPECT_NE(prompter.prompts[0].text.find(says), std::string::npos)
                 << prompter.prompts[0].text;
         } else {
             EXPECT_TRUE(prompter.prompts.empty());
         }
     }
+    EXPECT_EQ(GetLastFilePath(RegistryStore()), work.string());
 }
 
-TEST_F(RunTest, CancelEndsTheChildAndLosesNothing) {
-    ::setenv("VELTRANA_STANDIN", "slow", 1);
+// While a run goes on another is refused, from Submit, a demo and the shell alike, and plots
+// clearing fileIn when a window of an earlier run closes does not lose this run's result.
+// Cancel ends the child and loses nothing; closing veltra mid-run leaves nothing for the next
+// start to show.
+TEST_F(RunTest, WhatHappensDuringARunLosesNothing) {
+    ::setenv("VELTRANA_STANDIN", "wait", 1);
     openFile(user / "mine.frq", "kept");
     const std::string before = Contents(user / "mine.frq");
-    shell->runCommands().SubmitCommand();
-    ASSERT_TRUE(
-        QTest::qWaitFor([this] { return listing().find("started") != std::string::npos; }, 5000));
-    const auto at = listing().find("pid=");
-    const pid_t pid = std::stoi(listing().substr(at + 4));
-
-    // A second run while this one goes on is refused, from Submit and from a demo alike.
-    shell->runCommands().SubmitCommand();
-    EXPECT_FALSE(shell->RunOptimiser());
-    EXPECT_EQ(titles(), std::vector<std::string>(2, "Run in progress"));
-
-    auto* cancel = shell->optimiserRun().window().findChild<QPushButton*>("cmdCancel");
-    ASSERT_NE(cancel, nullptr);
-    cancel->click();
-    ASSERT_TRUE(waitForEnd());
-    EXPECT_EQ(titles().back(), "Run cancelled");
-    EXPECT_NE(::kill(pid, 0), 0);
-    EXPECT_EQ(Contents(user / "mine.frq"), before);
-    EXPECT_EQ(shell->form().findChild<QLineEdit*>("Note1")->text(), "kept");
-    EXPECT_NE(listing().find("started"), std::string::npos);
-    EXPECT_FALSE(plotsStarted());
-    EXPECT_EQ(fileIn(), "");
-    EXPECT_EQ(runControls(), 1);
-}
-
-// plots clears fileIn when a window of an earlier run closes; a demo asked for meanwhile must
-// wait; closing veltra mid-run leaves nothing for the next start to show.
-TEST_F(RunTest, WhatHappensMeanwhileDoesNotLoseTheRunsResult) {
-    ::setenv("VELTRANA_STANDIN", "wait", 1);
-    openFile(user / "mine.frq", "x");
     shell->runCommands().SubmitCommand();
     ASSERT_TRUE(shell->runCommands().running());
     RegistryStore store;
     SaveFileIn(store, "");
     shell->RunDemo();
-    EXPECT_EQ(titles(), std::vector<std::string>{"Run in progress"});
+    shell->runCommands().SubmitCommand();
+    EXPECT_FALSE(shell->RunOptimiser());
+    EXPECT_EQ(titles(), Texts(3, "Run in progress"));
     std::ofstream(user / "go");
     ASSERT_TRUE(waitForEnd());
     EXPECT_TRUE(plotsStarted());
     EXPECT_EQ(fileIn(), (user / "mine_frq.dat").string());
 
     ::setenv("VELTRANA_STANDIN", "slow", 1);
+    launched.clear();
+    shell->runCommands().SubmitCommand();
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return listing().find("started") != std::string::npos; }, 5000));
+    const pid_t pid = std::stoi(listing().substr(listing().find("pid=") + 4));
+    click(&shell->optimiserRun().window(), "cmdCancel");
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(titles().back(), "Run cancelled");
+    EXPECT_NE(::kill(pid, 0), 0);
+    EXPECT_EQ(Contents(user / "mine.frq"), before);
+    EXPECT_EQ(shell->form().findChild<QLineEdit*>("Note1")->text(), "kept");
+    EXPECT_FALSE(plotsStarted());
+    EXPECT_EQ(fileIn(), "");
+    EXPECT_EQ(runControls(), 1);
+
     shell->runCommands().SubmitCommand();
     prompter.answer(PromptAnswer::Yes); // end the run and exit
     shell->form().close();
     EXPECT_EQ(fileIn(), "");
 }
 
-TEST_F(RunTest, ViewMenuOpensTheListingAndPlotsOrSaysWhatIsMissing) {
+// The View menu's last listing and example file come up in the suite's viewer, its plots item
+// starts plots, each with a message for what is missing; the form's file stays as it was.
+TEST_F(RunTest, ViewMenuOpensTheListingAnExampleAndPlotsOrSaysWhatIsMissing) {
     const std::string out = (user / "~Veltra.out").string();
     const std::string viewer = (family / "List/list").string();
+    const std::string example = (user / "Ex-Delay.11").string();
     shell->runCommands().ViewLastOutput();
-    EXPECT_EQ(titles(), std::vector<std::string>{out + " file not found."});
-    EXPECT_EQ(prompter.prompts[0].text, "Try a 'Submit' command then retry this View option.");
-
     std::ofstream(out) << "listing\n";
+    shell->runCommands().ViewLastOutput(); // no viewer installed
+    prompter.answerFile(FileDialogAnswer{example, 2});
+    shell->ViewExampleFile();
+    EXPECT_EQ(titles(), (Texts{out + " file not found.", "A Veltrana File is missing!",
+                               "Text viewer not found."}));
+
+    installProgram(viewer);
     shell->runCommands().ViewLastOutput();
-    EXPECT_EQ(titles().back(), "A Veltrana File is missing!"); // no viewer installed
-    fs::create_directories(family / "List");
-    fs::copy_file(family / "plots", viewer);
-    shell->runCommands().ViewLastOutput();
+    prompter.answerFile(FileDialogAnswer{example, 2});
+    prompter.answerFile(std::nullopt);
+    shell->ViewExampleFile();
+    shell->ViewExampleFile();
     shell->form().findChild<QAction*>("mnuViewPlots")->trigger();
-    EXPECT_EQ(launched, (std::vector<Launch>{{viewer, {out}}, {(family / "plots").string(), {}}}));
+    EXPECT_EQ(launched,
+              (Texts{viewer + " " + out, viewer + " " + example, (family / "plots").string()}));
+    EXPECT_EQ(titles().size(), 3u);
+    const FileDialogRequest& asked = prompter.dialogs.back();
+    EXPECT_EQ(asked.filters[asked.filterIndex - 1].patterns, "ex-*.*");
+    EXPECT_EQ(asked.initialDir, user.string());
+    EXPECT_EQ(shell->state().currentFileName, "Start Up Values");
+    EXPECT_EQ(shell->state().dialogInitialDir, user.string());
     fs::remove(family / "plots");
-    shell->form().findChild<QPushButton*>("cmdPlots")->click();
+    click(&shell->form(), "cmdPlots");
     EXPECT_EQ(titles().back(), "Plots.exe file not found.");
 }
 
-// Run Demo as wired in the shell (the demo tests stand in for the run itself).
-TEST_F(RunTest, DemoRunLeavesTheCurrentFileAndTheControlsAlone) {
+// Run Demo as wired in the shell runs the chosen example from the user directory, leaving the
+// form's file and the controls alone; a missing example is reported and leaves no result path
+// for plots.
+TEST_F(RunTest, RunDemoRunsTheChosenExampleAndLeavesTheFormAlone) {
+    // the option clicked (nullptr: none), the example, its result ("": the example is missing)
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {nullptr, "Ex-Yzero.01", ""},
+        {nullptr, "Ex-Yzero.01", "ex-yzero_01.dat"},
+        {"Exam_4", "Ex-Delay.01", "ex-delay_01.dat"},
+        {"Exam_7", "Ex-Zpair.1", "ex-zpair_1.dat"},
+    };
     openFile(user / "mine.frq", "mine");
-    std::ofstream(user / "Ex-Yzero.01") << "example\r\n";
-    shell->RunDemo(); // the Demos tab's first example
-    ASSERT_TRUE(shell->runCommands().running()) << titles().size();
-    EXPECT_EQ(runControls(), 1);
-    EXPECT_TRUE(shell->optimiserRun().window().isVisible());
-    ASSERT_TRUE(waitForEnd());
-    EXPECT_NE(listing().find("args=Ex-Yzero.01|" + user.string() + "|"), std::string::npos);
-    EXPECT_TRUE(fs::exists(user / "ex-yzero_01.dat"));
-    EXPECT_TRUE(plotsStarted());
-    EXPECT_EQ(shell->state().currentFileName, "mine.frq");
-    EXPECT_EQ(shell->state().runMode, " ");
+    shell->setDemoMode(true);
+    for (const auto& [option, file, resultName] : cases) {
+        SCOPED_TRACE(std::string(file) + " to " + resultName);
+        const bool found = *resultName;
+        prompter = ScriptedPrompter();
+        launched.clear();
+        if (found)
+            std::ofstream(user / file) << "example\r\n";
+        if (option)
+            click(shell->form().demosPage(), option);
+        click(shell->form().demosPage(), "cmdRunDemo");
+        ASSERT_EQ(shell->runCommands().running(), found);
+        EXPECT_EQ(shell->state().runMode, found ? "Demo" : " ");
+        EXPECT_EQ(shell->optimiserRun().window().isVisible(), found);
+        EXPECT_TRUE(enabled("mnuHelp")); // the one run control demo mode leaves enabled
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_EQ(titles(), found ? Texts{} : Texts{"Example file not found."});
+        EXPECT_EQ(listing().find("args=" + std::string(file) + "|" + user.string() + "|") == 0,
+                  found);
+        EXPECT_EQ(plotsStarted(), found);
+        EXPECT_EQ(fileIn(), found ? (user / resultName).string() : "");
+        EXPECT_EQ(shell->state().currentFileName, "mine.frq");
+        EXPECT_EQ(shell->state().currentDir, user.string());
+        EXPECT_FALSE(shell->state().dataChanged);
+    }
 }

@@ -1,16 +1,14 @@
 #include "FakeForm.h"
+#include "FamilyDirTest.h"
 #include "InputFile.h"
 #include "ScriptedPrompter.h"
 #include "Settings.h"
 #include "Startup.h"
-#include "TempDirTest.h"
-#include "Text.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <tuple>
 
 using namespace veltrana;
@@ -18,16 +16,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class StartupTest : public test::TempDirTest {
+class StartupTest : public test::FamilyDirTest {
 protected:
     void SetUp() override {
-        TempDirTest::SetUp();
-        root = m_dir;
-        store = RegistryStore(in("registry"));
-        fs::create_directories(root / "family");
-        env.getenv = [this](const char* name) { return vars[name]; };
-        env.launch = [this](const std::string& program) {
-            launched.push_back(program);
+        FamilyDirTest::SetUp();
+        fs::remove_all(programDir); // start-up makes it
+        store = RegistryStore();
+        // Blanks around the family directory, as a hand-edited environment may have them.
+        env.getenv = [this](const char* name) { return "  " + quillon(name) + " "; };
+        env.launch = [this](const std::string& path) {
+            launched.push_back(path);
             return true;
         };
         env.today = [] {
@@ -37,12 +35,9 @@ protected:
             t.tm_mday = 6;
             return t;
         };
-        vars["Quillon"] = "  " + (root / "family").string() + " ";
     }
     bool load() { return LoadMainForm(state, problem, form, prompter, store, env); }
 
-    fs::path root;
-    std::map<std::string, std::string> vars;
     std::vector<std::string> launched;
     StartupEnvironment env;
     ShellState state;
@@ -56,13 +51,13 @@ protected:
 
 TEST_F(StartupTest, FirstStartWritesTheIniFileAndUserDirectoryOnce) {
     ASSERT_TRUE(load());
-    fs::path ini = root / "family/Veltr.hz/Veltrana.ini";
+    fs::path ini = programDir / "Veltrana.ini";
     EXPECT_EQ(Contents(ini),
               "Veltrana\x99 Program                 12/6/2026\r\n"
               "1             ! Increase if COMMAND still active and stops your run\r\n"
               "no name             ! User name\r\n");
-    EXPECT_TRUE(fs::is_directory(root / "family/Veltr.hz/User"));
-    EXPECT_EQ(fs::current_path(), root / "family/Veltr.hz/User");
+    EXPECT_TRUE(fs::is_directory(user));
+    EXPECT_EQ(fs::current_path(), user);
     EXPECT_EQ(state.userName, "no name");
 
     // A second start reads the file and leaves it as it was.
@@ -81,15 +76,14 @@ TEST_F(StartupTest, StartUpValuesDecideBetweenGetAndPut) {
     ASSERT_TRUE(load());
     EXPECT_EQ(form.calls, "Put;");
     EXPECT_EQ(state.currentFileName, "Start Up Values");
-    EXPECT_EQ(state.currentDir, (root / "family/Veltr.hz/User").string());
+    EXPECT_EQ(state.currentDir, user.string());
     EXPECT_EQ(form.caption, "Start Up Values ... Veltrana, a Quenlith based program");
     EXPECT_FALSE(state.dataChanged);
 
     DesignProblem saved;
     saved.Note1 = "from last run";
     ShellState s;
-    ASSERT_FALSE(
-        WriteAnsFile(saved, "last-run.ini", (root / "family/Veltr.hz").string(), s, prompter));
+    ASSERT_FALSE(WriteAnsFile(saved, "last-run.ini", programDir.string(), s, prompter));
     form.calls.clear();
     state.dataChanged = true;
     ASSERT_TRUE(load());
@@ -103,9 +97,8 @@ TEST_F(StartupTest, PlotsStartOnlyWhileFileInIsSet) {
     EXPECT_TRUE(launched.empty());
 
     ASSERT_TRUE(SaveFileIn(store, "/data/run.dat").ok());
-    fs::path plots = root / "family/plots";
-    std::ofstream(plots) << "#!/bin/sh\n";
-    fs::permissions(plots, fs::perms::owner_all);
+    const fs::path plots = family / "plots";
+    installProgram(plots);
     ASSERT_TRUE(load());
     EXPECT_EQ(launched, std::vector<std::string>{plots.string()});
     EXPECT_TRUE(prompter.prompts.empty());
@@ -114,7 +107,6 @@ TEST_F(StartupTest, PlotsStartOnlyWhileFileInIsSet) {
     ASSERT_TRUE(load());
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].title, "Plots.exe file not found.");
-    ASSERT_TRUE(SaveFileIn(store, "").ok());
 }
 
 TEST_F(StartupTest, DialogStartsInTheLastFilePathWhenItIsAbsolute) {
@@ -123,7 +115,6 @@ TEST_F(StartupTest, DialogStartsInTheLastFilePathWhenItIsAbsolute) {
     for (const auto& [stored, used] : cases) {
         ASSERT_TRUE(SaveLastFilePath(store, stored).ok());
         ASSERT_TRUE(load());
-        EXPECT_EQ(state.dialogInitialDir, used ? stored : (root / "family/Veltr.hz/User").string())
-            << stored;
+        EXPECT_EQ(state.dialogInitialDir, used ? stored : user.string()) << stored;
     }
 }

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "FamilyDirTest.h"
+#include "PromptTitles.h"
+#include "QtTestApp.h"
+#include "ScriptedPrompter.h"
+#include "VeltraShell.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QMenu>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace veltrana::test {
+
+// A fresh installation and the real shell on it. Programs it starts are only recorded, each
+// as its path followed by its arguments.
+class ShellTest : public FamilyDirTest {
+protected:
+    void SetUp() override {
+        FamilyDirTest::SetUp();
+        EnsureApp();
+        env.getenv = [this](const char* n) { return quillon(n); };
+        env.launchWith = [this](const std::string& p, const std::vector<std::string>& args) {
+            launched.push_back(p);
+            for (const auto& a : args)
+                launched.back() += " " + a;
+            return true;
+        };
+        env.launch = [this](const std::string& p) { return env.launchWith(p, {}); };
+    }
+    void TearDown() override {
+        shell.reset();
+        FamilyDirTest::TearDown();
+    }
+    // A new shell in place of the last one, not yet started.
+    VeltraShell& newShell() {
+        shell.reset();
+        shell = std::make_unique<VeltraShell>(&prompter, env);
+        return *shell;
+    }
+    std::vector<std::string> titles() const { return PromptTitles(prompter); }
+    void click(QWidget* parent, const char* name) {
+        auto* b = parent->findChild<QAbstractButton*>(name);
+        ASSERT_NE(b, nullptr) << name;
+        b->click();
+    }
+    // A menu of the main form, or else a control on it.
+    bool enabled(const char* name) const {
+        if (auto* menu = shell->form().findChild<QMenu*>(name))
+            return menu->menuAction()->isEnabled();
+        return shell->form().findChild<QWidget*>(name)->isEnabled();
+    }
+
+    StartupEnvironment env = SystemEnvironment();
+    ScriptedPrompter prompter;
+    std::vector<std::string> launched;
+    std::unique_ptr<VeltraShell> shell;
+};
+
+} // namespace veltrana::test
