@@ -169,16 +169,14 @@ TEST_F(SaveSafety, KilledSavesLeaveTheOldOrTheNewFile) {
         }
         ::usleep(static_cast<useconds_t>(rng() % static_cast<unsigned>(4 * cycle)));
         ASSERT_EQ(::kill(child, SIGKILL), 0);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
         ++kills;
 
         std::string file = Contents(base / "big.1");
         ASSERT_TRUE(file == expected[0] || file == expected[1]) << "after kill " << kills;
         changes += file != last;
         last = file;
-        std::string text = Contents(base / "registry");
-        RegParseResult parsed = ParseRegistry(text);
+        RegParseResult parsed = ParseRegistry(Contents(base / "registry"));
         ASSERT_FALSE(parsed.damaged) << "after kill " << kills << ": " << parsed.problem;
         std::string v = store.stringValue(RegRoot::CurrentUser, "Software", "v");
         ASSERT_TRUE(v == values[0] || v == values[1]) << "after kill " << kills;
