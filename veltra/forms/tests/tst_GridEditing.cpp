@@ -28,7 +28,8 @@ protected:
 
 } // namespace
 
-TEST_F(GridTest, EditorMovesByTheKeyTable) {
+// A move with the cell's text unchanged is no edit.
+TEST_F(GridTest, EditorMovesByTheKeyTableAndMarksTheDataChangedOnlyForNewText) {
     using enum EditorKey;
     // PassData without weights ends at column 3, DelayData at column 2.
     const std::tuple<const char*, Grid, GridCell, EditorKey, GridCell> cases[] = {
@@ -49,17 +50,10 @@ TEST_F(GridTest, EditorMovesByTheKeyTable) {
         EXPECT_EQ(current(grid), to);
         EXPECT_TRUE(view.editorVisible(grid));
         EXPECT_EQ(grids.editCell(grid), to);
+        EXPECT_FALSE(state.dataChanged);
     }
-}
-
-TEST_F(GridTest, EditingACellMarksTheDataChangedOnlyWhenItsTextChanges) {
-    view.setRowCount(P, 8);
-    view.setCellText(P, 1, 1, "2");
-    openAt(1, 1);
-    grids.EditorKeyDown(P, EditorKey::Next); // unchanged text
-    EXPECT_FALSE(state.dataChanged);
-    view.setEditorText(P, "3");
-    grids.EditorKeyDown(P, EditorKey::Next);
+    view.setEditorText(D, "3");
+    grids.EditorKeyDown(D, EditorKey::Next);
     EXPECT_TRUE(state.dataChanged);
 }
 
@@ -69,16 +63,13 @@ TEST_F(GridTest, EditorOpensOnlyOnItsOwnTab) {
         {kPassTab, P, true}, {kDelayTab, P, false}, {0, D, false}, {kDelayTab, D, true}};
     for (auto [tab, grid, opens] : cases) {
         view.tab = tab;
-        grids.GridClicked(grid, 1, 1);
-        EXPECT_EQ(view.editorVisible(grid), opens);
-        grids.HideCellEditor(grid, true);
         grids.CellCharacterTyped(grid, "x");
         EXPECT_EQ(view.editorVisible(grid), opens);
         grids.HideCellEditor(grid, true);
     }
 }
 
-TEST_F(GridTest, ClearEmptiesTheGridAndOpensAnEditorOnlyOnTheShownTab) {
+TEST_F(GridTest, ClearEmptiesTheGridAndReopensTheEditorOnItsFirstCell) {
     view.setRowCount(P, 9);
     view.fill(P, {{"1", "2", "3"}});
     problem.nFreqPoints = 1;
@@ -86,19 +77,11 @@ TEST_F(GridTest, ClearEmptiesTheGridAndOpensAnEditorOnlyOnTheShownTab) {
     view.setEditorText(P, "typed");
     grids.ClearButtonClicked(P);
     EXPECT_TRUE(view.editorVisible(P));
-    EXPECT_EQ(view.editorText(P), "");
     EXPECT_EQ(current(), (GridCell{1, 1}));
     EXPECT_EQ(view.rowCount(P), 4);
     EXPECT_TRUE(view.g(P).cells.empty());
     EXPECT_EQ(problem.nFreqPoints, 0);
     EXPECT_TRUE(state.dataChanged);
-
-    view.tab = 0;
-    view.setRowCount(D, 7);
-    binding.ClearBoth();
-    EXPECT_EQ(view.rowCount(P), 3);
-    EXPECT_EQ(view.rowCount(D), 3);
-    EXPECT_FALSE(view.editorVisible(P) || view.editorVisible(D));
 }
 
 TEST_F(GridTest, HidingTheWeightColumnUnderTheEditorKeepsTheWeightAndYout) {
@@ -110,7 +93,6 @@ TEST_F(GridTest, HidingTheWeightColumnUnderTheEditorKeepsTheWeightAndYout) {
     view.setEditorText(P, "8");
     view.setChecked("chkUseWeights", false);
     binding.UseWeightsClicked();
-    EXPECT_EQ(view.columnCount(P), 4);
     EXPECT_EQ(view.cellText(P, 1, 3), "3");
     ASSERT_GE(problem.Weight.size(), 2u);
     EXPECT_EQ(problem.Weight[1], "8");
@@ -128,17 +110,11 @@ TEST_F(GridTest, LeavingTheTabStoresTheTextAndComingBackReopensWhereTheUserWas) 
     EXPECT_EQ(view.cellText(P, 2, 2), "42");
     EXPECT_TRUE(view.editorVisible(P));
     EXPECT_EQ(grids.editCell(P), (GridCell{2, 2}));
-    EXPECT_EQ(view.editorText(P), "42");
 
     openAt(9, 2);
     grids.EditorKeyDown(P, EditorKey::Escape);
     leaveAndComeBack();
     EXPECT_EQ(grids.editCell(P), (GridCell{9, 2}));
-
-    view.setEditorText(P, "7"); // clicking the grid stores it too
-    grids.GridMouseDown(P);
-    EXPECT_FALSE(view.editorVisible(P));
-    EXPECT_EQ(view.cellText(P, 9, 2), "7");
 }
 
 TEST_F(GridTest, PutAnswersTakesTheValueStillInTheEditor) {
