@@ -69,12 +69,17 @@ TEST_F(GridTest, EditorOpensOnlyOnItsOwnTab) {
     }
 }
 
-TEST_F(GridTest, ClearEmptiesTheGridAndReopensTheEditorOnItsFirstCell) {
+// Save takes the value still in the editor; Clear then drops it with the rest.
+TEST_F(GridTest, PutAnswersTakesTheEditorsValueAndClearEmptiesTheGrid) {
     view.setRowCount(P, 9);
-    view.fill(P, {{"1", "2", "3"}});
-    problem.nFreqPoints = 1;
-    openAt(6, 3);
+    view.fill(P, {{"1", "2"}});
+    openAt(1, 3);
+    view.setEditorText(P, "3");
+    binding.PutAnswers();
+    ASSERT_EQ(problem.nFreqPoints, 1);
+    EXPECT_EQ(problem.Yout[1], "3");
     view.setEditorText(P, "typed");
+    state.dataChanged = false;
     grids.ClearButtonClicked(P);
     EXPECT_TRUE(view.editorVisible(P));
     EXPECT_EQ(current(), (GridCell{1, 1}));
@@ -115,14 +120,4 @@ TEST_F(GridTest, LeavingTheTabStoresTheTextAndComingBackReopensWhereTheUserWas) 
     grids.EditorKeyDown(P, EditorKey::Escape);
     leaveAndComeBack();
     EXPECT_EQ(grids.editCell(P), (GridCell{9, 2}));
-}
-
-TEST_F(GridTest, PutAnswersTakesTheValueStillInTheEditor) {
-    view.fill(P, {{"1", "2"}});
-    openAt(1, 3);
-    view.setEditorText(P, "3");
-    binding.PutAnswers();
-    EXPECT_EQ(problem.nFreqPoints, 1);
-    EXPECT_EQ(problem.Yout[1], "3");
-    EXPECT_TRUE(view.editorVisible(P));
 }
