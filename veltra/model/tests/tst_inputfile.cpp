@@ -43,6 +43,14 @@ DesignProblem ExampleProblem() {
 // The example input file, with the blanks that end several of its comments.
 const std::string kExampleFile = test::FileText(VELTRANA_TEST_DATA "/Filter.1");
 
+// The example file with its pass-band table replaced by `table` (count line included).
+std::string WithPassTable(const std::string& table) {
+    std::string f = kExampleFile;
+    size_t from = f.find("2  \t\t! 23.");
+    size_t to = f.find("1  \t\t! \r\n");
+    return f.substr(0, from) + table + f.substr(to);
+}
+
 class InputFileOnDisk : public test::TempDirTest {
 protected:
     ShellState state;
@@ -87,18 +95,6 @@ TEST(InputFileFormat, AnswerLineValues) {
         EXPECT_EQ(AnsLineValue(c.line), c.value) << c.line;
     EXPECT_EQ(WriteAnsLine("   ", "c", false), "-999  \t\t! c");
 }
-
-namespace {
-
-// The example file with its pass-band table replaced by `table` (count line included).
-std::string WithPassTable(const std::string& table) {
-    std::string f = kExampleFile;
-    size_t from = f.find("2  \t\t! 23.");
-    size_t to = f.find("1  \t\t! \r\n");
-    return f.substr(0, from) + table + f.substr(to);
-}
-
-} // namespace
 
 TEST(InputFileReader, PassBandLinesOfEveryShape) {
     const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {

@@ -132,7 +132,6 @@ TEST_F(SaveSafety, KilledSavesLeaveTheOldOrTheNewFile) {
         if (inMemory)
             fs::remove_all(base);
     });
-    const std::string dir = base.string();
     DesignProblem problems[] = {RandomProblem(3000, 50, [](bool) { return std::string("1.25"); }),
                                 RandomProblem(3000, 50, [](bool) { return std::string("8.5"); })};
     const std::string expected[] = {FormatAnsFile(problems[0], "big.1", Noon()),
@@ -145,7 +144,7 @@ TEST_F(SaveSafety, KilledSavesLeaveTheOldOrTheNewFile) {
     // Kills land anywhere in a few save cycles of the child, however fast the disk is.
     DesignProblem first = problems[0];
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_FALSE(WriteAnsFile(first, "big.1", dir, state, prompter, Noon));
+    ASSERT_FALSE(WriteAnsFile(first, "big.1", base.string(), state, prompter, Noon));
     const auto cycle = 1 + std::chrono::duration_cast<std::chrono::microseconds>(
                                std::chrono::steady_clock::now() - start)
                                .count();
@@ -162,7 +161,7 @@ TEST_F(SaveSafety, KilledSavesLeaveTheOldOrTheNewFile) {
             for (unsigned n = static_cast<unsigned>(kills);; ++n) {
                 ShellState s;
                 ScriptedPrompter quiet;
-                WriteAnsFile(problems[n % 2], "big.1", dir, s, quiet, Noon);
+                WriteAnsFile(problems[n % 2], "big.1", base.string(), s, quiet, Noon);
                 store.SetRegValue(RegRoot::CurrentUser, "Software", "v", RegType::String,
                                   values[n % 2]);
             }
