@@ -34,7 +34,6 @@ TEST(PlotSequence, EachModelStepsThroughItsPlotsAndDisablesNextAfterTheLast) {
     const std::tuple<const char*, std::vector<std::string>> cases[] = {
         {"model_m2_one_omega.dat", {kMap, kError, kCurve, kImpulse}},
         {"model_m2.dat", {kMap, kError, kCurve, kSidelobe, kRipple}},
-        {"model_m2_doublet.dat", {kMap, kError, kCurve, kImpulse}},
         {"model_m1.dat", {kMap, kError, kCurve, kSidelobe, kRipple, kImpulse}},
         {"model0.dat", {kError}},
         {"model110.dat", {kError}},
