@@ -109,21 +109,30 @@ TEST_F(PlotsFormTest, RunCommandsFromQuitToExit) {
     EXPECT_TRUE(store->KeyExists(RegRoot::CurrentUser, kCompanyKey));
 }
 
-TEST_F(PlotsFormTest, OpenPlotFile) {
-    ASSERT_TRUE(startForm());
+// Another file opened during a run: the picture shown, and the name Save As proposes for it,
+// are still the first file's.
+TEST_F(PlotsFormTest, OpenPlotFileDuringARun) {
+    ASSERT_TRUE(startForm("model3.dat"));
+    control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
     prompter.answerFile(std::nullopt); // Cancel keeps what was there
     form->FileOld();
-    EXPECT_EQ(form->dataFile(), "");
+    EXPECT_EQ(form->dataFile(), in("model3.dat"));
     ASSERT_EQ(prompter.dialogs.size(), 1u);
     EXPECT_EQ(prompter.dialogs[0].filters[prompter.dialogs[0].filterIndex - 1].patterns, "*.dat");
 
-    const std::string file = sample("model2.dat");
+    const std::string file = kSamples + "/model2.dat";
     prompter.answerFile(FileDialogAnswer{file, 2});
     form->FileOld();
     EXPECT_EQ(form->dataFile(), file);
-    EXPECT_EQ(form->openDirectory(), m_dir.string());
+    EXPECT_EQ(form->openDirectory(), kSamples);
     EXPECT_EQ(form->windowTitle().toStdString(), "model2.dat ... Plots from Tamsen Sys.");
     EXPECT_TRUE(enabled("cmdRun"));
+    form->showPlotPage();
+    EXPECT_FALSE(enabled("cmdPrint"));
+    EXPECT_FALSE(enabled("cmdFileSaveAs"));
+    prompter.answerFile(std::nullopt);
+    EXPECT_FALSE(form->FileSaveAs());
+    EXPECT_EQ(prompter.dialogs.back().fileName, "model3.bmp");
 
     prompter.answerFile(FileDialogAnswer{kSamples + "/truncated_block.dat", 2});
     form->FileOld();
@@ -132,7 +141,7 @@ TEST_F(PlotsFormTest, OpenPlotFile) {
     EXPECT_EQ(prompter.prompts.size(), 1u);
 }
 
-TEST_F(PlotsFormTest, SaveAsWritesTheShownPictureUnderItsFilesName) {
+TEST_F(PlotsFormTest, SaveAsWritesTheShownPictureAndAsksBeforeReplacing) {
     ASSERT_TRUE(startForm("model3.dat"));
     const std::tuple<const char*, int, bool, PromptAnswer, bool, const char*> cases[] = {
         {"plot.bmp", 1, false, PromptAnswer::Ok, true, "bmp"},
@@ -153,16 +162,6 @@ TEST_F(PlotsFormTest, SaveAsWritesTheShownPictureUnderItsFilesName) {
         EXPECT_EQ(reloaded.convertToFormat(QImage::Format_RGB32),
                   form->canvas().image().convertToFormat(QImage::Format_RGB32));
     }
-    // Another file opened during the run: the picture shown is still the first file's plot.
-    control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
-    prompter.answerFile(FileDialogAnswer{sample("model2.dat"), 2});
-    form->FileOld();
-    form->showPlotPage();
-    EXPECT_FALSE(enabled("cmdPrint"));
-    EXPECT_FALSE(enabled("cmdFileSaveAs"));
-    prompter.answerFile(std::nullopt);
-    EXPECT_FALSE(form->FileSaveAs());
-    EXPECT_EQ(prompter.dialogs.back().fileName, "model3.bmp");
 }
 
 TEST_F(PlotsFormTest, ColoursAndBlackAndWhite) {
