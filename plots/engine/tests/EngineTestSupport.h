@@ -58,10 +58,12 @@ struct EngineRig {
     ReadStatus readText(const std::string& text) {
         return file.ReadResultStream(std::make_unique<std::istringstream>(text), "memory.dat");
     }
-    /// The next plot, with only its own calls kept.
-    void next() {
-        calls.clear();
-        engine.PlotNext();
+    /// The next plots, with only the last one's calls kept.
+    void next(int presses = 1) {
+        for (int press = 0; press < presses; ++press) {
+            calls.clear();
+            engine.PlotNext();
+        }
     }
 };
 

@@ -62,18 +62,17 @@ TEST(PlotFrame, TitleFollowsThePlotCounterAndModel) {
 
 TEST(PlotFrame, ScaleFactorBlockListsOnlyTheScaledAxes) {
     using Rows = std::vector<std::string>;
-    const std::tuple<int, int, Rows, Rows, Rows, Rows> cases[] = {
-        {0, 0, {}, {}, {}, {}},
-        {0, 2, {"Scale Factor"}, {"============"}, {"Y-axis = 10E2"}, {}},
-        {-4, 6, {"Scale Factor"}, {"============"}, {"X-axis = 10E-4"}, {"Y-axis = 10E6"}},
+    const std::tuple<int, int, Rows, Rows, Rows> cases[] = {
+        {0, 0, {}, {}, {}},
+        {0, 2, {"Scale Factor"}, {"Y-axis = 10E2"}, {}},
+        {-4, 6, {"Scale Factor"}, {"X-axis = 10E-4"}, {"Y-axis = 10E6"}},
     };
-    for (const auto& [xExp, yExp, row140, row170, row200, row230] : cases) {
+    for (const auto& [xExp, yExp, row140, row200, row230] : cases) {
         SCOPED_TRACE(std::to_string(xExp) + " " + std::to_string(yExp));
         FrameRig rig;
         PlotBounds bounds{0, 10, 0, 5, xExp, yExp};
         rig.frame.DrawFrame({3, 1, 0, 0, 0}, bounds);
         EXPECT_EQ(rig.textsAt(15, 140), row140);
-        EXPECT_EQ(rig.textsAt(15, 170), row170);
         EXPECT_EQ(rig.textsAt(15, 200), row200);
         EXPECT_EQ(rig.textsAt(15, 230), row230);
     }

@@ -34,7 +34,6 @@ TEST(PlotSequence, EachModelStepsThroughItsPlotsAndDisablesNextAfterTheLast) {
     const std::tuple<const char*, std::vector<std::string>> cases[] = {
         {"model_m2_one_omega.dat", {kMap, kError, kCurve, kImpulse}},
         {"model_m2.dat", {kMap, kError, kCurve, kSidelobe, kRipple}},
-        {"model_m2_doublet.dat", {kMap, kError, kCurve, kImpulse}},
         {"model_m1.dat", {kMap, kError, kCurve, kSidelobe, kRipple, kImpulse}},
         {"model0.dat", {kError}},
         {"model110.dat", {kError}},
@@ -83,8 +82,7 @@ TEST(PlotSequence, AnEmptyOrMissingSectionEndsTheRunWithItsWarning) {
         SCOPED_TRACE(name);
         EngineRig rig;
         ASSERT_EQ(rig.readText(text), ReadStatus::Ok);
-        for (int press = 0; press < presses; ++press)
-            rig.next();
+        rig.next(presses);
         EXPECT_THAT(rig.host.fatal, ElementsAre(warning));
         EXPECT_EQ(rig.host.drawn, presses - 1);
         EXPECT_TRUE(rig.calls.empty()); // nothing more is plotted
@@ -123,8 +121,7 @@ TEST(PlotSequence, CurvesTakeTheirColoursAndInBlackAndWhiteTheirStyles) {
         rig.host.settings.blackAndWhite = bw;
         rig.host.settings.gridLines = 0; // solid tick marks only, apart from the curves
         ASSERT_EQ(rig.read(file), ReadStatus::Ok);
-        for (int press = 0; press < presses; ++press)
-            rig.next();
+        rig.next(presses);
         EXPECT_THAT(LineEnds(rig.calls, colour, style), Pointwise(DoubleNear(1e-9), ends));
     }
 }
@@ -144,6 +141,36 @@ TEST(PlotSequence, ZeroQuadGivesFourMarkersMirroredOnBothAxes) {
     };
     EXPECT_EQ(places("O"), (std::vector<double>{-2, 1, 2, 1, -2, -1, 2, -1}));
     EXPECT_EQ(places("X"), (std::vector<double>{0.5, -0.5}));
+}
+
+// Texts drawn in pixel scale, by their reference rows (the box is 640 x 480: one row, one pixel).
+TEST(PlotNotes, EachLineSitsOnItsReferenceRow) {
+    // file, presses, a line starting with the text (the whole line when it ends in a TAB), rows
+    const std::tuple<const char*, int, std::string, std::vector<double>> cases[] = {
+        // The pole/zero listing grows upward from row 370 with what the file has.
+        {"model_m2.dat", 1, "Real Zero-pairs: \t-2E-1\t", {370}},
+        {"model_m2.dat", 1, "Real Zero-quads: \t-3E-1\t", {295}},
+        {"model_m2_doublet.dat", 1, "Single Zero Doublet: ", {370}},
+        // The sidelobe legend only on the sidelobe plot.
+        {"model_m2.dat", 2, "===== Sidelobe Ripple =====", {}},
+        {"model_m2.dat", 4, "===== Sidelobe Ripple =====", {70}},
+        {"model1.dat", 1, "      Y-Axis offset (y0): \t1.25E-2", {330}},
+        // Model 0: Ydot's own range, since its curve is drawn on the Y range.
+        {"model0.dat", 1, "Ydot Range... ", {15}},
+        {"model3.dat", 1, "Mar 07, 2024 14:05:09", {5}},
+    };
+    for (const auto& [file, presses, text, expectedRows] : cases) {
+        SCOPED_TRACE(text);
+        EngineRig rig;
+        ASSERT_EQ(rig.read(file), ReadStatus::Ok);
+        rig.next(presses);
+        std::vector<double> rows;
+        for (const CanvasCall& call : rig.calls)
+            if (call.kind == CanvasCall::Kind::Text &&
+                (text.ends_with('\t') ? call.text == text : call.text.starts_with(text)))
+                rows.push_back(call.y1);
+        EXPECT_EQ(rows, expectedRows);
+    }
 }
 
 } // namespace

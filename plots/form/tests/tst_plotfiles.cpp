@@ -42,8 +42,6 @@ TEST_F(PlotSettingsStoreTest, SavedSettingsReadBackAndBlackAndWhiteKeepsTheStore
     saved.fixedX = true;
     saved.xMinText = "-1.5";
     saved.xStepText = "0,25 typed";
-    saved.fixedY = false;
-    saved.yMinText = "";
     saved.yStepText = "1e-3";
     for (bool bw : {false, true}) {
         PlotSettings written = saved;
@@ -66,7 +64,6 @@ TEST_F(PlotSettingsStoreTest, KeyStatesGiveTheirDefaults) {
     EXPECT_EQ(noKey.colours, kNoKeyColours);
     EXPECT_FALSE(noKey.fixedX);
     EXPECT_EQ(noKey.xMinText, "");
-    EXPECT_EQ(noKey.gridType, 2);
 
     set("BlacknWhite", 1);
     PlotSettings onlyBw = DesignedSettings();

@@ -57,8 +57,6 @@ TEST_F(PlotsResizingTest, DesktopKeysRunTheShownPageCommands) {
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->showPlotPage();
-    QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier); // Setup page only
-    EXPECT_TRUE(prompter.dialogs.empty());
     QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(prompter.printDialogs, 1);
     control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
