@@ -22,13 +22,13 @@ using AssociationHelpTest = test::TempDirTest;
 } // namespace
 
 TEST_F(AssociationHelpTest, AssociationNamesTheSuitesViewerAndSkipsAnEmptyIcon) {
-    // iconEntry is nullptr where no DefaultIcon key is made
+    // iconEntry is empty where no DefaultIcon key is made
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"/opt/Quillon/Veltr.hz", "", nullptr},
+        {"/opt/Quillon/Veltr.hz", "", ""},
         {"/opt/Quillon/Veltr.hz/", "/opt/Quillon/v.png", "/opt/Quillon/v.png,0"},
     };
     for (const auto& [programDir, icon, iconEntry] : cases) {
-        RegistryStore fresh(in(std::string("reg-") + (iconEntry ? "icon" : "plain")));
+        RegistryStore fresh(in(std::string("reg-") + (*iconEntry ? "icon" : "plain")));
         ASSERT_TRUE(CreateFileAssociation(fresh, "Out", programDir, "Veltrana",
                                           "Veltrana: a Matched Filter program", icon)
                         .ok());
@@ -36,10 +36,8 @@ TEST_F(AssociationHelpTest, AssociationNamesTheSuitesViewerAndSkipsAnEmptyIcon) 
         EXPECT_EQ(fresh.stringValue(HKCR, "Veltrana", ""), "Veltrana: a Matched Filter program");
         EXPECT_EQ(fresh.stringValue(HKCR, "Veltrana\\shell\\open\\command", ""),
                   "\"/opt/Quillon/Veltr.hz/../List/list\" %1");
-        EXPECT_EQ(fresh.KeyExists(HKCR, "Veltrana\\DefaultIcon"), iconEntry != nullptr);
-        if (iconEntry) {
-            EXPECT_EQ(fresh.stringValue(HKCR, "Veltrana\\DefaultIcon", ""), iconEntry);
-        }
+        EXPECT_EQ(fresh.KeyExists(HKCR, "Veltrana\\DefaultIcon"), *iconEntry != '\0');
+        EXPECT_EQ(fresh.stringValue(HKCR, "Veltrana\\DefaultIcon", ""), iconEntry);
     }
 }
 
@@ -58,8 +56,7 @@ TEST_F(AssociationHelpTest, EmailSupportLeavesTheBareAddressAndAlwaysExplains) {
                               "?subject=Veltrana%205.05%20questions/problems.&body=How%20can%20"
                               "we%20help?");
         EXPECT_EQ(clipboard, address);
-        ASSERT_EQ(p.prompts.size(), 1u);
-        EXPECT_EQ(p.prompts[0].title, "If default e-Mail program was Not found.");
+        ASSERT_EQ(test::PromptTitles(p), Titles{"If default e-Mail program was Not found."});
         EXPECT_NE(p.prompts[0].text.find(address), std::string::npos);
     }
 }

