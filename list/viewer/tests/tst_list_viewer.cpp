@@ -49,7 +49,6 @@ TEST_F(ViewerTest, PollsHandOverWhatWasAddedAsUtf8WithLfLineEnds) {
         {Step::Append, "one\r\ntw", true, true, "one\ntw"},
         {Step::Append, "o\r", true, false, "o"},
         {Step::Append, "\nthree\n", true, false, "\nthree\n"},
-        {Step::Append, "", true, false, ""},
         // A character split between two writes waits for its second byte, even over a poll
         // that finds nothing new.
         {Step::Append, "caf\xC3", true, false, "caf"},
@@ -75,14 +74,12 @@ TEST_F(ViewerTest, PollsHandOverWhatWasAddedAsUtf8WithLfLineEnds) {
 TEST_F(ViewerTest, AHugeFileComesInPieces) {
     std::ofstream(in("out.txt")) << std::string(GrowingFile::kChunkBytes * 2 + 10, 'x');
     GrowingFile file(in("out.txt"));
-    std::vector<std::pair<std::size_t, bool>> polls;
-    for (int i = 0; i < 3; ++i) {
-        const GrowingFile::Update u = file.poll();
-        polls.emplace_back(u.text.size(), u.more);
-    }
     const std::size_t chunk = GrowingFile::kChunkBytes;
-    EXPECT_EQ(polls, (std::vector<std::pair<std::size_t, bool>>{
-                         {chunk, true}, {chunk, true}, {10, false}}));
+    for (const auto& [size, more] :
+         {std::pair{chunk, true}, {chunk, true}, {std::size_t{10}, false}}) {
+        const GrowingFile::Update u = file.poll();
+        EXPECT_EQ(std::pair(u.text.size(), u.more), std::pair(size, more));
+    }
 }
 
 TEST_F(ViewerTest, ViewFollowsTheFileAsItGrowsAndIsReplaced) {
@@ -100,7 +97,6 @@ TEST_F(ViewerTest, FindGoesOnFromTheCursorAndWrapsRound) {
     EnsureApp();
     std::ofstream(in("out.txt")) << "alpha beta\ngamma beta\ndelta\n";
     TextViewer viewer(QString::fromStdString(in("out.txt")));
-    EXPECT_EQ(viewer.windowTitle(), "out.txt - List");
     // text, backward, found, where the selection starts afterwards
     const std::tuple<const char*, bool, bool, int> cases[] = {
         {"beta", false, true, 6}, {"beta", false, true, 17},  {"beta", false, true, 6},
