@@ -65,8 +65,7 @@ TEST(NumberText, ParseNumberAcceptsOnlyPlainDecimalNumbers) {
 }
 
 TEST(NumberText, IgnoresTheUserLocale) {
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    std::string saved = previous ? previous : "C";
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
         GTEST_SKIP() << "no German locale installed";
     EXPECT_EQ(ParseNumber("2.5"), 2.5);
