@@ -49,16 +49,16 @@ TEST_F(FileRoutinesTest, FileExistsListsNormalFilesOnlyAndDirExistsDirectories) 
 
 TEST_F(FileRoutinesTest, UnexpectedErrorIsShownAndGivesFalse) {
     const std::string tooLong = in(std::string(300, 'n')); // longer than any file name
+    ScriptedPrompter prompter;
     for (const std::string& path : {tooLong, tooLong + "/*.txt"}) {
-        ScriptedPrompter prompter;
         bool fatal = false;
         EXPECT_FALSE(FileExists(path, prompter, 3, &fatal)) << path;
         EXPECT_TRUE(fatal);
-        const Prompt shown{"Unexpected error #" + std::to_string(ENAMETOOLONG) +
-                               " occured: " + std::strerror(ENAMETOOLONG),
-                           "In 'FileExists' routine ...", PromptIcon::Critical, PromptButtons::Ok};
-        EXPECT_EQ(prompter.prompts, std::vector<Prompt>{shown});
     }
+    const Prompt shown{"Unexpected error #" + std::to_string(ENAMETOOLONG) +
+                           " occured: " + std::strerror(ENAMETOOLONG),
+                       "In 'FileExists' routine ...", PromptIcon::Critical, PromptButtons::Ok};
+    EXPECT_EQ(prompter.prompts, std::vector<Prompt>(2, shown)) << "one for each path";
     EXPECT_FALSE(FileExists(tooLong)) << "without a prompter the error is quiet";
 }
 
