@@ -121,7 +121,6 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
         fs::copy_file(fs::path(OPTIMISER_EXAMPLES) / name, fs::path(m_user) / name);
         const Outcome o = Run(name);
         EXPECT_EQ(o.status, RunOk) << o.lastLine;
-        EXPECT_TRUE(o.lastLine.starts_with("Run completed")) << o.lastLine;
         const auto [data, sidelobe] = ExpectReadable(name);
         // plots draws column 2 as the model and columns 2 + 3 as the data (Yout).
         for (size_t i = 0; i < data.pointX.size(); ++i) {
@@ -238,8 +237,7 @@ TEST_F(OptimiserRun, ACancelledRunWritesNoResultAndLeavesAnOldOneAlone) {
     std::ofstream(ResultFilePath("Ex-Yzero.01", m_user)) << "old";
     std::atomic<bool> cancel{true};
     const Outcome o = Run("Ex-Yzero.01", &cancel);
-    EXPECT_EQ(o.status, RunCancelled);
-    EXPECT_TRUE(o.lastLine.starts_with("Run cancelled")) << o.lastLine;
+    EXPECT_EQ(o.status, RunCancelled) << o.lastLine;
     EXPECT_EQ(Contents(ResultFilePath("Ex-Yzero.01", m_user)), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(m_user), fs::directory_iterator()), 3)
         << "no temporary file is left behind";
