@@ -29,8 +29,7 @@ struct Form {
         label = add<QLabel>("lblA", QRect(10, 20, 100, 30));
         label->setFont(QFont(label->font().family(), 9));
         combo = add<QComboBox>("cboA", QRect(10, 60, 120, 24));
-        vbar = add<QScrollBar>("vsbA", QRect(380, 10, 16, 200));
-        vbar->setOrientation(Qt::Vertical);
+        vbar = add<QScrollBar>("vsbA", QRect(380, 10, 16, 200)); // vertical unless told
         tabs = add<QTabWidget>("Tabs", QRect(10, 130, 380, 160));
         tabs->addTab(new QWidget, "one");
         auto* page2 = new QWidget;
