@@ -20,10 +20,6 @@ const RegRoot HKCU = RegRoot::CurrentUser;
 class RegistryTest : public test::TempDirTest {
 protected:
     std::string storePath() const { return in("cfg/registry"); }
-    void writeStoreFile(const std::string& text) const {
-        fs::create_directories(m_dir / "cfg");
-        std::ofstream(storePath(), std::ios::binary) << text;
-    }
     std::string readStoreFile() const { return Contents(storePath()); }
 };
 
@@ -66,9 +62,7 @@ TEST_F(RegistryTest, FileFormatIsStable) {
     store.SetRegValue(HKCU, "Software\\Tamsen Systems", "Bits", RegType::Binary,
                       RegBytes{0x00, 0xAB, 0x7F});
     store.SetRegValue(HKCU, "Software", "Grid", RegType::Number, std::int32_t{-2});
-    std::string expected;
-    ReadFileBytes(VELTRANA_TEST_DATA "/store", expected);
-    EXPECT_EQ(readStoreFile(), expected);
+    EXPECT_EQ(readStoreFile(), Contents(VELTRANA_TEST_DATA "/store"));
 }
 
 TEST_F(RegistryTest, KeysExistOnTheirOwnWithTheirParents) {
@@ -131,10 +125,11 @@ TEST_F(RegistryTest, DamagedStoreReadsEmptyIsReportedAndKeptAside) {
         {"key twice", "VeltranaRegistry 1\n[HKEY_CURRENT_USER\\K]\n[HKEY_CURRENT_USER\\k]\nEnd\n"},
         {"text after end", good + "4 n=2\n"},
     };
+    fs::create_directories(m_dir / "cfg");
     for (const auto& [label, text] : damaged) {
         SCOPED_TRACE(label);
         fs::remove(storePath() + ".damaged");
-        writeStoreFile(text);
+        std::ofstream(storePath(), std::ios::binary) << text;
         RegistryStore store(storePath());
         EXPECT_FALSE(store.KeyExists(HKCU, "K"));
         EXPECT_EQ(store.problem().number, 1003);
