@@ -18,10 +18,9 @@ TEST(ErrorScheme, ErrnoMapsOntoTheSchemeNumbers) {
     // 71 and 68 as errno ask for no disk
     const std::pair<int, int> rows[] = {
         {0, 0}, {ENOMEDIUM, 71}, {ENXIO, 68}, {EACCES, EACCES}, {EPROTO, EIO}};
-    for (const auto& [err, number] : rows) {
-        EXPECT_EQ(FileErrorFromErrno(err).number, number) << err;
-        EXPECT_EQ(FileErrorFromErrno(err).description, err ? std::strerror(err) : "") << err;
-    }
+    for (const auto& [err, number] : rows)
+        EXPECT_EQ(FileErrorFromErrno(err), (FileError{number, err ? std::strerror(err) : ""}))
+            << err;
 }
 
 // Each error under the scheme: what the user sees, and how the step ends (a retry shows as a
