@@ -51,10 +51,8 @@ TEST_F(RegistryConcurrency, TwoProgramsWritingAtOnceLoseNothing) {
     int lost = 0;
     for (int w = 0; w < kWriters; ++w) {
         for (int i = 0; i < kWritesEach; ++i) {
-            if (reader.numberValue(CurrentUser, kKey, ValueName(w, i), -1) != w * 1000 + i)
-                ++lost;
-            if (i % 50 == 0 && !reader.KeyExists(ClassesRoot, ValueName(w, i)))
-                ++lost;
+            lost += reader.numberValue(CurrentUser, kKey, ValueName(w, i), -1) != w * 1000 + i;
+            lost += i % 50 == 0 && !reader.KeyExists(ClassesRoot, ValueName(w, i));
         }
     }
     EXPECT_EQ(lost, 0);
