@@ -26,17 +26,14 @@ class ViewerTest : public test::TempDirTest {
 protected:
     void apply(Step step, const std::string& bytes) {
         const std::string path = in("out.txt");
-        if (step == Step::Remove) {
-            fs::remove(path);
-            return;
-        }
         // A rewrite is a new file under the old name, as a program writing afresh leaves it.
-        if (step == Step::Rewrite)
+        if (step == Step::Remove || step == Step::Rewrite)
             fs::remove(path);
         // Overwriting in place keeps the inode: only the first bytes tell the new file.
-        std::ofstream(path, std::ios::binary |
-                                (step == Step::Overwrite ? std::ios::trunc : std::ios::app))
-            << bytes;
+        if (step != Step::Remove)
+            std::ofstream(path, std::ios::binary |
+                                    (step == Step::Overwrite ? std::ios::trunc : std::ios::app))
+                << bytes;
     }
 };
 
