@@ -6,7 +6,11 @@ namespace veltrana::test {
 
 /// A clock that always reads noon, 1 January 2026: saved files come out byte for byte the same.
 inline std::tm Noon() {
-    return std::tm{.tm_hour = 12, .tm_mday = 1, .tm_year = 126};
+    std::tm t{};
+    t.tm_year = 126;
+    t.tm_mday = 1;
+    t.tm_hour = 12;
+    return t;
 }
 
 } // namespace veltrana::test
