@@ -157,9 +157,8 @@ TEST_F(RegistryTest, KeysThatCannotBeMadeAreRefusedAndNoStoreIsWritten) {
     for (const auto& [label, path, name, problem] : rows) {
         SCOPED_TRACE(label);
         RegistryStore store(path);
-        auto r = store.CreateKey(HKCU, name);
-        EXPECT_FALSE(r.value);
-        EXPECT_EQ(r.error, (RegError{1001, "Unable to create the registry key"}));
+        EXPECT_EQ(store.CreateKey(HKCU, name).error,
+                  (RegError{1001, "Unable to create the registry key"}));
         EXPECT_EQ(store.problem().number, problem);
         EXPECT_FALSE(store.KeyExists(HKCU, name));
         EXPECT_FALSE(fs::is_regular_file(path));
