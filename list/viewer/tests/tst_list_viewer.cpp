@@ -18,8 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using test::EnsureApp;
-
 enum class Step { Append, Rewrite, Overwrite, Remove };
 
 class ViewerTest : public test::TempDirTest {
@@ -80,7 +78,7 @@ TEST_F(ViewerTest, AHugeFileComesInPieces) {
 }
 
 TEST_F(ViewerTest, ViewFollowsTheFileAsItGrowsAndIsReplaced) {
-    EnsureApp();
+    test::EnsureApp();
     std::ofstream(in("out.txt")) << "first\n";
     FollowingTextView view(QString::fromStdString(in("out.txt")), 20);
     EXPECT_EQ(view.toPlainText(), "first\n");
@@ -91,7 +89,7 @@ TEST_F(ViewerTest, ViewFollowsTheFileAsItGrowsAndIsReplaced) {
 }
 
 TEST_F(ViewerTest, FindGoesOnFromTheCursorAndWrapsRound) {
-    EnsureApp();
+    test::EnsureApp();
     std::ofstream(in("out.txt")) << "alpha beta\ngamma beta\ndelta\n";
     TextViewer viewer(QString::fromStdString(in("out.txt")));
     // text, backward, found, where the selection starts afterwards
