@@ -36,16 +36,6 @@ TEST(Text, Cp1252RoundTripAndUnmappable) {
     EXPECT_EQ(ToCp1252("\xc3"), "?"); // cut UTF-8 sequence
 }
 
-TEST(Text, WildcardMatchAsFileDialogsDo) {
-    const std::tuple<const char*, const char*, bool> cases[] = {{"*.*", "abc", true},
-                                                                {"abc.*", "abcd", false},
-                                                                {"*.?", "x.12", false},
-                                                                {"Ex-*.*", "ex-A.1", false},
-                                                                {"a?c", "abc", true}};
-    for (const auto& [pattern, name, match] : cases)
-        EXPECT_EQ(WildcardMatch(pattern, name), match) << pattern << " " << name;
-}
-
 TEST(Text, LeftCharsCountsCharactersNotBytes) {
     EXPECT_EQ(LeftChars("\u00bb\u00bbab", 3), "\u00bb\u00bba");
     EXPECT_EQ(LeftChars("ab", 5), "ab");

@@ -79,7 +79,6 @@ TEST(Fit, SettingsAreReadOrRefused) {
     const std::array<std::string, 9> defaults{
         "5  10  7", "0   0   0", "1e-5 1e-5 1e-5", "100", "10", "2000", "1", "16", ".0001"};
     const std::tuple<const char*, size_t, std::string, bool> cases[] = {
-        {"defaults as written", 0, "5  10  7", true},
         {"empty entry keeps its default", 4, "", true},
         {"two values for REMAX", 0, "5 10", false},
         {"RATIO 2 is not above 2", 7, "2", false},

