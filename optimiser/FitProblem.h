@@ -2,6 +2,7 @@
 
 #include "DesignProblem.h"
 #include "FilterModel.h"
+#include "ProblemCheck.h"
 
 #include <string>
 #include <vector>
@@ -35,12 +36,8 @@ struct FitProblem {
     bool sidelobes() const { return layout.nOmegaZeros >= 2; }
 };
 
-/// Turns the texts of `design` into a FitProblem. Returns false with one line saying what is
-/// wrong (a missing or non-numeric answer, a count that disagrees with its list, no
-/// pass-band points, a repeated frequency, limits that cannot hold a location, ...).
+/// Turns the texts of `design` into a FitProblem. Returns false with the line of CheckProblem
+/// saying what is wrong.
 bool BuildFitProblem(const DesignProblem& design, FitProblem& out, std::string& error);
-
-/// Blank- or comma-separated numbers; false when a token is not a number.
-bool ParseNumberList(const std::string& text, std::vector<double>& values);
 
 } // namespace veltrana
