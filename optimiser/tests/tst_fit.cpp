@@ -54,6 +54,23 @@ TEST(Fit, RecoversAKnownConstellationFromAStartAwayFromIt) {
     EXPECT_NEAR(r.parts.gain, 2.0, 1e-6);
 }
 
+// |H| does not tell a zero pair from its mirror image: one started in the right half plane
+// fits as well as in the left and stays where it started.
+TEST(Fit, AZeroPairFitsEquallyWellInEitherHalfPlane) {
+    for (const char* real : {".1", "-.1"}) {
+        SCOPED_TRACE(real);
+        DesignProblem d;
+        ScriptedPrompter prompter;
+        ASSERT_EQ(FileReadMe("Ex-Zpair.1", OPTIMISER_EXAMPLES, d, prompter), ReadOutcome::Read);
+        d.Answers[17] = real;
+        const FitProblem fp = Build(d);
+        FitObserver quiet;
+        const FitResult r = Fit(fp, SolverSettings{}, quiet);
+        EXPECT_LT(r.parts.total(), 0.01);
+        EXPECT_EQ(r.x[static_cast<size_t>(fp.layout.zeroReal(0))] < 0, real[0] == '-');
+    }
+}
+
 TEST(Fit, NeverEndsAboveTheStartFromRandomStartsWithinTheBounds) {
     const DesignProblem base =
         KnownProblem({0.4, 0.3, 0.5, 0.2, 0.9, 0.1, 1.3}, "0.3 0.3 0.3", "0.3 0.6 0.9");

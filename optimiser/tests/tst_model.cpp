@@ -1,5 +1,6 @@
 #include "FilterModel.h"
 #include "ImpulseResponse.h"
+#include "Objective.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,26 @@ TEST(FilterModel, MagnitudeAndDelayMatchTheComplexTransferFunction) {
                                            H(c.layout, c.p, Complex(0, w - dw)));
             EXPECT_NEAR(GroupDelay(c.layout, c.p.data(), w), -dPhase / (2 * dw), 1e-5);
         }
+    }
+}
+
+TEST(PeakFrequency, FindsTheHighestPointOfAnIntervalItsFarEndIncluded) {
+    struct Case {
+        const char* name;
+        FilterLayout layout;
+        std::vector<double> p;
+        double from, to, peak, tolerance;
+    };
+    const std::vector<Case> cases = {
+        // 1 / |(s + a)^2 + b^2|^2 is highest at w = sqrt(b^2 - a^2).
+        {"inside", {0, 1}, {0.3, 0.5}, 0.1, 2, 0.4, 1e-6},
+        // More zeros than poles: |H| rises all the way beyond the last omega zero.
+        {"rising to the far end", {0, 1, None, 2}, {0.3, 0.5, 1.1, 1.6}, 1.6, 2.4, 2.4, 1e-12},
+        {"empty", {0, 1, None, 2}, {0.3, 0.5, 1.1, 1.6}, 1.6, 1.6, 1.6, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_NEAR(PeakFrequency(c.layout, c.p.data(), c.from, c.to), c.peak, c.tolerance);
     }
 }
 

@@ -118,6 +118,34 @@ TEST(PlotFrame, AxesGridLinesAndTickMarks) {
     }
 }
 
+// Labels are rounded to their decimals, so float steps that land just below a label do
+// not lose a digit, and no label reads "-0.0".
+TEST(PlotFrame, GridLabelsAreRoundedToTheirDecimals) {
+    using Labels = std::vector<std::string>;
+    const std::tuple<PlotBounds, Labels, Labels> cases[] = {
+        {{0.2, 1.2, 0.2, 1.2},
+         {"0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0", "1.1", "1.2"},
+         {"0.20", "0.40", "0.60", "0.80", "1.00", "1.20"}},
+        {{-1, 0, -0.6, 0.4},
+         {"-1.0", "-0.9", "-0.8", "-0.7", "-0.6", "-0.5", "-0.4", "-0.3", "-0.2", "-0.1", "0.0"},
+         {"-0.60", "-0.40", "-0.20", "0.00", "0.20", "0.40"}},
+    };
+    for (const auto& [b, xLabels, yLabels] : cases) {
+        SCOPED_TRACE(testing::Message() << b.xMin << " to " << b.xMax);
+        FrameRig rig;
+        rig.frame.DrawFrame({1, 1, 1, 0, 0}, *std::make_unique<PlotBounds>(b));
+        rig.calls.clear();
+        rig.frame.Grid(1, b.xMin, b.xMax, b.yMin, b.yMax, 1);
+        Labels texts;
+        for (const CanvasCall& c : rig.calls)
+            if (c.kind == Kind::Text)
+                texts.push_back(c.text);
+        Labels expected = xLabels;
+        expected.insert(expected.end(), yLabels.begin(), yLabels.end());
+        EXPECT_EQ(texts, expected);
+    }
+}
+
 TEST(PlotFrame, FixedRangesBeyondTheFramesNumbersAreIgnored) {
     const std::tuple<const char*, const char*, bool> cases[] = {{"-1", "0.5", true},
                                                                 {"1e400", "1", false},

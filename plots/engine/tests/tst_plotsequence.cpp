@@ -141,6 +141,8 @@ TEST(PlotSequence, ZeroQuadGivesFourMarkersMirroredOnBothAxes) {
     };
     EXPECT_EQ(places("O"), (std::vector<double>{-2, 1, 2, 1, -2, -1, 2, -1}));
     EXPECT_EQ(places("X"), (std::vector<double>{0.5, -0.5}));
+    // The real axis grows downward: poles of the left half plane are above the omega axis.
+    EXPECT_LT(rig.canvas.toPixelY(-0.5), rig.canvas.toPixelY(0) - 10);
 }
 
 // Texts drawn in pixel scale, by their reference rows (the box is 640 x 480: one row, one pixel).

@@ -1,4 +1,5 @@
 #include "InputFile.h"
+#include "ResultFileName.h"
 #include "ScriptedPrompter.h"
 #include "TempDirTest.h"
 #include "Text.h"
@@ -94,6 +95,16 @@ TEST(InputFileFormat, AnswerLineValues) {
     for (const auto& c : cases)
         EXPECT_EQ(AnsLineValue(c.line), c.value) << c.line;
     EXPECT_EQ(WriteAnsLine("   ", "c", false), "-999  \t\t! c");
+}
+
+TEST(ResultFileName, FirstDotBecomesAnUnderscoreAndASecondEndsTheName) {
+    const std::tuple<const char*, const char*> cases[] = {
+        {"Ex-Yzero.01", "/Work/In/ex-yzero_01.dat"},
+        {"a.b.c", "/Work/In/a_b.dat"},
+        {"Plain", "/Work/In/plain.dat"},
+    };
+    for (const auto& [name, path] : cases)
+        EXPECT_EQ(ResultFilePath(name, "/Work/In"), path) << name;
 }
 
 TEST(InputFileReader, PassBandLinesOfEveryShape) {

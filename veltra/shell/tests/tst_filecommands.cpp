@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
 #include <tuple>
 
@@ -135,6 +136,34 @@ TEST_F(FileCommandsTest, TextTheCodePageCannotHoldIsSavedOnlyAfterAWarning) {
         EXPECT_EQ(state.dataChanged, !saved);
     }
     EXPECT_NE(Contents(m_dir / "f.1").find("?? \xe9"), std::string::npos);
+}
+
+// Declining the loss of characters in the Save As that "Save current data?" led to is no
+// save: Exit, New and Open all stop there with the data kept and still marked changed.
+TEST_F(FileCommandsTest, DecliningLostCharactersInSaveAsStopsExitNewAndOpen) {
+    using C = FileCommands::MenuCommand;
+    const std::tuple<const char*, std::optional<C>> cases[] = {
+        {"exit", std::nullopt}, {"new", C::New}, {"open", C::Open}};
+    const std::string note = "\xe6\x97\xa5\xe6\x9c\xac";
+    for (const auto& [name, command] : cases) {
+        SCOPED_TRACE(name);
+        prompter = ScriptedPrompter();
+        prompter.answer(PromptAnswer::Yes);
+        prompter.answerFile(pick("kept.frq"));
+        prompter.answer(PromptAnswer::Cancel);
+        problem.Note1 = note;
+        state.dataChanged = true;
+        if (command)
+            commands.runMenu(*command);
+        else
+            EXPECT_FALSE(commands.mayExit());
+        EXPECT_EQ(test::PromptTitles(prompter),
+                  (Titles{"Data in form has changed!", "Characters will be lost"}));
+        EXPECT_EQ(prompter.dialogs.size(), 1u);
+        EXPECT_EQ(problem.Note1, note);
+        EXPECT_TRUE(state.dataChanged);
+        EXPECT_FALSE(fs::exists(in("kept.frq")));
+    }
 }
 
 // Every step of a save fails once in turn: the user hears of it, the data stay marked

@@ -125,9 +125,12 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
 TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
     // how the stand-in ends ("missing": no optimiser at all), the message ("" for none) and a
     // part of its text, whether plots comes up
-    const std::tuple<std::string, const char*, const char*, bool> cases[] = {
+    const std::tuple<std::string, const char*, std::string, bool> cases[] = {
         {"ok", "", "", true},
-        {"fail", "Run failed", "exit status 3.\r\n\r\nLast lines of", false},
+        // The last eight of the failed run's ten lines: from the third, cwd=, on.
+        {"fail", "Run failed",
+         "exit status 3.\r\n\r\nLast lines of " + (user / "~Veltra.out").string() + ":\r\ncwd=",
+         false},
         {"crash", "Run failed", "ended abnormally", false},
         {"noresult", "Run failed", "wrote no result file", false},
         {"missing", "A Veltrana File is missing!", "Re-Install Veltrana", false},

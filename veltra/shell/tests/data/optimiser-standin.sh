@@ -1,8 +1,9 @@
 #!/bin/sh
 # Stands in for the optimiser in tests: takes the five arguments, writes the listing line by
 # line and the result file where veltra expects it. VELTRANA_STANDIN picks the ending:
-#   ok (default), fail (status 3), crash (killed by SIGSEGV), noresult (status 0, no file),
-#   slow (runs until it is ended), wait (goes on as ok once a file "go" is in the directory).
+#   ok (default), fail (status 3, ten lines), crash (killed by SIGSEGV), noresult (status 0,
+#   no file), slow (runs until it is ended), wait (goes on as ok once a file "go" is in the
+#   directory).
 name=$1 dir=$2 family=$3
 listing="$family/Veltr.hz/User/~Veltra.out"
 printf 'args=%s|%s|%s|%s|%s\n' "$1" "$2" "$3" "$4" "$5" >"$listing"
@@ -17,7 +18,13 @@ case $lower in
 *) result="$dir/$lower.dat" ;;
 esac
 case ${VELTRANA_STANDIN:-ok} in
-fail) echo "No pass-band points" >>"$listing"; exit 3 ;;
+fail)
+    for i in 4 5 6; do
+        echo "iteration $i error sum 0.0$i" >>"$listing"
+    done
+    echo "No pass-band points" >>"$listing" # the tenth line
+    exit 3
+    ;;
 crash) kill -SEGV $$ ;;
 noresult) exit 0 ;;
 slow) echo "started" >>"$listing"; exec sleep 60 ;;
