@@ -1,0 +1,162 @@
+#include "HostileFiles.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+
+namespace veltrana::test {
+
+namespace {
+
+// The process's resident memory now, and its peak so far, in kB.
+std::pair<long, long> MemoryKb() {
+    std::ifstream status("/proc/self/status");
+    long now = 0, peak = 0;
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            now = std::stol(line.substr(6));
+        else if (line.rfind("VmHWM:", 0) == 0)
+            peak = std::stol(line.substr(6));
+    }
+    return {now, peak};
+}
+
+void WriteAll(int fd, const std::string& text) {
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n <= 0 && errno != EINTR)
+            return;
+        done += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+}
+
+} // namespace
+
+bool MakeHostile(Hostile kind, const std::string& path) {
+    switch (kind) {
+    case Hostile::Fifo:
+        return ::mkfifo(path.c_str(), 0600) == 0;
+    case Hostile::DevZero:
+        return ::symlink("/dev/zero", path.c_str()) == 0;
+    case Hostile::Directory:
+        return ::mkdir(path.c_str(), 0700) == 0;
+    case Hostile::LinkLoop:
+        return ::symlink(path.c_str(), path.c_str()) == 0;
+    case Hostile::Unreadable:
+        std::ofstream(path) << "secret\n";
+        return ::chmod(path.c_str(), 0) == 0 && ::access(path.c_str(), R_OK) != 0;
+    case Hostile::Sparse1G:
+        std::ofstream(path).close();
+        return ::truncate(path.c_str(), off_t{1} << 30) == 0;
+    }
+    return false;
+}
+
+std::string SkippedRow(const char* name) {
+    return std::string("the case '") + name +
+           "' was skipped: permission bits do not stop this process (root)";
+}
+
+ChildOutcome RunInChild(const std::function<std::string()>& work,
+                        std::chrono::milliseconds deadline) {
+    ChildOutcome outcome;
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return outcome;
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(fds[0]);
+        const long start = MemoryKb().first;
+        const std::string text = work();
+        WriteAll(fds[1], std::to_string(MemoryKb().second - start) + "\n" + text);
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string received;
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    bool closed = false;
+    while (child > 0 && !closed) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            end - std::chrono::steady_clock::now());
+        pollfd p{fds[0], POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) == 0)
+            break;
+        char buffer[4096];
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n > 0)
+            received.append(buffer, static_cast<std::size_t>(n));
+        closed = n == 0 || (n < 0 && errno != EINTR);
+    }
+    ::close(fds[0]);
+    if (child > 0 && !closed)
+        ::kill(child, SIGKILL);
+    int status = 0;
+    if (child > 0)
+        ::waitpid(child, &status, 0);
+    const std::size_t newline = received.find('\n');
+    outcome.finished =
+        closed && WIFEXITED(status) && WEXITSTATUS(status) == 0 && newline != std::string::npos;
+    if (outcome.finished) {
+        outcome.grownKb = std::stol(received.substr(0, newline));
+        outcome.text = received.substr(newline + 1);
+    }
+    return outcome;
+}
+
+PathSwapper::PathSwapper(std::string path, std::string bytes)
+    : m_path(std::move(path)), m_bytes(std::move(bytes)), m_thread([this] { run(); }) {}
+
+PathSwapper::~PathSwapper() {
+    m_stop = true;
+    m_thread.join();
+}
+
+void PathSwapper::run() {
+    const std::string file = m_path + ".swap-file", pipe = m_path + ".swap-pipe";
+    while (!m_stop) {
+        // Each stays a moment, so that readers meet both.
+        std::ofstream(file, std::ios::binary) << m_bytes;
+        ::rename(file.c_str(), m_path.c_str());
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+        ::mkfifo(pipe.c_str(), 0600);
+        ::rename(pipe.c_str(), m_path.c_str());
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+        ++m_swaps;
+    }
+}
+
+std::string TallyReads(const std::function<Verdict()>& read, std::chrono::milliseconds span) {
+    Tally tally;
+    const auto end = std::chrono::steady_clock::now() + span;
+    while (std::chrono::steady_clock::now() < end) {
+        switch (read()) {
+        case Verdict::Whole:
+            ++tally.whole;
+            break;
+        case Verdict::Refused:
+            ++tally.refused;
+            break;
+        case Verdict::Other:
+            ++tally.other;
+            break;
+        }
+    }
+    return std::to_string(tally.whole) + " " + std::to_string(tally.refused) + " " +
+           std::to_string(tally.other);
+}
+
+Tally ParseTally(const std::string& text) {
+    Tally tally{-1, -1, -1};
+    std::sscanf(text.c_str(), "%d %d %d", &tally.whole, &tally.refused, &tally.other);
+    return tally;
+}
+
+} // namespace veltrana::test

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace veltrana::test {
+
+/// What a user, or a mishap, can leave where a reader expects a text file.
+enum class Hostile { Fifo, DevZero, Directory, LinkLoop, Unreadable, Sparse1G };
+
+struct HostileCase {
+    Hostile kind;
+    const char* name;
+};
+inline constexpr HostileCase kHostileCases[] = {
+    {Hostile::Fifo, "a named pipe without writer"},
+    {Hostile::DevZero, "a link to /dev/zero"},
+    {Hostile::Directory, "a directory"},
+    {Hostile::LinkLoop, "a link to itself"},
+    {Hostile::Unreadable, "a file without read permission"},
+    {Hostile::Sparse1G, "1 GB of zero bytes without a line end (sparse)"},
+};
+
+/// Puts `kind` at `path`, which must not exist yet. False when this process could read the
+/// result all the same (Unreadable for root, whom permission bits do not stop): skip the case.
+bool MakeHostile(Hostile kind, const std::string& path);
+
+/// The note for a case MakeHostile could not make, for GTEST_SKIP once the other cases ran.
+std::string SkippedRow(const char* name);
+
+/// What work run by RunInChild left.
+struct ChildOutcome {
+    bool finished = false; ///< it ended by itself before the deadline
+    std::string text;      ///< what it returned
+    long grownKb = 0;      ///< its peak memory above what it started with
+};
+
+/// Runs `work` in a child process and waits at most `deadline`: work that would hang is
+/// killed, and the test fails by this deadline instead of stalling the run.
+ChildOutcome RunInChild(const std::function<std::string()>& work,
+                        std::chrono::milliseconds deadline = std::chrono::seconds(5));
+
+/// Swaps what stands at `path` between a regular file holding `bytes` and a named pipe, by
+/// renames, hundreds of times a second, from a thread of its own until it is destroyed.
+class PathSwapper {
+public:
+    PathSwapper(std::string path, std::string bytes);
+    ~PathSwapper();
+    PathSwapper(const PathSwapper&) = delete;
+    PathSwapper& operator=(const PathSwapper&) = delete;
+    int swaps() const { return m_swaps.load(); }
+
+private:
+    void run();
+
+    std::string m_path;
+    std::string m_bytes;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_swaps{0};
+    std::thread m_thread;
+};
+
+/// How one read under a PathSwapper ended.
+enum class Verdict { Whole, Refused, Other };
+struct Tally {
+    int whole = 0, refused = 0, other = 0;
+};
+/// Reads again and again for `span`; the counts as text, for RunInChild.
+std::string TallyReads(const std::function<Verdict()>& read,
+                       std::chrono::milliseconds span = std::chrono::milliseconds(300));
+Tally ParseTally(const std::string& text);
+
+} // namespace veltrana::test

@@ -1,0 +1,151 @@
+#include "CheckedStream.h"
+#include "FileBytes.h"
+#include "HostileFiles.h"
+#include "TempDirTest.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using namespace veltrana;
+using namespace veltrana::test;
+
+namespace {
+
+using CheckedOpenTest = TempDirTest;
+
+// What the message must name for each kind of file.
+const char* Named(Hostile kind) {
+    switch (kind) {
+    case Hostile::Fifo:
+        return "is a named pipe (FIFO), not a regular file";
+    case Hostile::DevZero:
+        return "is a device, not a regular file";
+    case Hostile::Directory:
+        return "is a directory, not a regular file";
+    case Hostile::LinkLoop:
+        return "is a loop of symbolic links";
+    case Hostile::Unreadable:
+        return "Permission denied";
+    case Hostile::Sparse1G:
+        return "is larger than 64 MB";
+    }
+    return "";
+}
+
+TEST_F(CheckedOpenTest, WhatIsNoReadableFileIsRefusedAtOnceWithItsName) {
+    std::string skipped;
+    for (const auto& [kind, name] : kHostileCases) {
+        SCOPED_TRACE(name);
+        const std::string path = in(name);
+        if (!MakeHostile(kind, path)) {
+            skipped = SkippedRow(name);
+            continue;
+        }
+        const ChildOutcome read = RunInChild([&] {
+            std::string bytes = "stale";
+            const FileError error = ReadFileBytes(path, bytes);
+            return error.description + (bytes.empty() ? "" : " (bytes left)");
+        });
+        ASSERT_TRUE(read.finished) << "no answer within the deadline";
+        EXPECT_NE(read.text.find(Named(kind)), std::string::npos) << read.text;
+        EXPECT_LT(read.grownKb, 16 << 10);
+    }
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
+}
+
+TEST_F(CheckedOpenTest, ASocketIsNamedForWhatItIs) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = in("socket");
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    path.copy(address.sun_path, path.size());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    CheckedFile file;
+    EXPECT_EQ(file.open(path).description, "'" + path + "' is a socket, not a regular file");
+    ::close(fd);
+}
+
+TEST_F(CheckedOpenTest, TheOpenedFileIsReadWhateverTakesItsNameLater) {
+    std::ofstream(in("f")) << "first";
+    CheckedFile file;
+    ASSERT_TRUE(file.open(in("f")).ok());
+    ASSERT_EQ(::mkfifo(in("pipe").c_str(), 0600), 0);
+    ASSERT_EQ(::rename(in("pipe").c_str(), in("f").c_str()), 0);
+    char bytes[16];
+    std::size_t got = 0;
+    ASSERT_TRUE(file.readAt(0, bytes, sizeof bytes, got).ok());
+    EXPECT_EQ(std::string(bytes, got), "first");
+}
+
+TEST_F(CheckedOpenTest, AFileChangingWhileItIsReadIsNoFile) {
+    // Grown past the limit after the open: the bytes beyond are never handed out.
+    std::ofstream(in("f")) << "12345";
+    CheckedFile file;
+    ASSERT_TRUE(file.open(in("f"), 8).ok());
+    std::ofstream(in("f"), std::ios::app) << "6789";
+    char bytes[16];
+    std::size_t got = 99;
+    EXPECT_EQ(file.readAt(0, bytes, sizeof bytes, got).description,
+              "'" + in("f") + "' grew beyond 1 MB while it was read");
+    EXPECT_EQ(got, 0u);
+    // A file whose size belies its bytes, as one written in place while it is read.
+    std::string text;
+    EXPECT_EQ(ReadFileBytes("/proc/self/status", text).description,
+              "'/proc/self/status' changed while it was read");
+    EXPECT_TRUE(text.empty());
+}
+
+// Renames swap a regular file and a pipe under the name as fast as they can: a reader that
+// looked at the path before opening it would sooner or later wait for a writer for good.
+TEST_F(CheckedOpenTest, ANameSwappedBetweenFileAndPipeGivesTheWholeFileOrARefusal) {
+    const std::string path = in("swapped"), content(100'000, 'v');
+    PathSwapper swapper(path, content);
+    const ChildOutcome run = RunInChild([&] {
+        return TallyReads([&] {
+            std::string bytes;
+            const FileError error = ReadFileBytes(path, bytes);
+            if (error.ok())
+                return bytes == content ? Verdict::Whole : Verdict::Other;
+            return error.description.empty() ? Verdict::Other : Verdict::Refused;
+        });
+    });
+    ASSERT_TRUE(run.finished);
+    const Tally tally = ParseTally(run.text);
+    EXPECT_EQ(tally.other, 0) << run.text;
+    EXPECT_GT(tally.whole + tally.refused, 10);
+    EXPECT_GT(swapper.swaps(), 10);
+}
+
+TEST_F(CheckedOpenTest, TheStreamGoesBackToALineAndEndsAtTheLimit) {
+    std::ofstream(in("f")) << "one\ntwo\nthree\n";
+    FileError error;
+    auto stream = OpenCheckedStream(in("f"), error);
+    ASSERT_TRUE(stream) << error.description;
+    std::string line;
+    std::getline(*stream, line);
+    const auto second = stream->tellg();
+    // step, line read afterwards
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[] {}, "two"},
+        {[&] { stream->seekg(second); }, "two"},
+        {[&] { stream->seekg(-6, std::ios::end); }, "three"},
+        {[&] { stream->seekg(0); }, "one"},
+    };
+    for (const auto& [step, expected] : steps) {
+        step();
+        std::getline(*stream, line);
+        EXPECT_EQ(line, expected);
+    }
+    EXPECT_FALSE(OpenCheckedStream(in("f"), error, 4));
+    EXPECT_EQ(error.number, EFBIG);
+}
+
+} // namespace
