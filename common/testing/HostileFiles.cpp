@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -59,6 +60,24 @@ bool MakeHostile(Hostile kind, const std::string& path) {
     return false;
 }
 
+const char* RefusalText(Hostile kind) {
+    switch (kind) {
+    case Hostile::Fifo:
+        return "is a named pipe (FIFO), not a regular file";
+    case Hostile::DevZero:
+        return "is a device, not a regular file";
+    case Hostile::Directory:
+        return "is a directory, not a regular file";
+    case Hostile::LinkLoop:
+        return "is a loop of symbolic links";
+    case Hostile::Unreadable:
+        return "Permission denied";
+    case Hostile::Sparse1G:
+        return "is larger than";
+    }
+    return "";
+}
+
 std::string SkippedRow(const char* name) {
     return std::string("the case '") + name +
            "' was skipped: permission bits do not stop this process (root)";
@@ -109,6 +128,25 @@ ChildOutcome RunInChild(const std::function<std::string()>& work,
         outcome.text = received.substr(newline + 1);
     }
     return outcome;
+}
+
+Deadline::Deadline(std::string what, std::chrono::milliseconds limit)
+    : m_thread([this, what = std::move(what), limit] {
+          std::unique_lock lock(m_mutex);
+          if (m_done.wait_for(lock, limit, [this] { return m_over; }))
+              return;
+          std::fprintf(stderr, "%s did not end within %lld ms\n", what.c_str(),
+                       static_cast<long long>(limit.count()));
+          std::_Exit(1);
+      }) {}
+
+Deadline::~Deadline() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_over = true;
+    }
+    m_done.notify_one();
+    m_thread.join();
 }
 
 PathSwapper::PathSwapper(std::string path, std::string bytes)

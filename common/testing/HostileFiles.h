@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -28,6 +30,9 @@ inline constexpr HostileCase kHostileCases[] = {
 /// result all the same (Unreadable for root, whom permission bits do not stop): skip the case.
 bool MakeHostile(Hostile kind, const std::string& path);
 
+/// What the checked open's message says of each kind.
+const char* RefusalText(Hostile kind);
+
 /// The note for a case MakeHostile could not make, for GTEST_SKIP once the other cases ran.
 std::string SkippedRow(const char* name);
 
@@ -42,6 +47,23 @@ struct ChildOutcome {
 /// killed, and the test fails by this deadline instead of stalling the run.
 ChildOutcome RunInChild(const std::function<std::string()>& work,
                         std::chrono::milliseconds deadline = std::chrono::seconds(5));
+
+/// Ends the test program with a message when it is still alive `limit` after it was made: for
+/// steps that cannot run in a child process (widgets), so that one that hangs fails the run
+/// instead of stalling it.
+class Deadline {
+public:
+    Deadline(std::string what, std::chrono::milliseconds limit = std::chrono::seconds(5));
+    ~Deadline();
+    Deadline(const Deadline&) = delete;
+    Deadline& operator=(const Deadline&) = delete;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_over = false;
+    std::thread m_thread;
+};
 
 /// Swaps what stands at `path` between a regular file holding `bytes` and a named pipe, by
 /// renames, hundreds of times a second, from a thread of its own until it is destroyed.
