@@ -41,6 +41,7 @@ void FollowingTextView::setStatus(const QString& status) {
     m_status = status;
     // Shown while the view is empty, which it is whenever there is a status.
     setPlaceholderText(status);
+    viewport()->update(); // a new placeholder over an empty view is not repainted by itself
     emit statusChanged(status);
 }
 
