@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -41,23 +42,34 @@ void WriteAll(int fd, const std::string& text) {
 } // namespace
 
 bool MakeHostile(Hostile kind, const std::string& path) {
+    bool made = false;
     switch (kind) {
     case Hostile::Fifo:
-        return ::mkfifo(path.c_str(), 0600) == 0;
+        made = ::mkfifo(path.c_str(), 0600) == 0;
+        break;
     case Hostile::DevZero:
-        return ::symlink("/dev/zero", path.c_str()) == 0;
+        made = ::symlink("/dev/zero", path.c_str()) == 0;
+        break;
     case Hostile::Directory:
-        return ::mkdir(path.c_str(), 0700) == 0;
+        made = ::mkdir(path.c_str(), 0700) == 0;
+        break;
     case Hostile::LinkLoop:
-        return ::symlink(path.c_str(), path.c_str()) == 0;
+        made = ::symlink(path.c_str(), path.c_str()) == 0;
+        break;
     case Hostile::Unreadable:
         std::ofstream(path) << "secret\n";
-        return ::chmod(path.c_str(), 0) == 0 && ::access(path.c_str(), R_OK) != 0;
+        made = ::chmod(path.c_str(), 0) == 0;
+        if (made && ::access(path.c_str(), R_OK) == 0)
+            return false;
+        break;
     case Hostile::Sparse1G:
         std::ofstream(path).close();
-        return ::truncate(path.c_str(), off_t{1} << 30) == 0;
+        made = ::truncate(path.c_str(), off_t{1} << 30) == 0;
+        break;
     }
-    return false;
+    if (!made)
+        ADD_FAILURE() << "cannot make " << path << ": " << std::strerror(errno);
+    return made;
 }
 
 const char* RefusalText(Hostile kind) {
@@ -76,11 +88,6 @@ const char* RefusalText(Hostile kind) {
         return "is larger than";
     }
     return "";
-}
-
-std::string SkippedRow(const char* name) {
-    return std::string("the case '") + name +
-           "' was skipped: permission bits do not stop this process (root)";
 }
 
 ChildOutcome RunInChild(const std::function<std::string()>& work,
@@ -150,7 +157,11 @@ Deadline::~Deadline() {
 }
 
 PathSwapper::PathSwapper(std::string path, std::string bytes)
-    : m_path(std::move(path)), m_bytes(std::move(bytes)), m_thread([this] { run(); }) {}
+    : m_path(std::move(path)), m_bytes(std::move(bytes)) {
+    // The name holds something from the start, however late the thread begins.
+    std::ofstream(m_path, std::ios::binary) << m_bytes;
+    m_thread = std::thread([this] { run(); });
+}
 
 PathSwapper::~PathSwapper() {
     m_stop = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -16,25 +18,36 @@ enum class Hostile { Fifo, DevZero, Directory, LinkLoop, Unreadable, Sparse1G };
 struct HostileCase {
     Hostile kind;
     const char* name;
+    const char* id; ///< the case's name in test names
 };
+/// Every case, for value-parameterised tests: one test per case, so that a case that cannot be
+/// made here is skipped alone.
+///   INSTANTIATE_TEST_SUITE_P(Hostile, SomeTest, ::testing::ValuesIn(kHostileCases), CaseId);
 inline constexpr HostileCase kHostileCases[] = {
-    {Hostile::Fifo, "a named pipe without writer"},
-    {Hostile::DevZero, "a link to /dev/zero"},
-    {Hostile::Directory, "a directory"},
-    {Hostile::LinkLoop, "a link to itself"},
-    {Hostile::Unreadable, "a file without read permission"},
-    {Hostile::Sparse1G, "1 GB of zero bytes without a line end (sparse)"},
+    {Hostile::Fifo, "a named pipe without writer", "Fifo"},
+    {Hostile::DevZero, "a link to /dev/zero", "DevZero"},
+    {Hostile::Directory, "a directory", "Directory"},
+    {Hostile::LinkLoop, "a link to itself", "LinkLoop"},
+    {Hostile::Unreadable, "a file without read permission", "Unreadable"},
+    {Hostile::Sparse1G, "1 GB of zero bytes without a line end (sparse)", "Sparse1G"},
 };
+inline std::string CaseId(const ::testing::TestParamInfo<HostileCase>& info) {
+    return info.param.id;
+}
+inline void PrintTo(const HostileCase& c, std::ostream* out) {
+    *out << c.id;
+}
 
 /// Puts `kind` at `path`, which must not exist yet. False when this process could read the
 /// result all the same (Unreadable for root, whom permission bits do not stop): skip the case.
+/// A case that cannot be made for any other reason fails the test.
 bool MakeHostile(Hostile kind, const std::string& path);
 
 /// What the checked open's message says of each kind.
 const char* RefusalText(Hostile kind);
 
-/// The note for a case MakeHostile could not make, for GTEST_SKIP once the other cases ran.
-std::string SkippedRow(const char* name);
+/// Why a case MakeHostile could not make is skipped.
+inline constexpr const char* kSkipped = "permission bits do not stop this process (root)";
 
 /// What work run by RunInChild left.
 struct ChildOutcome {

@@ -22,38 +22,35 @@ mode_t TypeAt(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
 }
 
+class StoreHostileCase : public StoreHostileTest,
+                         public ::testing::WithParamInterface<HostileCase> {};
+
 // Whatever stands where the store should be, reading ends at once in the damaged-store
 // message and no write replaces it.
-TEST_F(StoreHostileTest, WhatIsNoStoreFileIsReportedAndLeftAlone) {
-    std::string skipped;
-    for (const auto& [kind, name] : kHostileCases) {
-        SCOPED_TRACE(name);
-        const std::string path = in(name);
-        if (!MakeHostile(kind, path)) {
-            skipped = SkippedRow(name);
-            continue;
-        }
-        const mode_t type = TypeAt(path);
-        const ChildOutcome run = RunInChild([&] {
-            RegistryStore store(path);
-            const bool exists = store.KeyExists(HKCU, kKey);
-            const RegError read = store.problem();
-            const RegError write = store.CreateKey(HKCU, kKey).error;
-            return std::to_string(exists) + std::to_string(read.number) +
-                   std::to_string(write.number) + " " + read.description;
-        });
-        EXPECT_TRUE(run.finished) << "no answer within the deadline";
-        if (!run.finished)
-            continue;
-        EXPECT_EQ(run.text.substr(0, 9), "010031001") << run.text;
-        EXPECT_NE(run.text.find("Cannot read the registry store " + path), std::string::npos);
-        EXPECT_NE(run.text.find(RefusalText(kind)), std::string::npos);
-        EXPECT_EQ(TypeAt(path), type);
-        EXPECT_LT(run.grownKb, 16 << 10);
-    }
-    if (!skipped.empty())
-        GTEST_SKIP() << skipped;
+TEST_P(StoreHostileCase, WhatIsNoStoreFileIsReportedAndLeftAlone) {
+    const auto& [kind, name, id] = GetParam();
+    const std::string path = in(id);
+    if (!MakeHostile(kind, path))
+        GTEST_SKIP() << kSkipped;
+    const mode_t type = TypeAt(path);
+    const ChildOutcome run = RunInChild([&] {
+        RegistryStore store(path);
+        const bool exists = store.KeyExists(HKCU, kKey);
+        const RegError read = store.problem();
+        const RegError write = store.CreateKey(HKCU, kKey).error;
+        return std::to_string(exists) + std::to_string(read.number) + std::to_string(write.number) +
+               " " + read.description;
+    });
+    EXPECT_TRUE(run.finished) << "no answer within the deadline";
+    if (!run.finished)
+        return;
+    EXPECT_EQ(run.text.substr(0, 9), "010031001") << run.text;
+    EXPECT_NE(run.text.find("Cannot read the registry store " + path), std::string::npos);
+    EXPECT_NE(run.text.find(RefusalText(kind)), std::string::npos);
+    EXPECT_EQ(TypeAt(path), type);
+    EXPECT_LT(run.grownKb, 16 << 10);
 }
+INSTANTIATE_TEST_SUITE_P(Hostile, StoreHostileCase, ::testing::ValuesIn(kHostileCases), CaseId);
 
 TEST_F(StoreHostileTest, AStoreSwappedWithAPipeGivesItsValuesOrAMessage) {
     const std::string path = in("registry");

@@ -43,45 +43,42 @@ Polled PollToTheEnd(GrowingFile& file) {
     return all;
 }
 
+class ViewerHostileCase : public ViewerHostileTest,
+                          public ::testing::WithParamInterface<HostileCase> {};
+
 // The followed file gives way to something else: the poll ends at once, the view is told to
 // drop what it showed, and the status says what stands there now. A huge file with no line
 // end comes as its end only, its one line cut.
-TEST_F(ViewerHostileTest, AFollowedFileReplacedByWhatIsNoTextSaysWhatHappened) {
+TEST_P(ViewerHostileCase, AFollowedFileReplacedByWhatIsNoTextSaysWhatHappened) {
+    const auto& [kind, name, id] = GetParam();
     const std::string path = in("out.txt");
-    std::string skipped;
-    for (const auto& [kind, name] : kHostileCases) {
-        SCOPED_TRACE(name);
-        std::ofstream(path) << "listing\n";
-        const ChildOutcome run = RunInChild([&] {
-            GrowingFile file(path);
-            const Polled before = PollToTheEnd(file);
-            fs::remove(path);
-            if (!MakeHostile(kind, path))
-                return std::string("skip");
-            const Polled after = PollToTheEnd(file);
-            return before.text + "|" + std::to_string(after.exists) +
-                   std::to_string(after.restart) + after.status + "|" + after.text;
-        });
-        EXPECT_TRUE(run.finished) << "no answer within the deadline";
-        fs::remove_all(path);
-        if (run.text == "skip") {
-            skipped = SkippedRow(name);
-            continue;
-        }
-        EXPECT_LT(run.grownKb, 64 << 10);
-        if (kind == Hostile::Sparse1G) {
-            const std::string shown = "[... the first 1016 MB of this file are not shown]\n" +
-                                      std::string(GrowingFile::kMaxLineBytes, '\0') +
-                                      GrowingFile::kCutMark;
-            EXPECT_EQ(run.text, "listing\n|11|" + shown);
-        } else {
-            EXPECT_EQ(run.text.substr(0, 12), "listing\n|01'");
-            EXPECT_NE(run.text.find(RefusalText(kind)), std::string::npos) << run.text;
-        }
+    std::ofstream(path) << "listing\n";
+    const ChildOutcome run = RunInChild([&] {
+        GrowingFile file(path);
+        const Polled before = PollToTheEnd(file);
+        fs::remove(path);
+        if (!MakeHostile(kind, path))
+            return std::string("skip");
+        const Polled after = PollToTheEnd(file);
+        return before.text + "|" + std::to_string(after.exists) + std::to_string(after.restart) +
+               after.status + "|" + after.text;
+    });
+    EXPECT_TRUE(run.finished) << "no answer within the deadline";
+    fs::remove_all(path);
+    if (run.text == "skip")
+        GTEST_SKIP() << kSkipped;
+    EXPECT_LT(run.grownKb, 64 << 10);
+    if (kind == Hostile::Sparse1G) {
+        const std::string shown = "[... the first 1016 MB of this file are not shown]\n" +
+                                  std::string(GrowingFile::kMaxLineBytes, '\0') +
+                                  GrowingFile::kCutMark;
+        EXPECT_EQ(run.text, "listing\n|11|" + shown);
+    } else {
+        EXPECT_EQ(run.text.substr(0, 12), "listing\n|01'");
+        EXPECT_NE(run.text.find(RefusalText(kind)), std::string::npos) << run.text;
     }
-    if (!skipped.empty())
-        GTEST_SKIP() << skipped;
 }
+INSTANTIATE_TEST_SUITE_P(Hostile, ViewerHostileCase, ::testing::ValuesIn(kHostileCases), CaseId);
 
 TEST_F(ViewerHostileTest, LongLinesAreCutBetweenCharactersAndTheRestLeftOut) {
     const std::size_t max = GrowingFile::kMaxLineBytes;

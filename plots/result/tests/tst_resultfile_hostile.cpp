@@ -21,34 +21,32 @@ using ResultFileHostileTest = TempDirTest;
 constexpr ResultSection kSectionOrder[] = {ResultSection::Sidelobe, ResultSection::Ripple,
                                            ResultSection::ImpulseResponse};
 
+class ResultFileHostileCase : public ResultFileHostileTest,
+                              public ::testing::WithParamInterface<HostileCase> {};
+
 // Whatever is named as the result file, the reader answers at once without reading it, and
 // the caller has a message to show.
-TEST_F(ResultFileHostileTest, WhatIsNoResultFileIsRefusedAtOnce) {
-    std::string skipped;
-    for (const auto& [kind, name] : kHostileCases) {
-        SCOPED_TRACE(name);
-        const std::string path = in(name);
-        if (!MakeHostile(kind, path)) {
-            skipped = SkippedRow(name);
-            continue;
-        }
-        const ChildOutcome run = RunInChild([&] {
-            ScriptedPrompter prompter;
-            ResultFile file(prompter);
-            const ReadStatus status = file.ReadResultFile(path);
-            return std::to_string(static_cast<int>(status)) +
-                   std::to_string(prompter.prompts.size()) + file.openError().description;
-        });
-        EXPECT_TRUE(run.finished) << "no answer within the deadline";
-        if (!run.finished)
-            continue;
-        EXPECT_EQ(run.text.substr(0, 2), std::to_string(int(ReadStatus::NoFile)) + "0");
-        EXPECT_NE(run.text.find(RefusalText(kind)), std::string::npos) << run.text;
-        EXPECT_LT(run.grownKb, 16 << 10);
-    }
-    if (!skipped.empty())
-        GTEST_SKIP() << skipped;
+TEST_P(ResultFileHostileCase, WhatIsNoResultFileIsRefusedAtOnce) {
+    const auto& [kind, name, id] = GetParam();
+    const std::string path = in(id);
+    if (!MakeHostile(kind, path))
+        GTEST_SKIP() << kSkipped;
+    const ChildOutcome run = RunInChild([&] {
+        ScriptedPrompter prompter;
+        ResultFile file(prompter);
+        const ReadStatus status = file.ReadResultFile(path);
+        return std::to_string(static_cast<int>(status)) + std::to_string(prompter.prompts.size()) +
+               file.openError().description;
+    });
+    EXPECT_TRUE(run.finished) << "no answer within the deadline";
+    if (!run.finished)
+        return;
+    EXPECT_EQ(run.text.substr(0, 2), std::to_string(int(ReadStatus::NoFile)) + "0");
+    EXPECT_NE(run.text.find(RefusalText(kind)), std::string::npos) << run.text;
+    EXPECT_LT(run.grownKb, 16 << 10);
 }
+INSTANTIATE_TEST_SUITE_P(Hostile, ResultFileHostileCase, ::testing::ValuesIn(kHostileCases),
+                         CaseId);
 
 // The open file is read to its end whatever takes its name meanwhile: a new run's file, or a
 // pipe.

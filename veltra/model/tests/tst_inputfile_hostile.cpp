@@ -23,35 +23,32 @@ std::string ReadInChild(const std::string& name, const std::string& directory) {
     return text;
 }
 
+class InputFileHostileCase : public InputFileHostileTest,
+                             public ::testing::WithParamInterface<HostileCase> {};
+
 // Whatever stands where an input file should be, the reader ends at once with one message
 // and leaves the problem as it was.
-TEST_F(InputFileHostileTest, WhatIsNoInputFileEndsInOneMessage) {
+TEST_P(InputFileHostileCase, WhatIsNoInputFileEndsInOneMessage) {
+    const auto& [kind, name, id] = GetParam();
     const auto code = [](ReadOutcome o) { return std::to_string(static_cast<int>(o)); };
     const std::string unreadable = code(ReadOutcome::Unreadable) + "|Unexpected error # ";
     const std::string missing = code(ReadOutcome::Missing) + "|Missing '";
-    std::string skipped;
-    for (const auto& [kind, name] : kHostileCases) {
-        SCOPED_TRACE(name);
-        if (!MakeHostile(kind, in(name))) {
-            skipped = SkippedRow(name);
-            continue;
-        }
-        const ChildOutcome run = RunInChild([&] { return ReadInChild(name, m_dir.string()); });
-        EXPECT_TRUE(run.finished) << "no answer within the deadline";
-        // A directory, or a loop of links, is no file at all to the reader.
-        const bool noFile = kind == Hostile::Directory || kind == Hostile::LinkLoop;
-        EXPECT_EQ(run.text.substr(0, (noFile ? missing : unreadable).size()),
-                  noFile ? missing : unreadable)
-            << run.text;
-        const std::string said = kind == Hostile::Sparse1G ? "is larger than 4 MB"
-                                 : noFile                  ? "file?| File not found."
-                                                           : RefusalText(kind);
-        EXPECT_NE(run.text.find(said), std::string::npos) << run.text;
-        EXPECT_LT(run.grownKb, 16 << 10);
-    }
-    if (!skipped.empty())
-        GTEST_SKIP() << skipped;
+    if (!MakeHostile(kind, in(id)))
+        GTEST_SKIP() << kSkipped;
+    const ChildOutcome run = RunInChild([&] { return ReadInChild(id, m_dir.string()); });
+    EXPECT_TRUE(run.finished) << "no answer within the deadline";
+    // A directory, or a loop of links, is no file at all to the reader.
+    const bool noFile = kind == Hostile::Directory || kind == Hostile::LinkLoop;
+    EXPECT_EQ(run.text.substr(0, (noFile ? missing : unreadable).size()),
+              noFile ? missing : unreadable)
+        << run.text;
+    const std::string said = kind == Hostile::Sparse1G ? "is larger than 4 MB"
+                             : noFile                  ? "file?| File not found."
+                                                       : RefusalText(kind);
+    EXPECT_NE(run.text.find(said), std::string::npos) << run.text;
+    EXPECT_LT(run.grownKb, 16 << 10);
 }
+INSTANTIATE_TEST_SUITE_P(Hostile, InputFileHostileCase, ::testing::ValuesIn(kHostileCases), CaseId);
 
 TEST_F(InputFileHostileTest, AnInputFileSwappedWithAPipeIsReadWholeOrRefused) {
     PathSwapper swapper(in("Filter.1"), FileText(VELTRANA_TEST_DATA "/Filter.1"));

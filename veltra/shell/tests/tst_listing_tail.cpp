@@ -33,23 +33,20 @@ TEST_F(ListingTailTest, LastLinesAreTakenFromTheListingsEnd) {
     }
 }
 
-TEST_F(ListingTailTest, WhatIsNoListingGivesNoLinesAtOnce) {
-    std::string skipped;
-    for (const auto& [kind, name] : kHostileCases) {
-        SCOPED_TRACE(name);
-        const std::string path = in(name);
-        if (!MakeHostile(kind, path)) {
-            skipped = SkippedRow(name);
-            continue;
-        }
-        const ChildOutcome run = RunInChild([&] { return LastLines(path, 8); });
-        EXPECT_TRUE(run.finished) << "no answer within the deadline";
-        // The sparse file's last 8 KB are zero bytes: one cut line of them.
-        EXPECT_EQ(run.text, kind == Hostile::Sparse1G ? "..." + std::string(8192, '\0') : "");
-        EXPECT_LT(run.grownKb, 16 << 10);
-    }
-    if (!skipped.empty())
-        GTEST_SKIP() << skipped;
+class ListingTailCase : public ListingTailTest,
+                        public ::testing::WithParamInterface<HostileCase> {};
+
+TEST_P(ListingTailCase, WhatIsNoListingGivesNoLinesAtOnce) {
+    const auto& [kind, name, id] = GetParam();
+    const std::string path = in(id);
+    if (!MakeHostile(kind, path))
+        GTEST_SKIP() << kSkipped;
+    const ChildOutcome run = RunInChild([&] { return LastLines(path, 8); });
+    EXPECT_TRUE(run.finished) << "no answer within the deadline";
+    // The sparse file's last 8 KB are zero bytes: one cut line of them.
+    EXPECT_EQ(run.text, kind == Hostile::Sparse1G ? "..." + std::string(8192, '\0') : "");
+    EXPECT_LT(run.grownKb, 16 << 10);
 }
+INSTANTIATE_TEST_SUITE_P(Hostile, ListingTailCase, ::testing::ValuesIn(kHostileCases), CaseId);
 
 } // namespace
