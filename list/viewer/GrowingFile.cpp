@@ -71,7 +71,7 @@ bool IsContinuation(char c) {
 std::string StatusFor(const FileError& error, const std::string& path, bool wasThere) {
     switch (error.number) {
     case ENOENT:
-        return "'" + path + (wasThere ? "' was removed." : "' does not exist.");
+        return "'" + path + (wasThere ? "' was removed." : "' does not exist yet.");
     case EISDIR:
     case EINVAL:
     case ELOOP:
