@@ -10,6 +10,11 @@ namespace {
 constexpr const char* kTextInsertDisk = "Put a floppy disk in the drive and cloce the drive door.";
 constexpr const char* kTextNoSuchPath = "This drive or path does not exist: ";
 
+void ShowStoreMessage(const RegError& shown, Prompter& prompter) {
+    prompter.message(
+        {shown.description, "Settings store", PromptIcon::Exclamation, PromptButtons::Ok});
+}
+
 } // namespace
 
 FileError FileErrorFromErrno(int err) {
@@ -86,8 +91,12 @@ StepResult RunFileStep(Prompter& prompter, std::string_view routineName, std::st
 void ReportStoreProblem(const RegistryStore& store, const RegError& error, Prompter& prompter) {
     const RegError& shown = store.problem().ok() ? error : store.problem();
     if (!shown.ok())
-        prompter.message(
-            {shown.description, "Settings store", PromptIcon::Exclamation, PromptButtons::Ok});
+        ShowStoreMessage(shown, prompter);
+}
+
+void ShowStoreNotices(RegistryStore& store, Prompter& prompter) {
+    store.setNoticeHandler(
+        [&prompter](const RegError& notice) { ShowStoreMessage(notice, prompter); });
 }
 
 } // namespace veltrana

@@ -59,4 +59,8 @@ std::string RoutineTitle(std::string_view routineName);
 /// Shows the store's trouble with its file, or else `error`, when there is one.
 void ReportStoreProblem(const RegistryStore& store, const RegError& error, Prompter& prompter);
 
+/// Has the store's notices (a read-only store file) shown through `prompter`, which must
+/// outlive the store's use.
+void ShowStoreNotices(RegistryStore& store, Prompter& prompter);
+
 } // namespace veltrana

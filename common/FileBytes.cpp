@@ -80,43 +80,34 @@ SaveFaultHook SetSaveFaultHook(SaveFaultHook hook) {
 
 FileError ReadFileBytes(const std::string& path, std::string& bytes, std::size_t limit) {
     bytes.clear();
-    // Non-blocking, so that opening a pipe without a writer cannot hang us.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        return FileErrorFromErrno(errno);
-    FileError error;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        error = FileErrorFromErrno(errno);
-    } else if (!S_ISREG(st.st_mode)) {
-        error = {EINVAL, "'" + path + "' is not a regular file"};
-    } else if (static_cast<std::uintmax_t>(st.st_size) > limit) {
-        error = {EFBIG, "'" + path + "' is larger than " + std::to_string(limit >> 20) + " MB"};
-    } else {
-        bytes.reserve(static_cast<size_t>(st.st_size));
-        char buffer[1 << 16];
-        for (;;) {
-            ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                error = FileErrorFromErrno(errno);
-                break;
-            }
-            if (n == 0)
-                break;
-            if (bytes.size() + static_cast<size_t>(n) > limit) { // grew while we read
-                error = {EFBIG,
-                         "'" + path + "' is larger than " + std::to_string(limit >> 20) + " MB"};
-                break;
-            }
-            bytes.append(buffer, static_cast<size_t>(n));
-        }
+    CheckedFile file;
+    FileStamp before;
+    FileError error = file.open(path, limit);
+    if (error.ok())
+        error = file.stamp(before);
+    if (error.ok())
+        bytes.reserve(static_cast<std::size_t>(before.size));
+    char buffer[1 << 16];
+    for (std::size_t got = 1; error.ok() && got > 0;) {
+        error = file.readAt(bytes.size(), buffer, sizeof buffer, got);
+        bytes.append(buffer, got);
     }
-    ::close(fd);
+    // Written in place while we read: what we hold may be half old, half new.
+    FileStamp after;
+    if (error.ok())
+        error = file.stamp(after);
+    if (error.ok() && (after.size != bytes.size() || after.modifiedNs != before.modifiedNs))
+        error = {EAGAIN, "'" + path + "' changed while it was read"};
     if (!error.ok())
         bytes.clear();
     return error;
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    return (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
 int ReplaceFileBytes(const std::string& path, std::string_view bytes, mode_t mode) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CheckedFile.h"
 #include "ErrorScheme.h"
 
 #include <cstddef>
@@ -10,14 +11,16 @@
 
 namespace veltrana {
 
-/// Largest file the readers take in: far beyond any input file, ini file or store.
-inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
-
-/// Reads the whole of a regular file into `bytes`. A device, pipe or socket is refused
-/// without reading (and without waiting for a writer), as is a file of more than `limit`
-/// bytes. On failure `bytes` is left empty and the error says what went wrong. Never throws.
+/// Reads the whole of a regular file into `bytes`, through the checked open. A device, pipe
+/// or socket is refused without reading (and without waiting for a writer), as is a file of
+/// more than `limit` bytes, and a file written in place while it was read. On failure `bytes`
+/// is left empty and the error says what went wrong. Never throws.
 FileError ReadFileBytes(const std::string& path, std::string& bytes,
                         std::size_t limit = kMaxFileBytes);
+
+/// True when `path` names an existing file that its user made read-only: no write permission
+/// bit at all (which even root respects here), or none that lets us write.
+bool IsReadOnlyFile(const std::string& path);
 
 /// Replaces the file's contents with `bytes` so that the old file survives any failure: the
 /// bytes go to a new file beside it, which is synced, given `mode` and renamed over the old

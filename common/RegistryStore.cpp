@@ -115,6 +115,10 @@ void RegistryStore::noteIoProblem(int number, std::string_view what, int err) co
 RegistryStore::Snapshot RegistryStore::load() const {
     m_problem = {};
     Snapshot snapshot;
+    if (m_memory) {
+        snapshot.keys = *m_memory;
+        return snapshot;
+    }
     std::string text;
     if (FileError error = ReadFileBytes(m_path, text); !error.ok()) {
         if (error.number != ENOENT) {
@@ -137,7 +141,10 @@ RegistryStore::Snapshot RegistryStore::load() const {
 }
 
 bool RegistryStore::writeFile(const std::string& text) {
-    if (int err = ReplaceFileBytes(m_path, text, 0600); err != 0) {
+    // A store the user has opened up to others stays so; a new one is private.
+    struct stat st {};
+    const mode_t mode = ::stat(m_path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0600;
+    if (int err = ReplaceFileBytes(m_path, text, mode); err != 0) {
         noteIoProblem(kRegErrorWrite, "Cannot write the registry store", err);
         return false;
     }
@@ -145,6 +152,27 @@ bool RegistryStore::writeFile(const std::string& text) {
 }
 
 RegError RegistryStore::modify(const Change& change, const RegError& failure) {
+    const bool wasInMemory = m_memory.has_value();
+    RegError error = modifyLocked(change, failure);
+    if (m_memory && !wasInMemory) {
+        const RegError notice{kRegNoticeReadOnly,
+                              "The registry store " + m_path +
+                                  " is read-only: changed settings are kept only until the "
+                                  "program ends."};
+        if (m_notice)
+            m_notice(notice);
+        else if (m_problem.ok())
+            m_problem = notice;
+    }
+    return error;
+}
+
+RegError RegistryStore::modifyLocked(const Change& change, const RegError& failure) {
+    if (m_memory) {
+        m_problem = {};
+        bool changed = false;
+        return change(*m_memory, changed);
+    }
     if (m_path.empty()) {
         m_problem = {kRegErrorWrite, "No place for the registry store: HOME is not set"};
         return failure;
@@ -173,6 +201,12 @@ RegError RegistryStore::modify(const Change& change, const RegError& failure) {
     if (!changed)
         return {};
 
+    if (IsReadOnlyFile(m_path)) {
+        // The user's choice: go on with the settings in memory, the file left as it is.
+        m_memory = std::move(snapshot.keys);
+        m_problem = damage;
+        return {};
+    }
     if (snapshot.state == LoadState::Damaged) {
         // Keep the damaged file for the user rather than overwrite what may be recoverable.
         std::string keep = m_path + ".damaged";

@@ -4,6 +4,7 @@
 #include "RegistryTypes.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,9 @@ namespace veltrana {
 /// Writers lock "<path>.lock", re-read the file under the lock, and replace it atomically
 /// (temporary file and rename); readers never see a half-written store. A damaged or
 /// unreadable file is read as empty and reported through problem(); the first write after
-/// that keeps the damaged file as "<path>.damaged". No routine throws.
+/// that keeps the damaged file as "<path>.damaged". A store file its user made read-only is
+/// never replaced: from the first write on, the store keeps its keys in memory for the rest of
+/// its life and says so once, through the notice handler or else problem(). No routine throws.
 class RegistryStore {
 public:
     /// The store at DefaultPath().
@@ -63,6 +66,12 @@ public:
     /// when there was none. The description names the file and what is wrong, for showing.
     const RegError& problem() const { return m_problem; }
 
+    /// Receives, once, the news that the store file is read-only and changes are kept in
+    /// memory only (number 1004); called after the store file was let go, never under its
+    /// lock. Without a handler the news is the problem() of the write that found it.
+    using NoticeHandler = std::function<void(const RegError& notice)>;
+    void setNoticeHandler(NoticeHandler handler) { m_notice = std::move(handler); }
+
 private:
     enum class LoadState { Fine, Damaged, Unreadable };
     struct Snapshot {
@@ -73,11 +82,15 @@ private:
 
     Snapshot load() const;
     RegError modify(const Change& change, const RegError& failure);
+    RegError modifyLocked(const Change& change, const RegError& failure);
     bool writeFile(const std::string& text);
     void noteIoProblem(int number, std::string_view what, int err) const;
 
     std::string m_path;
     mutable RegError m_problem;
+    /// The keys, once the store file turned out read-only; the file is not read again then.
+    std::optional<RegKeyMap> m_memory;
+    NoticeHandler m_notice;
 };
 
 } // namespace veltrana

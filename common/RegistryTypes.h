@@ -21,9 +21,10 @@ using RegBytes = std::vector<std::uint8_t>;
 using RegValue = std::variant<std::string, RegBytes, std::int32_t>;
 
 /// Error numbers of the registry routines.
-inline constexpr int kRegErrorCreate = 1001;  ///< key not creatable, or unsupported value type
-inline constexpr int kRegErrorWrite = 1002;   ///< a value could not be written
-inline constexpr int kRegErrorDamaged = 1003; ///< the store file could not be read
+inline constexpr int kRegErrorCreate = 1001;    ///< key not creatable, or unsupported value type
+inline constexpr int kRegErrorWrite = 1002;     ///< a value could not be written
+inline constexpr int kRegErrorDamaged = 1003;   ///< the store file could not be read
+inline constexpr int kRegNoticeReadOnly = 1004; ///< the store file is read-only: kept in memory
 
 inline constexpr const char* kRegTextCreateKey = "Unable to create the registry key";
 inline constexpr const char* kRegTextUnsupportedType = "Unsupported value type";

@@ -1,10 +1,12 @@
 // list <file>: shows a text file read-only and follows it while it grows.
+#include "CheckedFile.h"
 #include "QtPrompter.h"
 #include "SuiteIcons.h"
 #include "TextViewer.h"
 
 #include <QApplication>
-#include <QFileInfo>
+
+#include <cerrno>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -18,16 +20,20 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString path = args[1];
-    if (!QFileInfo(path).isFile()) {
-        prompter.message({path.toStdString() + " file not found.", "List",
-                          veltrana::PromptIcon::Exclamation, veltrana::PromptButtons::Ok});
+    // Through the checked open, as the view reads it: a pipe or device is refused, not waited on.
+    veltrana::CheckedFile probe;
+    if (const veltrana::FileError error =
+            probe.open(path.toStdString(), veltrana::CheckedFile::kNoLimit);
+        !error.ok()) {
+        const std::string text = error.number == ENOENT ? " file not found."
+                                 : error.number == EACCES
+                                     ? " cannot be read (no permission)."
+                                     : " cannot be shown: " + error.description;
+        prompter.message({path.toStdString() + text, "List", veltrana::PromptIcon::Exclamation,
+                          veltrana::PromptButtons::Ok});
         return 1;
     }
-    if (!QFileInfo(path).isReadable()) {
-        prompter.message({path.toStdString() + " cannot be read (no permission).", "List",
-                          veltrana::PromptIcon::Exclamation, veltrana::PromptButtons::Ok});
-        return 1;
-    }
+    probe.close();
     veltrana::TextViewer viewer(path);
     viewer.show();
     return app.exec();

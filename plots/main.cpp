@@ -1,3 +1,4 @@
+#include "ErrorScheme.h"
 #include "PlotsForm.h"
 #include "QtPrompter.h"
 #include "RegistryStore.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("veltrana-plots"));
     veltrana::RegistryStore store;
     veltrana::QtPrompter prompter;
+    veltrana::ShowStoreNotices(store, prompter);
     veltrana::PlotsForm form(store, prompter);
     prompter.setParent(&form);
     veltrana::KeepOnScreen(form);

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 
 namespace veltrana {
@@ -11,9 +12,8 @@ FollowingTextView::FollowingTextView(const QString& path, int intervalMs, QWidge
     : QPlainTextEdit(parent), m_file(path.toStdString()) {
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    // Listings are read from their end; a file beyond this keeps its last lines in view
-    // rather than the whole file in memory.
-    setMaximumBlockCount(kMaxLines);
+    // Nothing is typed here, and undo would keep every line ever shown or dropped.
+    setUndoRedoEnabled(false);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     const QFontMetrics metrics(font);
     if (metrics.horizontalAdvance(QLatin1Char('i')) !=
@@ -35,9 +35,46 @@ QString FollowingTextView::path() const {
     return QString::fromStdString(m_file.path());
 }
 
+void FollowingTextView::setStatus(const QString& status) {
+    if (status == m_status)
+        return;
+    m_status = status;
+    // Shown while the view is empty, which it is whenever there is a status.
+    setPlaceholderText(status);
+    viewport()->update(); // a new placeholder over an empty view is not repainted by itself
+    emit statusChanged(status);
+}
+
+// Listings are read from their end: a file beyond the budget keeps its last lines in view
+// rather than the whole file in memory. Lines go from the top in one go, down to nine tenths
+// of the budget, so that this happens seldom even while a large file streams in.
+void FollowingTextView::dropOldestLines() {
+    QTextDocument* doc = document();
+    const int lines = doc->blockCount(), chars = doc->characterCount();
+    if (chars <= kMaxChars && lines <= kMaxLines)
+        return;
+    const QTextBlock byChars = doc->findBlock(chars - kMaxChars / 10 * 9);
+    const QTextBlock byLines = doc->findBlockByNumber(lines - kMaxLines / 10 * 9);
+    const QTextBlock last = byChars.position() > byLines.position() ? byChars : byLines;
+    QTextCursor top(doc);
+    top.setPosition(last.position(), QTextCursor::KeepAnchor);
+    top.removeSelectedText();
+}
+
 bool FollowingTextView::refresh() {
     GrowingFile::Update update = m_file.poll();
     m_exists = update.exists;
+    m_caughtUp = !update.more;
+    setStatus(QString::fromStdString(update.status));
+    // A large file comes in pieces: the next one at once, the window staying responsive. A
+    // piece may add nothing to show (the rest of a cut line).
+    if (update.more && !m_pieceQueued) {
+        m_pieceQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_pieceQueued = false;
+            refresh();
+        });
+    }
     if (!update.restart && update.text.empty())
         return m_exists;
     QScrollBar* bar = verticalScrollBar();
@@ -49,6 +86,7 @@ bool FollowingTextView::refresh() {
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     end.insertText(QString::fromStdString(update.text));
+    dropOldestLines();
     if (atEnd) {
         bar->setValue(bar->maximum());
     } else if (!update.restart) {
@@ -56,9 +94,6 @@ bool FollowingTextView::refresh() {
         bar->setValue(kept);
     }
     emit changed();
-    // A large file comes in pieces: the next one at once, the window staying responsive.
-    if (update.more)
-        QTimer::singleShot(0, this, &FollowingTextView::refresh);
     return m_exists;
 }
 

@@ -9,6 +9,9 @@ namespace veltrana {
 
 /// A read-only, fixed-pitch view of a text file that follows it while it grows. When the
 /// view was scrolled to the end it stays at the end; otherwise it stays where the reader is.
+/// The view holds at most kMaxLines lines and about kMaxChars characters, the file's last
+/// ones; when the path holds nothing it can show, status() says why (and so does the empty
+/// view).
 class FollowingTextView : public QPlainTextEdit {
     Q_OBJECT
 
@@ -17,20 +20,32 @@ public:
     explicit FollowingTextView(const QString& path, int intervalMs = 250,
                                QWidget* parent = nullptr);
     static constexpr int kMaxLines = 200000;
+    static constexpr int kMaxChars = 16 << 20;
 
     /// Takes in what was added to the file since the last look; false while it is missing.
     bool refresh();
     bool fileExists() const { return m_exists; }
     QString path() const;
+    /// True once the view holds the file to its end (a large file comes in pieces).
+    bool caughtUp() const { return m_caughtUp; }
+    /// Why the file cannot be shown (removed, a directory, a pipe, unreadable); "" when it is.
+    const QString& status() const { return m_status; }
 
 signals:
     /// The file grew or was replaced.
     void changed();
+    void statusChanged(const QString& status);
 
 private:
+    void setStatus(const QString& status);
+    void dropOldestLines();
+
     GrowingFile m_file;
     QTimer m_timer;
     bool m_exists = false;
+    bool m_caughtUp = false;
+    bool m_pieceQueued = false; ///< the next piece of a large file is on its way
+    QString m_status;
 };
 
 } // namespace veltrana

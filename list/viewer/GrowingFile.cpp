@@ -1,10 +1,9 @@
 #include "GrowingFile.h"
 
+#include "CheckedFile.h"
 #include "Text.h"
 
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <cerrno>
 
 #include <algorithm>
 
@@ -55,13 +54,31 @@ constexpr std::size_t kHeadBytes = 256;
 // polls is no start of a character but a Windows-1252 letter at the file's end.
 constexpr int kIdlePollsBeforeTail = 4;
 
-std::string ReadAt(std::FILE* f, std::uint64_t offset, std::uint64_t count) {
-    std::string bytes;
-    if (std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0)
-        return bytes;
-    bytes.resize(static_cast<std::size_t>(count));
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+std::string ReadAt(CheckedFile& file, std::uint64_t offset, std::uint64_t count) {
+    std::string bytes(static_cast<std::size_t>(count), '\0');
+    std::size_t got = 0;
+    if (!file.readAt(offset, bytes.data(), bytes.size(), got).ok())
+        got = 0;
+    bytes.resize(got);
     return bytes;
+}
+
+bool IsContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// What the view says when the path holds nothing it can show.
+std::string StatusFor(const FileError& error, const std::string& path, bool wasThere) {
+    switch (error.number) {
+    case ENOENT:
+        return "'" + path + (wasThere ? "' was removed." : "' does not exist yet.");
+    case EISDIR:
+    case EINVAL:
+    case ELOOP:
+        return error.description + "."; // names the path and what stands there
+    default:
+        return "'" + path + "' cannot be read: " + error.description + ".";
+    }
 }
 
 } // namespace
@@ -70,47 +87,59 @@ std::string DecodeText(const std::string& bytes) {
     return ValidUtf8(bytes) ? bytes : FromCp1252(bytes);
 }
 
+void GrowingFile::forget() {
+    m_seen = false;
+    m_offset = 0;
+    m_partial.clear();
+    m_pendingCr = false;
+    m_lineBytes = 0;
+    m_cutting = false;
+    m_head.clear();
+}
+
 GrowingFile::Update GrowingFile::poll() {
     Update update;
-    struct statx st {};
-    if (::statx(AT_FDCWD, m_path.c_str(), 0, STATX_INO | STATX_SIZE | STATX_BTIME, &st) != 0) {
-        // Gone: whatever comes back under this name starts afresh.
+    CheckedFile file;
+    FileStamp st;
+    FileError error = file.open(m_path, CheckedFile::kNoLimit);
+    if (error.ok())
+        error = file.stamp(st);
+    if (!error.ok()) {
+        // Whatever comes back under this name starts afresh.
+        update.status = StatusFor(error, m_path, m_everSeen);
         update.restart = m_seen;
-        m_seen = false;
-        m_offset = 0;
-        m_partial.clear();
-        m_pendingCr = false;
+        forget();
         return update;
     }
-    std::FILE* f = std::fopen(m_path.c_str(), "rb");
-    if (!f)
-        return update;
-    const auto size = static_cast<std::uint64_t>(st.stx_size);
     // A new file under the old name may get the old one's inode back: its birth time tells
     // where the file system keeps one, else a change of its first bytes.
-    const std::int64_t born = (st.stx_mask & STATX_BTIME)
-                                  ? st.stx_btime.tv_sec * 1'000'000'000LL + st.stx_btime.tv_nsec
-                                  : 0;
-    const bool replaced = st.stx_ino != m_inode || born != m_born || size < m_offset ||
-                          ReadAt(f, 0, m_head.size()) != m_head;
+    const std::string head = ReadAt(file, 0, kHeadBytes);
+    const bool replaced = st.inode != m_inode || st.device != m_device || st.bornNs != m_born ||
+                          st.size < m_offset || head.compare(0, m_head.size(), m_head) != 0;
+    std::uint64_t skipped = 0;
     if (!m_seen || replaced) {
+        forget();
         update.restart = true;
-        m_offset = 0;
-        m_partial.clear();
-        m_pendingCr = false;
-        m_head.clear();
+        // A view holds no more than this: a larger file is shown from near its end.
+        if (st.size > kMaxShownBytes)
+            skipped = m_offset = st.size - kMaxShownBytes;
     }
     update.exists = true;
-    m_seen = true;
-    m_inode = st.stx_ino;
-    m_born = born;
-    const std::uint64_t count = std::min(size - m_offset, kChunkBytes);
-    std::string added = ReadAt(f, m_offset, count);
-    std::fclose(f);
-    if (m_offset < kHeadBytes)
-        m_head += added.substr(0, kHeadBytes - m_offset);
+    m_seen = m_everSeen = true;
+    m_device = st.device;
+    m_inode = st.inode;
+    m_born = st.bornNs;
+    m_head = head;
+    std::string added = ReadAt(file, m_offset, std::min(st.size - m_offset, kChunkBytes));
     m_offset += added.size();
-    update.more = m_offset < size;
+    update.more = m_offset < st.size;
+    if (skipped > 0) {
+        // Start on a whole character; the line it is in shows from there.
+        std::size_t first = 0;
+        while (first < 3 && first < added.size() && IsContinuation(added[first]))
+            ++first;
+        added.erase(0, first);
+    }
 
     // An incomplete character at the end waits for the rest, unless the file stopped there.
     m_idlePolls = added.empty() ? m_idlePolls + 1 : 0;
@@ -119,23 +148,45 @@ GrowingFile::Update GrowingFile::poll() {
     m_partial = bytes.substr(bytes.size() - keep);
     bytes.resize(bytes.size() - keep);
 
-    // CR LF and lone CR become LF; a CR at the end waits for its LF.
+    update.text = DecodeText(ShapeText(bytes));
+    if (skipped > 0)
+        update.text.insert(0, "[... the first " + MegabytesText(skipped) +
+                                  " of this file are not shown]\n");
+    return update;
+}
+
+// CR LF and lone CR become LF (a CR at the end waits for its LF); a line grown beyond
+// kMaxLineBytes gets the cut mark and loses its rest. Cuts fall between characters.
+std::string GrowingFile::ShapeText(const std::string& bytes) {
     std::string text;
     text.reserve(bytes.size());
+    auto endLine = [&] {
+        text += '\n';
+        m_lineBytes = 0;
+        m_cutting = false;
+    };
     for (char c : bytes) {
         if (m_pendingCr) {
             m_pendingCr = false;
-            text += '\n';
+            endLine();
             if (c == '\n')
                 continue;
         }
-        if (c == '\r')
+        if (c == '\r') {
             m_pendingCr = true;
-        else
-            text += c;
+        } else if (c == '\n') {
+            endLine();
+        } else if (!m_cutting) {
+            if (m_lineBytes >= kMaxLineBytes && !IsContinuation(c)) {
+                text += kCutMark;
+                m_cutting = true;
+            } else {
+                text += c;
+                ++m_lineBytes;
+            }
+        }
     }
-    update.text = DecodeText(text);
-    return update;
+    return text;
 }
 
 } // namespace veltrana

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace veltrana {
@@ -51,6 +52,9 @@ TextViewer::TextViewer(const QString& path, QWidget* parent) : QMainWindow(paren
     m_findBar->hide();
     setCentralWidget(central);
     resize(820, 600);
+    statusBar()->showMessage(m_view->status());
+    connect(m_view, &FollowingTextView::statusChanged, statusBar(),
+            [this](const QString& status) { statusBar()->showMessage(status); });
 
     connect(next, &QPushButton::clicked, this, [this] { findFromBar(false); });
     connect(previous, &QPushButton::clicked, this, [this] { findFromBar(true); });

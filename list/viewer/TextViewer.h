@@ -12,7 +12,7 @@ class FollowingTextView;
 /// The suite's text viewer: one file, read-only, in a fixed-pitch font, following the file
 /// while another program writes it. Ctrl+F opens the find bar; Enter or F3 finds the next
 /// match, Shift+Enter or Shift+F3 the previous one, both wrapping round; Escape closes the
-/// bar.
+/// bar. The status bar says why the file cannot be shown, when it cannot.
 class TextViewer : public QMainWindow {
     Q_OBJECT
 

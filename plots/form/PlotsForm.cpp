@@ -324,7 +324,7 @@ bool PlotsForm::readDataFile() {
         close();
         return false;
     case ReadStatus::NoFile:
-        HandleFileError(m_prompter, "FileOld", FileErrorFromErrno(errno ? errno : EIO), m_dataFile);
+        HandleFileError(m_prompter, "FileOld", m_file.openError(), m_dataFile);
         failRead();
         return false;
     case ReadStatus::Corrupted:

@@ -26,21 +26,23 @@ bool RecordReader::Fill() {
 
 RecordReader::LineStatus RecordReader::ReadLine(std::string& line) {
     line.clear();
+    if (m_overLong)
+        return LineStatus::TooLong;
     bool any = false;
-    bool tooLong = false;
     while (m_begin < m_end || Fill()) {
         any = true;
         const char* start = m_buffer.data() + m_begin;
         const std::size_t available = m_end - m_begin;
         const auto* newline = static_cast<const char*>(std::memchr(start, '\n', available));
         const std::size_t take = newline ? static_cast<std::size_t>(newline - start) : available;
-        if (!tooLong && line.size() + take > kMaxLineLength) {
-            tooLong = true;
+        if (line.size() + take > kMaxLineLength) {
+            // Reading on to the line's end could take minutes, or never end.
+            m_overLong = true;
             line.clear();
             line.shrink_to_fit();
+            return LineStatus::TooLong;
         }
-        if (!tooLong)
-            line.append(start, take);
+        line.append(start, take);
         m_begin += take;
         m_offset += take;
         if (newline) {
@@ -51,8 +53,6 @@ RecordReader::LineStatus RecordReader::ReadLine(std::string& line) {
     }
     if (!any)
         return LineStatus::End;
-    if (tooLong)
-        return LineStatus::TooLong;
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return LineStatus::Ok;

@@ -11,9 +11,9 @@
 namespace veltrana {
 
 /// Reads the lines and numeric records of a result data file from a stream it owns.
-/// Lines end in LF or CR LF. A line longer than kMaxLineLength bytes is consumed but not
-/// stored and reads as a failure, so a hostile file cannot make the reader allocate without
-/// bound.
+/// Lines end in LF or CR LF. No valid record or text line comes near kMaxLineLength bytes:
+/// reading stops as soon as a line is that long, and that read and every later one fail, so a
+/// hostile file can make the reader neither allocate nor read without bound.
 class RecordReader {
 public:
     static constexpr std::size_t kMaxLineLength = std::size_t{1} << 20;
@@ -31,6 +31,9 @@ public:
     /// a number, an over-long line) it is left as it was and false is returned. A record of
     /// n <= 0 numbers still reads one line.
     [[nodiscard]] bool ReadRecord(std::vector<double>& values, int n);
+
+    /// True once a line was longer than kMaxLineLength; the reader then reads nothing more.
+    bool overLong() const { return m_overLong; }
 
     /// Number of values stored by the last successful ReadRecord.
     int lastCount() const { return m_lastCount; }
@@ -57,6 +60,7 @@ private:
     std::string m_line;
     std::vector<double> m_scratch;
     int m_lastCount = 0;
+    bool m_overLong = false;
 };
 
 } // namespace veltrana

@@ -1,12 +1,12 @@
 #include "ResultFile.h"
 
+#include "CheckedStream.h"
 #include "NumberText.h"
 #include "Prompter.h"
 #include "RecordReader.h"
 #include "ShowFatal.h"
 #include "Text.h"
 
-#include <fstream>
 #include <optional>
 #include <utility>
 
@@ -79,8 +79,8 @@ void ResultFile::Close() {
 
 ReadStatus ResultFile::ReadResultFile(const std::string& path) {
     Close();
-    auto stream = std::make_unique<std::ifstream>(path, std::ios::binary);
-    if (!stream->is_open())
+    std::unique_ptr<std::istream> stream = OpenCheckedStream(path, m_openError);
+    if (!stream)
         return ReadStatus::NoFile;
     return ReadResultStream(std::move(stream), path);
 }
@@ -138,6 +138,9 @@ ReadStatus ResultFile::ReadBody() {
 
     const int rows = ReadTableRows(d.nPoints, d.pointX, &d.pointY1, d.pointY2);
     d.nPoints = rows;
+    // The record that declared the table is the nearest one to name.
+    if (m_reader->overLong())
+        return Corrupted("modelX");
     if (rows == 0) {
         ShowFatal(m_prompter, kNoData);
         return ReadStatus::NoData;
@@ -362,6 +365,8 @@ ReadStatus ResultFile::ReadSection(ResultSection section) {
         return Corrupted(name);
     m_data.sectionTitle = std::move(*title);
     m_data.nPoints = ReadTableRows(*count, m_data.pointX, nullptr, m_data.pointY2);
+    if (m_reader->overLong())
+        return Corrupted(name);
     return m_data.nPoints == 0 ? ReadStatus::NoData : ReadStatus::Ok;
 }
 

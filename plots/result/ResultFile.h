@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ErrorScheme.h"
 #include "ResultData.h"
 
 #include <istream>
@@ -25,7 +26,7 @@ enum class ReadStatus {
     /// an earlier file's: the caller clears the data-file path and starts no plot run.
     Corrupted,
     /// ReadResultFile: the file could not be opened (nothing shown, nothing changed; the
-    /// caller reports it). ReadSection: no file is open.
+    /// caller reports openError()). ReadSection: no file is open.
     NoFile,
 };
 
@@ -46,6 +47,10 @@ enum class ResultSection { Sidelobe, Ripple, ImpulseResponse };
 /// equation lines the model's first record ("A" or "A1ksum"), the sigma-pole line "nXpole",
 /// the sigma-zero count line "xZero", the gain line the last record before it; the trailing
 /// sections report "Sidelobe", "Ripple" or "h(t)".
+///
+/// An over-long line is refused as soon as it is that long: in a table it refuses the whole
+/// file rather than ending the table, naming "modelX" (which declared the point table) or the
+/// section.
 class ResultFile {
 public:
     explicit ResultFile(Prompter& prompter);
@@ -53,9 +58,13 @@ public:
     ResultFile(const ResultFile&) = delete;
     ResultFile& operator=(const ResultFile&) = delete;
 
-    /// Closes any open file, opens `path` and reads the header, the model block and the
-    /// point table, leaving the file open for ReadSection when the result is Ok.
+    /// Closes any open file, opens `path` through the checked open and reads the header, the
+    /// model block and the point table, leaving the file open for ReadSection when the result
+    /// is Ok.
     ReadStatus ReadResultFile(const std::string& path);
+    /// Why the last ReadResultFile gave NoFile: the file is missing, unreadable, larger than
+    /// any result file, or no regular file.
+    const FileError& openError() const { return m_openError; }
 
     /// As ReadResultFile, from an already open stream; `path` is only shown in messages.
     ReadStatus ReadResultStream(std::unique_ptr<std::istream> stream, const std::string& path);
@@ -82,6 +91,7 @@ private:
     Prompter& m_prompter;
     std::unique_ptr<RecordReader> m_reader;
     std::string m_path;
+    FileError m_openError;
     ResultData m_data;
 };
 

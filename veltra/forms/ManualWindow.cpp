@@ -1,6 +1,7 @@
 #include "ManualWindow.h"
 
-#include <QTextBrowser>
+#include "ManualBrowser.h"
+
 #include <QUrl>
 
 namespace veltrana {
@@ -8,7 +9,7 @@ namespace veltrana {
 ManualWindow::ManualWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmManual"));
     setWindowTitle(QStringLiteral("Veltrana Manual"));
-    m_browser = new QTextBrowser(this);
+    m_browser = new ManualBrowser(this);
     m_browser->setObjectName(QStringLiteral("txtManual"));
     m_browser->setOpenExternalLinks(true);
     setCentralWidget(m_browser);

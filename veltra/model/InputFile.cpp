@@ -103,8 +103,7 @@ int ReplaceInputFile(const std::string& target, const std::string& bytes) {
     if (stat(target.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
             return EISDIR;
-        // A file without write bits is read-only even to a user whom access() lets write.
-        if ((st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)
+        if (IsReadOnlyFile(target))
             return EACCES;
         mode = st.st_mode & 07777;
     } else {

@@ -1,5 +1,6 @@
 #include "RunCommands.h"
 
+#include "CheckedFile.h"
 #include "ErrorScheme.h"
 #include "FileRoutines.h"
 #include "GrowingFile.h"
@@ -10,7 +11,6 @@
 
 #include <cstdio>
 #include <deque>
-#include <fstream>
 #include <unistd.h>
 
 namespace veltrana {
@@ -261,19 +261,36 @@ void RunCommands::ViewPlots() {
 }
 
 std::string LastLines(const std::string& path, int count) {
-    std::ifstream in(path, std::ios::binary);
+    // The listing's end says why a run stopped; reading no more than that keeps a huge file, a
+    // pipe or a device where the listing should be harmless.
+    constexpr std::size_t kTailBytes = 8192;
+    CheckedFile file;
+    FileStamp stamp;
+    if (!file.open(path, CheckedFile::kNoLimit).ok() || !file.stamp(stamp).ok())
+        return {};
+    const std::uint64_t from = stamp.size > kTailBytes ? stamp.size - kTailBytes : 0;
+    std::string bytes(kTailBytes, '\0');
+    std::size_t got = 0;
+    if (!file.readAt(from, bytes.data(), bytes.size(), got).ok())
+        return {};
+    bytes.resize(got);
     std::deque<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
+    for (std::size_t start = 0; start < bytes.size();) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string::npos)
+            end = bytes.size();
+        std::string line = bytes.substr(start, end - start);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        lines.push_back(line);
+        // The first line may have begun before the bytes read.
+        lines.push_back(start == 0 && from > 0 ? "..." + line : line);
         if (static_cast<int>(lines.size()) > count)
             lines.pop_front();
+        start = end + 1;
     }
     std::string text;
-    for (const auto& l : lines)
-        text += (text.empty() ? "" : "\r\n") + l;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i == 0 ? "" : "\r\n") + lines[i];
     return text;
 }
 

@@ -33,6 +33,7 @@ VeltraShell::VeltraShell(Prompter* prompter, StartupEnvironment env)
     : m_env(std::move(env)), m_prompter(prompter ? *prompter : m_qtPrompter) {
     m_form = std::make_unique<MainForm>(m_problem, m_state, m_prompter);
     m_qtPrompter.setParent(m_form.get());
+    ShowStoreNotices(m_store, m_prompter);
     FormBinding& binding = *this;
     m_commands = std::make_unique<FileCommands>(m_state, m_problem, binding, m_prompter, m_store);
     RunHost& host = *this;
