@@ -1,0 +1,54 @@
+#include "ImportedTables.h"
+
+#include "DesignProblem.h"
+#include "NumberText.h"
+
+namespace veltrana {
+
+ImportedTables BuildTables(const MeasuredResponse& response,
+                           const std::vector<std::size_t>& selected) {
+    ImportedTables tables;
+    tables.weights = !response.weight.empty();
+    tables.withDelay = !response.delayNs.empty();
+    tables.pass.reserve(selected.size());
+    for (std::size_t i : selected) {
+        tables.pass.push_back({GeneralNumber(response.freqMHz[i]),
+                               response.yin.empty() ? "1" : GeneralNumber(response.yin[i]),
+                               GeneralNumber(response.yout[i]),
+                               tables.weights ? GeneralNumber(response.weight[i]) : ""});
+        if (tables.withDelay)
+            tables.delay.push_back(
+                {GeneralNumber(response.freqMHz[i]), GeneralNumber(response.delayNs[i])});
+    }
+    return tables;
+}
+
+void ApplyImport(DesignProblem& p, const ImportedTables& tables) {
+    const std::size_t n = tables.pass.size();
+    for (auto* column : {&p.Freq, &p.Yin, &p.Yout, &p.Weight})
+        column->assign(n + 1, {});
+    for (std::size_t i = 0; i < n; ++i) {
+        p.Freq[i + 1] = tables.pass[i][0];
+        p.Yin[i + 1] = tables.pass[i][1];
+        p.Yout[i + 1] = tables.pass[i][2];
+        p.Weight[i + 1] = tables.pass[i][3];
+    }
+    p.nFreqPoints = static_cast<int>(n);
+    p.Answers[SlotFreqCount] = std::to_string(n);
+    if (tables.weights)
+        p.Answers[SlotUseWeights] = "Y";
+    if (!tables.withDelay)
+        return;
+    const std::size_t m = tables.delay.size();
+    p.DelFreq.assign(m + 1, {});
+    p.TX.assign(m + 1, {});
+    for (std::size_t j = 0; j < m; ++j) {
+        p.DelFreq[j + 1] = tables.delay[j][0];
+        p.TX[j + 1] = tables.delay[j][1];
+    }
+    p.nDelayPoints = static_cast<int>(m);
+    p.Answers[SlotDelayCount] = std::to_string(m);
+    p.Answers[SlotEqualDelay] = "Y";
+}
+
+} // namespace veltrana
