@@ -257,17 +257,9 @@ int RunImportData(const std::vector<std::string>& args, std::ostream& out, std::
         err << kProgram << ": " << problem << "\n";
         return 1;
     }
-    MeasuredResponse response;
-    if (!MeasuredResponseOf(file, choices, response, error)) {
+    ImportedTables tables;
+    if (!ImportTablesOf(file, choices, tables, error)) {
         err << kProgram << ": " << dataPath << ": " << error.text() << "\n";
-        return 1;
-    }
-    PointRange unthinned = choices.range;
-    unthinned.maxPoints = 0;
-    const std::size_t inRange = SelectPoints(response.freqMHz, unthinned).size();
-    const std::vector<std::size_t> selected = SelectPoints(response.freqMHz, choices.range);
-    if (selected.empty()) {
-        err << kProgram << ": " << dataPath << ": no point above 0 MHz lies in the range chosen\n";
         return 1;
     }
 
@@ -287,7 +279,6 @@ int RunImportData(const std::vector<std::string>& args, std::ostream& out, std::
     if (read != ReadOutcome::Read || !WholeInputFile(design))
         return 1;
 
-    const ImportedTables tables = BuildTables(response, selected);
     ApplyImport(design, tables);
     const std::filesystem::path outFile(outPath);
     ShellState state;
@@ -302,9 +293,9 @@ int RunImportData(const std::vector<std::string>& args, std::ostream& out, std::
     out << kProgram << ": " << tables.pass.size() << " pass-band points";
     if (tables.withDelay)
         out << " and " << tables.delay.size() << " delay points";
-    out << " (" << response.what << ") from " << dataPath << " into " << outPath;
-    if (selected.size() < inRange)
-        out << ", thinned evenly from " << inRange
+    out << " (" << tables.what << ") from " << dataPath << " into " << outPath;
+    if (tables.thinnedFrom > tables.pass.size())
+        out << ", thinned evenly from " << tables.thinnedFrom
             << (maxGiven ? "" : " to the optimiser's largest number");
     out << "\n";
     return 0;

@@ -23,6 +23,24 @@ ImportedTables BuildTables(const MeasuredResponse& response,
     return tables;
 }
 
+bool ImportTablesOf(const MeasuredFile& file, const ImportChoices& choices, ImportedTables& tables,
+                    ImportError& error) {
+    MeasuredResponse response;
+    if (!MeasuredResponseOf(file, choices, response, error))
+        return false;
+    const std::vector<std::size_t> selected = SelectPoints(response.freqMHz, choices.range);
+    if (selected.empty()) {
+        error = {0, "No point above 0 MHz lies in the range chosen."};
+        return false;
+    }
+    tables = BuildTables(response, selected);
+    PointRange whole = choices.range;
+    whole.maxPoints = 0;
+    tables.thinnedFrom = SelectPoints(response.freqMHz, whole).size();
+    tables.what = response.what;
+    return true;
+}
+
 void ApplyImport(DesignProblem& p, const ImportedTables& tables) {
     const std::size_t n = tables.pass.size();
     for (auto* column : {&p.Freq, &p.Yin, &p.Yout, &p.Weight})

@@ -18,12 +18,20 @@ struct ImportedTables {
     bool weights = false;
     std::vector<std::array<std::string, 2>> delay; ///< DelFreq, TX
     bool withDelay = false;
+    std::string what;            ///< what Yout is: "|S21|" or the name of its column
+    std::size_t thinnedFrom = 0; ///< the points of the range before thinning
 };
 
 /// The rows of the points `selected` (indices into the response): Yin 1 where the response
 /// has none, numbers in their shortest exact form up to 15 digits.
 ImportedTables BuildTables(const MeasuredResponse& response,
                            const std::vector<std::size_t>& selected);
+
+/// The whole import: the response the choices take from the file, the points of their range
+/// and the rows made of them. Fails, saying why, when the choices do not fit the file or no
+/// point lies in the range.
+bool ImportTablesOf(const MeasuredFile& file, const ImportChoices& choices, ImportedTables& tables,
+                    ImportError& error);
 
 /// Replaces the pass-band table of `problem` by the imported one, and its delay table when the
 /// import carries delays. Imported weights switch the weighting on (question 3), imported

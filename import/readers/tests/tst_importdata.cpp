@@ -245,7 +245,7 @@ const CliCase kCli[] = {
     {"nothing in range",
      {"--from", "400", "@filter_db.s2p", "@T", "@O"},
      1,
-     "no point above 0 MHz",
+     "No point above 0 MHz lies in the range",
      {},
      0},
     {"bad columns",
