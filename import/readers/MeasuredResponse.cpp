@@ -4,6 +4,7 @@
 #include "NumberText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 namespace veltrana {
@@ -139,7 +140,47 @@ bool FromTable(const TextTable& table, const ImportChoices& choices, MeasuredRes
     return true;
 }
 
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// The first column whose name holds one of `words`, or -1.
+int ColumnNamed(const TextTable& table, std::initializer_list<const char*> words, int skip) {
+    for (int c = 0; c < static_cast<int>(table.header.size()); ++c) {
+        const std::string name = Lower(table.header[static_cast<std::size_t>(c)]);
+        for (const char* word : words)
+            if (c != skip && name.find(word) != std::string::npos)
+                return c;
+    }
+    return -1;
+}
+
 } // namespace
+
+ImportChoices SuggestedTableChoices(const TextTable& table) {
+    ImportChoices choices;
+    TableColumns& c = choices.columns;
+    c.freq = std::max(ColumnNamed(table, {"freq"}, -1), 0);
+    c.yout = ColumnNamed(table, {"s21", "yout", "mag", "|", "db"}, c.freq);
+    if (c.yout < 0)
+        c.yout = c.freq + 1 < table.columns ? c.freq + 1 : (c.freq == 0 ? 1 : 0);
+    const auto name = [&](int column) {
+        return static_cast<std::size_t>(column) < table.header.size()
+                   ? Lower(table.header[static_cast<std::size_t>(column)])
+                   : std::string();
+    };
+    const std::string freq = name(c.freq);
+    choices.unit = freq.find("ghz") != std::string::npos   ? FrequencyUnit::GHz
+                   : freq.find("mhz") != std::string::npos ? FrequencyUnit::MHz
+                   : freq.find("khz") != std::string::npos ? FrequencyUnit::kHz
+                   : freq.find("hz") != std::string::npos  ? FrequencyUnit::Hz
+                                                           : FrequencyUnit::MHz;
+    choices.decibels = name(c.yout).find("db") != std::string::npos;
+    return choices;
+}
 
 std::string DefaultParameter(const TouchstoneData& data) {
     return data.ports == 1 ? ParameterName(data.parameter, 1, 0, 0)

@@ -45,6 +45,11 @@ struct MeasuredResponse {
     std::string what;            ///< "|S21|" or the name of the Yout column
 };
 
+/// The choices a table's header suggests: the frequency column (named with "freq", else the
+/// first) and its unit (a name holding "GHz", "MHz", "kHz" or "Hz"; else MHz), the Yout column
+/// (named with "s21", "yout", "mag", "|" or "db", else the next one) and dB when its name says so.
+ImportChoices SuggestedTableChoices(const TextTable& table);
+
 /// The parameter taken when none is chosen: S21 (S11 for a one-port), in the file's letter.
 std::string DefaultParameter(const TouchstoneData& data);
 

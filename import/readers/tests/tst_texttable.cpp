@@ -151,4 +151,23 @@ TEST(TextTableCells, QuotesHoldSeparatorsAndTrailingSeparatorsAddNoColumn) {
     EXPECT_EQ(table.rows[0].line, 2);
 }
 
+TEST(SuggestedTableChoices, FollowTheHeader) {
+    const std::tuple<const char*, TableColumns, FrequencyUnit, bool> cases[] = {
+        {"Freq (Hz),|S21| (dB),Phase\n1,2,3\n", {0, 1, -1, -1}, FrequencyUnit::Hz, true},
+        {"Phase;Magnitude;Frequency/GHz\n1;2;3\n", {2, 1, -1, -1}, FrequencyUnit::GHz, false},
+        {"a b c\nx 1 2\n", {0, 1, -1, -1}, FrequencyUnit::MHz, false},
+        {"1 2 3\n", {0, 1, -1, -1}, FrequencyUnit::MHz, false},
+        {"kHz,S21 dB\n1,2\n", {0, 1, -1, -1}, FrequencyUnit::kHz, true},
+    };
+    for (const auto& [text, columns, unit, decibels] : cases) {
+        TextTable table;
+        ImportError error;
+        ASSERT_TRUE(ReadTextTable(text, table, error)) << text;
+        const ImportChoices choices = SuggestedTableChoices(table);
+        EXPECT_EQ(choices.columns, columns) << text;
+        EXPECT_EQ(choices.unit, unit) << text;
+        EXPECT_EQ(choices.decibels, decibels) << text;
+    }
+}
+
 } // namespace
