@@ -3,7 +3,24 @@
 #include "DesignProblem.h"
 #include "NumberText.h"
 
+#include <charconv>
+
 namespace veltrana {
+
+namespace {
+
+// Measured magnitudes and delays carry no more than nine meaningful digits; more would only
+// crowd the grid's cells.
+std::string Measured(double value) {
+    char digits[32];
+    const auto written =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 8);
+    double rounded = value;
+    std::from_chars(digits, written.ptr, rounded);
+    return GeneralNumber(rounded);
+}
+
+} // namespace
 
 ImportedTables BuildTables(const MeasuredResponse& response,
                            const std::vector<std::size_t>& selected) {
@@ -13,12 +30,12 @@ ImportedTables BuildTables(const MeasuredResponse& response,
     tables.pass.reserve(selected.size());
     for (std::size_t i : selected) {
         tables.pass.push_back({GeneralNumber(response.freqMHz[i]),
-                               response.yin.empty() ? "1" : GeneralNumber(response.yin[i]),
-                               GeneralNumber(response.yout[i]),
-                               tables.weights ? GeneralNumber(response.weight[i]) : ""});
+                               response.yin.empty() ? "1" : Measured(response.yin[i]),
+                               Measured(response.yout[i]),
+                               tables.weights ? Measured(response.weight[i]) : ""});
         if (tables.withDelay)
             tables.delay.push_back(
-                {GeneralNumber(response.freqMHz[i]), GeneralNumber(response.delayNs[i])});
+                {GeneralNumber(response.freqMHz[i]), Measured(response.delayNs[i])});
     }
     return tables;
 }

@@ -23,7 +23,8 @@ struct ImportedTables {
 };
 
 /// The rows of the points `selected` (indices into the response): Yin 1 where the response
-/// has none, numbers in their shortest exact form up to 15 digits.
+/// has none; frequencies in their shortest exact form (up to 15 digits), magnitudes, weights
+/// and delays rounded to 9 significant digits.
 ImportedTables BuildTables(const MeasuredResponse& response,
                            const std::vector<std::size_t>& selected);
 

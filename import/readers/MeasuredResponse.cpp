@@ -136,7 +136,7 @@ bool FromTable(const TextTable& table, const ImportChoices& choices, MeasuredRes
                                    "); the table must be sorted by frequency, each one once."};
             return false;
         }
-    response.what = ColumnName(table, c.yout);
+    response.what = "Yout from " + ColumnName(table, c.yout);
     return true;
 }
 

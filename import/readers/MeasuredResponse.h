@@ -42,7 +42,7 @@ struct MeasuredResponse {
     std::vector<double> yin;     ///< empty: 1 throughout
     std::vector<double> weight;  ///< empty: no weights
     std::vector<double> delayNs; ///< empty: no delay
-    std::string what;            ///< "|S21|" or the name of the Yout column
+    std::string what;            ///< "|S21|", or "Yout from " and the name of its column
 };
 
 /// The choices a table's header suggests: the frequency column (named with "freq", else the

@@ -177,7 +177,9 @@ void ImportDialog::buildTable() {
     auto* freq = new QHBoxLayout;
     freq->addWidget(m_freqColumn, 1);
     freq->addWidget(m_unit);
-    form->addRow(QStringLiteral("&Frequency"), freq);
+    auto* freqLabel = new QLabel(QStringLiteral("&Frequency"));
+    freqLabel->setBuddy(m_freqColumn);
+    form->addRow(freqLabel, freq);
     m_youtColumn = ColumnBox(t, "cboYoutColumn", false, c.yout);
     form->addRow(QStringLiteral("&Yout"), m_youtColumn);
     m_yinColumn = ColumnBox(t, "cboYinColumn", true, -1);

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace veltrana {
 
@@ -19,6 +20,14 @@ constexpr Rgb kRed = 0x0000D0;
 
 // Pixels around the frame, for the numbers at its corners.
 constexpr double kLeft = 56, kRight = 12, kTop = 18, kBottom = 22;
+
+// The largest value for its corner: three digits say enough there.
+std::string Short(double value) {
+    if (!(value > 0))
+        return GeneralNumber(value);
+    const double scale = std::pow(10.0, std::floor(std::log10(value)) - 2);
+    return GeneralNumber(std::round(value / scale) * scale);
+}
 
 } // namespace
 
@@ -59,7 +68,7 @@ void DrawImportPreview(PlotCanvas& canvas, const PreviewCurve& curve) {
         canvas.Print(s);
     };
     text(curve.what, x0, y1 + (kTop - 3) * perY);
-    text(GeneralNumber(y1), x0 - (kLeft - 4) * perX, y1);
+    text(Short(y1), x0 - (kLeft - 4) * perX, y1);
     text("0", x0 - 12 * perX, 5 * perY);
     text(GeneralNumber(x0) + " MHz", x0, -4 * perY);
     const std::string right = GeneralNumber(x1) + " MHz";

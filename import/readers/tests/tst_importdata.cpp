@@ -126,24 +126,26 @@ TEST(SelectPoints, TakesTheRangeAboveZeroAndThinsKeepingBothEnds) {
 
 TEST(ImportedTables, ReplaceBothTablesAndSwitchOnWhatTheyNeed) {
     MeasuredResponse r;
-    r.freqMHz = {0, 100, 200.5};
-    r.yout = {1, 0.5, 0.13};
+    r.freqMHz = {0, 100, 1234.56789012};
+    r.yout = {1, 0.5, 1.0 / 3};
     r.weight = {9, 2, 1};
-    r.delayNs = {0, 12.25, 3};
+    r.delayNs = {0, 12.25, 2.0 / 3};
     const ImportedTables tables = BuildTables(r, {1, 2});
-    EXPECT_EQ(tables.pass, (std::vector<std::array<std::string, 4>>{{"100", "1", ".5", "2"},
-                                                                    {"200.5", "1", ".13", "1"}}));
-    EXPECT_EQ(tables.delay,
-              (std::vector<std::array<std::string, 2>>{{"100", "12.25"}, {"200.5", "3"}}));
+    // Frequencies exact, measured values to nine digits.
+    EXPECT_EQ(tables.pass,
+              (std::vector<std::array<std::string, 4>>{{"100", "1", ".5", "2"},
+                                                       {"1234.56789012", "1", ".333333333", "1"}}));
+    EXPECT_EQ(tables.delay, (std::vector<std::array<std::string, 2>>{
+                                {"100", "12.25"}, {"1234.56789012", ".666666667"}}));
 
     DesignProblem p;
     p.Answers[SlotUseWeights] = p.Answers[SlotEqualDelay] = "N";
     ApplyImport(p, tables);
     EXPECT_EQ(p.nFreqPoints, 2);
     EXPECT_EQ(p.nDelayPoints, 2);
-    EXPECT_EQ(p.Freq, (std::vector<std::string>{"", "100", "200.5"}));
+    EXPECT_EQ(p.Freq, (std::vector<std::string>{"", "100", "1234.56789012"}));
     EXPECT_EQ(p.Weight, (std::vector<std::string>{"", "2", "1"}));
-    EXPECT_EQ(p.TX, (std::vector<std::string>{"", "12.25", "3"}));
+    EXPECT_EQ(p.TX, (std::vector<std::string>{"", "12.25", ".666666667"}));
     EXPECT_EQ(p.Answers[SlotUseWeights], "Y");
     EXPECT_EQ(p.Answers[SlotEqualDelay], "Y");
 }
