@@ -1,12 +1,15 @@
 // Saves pictures of the import dialog for a Touchstone file and for a text table, the main
 // form after the import, and a refused paste with its message, into the folder given on the
-// command line.
+// command line; with the built manual.html as second argument also the manual window at the
+// chapter on importing, finding a word.
 
 #include "DesignProblem.h"
+#include "FindBar.h"
 #include "FormTexts.h"
 #include "ImportDialog.h"
 #include "ImportedTables.h"
 #include "MainForm.h"
+#include "ManualWindow.h"
 #include "QtPrompter.h"
 #include "Screenshots.h"
 #include "ShellState.h"
@@ -19,6 +22,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <cmath>
@@ -130,5 +134,18 @@ int main(int argc, char** argv) {
     });
     QTest::keyClick(form.findChild<QLineEdit*>("txtPassCellEditor"), Qt::Key_V,
                     Qt::ControlModifier);
+
+    if (argc > 2) {
+        ManualWindow manual;
+        manual.showManual(QDir().absoluteFilePath(QString::fromLocal8Bit(argv[2])).toStdString());
+        // The contents' link to the chapter, as a click follows it.
+        manual.browser()->setSource(QUrl(QStringLiteral("#10-measured-data-in-results-out")));
+        ok &= Shoot(manual, *dir, "manual-chapter");
+        manual.findBar()->open();
+        auto* text = manual.findChild<QLineEdit*>("txtFind");
+        text->setText(QStringLiteral("Touchstone"));
+        QTest::keyClick(text, Qt::Key_Return);
+        ok &= Shoot(manual, *dir, "manual-import");
+    }
     return ok ? 0 : 1;
 }
