@@ -1,11 +1,11 @@
 #include "ImportDataCommand.h"
 
+#include "ConsolePrompter.h"
 #include "ImportedTables.h"
 #include "MeasuredFile.h"
 #include "MeasuredResponse.h"
 #include "NumberText.h"
 #include "PointLimit.h"
-#include "Prompter.h"
 #include "ShellState.h"
 #include "Text.h"
 
@@ -25,27 +25,6 @@ struct Arguments {
     bool decibels = false;
     bool help = false;
     std::vector<std::string> files;
-};
-
-// Messages of the input-file routines, as lines on the error stream.
-class StreamPrompter : public Prompter {
-public:
-    explicit StreamPrompter(std::ostream& err) : m_err(err) {}
-    PromptAnswer message(const Prompt& prompt) override {
-        std::string text = ReplaceAll(prompt.text, "\r\n", "\n");
-        while (!text.empty() && text.back() == '\n')
-            text.pop_back();
-        m_err << kProgram << ": " << prompt.title << "\n" << text << "\n";
-        return PromptAnswer::Ok;
-    }
-    std::optional<FileDialogAnswer> fileDialog(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<std::uint32_t> colorDialog(std::uint32_t) override { return std::nullopt; }
-    bool printDialog(QPrinter&) override { return false; }
-
-private:
-    std::ostream& m_err;
 };
 
 bool TakesValue(const std::string& option) {
@@ -263,7 +242,13 @@ int RunImportData(const std::vector<std::string>& args, std::ostream& out, std::
         return 1;
     }
 
-    StreamPrompter prompter(err);
+    // Messages of the input-file routines, as lines on the error stream.
+    ConsolePrompter prompter([&err](const Prompt& prompt) {
+        std::string text = ReplaceAll(prompt.text, "\r\n", "\n");
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        err << kProgram << ": " << prompt.title << "\n" << text << "\n";
+    });
     DesignProblem design;
     const std::filesystem::path templateFile(templatePath);
     FileError ioError;
