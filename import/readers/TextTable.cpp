@@ -30,7 +30,10 @@ char SeparatorChar(TableSeparator separator) {
     return ' ';
 }
 
-std::vector<std::string> SplitCells(std::string_view line, TableSeparator separator) {
+// The cells of a line; no more than `most` + 1, so that a line of nothing but separators
+// cannot take more memory than the table may.
+std::vector<std::string> SplitCells(std::string_view line, TableSeparator separator,
+                                    std::size_t most) {
     const char sep = SeparatorChar(separator);
     const bool blanks = separator == TableSeparator::Blanks;
     auto isSeparator = [&](char c) { return blanks ? c == ' ' || c == '\t' : c == sep; };
@@ -51,6 +54,8 @@ std::vector<std::string> SplitCells(std::string_view line, TableSeparator separa
         } else if (isSeparator(c)) {
             if (blanks && !inCell)
                 continue;
+            if (cells.size() > most)
+                return cells;
             cells.push_back(std::string(TrimSpace(cell)));
             cell.clear();
             inCell = false;
@@ -107,9 +112,22 @@ bool ReadTextTable(std::string_view text, TextTable& table, ImportError& error) 
         first.push_back(lines[i].second);
     table.separator = DetectSeparator(first);
 
+    if (lines.size() > kMaxTableRows + 1) {
+        error = {lines[kMaxTableRows + 1].first,
+                 "the table goes on beyond " + std::to_string(kMaxTableRows) +
+                     " rows; take the range you need from it first."};
+        return false;
+    }
     table.rows.reserve(lines.size());
+    std::size_t values = 0;
     for (const auto& [number, line] : lines) {
-        table.rows.push_back({number, SplitCells(line, table.separator)});
+        table.rows.push_back({number, SplitCells(line, table.separator, kMaxTableValues - values)});
+        values += table.rows.back().cells.size();
+        if (values > kMaxTableValues) {
+            error = {number,
+                     "the table holds more than " + std::to_string(kMaxTableValues) + " values."};
+            return false;
+        }
         table.columns = std::max(table.columns, static_cast<int>(table.rows.back().cells.size()));
     }
     // Text above a number in the same column marks the first line as the column names.

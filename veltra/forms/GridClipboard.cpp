@@ -47,7 +47,7 @@ std::optional<std::string> CellText(std::string_view cell, bool commaDecimals) {
 
 } // namespace
 
-PastedRows SplitPastedText(std::string_view text) {
+PastedRows SplitPastedText(std::string_view text, std::size_t maxRows, std::size_t maxCells) {
     PastedRows pasted;
     const char separator = text.find('\t') != std::string_view::npos  ? '\t'
                            : text.find(';') != std::string_view::npos ? ';'
@@ -62,24 +62,30 @@ PastedRows SplitPastedText(std::string_view text) {
             Trimmed(text.substr(pos, end == std::string_view::npos ? end : end - pos),
                     separator == '\t' ? " " : " \t");
         pos = end == std::string_view::npos ? text.size() : end + 1;
-        if (line.empty())
-            continue;
         std::vector<std::string> cells;
-        std::size_t from = 0;
-        while (from <= line.size()) {
+        std::size_t count = 0, width = 0;
+        for (std::size_t from = 0; from <= line.size();) {
             std::size_t to = line.find(separator, from);
             if (to == std::string_view::npos)
                 to = line.size();
             const std::string_view cell = Trimmed(line.substr(from, to - from));
-            // Runs of blanks are one separator.
-            if (separator != ' ' || !cell.empty())
-                cells.emplace_back(cell);
             from = to + 1;
+            if (separator == ' ' && cell.empty()) // runs of blanks are one separator
+                continue;
+            if (count++ < maxCells)
+                cells.emplace_back(cell);
+            if (!cell.empty())
+                width = count;
         }
-        while (!cells.empty() && cells.back().empty())
-            cells.pop_back();
-        if (!cells.empty())
-            pasted.cells.push_back(std::move(cells));
+        if (width == 0)
+            continue;
+        if (pasted.cells.size() == maxRows) {
+            pasted.moreRows = true;
+            break;
+        }
+        cells.resize(std::min(width, cells.size()));
+        pasted.cells.push_back(std::move(cells));
+        pasted.widths.push_back(width);
     }
     return pasted;
 }
@@ -110,16 +116,18 @@ bool GridClipboard::refuse(const std::string& why) {
 bool GridClipboard::Paste(Grid grid, GridCell at, std::string_view text) {
     // What the editor holds is the user's own: it is in its cell before the paste looks.
     m_grids.CommitCellEditor(grid);
-    const PastedRows pasted = SplitPastedText(text);
+    const int lastColumn = m_view.columnCount(grid) - 1;
+    const PastedRows pasted =
+        SplitPastedText(text, static_cast<std::size_t>(std::max(kMaxTablePoints - at.row + 1, 0)),
+                        static_cast<std::size_t>(std::max(lastColumn - at.column + 2, 1)));
+    if (pasted.moreRows)
+        return refuse("the rows would reach beyond row " + std::to_string(kMaxTablePoints) +
+                      ", and the " + (grid == Grid::PassData ? "pass-band" : "delay") +
+                      " table holds at most " + std::to_string(kMaxTablePoints) + " points.");
     if (pasted.cells.empty())
         return refuse("the clipboard holds no text.");
-    const int lastColumn = m_view.columnCount(grid) - 1;
     const int rows = static_cast<int>(pasted.cells.size());
     const int bottom = at.row + rows - 1;
-    if (bottom > kMaxTablePoints)
-        return refuse("the rows would reach row " + std::to_string(bottom) + ", and the " +
-                      (grid == Grid::PassData ? "pass-band" : "delay") + " table holds at most " +
-                      std::to_string(kMaxTablePoints) + " points.");
     int right = at.column;
     std::vector<std::string> texts; // row by row, each as wide as the widest
     for (const auto& cells : pasted.cells)
@@ -128,12 +136,13 @@ bool GridClipboard::Paste(Grid grid, GridCell at, std::string_view text) {
     texts.reserve(static_cast<std::size_t>(rows * width));
     for (int r = 0; r < rows; ++r) {
         const auto& cells = pasted.cells[static_cast<std::size_t>(r)];
+        const std::size_t values = pasted.widths[static_cast<std::size_t>(r)];
         const int row = at.row + r;
-        if (at.column + static_cast<int>(cells.size()) - 1 > lastColumn)
-            return refuse("row " + std::to_string(row) + " would get " +
-                          std::to_string(cells.size()) + " values from " +
-                          ColumnLabel(grid, at.column) + " on, and the grid has " +
-                          std::to_string(lastColumn - at.column + 1) + " columns from there.");
+        if (values > cells.size() || at.column + static_cast<int>(values) - 1 > lastColumn)
+            return refuse("row " + std::to_string(row) + " would get " + std::to_string(values) +
+                          " values from " + ColumnLabel(grid, at.column) +
+                          " on, and the grid has " + std::to_string(lastColumn - at.column + 1) +
+                          " columns from there.");
         for (int c = 0; c < width; ++c) {
             if (static_cast<std::size_t>(c) >= cells.size()) {
                 // A shorter row leaves the cells right of it as they are.

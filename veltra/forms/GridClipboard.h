@@ -3,6 +3,7 @@
 #include "FormView.h"
 #include "GridEditing.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,13 +21,18 @@ struct CellRange {
 };
 
 /// Text from the clipboard cut into rows of cells: TAB-, ";"-, ","- or blank-separated (the
-/// first of these that the text holds), line by line; blank lines are skipped. With TABs or
-/// ";" a number may carry a "," as its decimal point.
+/// first of these that the text holds), line by line; blank lines are skipped, and so are
+/// empty cells at the end of a line. With TABs or ";" a number may carry a "," as its decimal
+/// point. At most `maxRows` rows and `maxCells` cells of a row are kept, so that a huge
+/// clipboard costs no more than the grid could take.
 struct PastedRows {
     std::vector<std::vector<std::string>> cells;
+    std::vector<std::size_t> widths; ///< how many values each row has, kept or not
     bool commaDecimals = false;
+    bool moreRows = false; ///< rows beyond maxRows were left out
 };
-PastedRows SplitPastedText(std::string_view text);
+PastedRows SplitPastedText(std::string_view text, std::size_t maxRows = SIZE_MAX,
+                           std::size_t maxCells = SIZE_MAX);
 
 /// Copy and paste of blocks of cells in the two data grids, as a spreadsheet does it, and
 /// undoing the last paste.

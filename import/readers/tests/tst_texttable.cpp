@@ -141,6 +141,24 @@ TEST_P(TextTableErrors, NameTheLineAndTheFault) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, TextTableErrors, ::testing::ValuesIn(kBadTables));
 
+TEST(TextTableLimits, RowsAndValuesBeyondTheLimitsAreRefusedAtTheirLine) {
+    std::string rows;
+    for (std::size_t i = 0; i <= kMaxTableRows; ++i)
+        rows += "1\n";
+    const std::string separators(2 * kMaxTableValues, ',');
+    const std::tuple<std::string, int, const char*> cases[] = {
+        {"f\n" + rows, static_cast<int>(kMaxTableRows) + 2, "beyond 200000 rows"},
+        {"1,2\n" + separators, 2, "more than 2000000 values"},
+    };
+    for (const auto& [text, line, says] : cases) {
+        TextTable table;
+        ImportError error;
+        EXPECT_FALSE(ReadTextTable(text, table, error));
+        EXPECT_EQ(error.line, line);
+        EXPECT_NE(error.what.find(says), std::string::npos) << error.text();
+    }
+}
+
 TEST(TextTableCells, QuotesHoldSeparatorsAndTrailingSeparatorsAddNoColumn) {
     TextTable table;
     ImportError error;

@@ -128,8 +128,15 @@ TEST_F(PasteTest, RefusesTheWholeBlockNamingRowAndColumn) {
                      rows += "1 1 1\n";
                  return rows;
              }(),
-         "the rows would reach row 5001, and the pass-band table holds at most 5000 points."},
+         "the rows would reach beyond row 5000, and the pass-band table holds at most 5000 "
+         "points."},
         {P, {1, 1}, " \n\t\n", "the clipboard holds no text."},
+        {P,
+         {1, 2},
+         "1\t2" + std::string(100000, '\t') + "3",
+         "row 1 would get 100002 values from "
+         "column 2 (Yin) on, and the grid has 2 "
+         "columns from there."},
         {P,
          {1, 1},
          "1\t1e400\t1",
