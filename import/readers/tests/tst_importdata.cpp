@@ -280,6 +280,10 @@ const CliCase kCli[] = {
      0},
 };
 
+void PrintTo(const CliCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ImportDataProgram : public test::TempDirTest, public ::testing::WithParamInterface<CliCase> {
 protected:
     void SetUp() override {

@@ -68,6 +68,10 @@ const TableCase kTables[] = {
      {}},
 };
 
+void PrintTo(const TableCase& c, std::ostream* os) {
+    *os << c.file;
+}
+
 class TextTables : public ::testing::TestWithParam<TableCase> {};
 
 TEST_P(TextTables, GiveTheValuesOfTheChosenColumns) {
@@ -121,6 +125,10 @@ const BadTable kBadTables[] = {
     {"# only a comment\n\n", {0, 1, -1, -1}, false, 0, "holds no table"},
     {"Freq,Yout\n", {0, 1, -1, -1}, false, 0, "a header line and no values"},
 };
+
+void PrintTo(const BadTable& c, std::ostream* os) {
+    *os << c.says;
+}
 
 class TextTableErrors : public ::testing::TestWithParam<BadTable> {};
 

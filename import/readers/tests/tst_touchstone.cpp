@@ -47,6 +47,10 @@ const FileCase kFiles[] = {
     {"noise.s2p", "", {1000, 2000}, {0.5, 0.4}},
 };
 
+void PrintTo(const FileCase& c, std::ostream* os) {
+    *os << c.file << " " << c.parameter;
+}
+
 class TouchstoneFiles : public ::testing::TestWithParam<FileCase> {};
 
 TEST_P(TouchstoneFiles, GiveTheHandWorkedMagnitudes) {
@@ -104,6 +108,10 @@ const BadFile kBadFiles[] = {
     {"mixed mode", 4, "[Version] 2.0\n# MHz S RI\n[Number of Ports] 4\n[Mixed-Mode Order] D2,1\n",
      4, "mixed-mode"},
 };
+
+void PrintTo(const BadFile& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class TouchstoneErrors : public ::testing::TestWithParam<BadFile> {};
 
