@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <complex>
 #include <cstdio>
+#include <cstring>
 #include <numbers>
 #include <sstream>
 #include <sys/stat.h>
@@ -378,6 +380,20 @@ TEST_F(ImportDataOutput, ReadOnlyTargetIsRefusedAndKept) {
         1);
     EXPECT_NE(err.str().find("File not saved"), std::string::npos) << err.str();
     EXPECT_EQ(Contents(in("Out.1")), "old");
+}
+
+TEST_F(ImportDataOutput, AFullDiskLeavesNoOutput) {
+    DesignProblem p;
+    ASSERT_EQ(ReplaceFileBytes(in("T.1"), FormatAnsFile(p, "T.1", {}), 0644), 0);
+    const SaveFaultHook previous =
+        SetSaveFaultHook([](SaveStep step) { return step == SaveStep::Write ? ENOSPC : 0; });
+    std::ostringstream out, err;
+    const int status = RunImportData(
+        {std::string(VELTRANA_TEST_DATA) + "/filter_db.s2p", in("T.1"), in("Out.1")}, out, err);
+    SetSaveFaultHook(previous);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(err.str().find(std::strerror(ENOSPC)), std::string::npos) << err.str();
+    EXPECT_FALSE(std::filesystem::exists(in("Out.1")));
 }
 
 } // namespace

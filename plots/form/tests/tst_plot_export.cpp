@@ -2,7 +2,11 @@
 #include "PlotFileRoutines.h"
 #include "PlotsFormFixture.h"
 
+#include "FileBytes.h"
+
 #include <QAction>
+
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +74,20 @@ TEST_F(PlotExportTest, ConstellationNeedsAFilterAndExportNeedsAFile) {
     prompter.prompts.clear();
     EXPECT_FALSE(form->findChild<PlotExport*>()->Export());
     EXPECT_EQ(said(), "No result file is read: open one with Open Plot File ... first.");
+}
+
+TEST_F(PlotExportTest, AFailedWriteIsReportedAndKeepsTheOldFile) {
+    ASSERT_TRUE(startForm("model_m2.dat"));
+    ASSERT_EQ(ReplaceFileBytes(in("fit.csv"), "old", 0644), 0);
+    const SaveFaultHook previous =
+        SetSaveFaultHook([](SaveStep step) { return step == SaveStep::Write ? ENOSPC : 0; });
+    prompter.answer(PromptAnswer::Yes);             // replace it
+    prompter.fallbackAnswer = PromptAnswer::Cancel; // and give up after the failure
+    EXPECT_FALSE(exportAs("fit.csv", 1));
+    SetSaveFaultHook(previous);
+    EXPECT_EQ(Contents(in("fit.csv")), "old");
+    ASSERT_GE(prompter.prompts.size(), 2u);
+    EXPECT_EQ(prompter.prompts[1].title, "In 'Export' routine ...");
 }
 
 } // namespace
