@@ -65,8 +65,8 @@ TEST_F(ImportDialogTest, TouchstoneChoicesGiveTheRowsTheyName) {
         const char* says;
     };
     const Step steps[] = {
-        {"another parameter", [&] { control<QComboBox>("cboParameter")->setCurrentText("S12"); },
-         4, "4 rows of |S12|"},
+        {"another parameter", [&] { control<QComboBox>("cboParameter")->setCurrentText("S12"); }, 4,
+         "4 rows of |S12|"},
         {"a range", [&] { control<QLineEdit>("txtFrom")->setText("15"); }, 3, "3 rows"},
         {"thinned", [&] { control<QSpinBox>("spnMaxPoints")->setValue(2); }, 2,
          "2 rows of |S12| will replace the pass-band table, thinned evenly from 3."},
@@ -105,7 +105,7 @@ TEST_F(ImportDialogTest, TableColumnsFollowTheHeaderAndABadCellNamesItsLine) {
     EXPECT_FALSE(okEnabled());
     EXPECT_EQ(preview(), "Line 4: column 3 (Mag (dB)): 'oops' is not a number.");
 
-    control<QComboBox>("cboYoutColumn")->setCurrentIndex(1); // Phase
+    control<QComboBox>("cboYoutColumn")->setCurrentIndex(1);   // Phase
     control<QComboBox>("cboWeightColumn")->setCurrentIndex(4); // w
     EXPECT_TRUE(okEnabled());
     EXPECT_EQ(dialog->rowsToCome(), 3u);
@@ -129,7 +129,8 @@ TEST(ImportPreview, DrawsTheChosenPointsAndTheRangeBounds) {
         return found;
     };
     // The chosen points 2 to 4 joined, over the grey curve of all five.
-    EXPECT_EQ(lines(0xC04000), (std::vector<std::array<double, 4>>{{2, .8, 3, .6}, {3, .6, 4, .4}}));
+    EXPECT_EQ(lines(0xC04000),
+              (std::vector<std::array<double, 4>>{{2, .8, 3, .6}, {3, .6, 4, .4}}));
     EXPECT_EQ(lines(0xB0B0B0).size(), 4u);
     // The bounds run from the bottom of the frame to its top (5 % above the largest value).
     EXPECT_EQ(lines(0x0000D0),

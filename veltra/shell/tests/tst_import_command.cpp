@@ -19,8 +19,8 @@ protected:
         problem.nFreqPoints = 1;
         problem.DelFreq = problem.TX = {"", "2"};
         problem.nDelayPoints = 1;
-        ASSERT_EQ(ReplaceFileBytes(in("sweep.s1p"), "# MHz S RI\n0 1 0\n5 .6 .8\n10 .3 -.4\n", 0644),
-                  0);
+        ASSERT_EQ(
+            ReplaceFileBytes(in("sweep.s1p"), "# MHz S RI\n0 1 0\n5 .6 .8\n10 .3 -.4\n", 0644), 0);
     }
     void chooseFile(const std::string& name) { prompter.answerFile(FileDialogAnswer{in(name), 1}); }
 
@@ -62,9 +62,18 @@ TEST_F(ImportCommandTest, NothingChangesUnlessTheImportCompletes) {
         {"file that does not read", [&] { chooseFile("bad.s1p"); }, 0,
          "Line 3: the last point holds 2 of the 3 numbers"},
         {"missing file", [&] { chooseFile("none.s1p"); }, 0, "cannot be read"},
-        {"choices cancelled", [&] { chooseFile("sweep.s1p"); answer.reset(); }, 1, ""},
-        {"no point in range", [&] { chooseFile("sweep.s1p"); answer = outOfRange; }, 1,
-         "No point above 0 MHz lies in the range chosen."},
+        {"choices cancelled",
+         [&] {
+             chooseFile("sweep.s1p");
+             answer.reset();
+         },
+         1, ""},
+        {"no point in range",
+         [&] {
+             chooseFile("sweep.s1p");
+             answer = outOfRange;
+         },
+         1, "No point above 0 MHz lies in the range chosen."},
     };
     for (const auto& [name, prepare, asks, says] : cases) {
         SCOPED_TRACE(name);
