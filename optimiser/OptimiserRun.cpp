@@ -1,5 +1,6 @@
 #include "OptimiserRun.h"
 
+#include "ConsolePrompter.h"
 #include "Fit.h"
 #include "ImpulseResponse.h"
 #include "InputFile.h"
@@ -33,26 +34,6 @@ std::string List(const std::vector<double>& values) {
     }
     return line;
 }
-
-/// Messages of the input-file reader go into the listing.
-class ListingPrompter final : public Prompter {
-public:
-    explicit ListingPrompter(Listing& listing) : m_listing(listing) {}
-    PromptAnswer message(const Prompt& prompt) override {
-        m_listing.Line("Input file: " + TrimBlanks(prompt.title) + " " +
-                       TrimBlanks(ReplaceAll(prompt.text, "\r\n", " ")));
-        return PromptAnswer::Ok;
-    }
-    // A console run has nobody to choose: every dialog is cancelled.
-    std::optional<FileDialogAnswer> fileDialog(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<std::uint32_t> colorDialog(std::uint32_t) override { return std::nullopt; }
-    bool printDialog(QPrinter&) override { return false; }
-
-private:
-    Listing& m_listing;
-};
 
 /// The constellation as the listing shows it: locations as in H(s), poles at -a.
 void ListConstellation(Listing& out, const FilterLayout& l, const std::vector<double>& x,
@@ -266,7 +247,11 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
                     "of at most 4 MB).");
     }
     DesignProblem design;
-    ListingPrompter prompter(out);
+    // Messages of the input-file reader go into the listing.
+    ConsolePrompter prompter([&out](const Prompt& prompt) {
+        out.Line("Input file: " + TrimBlanks(prompt.title) + " " +
+                 TrimBlanks(ReplaceAll(prompt.text, "\r\n", " ")));
+    });
     FileError ioError;
     const ReadOutcome read = FileReadMe(name, directory, design, prompter, &ioError);
     if (read != ReadOutcome::Read) {

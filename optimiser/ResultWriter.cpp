@@ -142,7 +142,10 @@ std::string FormatResultFile(const FitProblem& fp, const std::vector<double>& x,
         out.Add(Join(im));
     }
     out.Add(Num(parts.gain));
-    out.Add(Num(parts.passBand) + " " + Num(parts.delay));
+    // Read by plots as the error sums; the sidelobe sum and the frequency norm after them let
+    // its exports give the whole fit and the locations in MHz.
+    out.Add(Num(parts.passBand) + " " + Num(parts.delay) + " " + Num(parts.sidelobe) + " " +
+            Num(fp.freqNorm));
     for (size_t i = 0; i < fp.w.size(); ++i) {
         const double ycalc =
             parts.gain * std::sqrt(MagnitudeSquared(l, x.data(), fp.w[i])) * fp.yin[i];

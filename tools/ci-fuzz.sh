@@ -24,9 +24,12 @@ declare -A seeds=(
     [fuzz_product_ini]="$root/veltra/model/fuzz/seeds/ini $root/veltra/model/fuzz/regression/ini"
     [fuzz_registry_format]="$root/common/tests/data $root/common/fuzz/regression"
     [fuzz_result_reader]="$root/plots/result/tests/data $root/plots/result/fuzz/regression"
+    [fuzz_touchstone]="$root/import/readers/tests/data $root/import/readers/fuzz/regression/touchstone"
+    [fuzz_text_table]="$root/import/readers/tests/data $root/import/readers/fuzz/regression/table"
 )
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_input_file fuzz_product_ini fuzz_registry_format fuzz_result_reader)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_input_file fuzz_product_ini fuzz_registry_format fuzz_result_reader
+                                     fuzz_touchstone fuzz_text_table)
 
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -33,9 +33,10 @@ if ! (cd "$work/src" && FAMILY="$family" VELTRANA_INSTALL_ONLY=1 ./tools/run.sh 
 fi
 
 echo "== installed programs"
-for program in Veltr.hz/veltra plots optimiser List/list; do
+for program in Veltr.hz/veltra plots optimiser import-data List/list; do
     check "\$Quillon/$program is an executable" test -f "$family/$program" -a -x "$family/$program"
 done
+check "import-data --help prints its usage" sh -c "'$family/import-data' --help | grep -q '^usage: import-data'"
 
 echo "== example files in the user directory"
 user="$family/Veltr.hz/User"

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Lays out a family directory from a build: <family>/Veltr.hz/veltra with its User
-# directory, the text viewer <family>/List/list, <family>/plots and <family>/optimiser, the
-# manual and the example problems.
+# directory, the text viewer <family>/List/list, <family>/plots, <family>/optimiser and
+# <family>/import-data, the manual and the example problems.
 #   install-family.sh <build-dir> <family-dir>
 set -euo pipefail
 build=$1
 family=$2
 mkdir -p "$family/Veltr.hz/User"
 install -m 755 "$build/veltra/veltra" "$family/Veltr.hz/veltra"
-for program in plots/plots optimiser/optimiser; do
+for program in plots/plots optimiser/optimiser import/import-data; do
     if [ -x "$build/$program" ]; then
         install -m 755 "$build/$program" "$family/$(basename "$program")"
     fi

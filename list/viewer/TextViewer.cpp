@@ -1,15 +1,9 @@
 #include "TextViewer.h"
 
+#include "FindBar.h"
 #include "FollowingTextView.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -30,76 +24,21 @@ TextViewer::TextViewer(const QString& path, QWidget* parent) : QMainWindow(paren
     m_view->setObjectName(QStringLiteral("txtText"));
     layout->addWidget(m_view);
 
-    m_findBar = new QWidget(central);
-    m_findBar->setObjectName(QStringLiteral("fraFind"));
-    auto* bar = new QHBoxLayout(m_findBar);
-    bar->setContentsMargins(6, 2, 6, 4);
-    bar->addWidget(new QLabel(tr("Find:"), m_findBar));
-    m_findText = new QLineEdit(m_findBar);
-    m_findText->setObjectName(QStringLiteral("txtFind"));
-    bar->addWidget(m_findText, 1);
-    auto* next = new QPushButton(tr("&Next"), m_findBar);
-    next->setObjectName(QStringLiteral("cmdFindNext"));
-    auto* previous = new QPushButton(tr("&Previous"), m_findBar);
-    previous->setObjectName(QStringLiteral("cmdFindPrevious"));
-    bar->addWidget(next);
-    bar->addWidget(previous);
-    m_findStatus = new QLabel(m_findBar);
-    m_findStatus->setObjectName(QStringLiteral("lblFindStatus"));
-    m_findStatus->setMinimumWidth(120);
-    bar->addWidget(m_findStatus);
+    m_findBar = new FindBar(m_view, this);
     layout->addWidget(m_findBar);
-    m_findBar->hide();
     setCentralWidget(central);
     resize(820, 600);
     statusBar()->showMessage(m_view->status());
     connect(m_view, &FollowingTextView::statusChanged, statusBar(),
             [this](const QString& status) { statusBar()->showMessage(status); });
-
-    connect(next, &QPushButton::clicked, this, [this] { findFromBar(false); });
-    connect(previous, &QPushButton::clicked, this, [this] { findFromBar(true); });
-    connect(m_findText, &QLineEdit::returnPressed, this,
-            [this] { findFromBar(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier); });
-    new QShortcut(QKeySequence::Find, this, [this] { showFindBar(); });
-    new QShortcut(QKeySequence::FindNext, this, [this] { findFromBar(false); });
-    new QShortcut(QKeySequence::FindPrevious, this, [this] { findFromBar(true); });
-    new QShortcut(QKeySequence(Qt::Key_Escape), m_findBar, [this] {
-        m_findBar->hide();
-        m_view->setFocus();
-    });
 }
 
 void TextViewer::showFindBar() {
-    m_findBar->show();
-    m_findText->setFocus();
-    m_findText->selectAll();
+    m_findBar->open();
 }
 
 bool TextViewer::find(const QString& text, bool backward) {
-    if (text.isEmpty())
-        return false;
-    const QTextDocument::FindFlags flags =
-        backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
-    if (m_view->find(text, flags))
-        return true;
-    // Wrap round: search again from the other end, keeping the old selection on failure.
-    const QTextCursor kept = m_view->textCursor();
-    QTextCursor from(m_view->document());
-    from.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
-    m_view->setTextCursor(from);
-    if (m_view->find(text, flags))
-        return true;
-    m_view->setTextCursor(kept);
-    return false;
-}
-
-void TextViewer::findFromBar(bool backward) {
-    if (!m_findBar->isVisible()) {
-        showFindBar();
-        return;
-    }
-    const QString text = m_findText->text();
-    m_findStatus->setText(text.isEmpty() || find(text, backward) ? QString() : tr("Not found"));
+    return m_findBar->find(text, backward);
 }
 
 } // namespace veltrana

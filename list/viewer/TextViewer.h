@@ -2,11 +2,9 @@
 
 #include <QMainWindow>
 
-class QLabel;
-class QLineEdit;
-
 namespace veltrana {
 
+class FindBar;
 class FollowingTextView;
 
 /// The suite's text viewer: one file, read-only, in a fixed-pitch font, following the file
@@ -27,12 +25,8 @@ public:
     FollowingTextView& view() { return *m_view; }
 
 private:
-    void findFromBar(bool backward);
-
     FollowingTextView* m_view;
-    QWidget* m_findBar;
-    QLineEdit* m_findText;
-    QLabel* m_findStatus;
+    FindBar* m_findBar;
 };
 
 /// Caption of the viewer's window for a file.

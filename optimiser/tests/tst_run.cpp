@@ -123,6 +123,11 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
         const Outcome o = Run(name);
         EXPECT_EQ(o.status, RunOk) << o.lastLine;
         const auto [data, sidelobe] = ExpectReadable(name);
+        // The error sums add up to the total of line 2; the frequency norm follows them.
+        ASSERT_EQ(data.fitRecord.size(), 4u);
+        EXPECT_NEAR(data.fitRecord[0] + data.fitRecord[1] + data.fitRecord[2],
+                    std::stod(data.secondLine), 1e-12 + 1e-9 * std::stod(data.secondLine));
+        EXPECT_EQ(data.fitRecord[3], std::stod(d.Answers[6]));
         // plots draws column 2 as the model and columns 2 + 3 as the data (Yout).
         for (size_t i = 0; i < data.pointX.size(); ++i) {
             const double yout = std::stod(d.Yout[i + 1]);

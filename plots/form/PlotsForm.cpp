@@ -4,6 +4,7 @@
 #include "FileRoutines.h"
 #include "NumberText.h"
 #include "PlotBox.h"
+#include "PlotExport.h"
 #include "PlotFileRoutines.h"
 #include "PlotSettingsStore.h"
 #include "PrintPlot.h"
@@ -130,6 +131,7 @@ PlotsForm::PlotsForm(RegistryStore& store, Prompter& prompter, QWidget* parent)
     m_cmdRun->setEnabled(false);
     m_cmdNext->setEnabled(false);
     connectControls();
+    new PlotExport(*this, m_prompter);
 }
 
 PlotsForm::~PlotsForm() = default;

@@ -39,6 +39,9 @@ struct ResultData {
     std::vector<double> zeroReal; ///< nZeroPairs pairs first, then nZeroQuads quads
     std::vector<double> zeroImag;
     std::string gainText; ///< kept as written; converted where shown
+    /// The record after the gain as read (empty when it could not be): the pass-band and delay
+    /// error sums, and from this suite's optimiser also the sidelobe error sum and freqNorm.
+    std::vector<double> fitRecord;
 
     std::string dataFileName; ///< models 1 to 6; empty for other models
     std::string y0Text;       ///< Y-axis offset as written (models 1 to 6 and 110)

@@ -298,9 +298,9 @@ const char* ResultFile::ReadPoleZeroBlock() {
         return lastRecord;
     d.gainText = std::move(*gain);
 
-    // A record the optimiser writes for itself; what it holds does not matter.
-    std::vector<double> unused;
-    (void)m_reader->ReadRecord(unused, 2);
+    // Its failure is no fault of the file: older optimisers wrote anything here.
+    d.fitRecord.clear();
+    (void)m_reader->ReadRecord(d.fitRecord, 2);
     return nullptr;
 }
 

@@ -20,8 +20,12 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cmath>
+#include <complex>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
@@ -203,4 +207,61 @@ TEST_F(SuiteEndToEnd, DemoRunEndsInPlotsShowingTheExample) {
         << (prompter.prompts.empty() ? "" : prompter.prompts[0].text);
     EXPECT_EQ(shell.state().currentFileName, formFile); // the form's file stays
     expectResultInPlots(shell, "Ex-Delay.01");
+}
+
+// A measured response made from a known filter: two pole pairs (normalised by the 10 MHz of
+// the template's question 5) give |S21|, written as a network analyser writes a two-port.
+TEST_F(SuiteEndToEnd, ImportedMeasurementIsFittedAndItsResultComesUpInPlots) {
+    auto s21 = [](double mhz) {
+        const std::complex<double> s(0, mhz / 10);
+        std::complex<double> h = 1;
+        for (auto [a, b] : {std::pair{.35, .45}, std::pair{.15, .95}})
+            h *= (a * a + b * b) / ((s + a) * (s + a) + b * b);
+        return h;
+    };
+    std::string text = "! Made from a known H(s)\n# GHz S RI R 50\n";
+    std::vector<double> magnitude;
+    for (int k = 0; k <= 60; ++k) {
+        const double mhz = k * 0.25;
+        const std::complex<double> h = s21(mhz);
+        magnitude.push_back(std::abs(h));
+        char line[160];
+        std::snprintf(line, sizeof line, "%.6f 0 0 %+.9e %+.9e 0 0 0 0\n", mhz / 1000, h.real(),
+                      h.imag());
+        text += line;
+        if (k % 20 == 0)
+            text += "! a comment between the points\n";
+    }
+    std::ofstream(user / "measured.S2P") << text;
+
+    const std::string imported = "Imported.1";
+    QProcess import;
+    import.start(QString::fromStdString((family / "import-data").string()),
+                 {"--to", "12", QString::fromStdString((user / "measured.S2P").string()),
+                  QString::fromStdString((user / kExample).string()),
+                  QString::fromStdString((user / imported).string())});
+    ASSERT_TRUE(import.waitForFinished(10000));
+    ASSERT_EQ(import.exitCode(), 0) << import.readAllStandardError().toStdString();
+
+    VeltraShell shell(&prompter, env);
+    ASSERT_TRUE(shell.start());
+    prompter.answerFile(FileDialogAnswer{(user / imported).string(), 2});
+    shell.commands().runMenu(FileCommands::MenuCommand::Open);
+    ASSERT_EQ(shell.state().currentFileName, imported);
+    ASSERT_EQ(shell.problem().nFreqPoints, 48); // 0.25 to 12 MHz: the 0 Hz point is left out
+    shell.form().findChild<QPushButton*>("cmdSubmit")->click();
+    ASSERT_TRUE(shell.runCommands().running())
+        << (prompter.prompts.empty() ? "" : prompter.prompts[0].text);
+    expectResultInPlots(shell, imported);
+
+    // The fit's data are the measured magnitudes (plots draws columns 2 + 3 as the data).
+    ScriptedPrompter quiet;
+    ResultFile file(quiet);
+    ASSERT_EQ(file.ReadResultFile(ResultFilePath(imported, user.string())), ReadStatus::Ok);
+    const ResultData& d = file.data();
+    ASSERT_EQ(d.nPoints, 48);
+    for (int i = 0; i < d.nPoints; ++i) {
+        EXPECT_DOUBLE_EQ(d.pointX[i], 0.25 * (i + 1));
+        EXPECT_NEAR(d.pointY1[i] + d.pointY2[i], magnitude[i + 1], 1e-8);
+    }
 }

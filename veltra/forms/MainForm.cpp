@@ -3,6 +3,7 @@
 #include "DemosPage.h"
 #include "DesignProblem.h"
 #include "FormTexts.h"
+#include "GridClipboardKeys.h"
 #include "Prompter.h"
 #include "ShellState.h"
 
@@ -126,6 +127,7 @@ MainForm::MainForm(DesignProblem& problem, ShellState& state, Prompter& prompter
     m_binding.RefreshEnabling();
     m_binding.EnableSolverFields(true);
     connectControls();
+    new GridClipboardKeys(this, *this, m_grids, m_state, m_prompter);
     m_state.dataChanged = false;
 
     for (QLineEdit* editor : m_editor)

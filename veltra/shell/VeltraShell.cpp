@@ -6,6 +6,7 @@
 #include "FileAssociation.h"
 #include "FileRoutines.h"
 #include "FormTexts.h"
+#include "ImportDialog.h"
 #include "InputFile.h"
 #include "IntroForm.h"
 #include "ManualWindow.h"
@@ -36,6 +37,14 @@ VeltraShell::VeltraShell(Prompter* prompter, StartupEnvironment env)
     ShowStoreNotices(m_store, m_prompter);
     FormBinding& binding = *this;
     m_commands = std::make_unique<FileCommands>(m_state, m_problem, binding, m_prompter, m_store);
+    m_import = std::make_unique<ImportCommand>(
+        m_state, m_problem, binding, m_prompter,
+        [this](const MeasuredFile& file) -> std::optional<ImportChoices> {
+            ImportDialog dialog(file, m_form.get());
+            if (dialog.exec() != QDialog::Accepted)
+                return std::nullopt;
+            return dialog.choices();
+        });
     RunHost& host = *this;
     m_runCommands = std::make_unique<RunCommands>(m_state, binding, *m_commands, m_prompter,
                                                   m_store, host, m_env.launch, m_env.launchWith);
@@ -217,6 +226,8 @@ void VeltraShell::buildFileMenu() {
             [this] { m_commands->runMenu(FileCommands::MenuCommand::SaveAs); });
     connect(addItem(file, "mnuFileDelete", "&Delete ..."), &QAction::triggered, this,
             [this] { m_commands->FileDelete(); });
+    connect(addItem(file, "mnuFileImport", "&Import Data ..."), &QAction::triggered, this,
+            [this] { m_import->ImportData(); });
     file->addSeparator();
     connect(addItem(file, "mnuFileSubmit", "Submit &Run"), &QAction::triggered, this,
             [this] { m_runCommands->SubmitCommand(); });

@@ -4,6 +4,7 @@
 #include "FileCommands.h"
 #include "FormBinding.h"
 #include "HelpCommands.h"
+#include "ImportCommand.h"
 #include "MainForm.h"
 #include "QtPrompter.h"
 #include "RegistryStore.h"
@@ -100,6 +101,7 @@ public:
     RunCommands& runCommands() { return *m_runCommands; }
     OptimiserRun& optimiserRun() { return *m_run; }
     FileCommands& commands() { return *m_commands; }
+    ImportCommand& importCommand() { return *m_import; }
     ShellState& state() { return m_state; }
     DesignProblem& problem() { return m_problem; }
 
@@ -133,6 +135,7 @@ private:
     Prompter& m_prompter;
     std::unique_ptr<MainForm> m_form;
     std::unique_ptr<FileCommands> m_commands;
+    std::unique_ptr<ImportCommand> m_import;
     std::unique_ptr<IntroForm> m_intro;
     std::unique_ptr<ManualWindow> m_manual;
     std::unique_ptr<OptimiserRun> m_run;

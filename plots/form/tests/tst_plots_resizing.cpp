@@ -19,7 +19,8 @@ protected:
     }
     QWidget* inner() { return form->centralWidget(); }
     void innerSize(int w, int h) {
-        form->resize(w, h);
+        // The menu bar stands above the inner area.
+        form->resize(w, h + (form->menuWidget() ? form->menuWidget()->height() : 0));
         ASSERT_EQ(inner()->size(), QSize(w, h));
     }
 };
