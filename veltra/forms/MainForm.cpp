@@ -83,7 +83,7 @@ constexpr int kAnswerWidth = 200;
 
 MainForm::MainForm(DesignProblem& problem, ShellState& state, Prompter& prompter, QWidget* parent)
     : QMainWindow(parent), m_problem(problem), m_state(state), m_prompter(prompter),
-      m_grids(*this, problem, state), m_binding(problem, state, *this, m_grids) {
+      m_grids(*this, problem, state, prompter), m_binding(problem, state, *this, m_grids) {
     setObjectName(QStringLiteral("frmMain"));
     m_problem.CountLabels[0] = kFreqCountLabel;
     auto* central = new QWidget(this);
@@ -444,7 +444,11 @@ void MainForm::connectControls() {
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
         const int previous = m_shownTab;
         m_shownTab = tab;
-        m_grids.TabChanged(previous, tab);
+        if (!m_grids.TabChanged(previous, tab)) {
+            // The grid's editor holds a text that is not a number: back to it.
+            m_tabs->setCurrentIndex(previous);
+            return;
+        }
         if (tab != forms::kPassTab && tab != forms::kDelayTab)
             focusFirstControl(tab);
     });
@@ -529,10 +533,8 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         }
         if (event->type() == QEvent::MouseButtonPress) {
             const auto parts = ClickableParts(m_table[i]);
-            if (std::find(parts.begin(), parts.end(), watched) != parts.end()) {
-                m_grids.GridMouseDown(grid);
-                return false;
-            }
+            if (std::find(parts.begin(), parts.end(), watched) != parts.end())
+                return !m_grids.GridMouseDown(grid); // a refused text keeps the editor put
         }
     }
     if (event->type() == QEvent::FocusOut || event->type() == QEvent::FocusIn) {
@@ -727,8 +729,8 @@ void MainForm::hideEditor(Grid grid) {
 
 // --- public operations --------------------------------------------------------------------
 
-void MainForm::PutAnswers() {
-    m_binding.PutAnswers();
+bool MainForm::PutAnswers() {
+    return m_binding.PutAnswers();
 }
 void MainForm::GetAnswers() {
     m_binding.GetAnswers();
