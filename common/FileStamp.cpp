@@ -1,0 +1,30 @@
+#include "FileStamp.h"
+
+#include <sys/stat.h>
+#include <time.h>
+
+namespace veltrana {
+
+FileStamp StampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    return {true, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec};
+}
+
+std::int64_t FileClockNow() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
+}
+
+bool WrittenSince(const FileStamp& before, std::int64_t sinceNs, const FileStamp& now) {
+    if (!now.exists)
+        return false;
+    const bool otherFile =
+        !before.exists || before.device != now.device || before.inode != now.inode;
+    return now.modifiedNs >= sinceNs || otherFile;
+}
+
+} // namespace veltrana
