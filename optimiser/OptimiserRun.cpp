@@ -8,6 +8,7 @@
 #include "Prompter.h"
 #include "ResultFileName.h"
 #include "ResultWriter.h"
+#include "RunGuard.h"
 #include "Text.h"
 
 #include <chrono>
@@ -135,7 +136,8 @@ public:
             ListConstellation(m_out, m_l, x, "    ");
         }
     }
-    bool Cancelled() override { return m_cancel && m_cancel->load(); }
+    // A listing that cannot be written ends the run as a cancel would.
+    bool Cancelled() override { return (m_cancel && m_cancel->load()) || !m_out.ok(); }
 
 private:
     static std::string Name(int start) {
@@ -214,28 +216,15 @@ std::string ListingPath(const std::string& familyDir) {
     return JoinPath(JoinPath(JoinPath(familyDir, "Veltr.hz"), "User"), "~Veltra.out");
 }
 
-int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options) {
-    const auto began = std::chrono::steady_clock::now();
-    if (args.size() != 5) {
-        std::fprintf(stderr, "usage: optimiser <name> <directory> <familyDir> <drive> <first2>\n");
-        return RunUsage;
-    }
+namespace {
+
+/// The run once its listing is open, `began` being when the optimiser started.
+int RunListed(const std::vector<std::string>& args, const RunOptions& options, Listing& out,
+              std::chrono::steady_clock::time_point began) {
     const std::string& name = args[0];
     const std::string& directory = args[1];
     const std::string& family = args[2];
-    std::error_code ec;
-    if (!std::filesystem::is_directory(family, ec)) {
-        std::fprintf(stderr, "optimiser: the family directory %s does not exist\n", family.c_str());
-        return RunUsage;
-    }
-    const std::string listingPath = ListingPath(family);
-    std::filesystem::create_directories(std::filesystem::path(listingPath).parent_path(), ec);
-    Listing out;
     std::string error;
-    if (!out.Open(listingPath, error)) {
-        std::fprintf(stderr, "optimiser: %s\n", error.c_str());
-        return RunUsage;
-    }
     const std::string inputPath = JoinPath(directory, name);
     const std::string resultPath = ResultFilePath(name, directory);
     auto fail = [&](const std::string& why) {
@@ -304,7 +293,7 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
     const double fitSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - fitBegan).count();
     if (fit.cancelled) {
-        out.Line("Run cancelled: no result file written.");
+        out.Line(CancelledLine());
         return RunCancelled;
     }
     const ErrorParts& e = fit.parts;
@@ -338,11 +327,16 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
     header.thirdLine = "Veltrana optimiser, " + std::to_string(fit.starts) + " descents, " +
                        std::to_string(fit.evaluations) + " evaluations, " + Now();
     const std::string bytes = FormatResultFile(fp, fit.x, e, header, impulse);
-    if (options.cancel && options.cancel->load()) {
-        out.Line("Run cancelled: no result file written.");
+    // A run that cannot say what it did writes no result.
+    if ((options.cancel && options.cancel->load()) || !out.ok()) {
+        out.Line(CancelledLine());
         return RunCancelled;
     }
     if (!WriteFileAtomically(resultPath, bytes, error)) {
+        if (options.cancel && options.cancel->load()) {
+            out.Line(CancelledLine());
+            return RunCancelled;
+        }
         return fail(error);
     }
     const double seconds =
@@ -350,6 +344,45 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
     out.Line("Time taken: " + Num(seconds) + " s");
     out.Line("Run completed: result file " + resultPath);
     return RunOk;
+}
+
+} // namespace
+
+int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options) {
+    const auto began = std::chrono::steady_clock::now();
+    if (args.size() != 5) {
+        std::fprintf(stderr, "usage: optimiser <name> <directory> <familyDir> <drive> <first2>\n");
+        return RunUsage;
+    }
+    const std::string& name = args[0];
+    const std::string& directory = args[1];
+    const std::string& family = args[2];
+    std::error_code ec;
+    if (!std::filesystem::is_directory(family, ec)) {
+        std::fprintf(stderr, "optimiser: the family directory %s does not exist\n", family.c_str());
+        return RunUsage;
+    }
+    const std::string listingPath = ListingPath(family);
+    std::filesystem::create_directories(std::filesystem::path(listingPath).parent_path(), ec);
+    std::string error;
+    // Another run's listing is never touched: the lock comes before the listing is emptied.
+    RunLock lock;
+    if (!GuardListing(listingPath, JoinPath(directory, name), lock, error)) {
+        std::fprintf(stderr, "optimiser: %s\n", error.c_str());
+        return RunUsage;
+    }
+    Listing out;
+    if (!out.Open(listingPath, error)) {
+        std::fprintf(stderr, "optimiser: %s\n", error.c_str());
+        return RunUsage;
+    }
+    const int status = RunListed(args, options, out, began);
+    // A run whose listing could not be written has not told anyone what it did.
+    if (!out.ok()) {
+        std::fprintf(stderr, "optimiser: %s; the run ended there.\n", out.error().c_str());
+        return RunUsage;
+    }
+    return status;
 }
 
 } // namespace veltrana
