@@ -38,11 +38,23 @@ protected:
         ::unsetenv("VELTRANA_STANDIN");
     }
 
+    // A problem the optimiser takes, with `note` as its Note1.
+    static DesignProblem Problem(const std::string& note) {
+        DesignProblem p;
+        ScriptedPrompter quiet;
+        EXPECT_EQ(FileReadMe("Ex-Yzero.01", VELTRANA_EXAMPLES, p, quiet), ReadOutcome::Read);
+        p.Note1 = note;
+        return p;
+    }
+    // The form holds a problem the optimiser takes, not yet saved anywhere.
+    void fillForm() {
+        shell->problem() = Problem("edited");
+        shell->form().GetAnswers();
+    }
     // An input file on disk whose Note1 is `note`, made the current file.
     void openFile(const fs::path& path, const std::string& note) {
         fs::create_directories(path.parent_path());
-        DesignProblem p;
-        p.Note1 = note;
+        DesignProblem p = Problem(note);
         ShellState s;
         ASSERT_FALSE(WriteAnsFile(p, path.filename(), path.parent_path(), s, prompter));
         shell->problem() = p;
@@ -63,6 +75,10 @@ protected:
         return on == 4 ? 1 : on == 0 ? 0 : -1;
     }
     std::string fileIn() const { return GetFileIn(RegistryStore()); }
+    // Gives a file the time of a run long past.
+    static void backdate(const fs::path& path) {
+        fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(1));
+    }
     bool plotsStarted() const {
         return std::ranges::count(launched, (family / "plots").string()) > 0;
     }
@@ -97,6 +113,7 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
         if (exists) {
             openFile(user / "mine.frq", "stored");
         } else {
+            fillForm();
             shell->state().currentFileName = kStartupFileName;
             shell->state().currentDir = user;
         }
@@ -121,47 +138,69 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
 }
 
 // However a run ends, the controls come back, and only a good run brings plots up with its
-// result. The optimiser gets the file's real directory, wherever the file lies.
+// result. The optimiser gets the file's real directory, wherever the file lies, and runs under
+// veltra's lock. No result is named for plots before the run has written it; an older result
+// file is never taken for the run's, nor removed, and a listing the run did not write is
+// never quoted.
 TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
-    // how the stand-in ends ("missing": no optimiser at all), the message ("" for none) and a
-    // part of its text, whether plots comes up
-    const std::tuple<std::string, const char*, const char*, bool> cases[] = {
-        {"ok", "", "", true},
-        {"fail", "Run failed", "exit status 3.\r\n\r\nLast lines of", false},
-        {"crash", "Run failed", "ended abnormally", false},
-        {"noresult", "Run failed", "wrote no result file", false},
-        {"missing", "A Veltrana File is missing!", "Re-Install Veltrana", false},
+    // how the stand-in ends ("missing": no optimiser at all), whether an older result file is
+    // there, the message ("" for none) and a part of its text, whether plots comes up
+    const std::tuple<std::string, bool, const char*, std::string, bool> cases[] = {
+        {"ok", true, "", "", true},
+        {"fail", false, "Run failed", "exit status 3.\r\n\r\nLast lines of", false},
+        {"crash", false, "Run failed", "ended abnormally", false},
+        {"noresult", false, "Run failed", "wrote no result file", false},
+        {"noresult", true, "Run failed", "The file there is from an earlier run", false},
+        {"silent", true, "Run failed",
+         "wrote no listing in this run (" + user.string() +
+             "/~Veltra.out).\r\n\r\nThe optimiser "
+             "said:\r\noptimiser: Cannot write the listing",
+         false},
+        {"missing", false, "A Veltrana File is missing!", "Re-Install Veltrana", false},
     };
     const fs::path work = m_dir / "Work";
     const std::string f = family.string(), result = (work / "test_frq.dat").string();
     openFile(work / "Test.frq", "x");
-    for (const auto& [mode, title, says, plots] : cases) {
-        SCOPED_TRACE(mode);
+    for (const auto& [mode, older, title, says, plots] : cases) {
+        SCOPED_TRACE(mode + (older ? " over an older result" : ""));
         prompter = ScriptedPrompter();
         launched.clear();
         fs::remove(result);
-        fs::remove(user / "~Veltra.out");
+        if (older) {
+            std::ofstream(result) << "Test.frq  an older result";
+            backdate(result);
+        }
+        const std::string oldResult = Contents(result);
+        std::ofstream(user / "~Veltra.out") << "Run completed: the listing of an earlier run\n";
+        RegistryStore store;
+        SaveFileIn(store, (work / "earlier.dat").string());
         ::setenv("VELTRANA_STANDIN", mode.c_str(), 1);
         const bool runs = mode != "missing";
         if (!runs)
             fs::remove(family / "optimiser");
         shell->runCommands().SubmitCommand();
         ASSERT_EQ(shell->runCommands().running(), runs);
-        EXPECT_EQ(fileIn(), runs ? result : "");
+        EXPECT_EQ(fileIn(), "");
         EXPECT_EQ(runControls(), runs ? 0 : 1);
         ASSERT_TRUE(waitForEnd());
         EXPECT_EQ(runControls(), 1);
         EXPECT_FALSE(shell->optimiserRun().window().isVisible());
         EXPECT_EQ(launched, plots ? Texts{(family / "plots").string()} : Texts{});
         EXPECT_EQ(fileIn(), plots ? result : "");
+        if (!plots) {
+            EXPECT_EQ(Contents(result), oldResult);
+        }
+        const bool listed = runs && mode != "silent";
         EXPECT_EQ(listing().find("args=Test.frq|" + work.string() + "|" + f + "|" + f.substr(0, 2) +
                                  "|Te\n") != std::string::npos,
-                  runs)
+                  listed)
             << listing();
-        EXPECT_EQ(listing().find("cwd=" + user.string() + "\n") != std::string::npos, runs);
+        EXPECT_EQ(listing().find("cwd=" + user.string() + "\n") != std::string::npos, listed);
+        EXPECT_EQ(listing().find("lock=none"), std::string::npos) << "run without veltra's lock";
         EXPECT_EQ(titles(), *title ? Texts{title} : Texts{});
         const std::string said = prompter.prompts.empty() ? "" : prompter.prompts[0].text;
         EXPECT_NE(said.find(says), std::string::npos) << said;
+        EXPECT_EQ(said.find("the listing of an earlier run"), std::string::npos) << said;
     }
     EXPECT_EQ(GetLastFilePath(RegistryStore()), work.string());
 }
