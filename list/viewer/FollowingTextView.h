@@ -7,8 +7,9 @@
 
 namespace veltrana {
 
-/// A read-only, fixed-pitch view of a text file that follows it while it grows. When the
-/// view was scrolled to the end it stays at the end; otherwise it stays where the reader is.
+/// A read-only, fixed-pitch view of a text file that follows it while it grows, as a terminal
+/// does: it keeps to the end, also when the window is resized, until the reader scrolls up;
+/// then it stays where the reader is until the reader scrolls back to the end.
 class FollowingTextView : public QPlainTextEdit {
     Q_OBJECT
 
@@ -31,6 +32,8 @@ private:
     GrowingFile m_file;
     QTimer m_timer;
     bool m_exists = false;
+    bool m_following = true;
+    bool m_updating = false; ///< the view itself is scrolling, not the reader
 };
 
 } // namespace veltrana
