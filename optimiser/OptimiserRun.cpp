@@ -177,7 +177,9 @@ void ListSettings(Listing& out, const SolverSettings& s) {
     out.Line("  STEPOUT  " + std::to_string(s.stepOut) + ": a progress line every N iterations");
     out.Line("  EVALMAX  " + std::to_string(s.evalMax) + ": model evaluations in all");
     out.Line("  SETRHO   " + std::to_string(s.setRho) +
-             (s.setRho == 2 ? ": dogleg trust region" : ": Levenberg-Marquardt trust region"));
+             (s.setRho == 2 ? ": Newton-Raphson with the gradient where the Hessian is indefinite "
+                              "(dogleg trust region)"
+                            : ": Newton-Raphson method (Levenberg-Marquardt trust region)"));
     out.Line("  RATIO    " + Num(s.ratio) + ": restart radius divided by sqrt(RATIO) per restart");
     out.Line("  ACCURACY " + Num(s.accuracy) + ": good fit below ACCURACY^2 x the error of H = 0");
 }

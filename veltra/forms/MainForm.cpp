@@ -330,7 +330,9 @@ void MainForm::buildSolverTab() {
     int y = 62;
     for (int i = 0; i < forms::kSolverCount; ++i) {
         const int height = (i == 0 || i == 6 || i == 7) ? 52 : 40;
-        addLabel(page, Indexed("lblSolvQuestion", i + 1), forms::kSolverCaptions[i],
+        addLabel(page, Indexed("lblSolvQuestion", i + 1),
+                 forms::kSolverFields[i] == "SetRho" ? forms::kSetRhoLabel
+                                                     : forms::kSolverCaptions[i],
                  {kMargin, y + 3, kCaptionWidth, height - 4});
         addField(page, QString::fromLatin1(forms::kSolverFields[i].data()),
                  {kSettingLeft, y, 130, kLineHeight});
