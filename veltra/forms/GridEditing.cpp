@@ -148,9 +148,9 @@ bool GridEditing::storeEditorText(Grid editor) {
 }
 
 void GridEditing::refuse(Grid editor, GridCell cell, const std::string& text) {
-    m_prompter.message({text, "Not a number", PromptIcon::Exclamation, PromptButtons::Ok});
     // The user mends the text where it was typed: the editor stays on its cell, text selected.
     m_view.setCurrentCell(editor, cell.row, cell.column);
+    m_prompter.message({text, "Not a number", PromptIcon::Exclamation, PromptButtons::Ok});
     m_view.showEditor(editor, cell.row, cell.column);
     m_view.setEditorSelection(editor, 0, 9999);
 }
