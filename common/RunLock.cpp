@@ -68,16 +68,22 @@ RunHolder ReadRecord(int fd) {
     }
 }
 
-// 0 when taken, else the errno of the attempt (EWOULDBLOCK: another holds it).
-int LockNow(int fd) {
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EINTR)
-            return errno;
-    }
-    return 0;
-}
-
 } // namespace
+
+RunLock::Result RunLock::Lock(int fd, const std::string& path, RunHolder& other,
+                              std::string& error) {
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) {
+            other = ReadRecord(fd);
+            return Result::Busy;
+        }
+        if (errno != EINTR) {
+            error = "Cannot lock " + path + ": " + std::strerror(errno);
+            return Result::Failed;
+        }
+    }
+    return Result::Taken;
+}
 
 RunHolder ThisProcess(const std::string& inputFile) {
     RunHolder h;
@@ -144,13 +150,9 @@ RunLock::Result RunLock::Take(const std::string& listing, const RunHolder& me, R
         ::close(fd);
         return Result::Failed;
     }
-    if (const int err = LockNow(fd); err != 0) {
-        if (err == EWOULDBLOCK)
-            other = ReadRecord(fd);
-        else
-            error = "Cannot lock " + path + ": " + std::strerror(err);
+    if (const Result locked = Lock(fd, path, other, error); locked != Result::Taken) {
         ::close(fd);
-        return err == EWOULDBLOCK ? Result::Busy : Result::Failed;
+        return locked;
     }
     const std::string record = RecordText(me);
     // The lock is what counts; the record only names the holder in others' messages.
@@ -167,8 +169,8 @@ RunLock::Result RunLock::Adopt(int fd, const std::string& listing, RunHolder& ot
     if (held())
         return Result::Taken;
     const std::string path = PathFor(listing);
-    struct stat handed {
-    }, named{};
+    struct stat handed {};
+    struct stat named {};
     if (fd < 0 || ::fstat(fd, &handed) != 0) {
         error = "The run lock handed down (descriptor " + std::to_string(fd) + ") is not open.";
         return Result::Failed;
@@ -178,13 +180,8 @@ RunLock::Result RunLock::Adopt(int fd, const std::string& listing, RunHolder& ot
         error = "The run lock handed down is not " + path + ".";
         return Result::Failed;
     }
-    if (const int err = LockNow(fd); err != 0) {
-        if (err == EWOULDBLOCK)
-            other = ReadRecord(fd);
-        else
-            error = "Cannot lock " + path + ": " + std::strerror(err);
-        return err == EWOULDBLOCK ? Result::Busy : Result::Failed;
-    }
+    if (const Result locked = Lock(fd, path, other, error); locked != Result::Taken)
+        return locked;
     // Ours from here on; it must not reach programs this one may start.
     ::fcntl(fd, F_SETFD, FD_CLOEXEC);
     m_fd = fd;

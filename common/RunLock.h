@@ -57,6 +57,9 @@ public:
     int descriptor() const { return m_fd; }
 
 private:
+    /// Locks `fd`, the lock file `path`, at once or not at all.
+    static Result Lock(int fd, const std::string& path, RunHolder& other, std::string& error);
+
     int m_fd = -1;
 };
 
