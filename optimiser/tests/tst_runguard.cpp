@@ -183,3 +183,14 @@ TEST_F(RunGuardTest, ARunInProgressKeepsItsListingAndItsChildRunsUnderItsLock) {
     ::unsetenv(kRunLockFdVariable);
     EXPECT_TRUE(fs::exists(ResultFilePath("Ex.1", user)));
 }
+
+// A result name at the file system's limit of 255 bytes is written: the temporary file beside
+// it has a short name of its own instead of the result's name with more appended.
+TEST_F(RunGuardTest, AResultNameOfTheLongestKindIsWritten) {
+    const std::string name = std::string(249, 'x') + ".1";
+    const std::string result = ResultFilePath(name, user);
+    ASSERT_EQ(fs::path(result).filename().string().size(), 255u);
+    install(name);
+    EXPECT_EQ(RunOptimiser(args(name), {}), RunOk) << lastLine();
+    EXPECT_TRUE(fs::exists(result));
+}
