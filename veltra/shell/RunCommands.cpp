@@ -189,8 +189,7 @@ bool RunCommands::takeRunLock(const std::string& inputFile) {
         return true;
     case RunLock::Result::Busy:
         m_prompter.message({DescribeRun(other) + " Its listing " + listingPath() +
-                                " is in use until it ends; "
-                                "submit again then.",
+                                " is in use until it ends; submit again then.",
                             "Run in progress", PromptIcon::Exclamation, PromptButtons::Ok});
         return false;
     case RunLock::Result::Failed:

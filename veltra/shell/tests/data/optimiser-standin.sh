@@ -14,7 +14,10 @@ fi
 printf 'args=%s|%s|%s|%s|%s\n' "$1" "$2" "$3" "$4" "$5" >"$listing"
 echo "pid=$$" >>"$listing"
 echo "cwd=$(pwd)" >>"$listing"
-echo "lock=${VELTRANA_RUN_LOCK_FD:-none}" >>"$listing"
+# The run lock veltra hands down: its descriptor must be open here.
+fd=${VELTRANA_RUN_LOCK_FD:-none}
+if [ "$fd" != none ] && [ -e "/proc/$$/fd/$fd" ]; then state=open; else state=closed; fi
+echo "lock=$fd $state" >>"$listing"
 for i in 1 2 3; do
     echo "iteration $i error sum 0.0$i" >>"$listing"
 done
