@@ -130,6 +130,7 @@ FileError CheckedFile::stamp(FileStamp& out) const {
     if (::statx(m_fd, "", AT_EMPTY_PATH, STATX_INO | STATX_SIZE | STATX_BTIME | STATX_MTIME, &st) !=
         0)
         return FileErrorFromErrno(errno);
+    out.exists = true;
     out.device = (std::uint64_t{st.stx_dev_major} << 32) | st.stx_dev_minor;
     out.inode = st.stx_ino;
     out.bornNs = (st.stx_mask & STATX_BTIME) ? Nanoseconds(st.stx_btime) : 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ErrorScheme.h"
+#include "FileStamp.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,16 +12,6 @@ namespace veltrana {
 
 /// Largest file the whole-file readers take in: far beyond any input file, ini file or store.
 inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
-
-/// What a file is at one moment, as its descriptor sees it.
-struct FileStamp {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::int64_t bornNs = 0; ///< birth time, where the file system keeps one; else 0
-    std::int64_t modifiedNs = 0;
-    std::uint64_t size = 0;
-    bool operator==(const FileStamp&) const = default;
-};
 
 /// A file opened for reading through the one checked open of the suite. Every reader opens
 /// its files this way, so that a named pipe, a device, a directory or a loop of links where a

@@ -1,5 +1,7 @@
 #include "FileBytes.h"
 
+#include "SaveTemps.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -115,11 +117,13 @@ int ReplaceFileBytes(const std::string& path, std::string_view bytes, mode_t mod
     if (target.empty())
         return ELOOP;
     const std::string dir = DirectoryOf(target);
+    RemoveStaleSaveTemps(dir);
     // A short hidden name, so that a name near the 255-byte limit still has room beside it.
-    std::string temp = dir + "/.vt-XXXXXX";
+    std::string temp = dir + "/" + std::string(kSaveTempPrefix) + "XXXXXX";
     int fd = -1;
     if (int err = Run(SaveStep::Open, [&] { return (fd = ::mkstemp(temp.data())) < 0 ? -1 : 0; }))
         return err;
+    MarkSaveTempOwned(fd);
     int err = WriteAll(fd, bytes);
     if (err == 0)
         err = Run(SaveStep::Chmod, [&] { return ::fchmod(fd, mode); });

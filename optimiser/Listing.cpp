@@ -14,6 +14,7 @@ Listing::~Listing() {
 }
 
 bool Listing::Open(const std::string& path, std::string& error) {
+    m_path = path;
     m_file = std::fopen(path.c_str(), "wb");
     if (!m_file) {
         error = "Cannot write the listing " + path + ": " + std::strerror(errno);
@@ -24,12 +25,16 @@ bool Listing::Open(const std::string& path, std::string& error) {
 
 void Listing::Line(const std::string& text) {
     m_lastLine = text;
-    if (!m_file) {
+    if (!m_file || !ok()) {
         return;
     }
     const std::string bytes = ToCp1252(text) + "\r\n";
-    std::fwrite(bytes.data(), 1, bytes.size(), m_file);
-    std::fflush(m_file);
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size() ||
+        std::fflush(m_file) != 0) {
+        m_error = "Cannot write the listing " + m_path + ": " +
+                  (errno != 0 ? std::strerror(errno) : "write error");
+    }
 }
 
 } // namespace veltrana

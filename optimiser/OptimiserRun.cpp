@@ -9,6 +9,7 @@
 #include "Prompter.h"
 #include "ResultFileName.h"
 #include "ResultWriter.h"
+#include "RunGuard.h"
 #include "Text.h"
 
 #include <chrono>
@@ -116,7 +117,8 @@ public:
             ListConstellation(m_out, m_l, x, "    ");
         }
     }
-    bool Cancelled() override { return m_cancel && m_cancel->load(); }
+    // A listing that cannot be written ends the run as a cancel would.
+    bool Cancelled() override { return (m_cancel && m_cancel->load()) || !m_out.ok(); }
 
 private:
     static std::string Name(int start) {
@@ -156,7 +158,9 @@ void ListSettings(Listing& out, const SolverSettings& s) {
     out.Line("  STEPOUT  " + std::to_string(s.stepOut) + ": a progress line every N iterations");
     out.Line("  EVALMAX  " + std::to_string(s.evalMax) + ": model evaluations in all");
     out.Line("  SETRHO   " + std::to_string(s.setRho) +
-             (s.setRho == 2 ? ": dogleg trust region" : ": Levenberg-Marquardt trust region"));
+             (s.setRho == 2 ? ": Newton-Raphson with the gradient where the Hessian is indefinite "
+                              "(dogleg trust region)"
+                            : ": Newton-Raphson method (Levenberg-Marquardt trust region)"));
     out.Line("  RATIO    " + Num(s.ratio) + ": restart radius divided by sqrt(RATIO) per restart");
     out.Line("  ACCURACY " + Num(s.accuracy) + ": good fit below ACCURACY^2 x the error of H = 0");
 }
@@ -195,28 +199,15 @@ std::string ListingPath(const std::string& familyDir) {
     return JoinPath(JoinPath(JoinPath(familyDir, "Veltr.hz"), "User"), "~Veltra.out");
 }
 
-int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options) {
-    const auto began = std::chrono::steady_clock::now();
-    if (args.size() != 5) {
-        std::fprintf(stderr, "usage: optimiser <name> <directory> <familyDir> <drive> <first2>\n");
-        return RunUsage;
-    }
+namespace {
+
+/// The run once its listing is open, `began` being when the optimiser started.
+int RunListed(const std::vector<std::string>& args, const RunOptions& options, Listing& out,
+              std::chrono::steady_clock::time_point began) {
     const std::string& name = args[0];
     const std::string& directory = args[1];
     const std::string& family = args[2];
-    std::error_code ec;
-    if (!std::filesystem::is_directory(family, ec)) {
-        std::fprintf(stderr, "optimiser: the family directory %s does not exist\n", family.c_str());
-        return RunUsage;
-    }
-    const std::string listingPath = ListingPath(family);
-    std::filesystem::create_directories(std::filesystem::path(listingPath).parent_path(), ec);
-    Listing out;
     std::string error;
-    if (!out.Open(listingPath, error)) {
-        std::fprintf(stderr, "optimiser: %s\n", error.c_str());
-        return RunUsage;
-    }
     const std::string inputPath = JoinPath(directory, name);
     const std::string resultPath = ResultFilePath(name, directory);
     auto fail = [&](const std::string& why) {
@@ -289,7 +280,7 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
     const double fitSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - fitBegan).count();
     if (fit.cancelled) {
-        out.Line("Run cancelled: no result file written.");
+        out.Line(CancelledLine());
         return RunCancelled;
     }
     const ErrorParts& e = fit.parts;
@@ -323,11 +314,16 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
     header.thirdLine = "Veltrana optimiser, " + std::to_string(fit.starts) + " descents, " +
                        std::to_string(fit.evaluations) + " evaluations, " + Now();
     const std::string bytes = FormatResultFile(fp, fit.x, e, header, impulse);
-    if (options.cancel && options.cancel->load()) {
-        out.Line("Run cancelled: no result file written.");
+    // A run that cannot say what it did writes no result.
+    if ((options.cancel && options.cancel->load()) || !out.ok()) {
+        out.Line(CancelledLine());
         return RunCancelled;
     }
     if (!WriteFileAtomically(resultPath, bytes, error)) {
+        if (options.cancel && options.cancel->load()) {
+            out.Line(CancelledLine());
+            return RunCancelled;
+        }
         return fail(error);
     }
     const double seconds =
@@ -335,6 +331,45 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
     out.Line("Time taken: " + Num(seconds) + " s");
     out.Line("Run completed: result file " + resultPath);
     return RunOk;
+}
+
+} // namespace
+
+int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options) {
+    const auto began = std::chrono::steady_clock::now();
+    if (args.size() != 5) {
+        std::fprintf(stderr, "usage: optimiser <name> <directory> <familyDir> <drive> <first2>\n");
+        return RunUsage;
+    }
+    const std::string& name = args[0];
+    const std::string& directory = args[1];
+    const std::string& family = args[2];
+    std::error_code ec;
+    if (!std::filesystem::is_directory(family, ec)) {
+        std::fprintf(stderr, "optimiser: the family directory %s does not exist\n", family.c_str());
+        return RunUsage;
+    }
+    const std::string listingPath = ListingPath(family);
+    std::filesystem::create_directories(std::filesystem::path(listingPath).parent_path(), ec);
+    std::string error;
+    // Another run's listing is never touched: the lock comes before the listing is emptied.
+    RunLock lock;
+    if (!GuardListing(listingPath, JoinPath(directory, name), lock, error)) {
+        std::fprintf(stderr, "optimiser: %s\n", error.c_str());
+        return RunUsage;
+    }
+    Listing out;
+    if (!out.Open(listingPath, error)) {
+        std::fprintf(stderr, "optimiser: %s\n", error.c_str());
+        return RunUsage;
+    }
+    const int status = RunListed(args, options, out, began);
+    // A run whose listing could not be written has not told anyone what it did.
+    if (!out.ok()) {
+        std::fprintf(stderr, "optimiser: %s; the run ended there.\n", out.error().c_str());
+        return RunUsage;
+    }
+    return status;
 }
 
 } // namespace veltrana

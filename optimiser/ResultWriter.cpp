@@ -1,5 +1,6 @@
 #include "ResultWriter.h"
 
+#include "FileBytes.h"
 #include "NumberText.h"
 #include "Text.h"
 
@@ -8,8 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 namespace veltrana {
 
@@ -170,31 +170,13 @@ std::string FormatResultFile(const FitProblem& fp, const std::vector<double>& x,
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error) {
-    const std::string temp = path + ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        error = "Cannot write the result file " + path + ": " + std::strerror(errno);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (const int err = ReplaceFileBytes(path, bytes, 0666 & ~mask); err != 0) {
+        error = "Cannot write the result file " + path + ": " + std::strerror(err);
         return false;
     }
-    size_t done = 0;
-    bool ok = true;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        ok = n > 0;
-        done += ok ? static_cast<size_t>(n) : 0;
-    }
-    ok = ok && ::fsync(fd) == 0;
-    const int saved = errno;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && std::rename(temp.c_str(), path.c_str()) == 0) {
-        return true;
-    }
-    error = "Cannot write the result file " + path + ": " + std::strerror(ok ? errno : saved);
-    ::unlink(temp.c_str());
-    return false;
+    return true;
 }
 
 } // namespace veltrana

@@ -37,8 +37,8 @@ std::string FormatResultFile(const FitProblem& fp, const std::vector<double>& x,
                              const ErrorParts& parts, const ResultHeader& header,
                              const ImpulseResponse& impulse);
 
-/// Writes bytes to a temporary file beside `path`, syncs it and renames it over `path`, so
-/// that `path` is either the old file or the complete new one. False with the reason.
+/// Replaces `path` with `bytes` as every save of the suite does (ReplaceFileBytes), so that
+/// `path` is either the old file or the complete new one. False with the reason.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error);
 
 } // namespace veltrana

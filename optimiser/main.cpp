@@ -1,22 +1,8 @@
 #include "OptimiserRun.h"
-
-#include <csignal>
-
-namespace {
-
-std::atomic<bool> g_cancel{false};
-
-extern "C" void RequestCancel(int) {
-    g_cancel.store(true);
-}
-
-} // namespace
+#include "RunGuard.h"
 
 int main(int argc, char** argv) {
-    static_assert(std::atomic<bool>::is_always_lock_free);
-    std::signal(SIGTERM, RequestCancel);
-    std::signal(SIGINT, RequestCancel);
     veltrana::RunOptions options;
-    options.cancel = &g_cancel;
+    options.cancel = &veltrana::CatchCancelSignals();
     return veltrana::RunOptimiser(std::vector<std::string>(argv + 1, argv + argc), options);
 }

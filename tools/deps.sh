@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
           googletest libgtest-dev libgmock-dev libbenchmark-dev
           clang libclang-rt-14-dev xvfb xauth x11-utils imagemagick fonts-liberation fonts-dejavu-core
-          locales libceres-dev libeigen3-dev poppler-utils python3-scipy ccache git)
+          locales libceres-dev libeigen3-dev poppler-utils python3-scipy ccache git
+          shared-mime-info libglib2.0-bin)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

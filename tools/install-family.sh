@@ -28,8 +28,8 @@ done
 install -D -m 755 "$build/list/list" "$family/List/list"
 
 # Window icons and the desktop entries of the three programs, with this family's paths; the
-# MIME type lets the desktop open ".Out" listings with the viewer. tools/run.sh hands them to
-# the desktop; a family laid out for tests stays to itself.
+# MIME type lets the desktop open listings (".Out", "~Veltra.out": any case) with the viewer.
+# tools/run.sh hands them to the desktop; a family laid out for tests stays to itself.
 here="$(dirname "$0")"
 install -d "$family/icons" "$family/desktop"
 family_abs=$(cd "$family" && pwd)

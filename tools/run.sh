@@ -20,7 +20,7 @@ if [ "${VELTRANA_INSTALL_ONLY:-0}" = 1 ]; then
     echo "installed in $family"
     exit 0
 fi
-# The programs in the desktop's menus, and ".Out" listings opened with the viewer.
+# The programs in the desktop's menus, and listings (".out" in any case) opened with the viewer.
 data_home=${XDG_DATA_HOME:-$HOME/.local/share}
 mkdir -p "$data_home/applications" "$data_home/mime/packages"
 cp "$family"/desktop/*.desktop "$data_home/applications/"

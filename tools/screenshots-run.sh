@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of a run under xvfb-run: the Run tab and its View menu, the progress window while
-# a stand-in optimiser writes its listing, and the text viewer list with a found word.
+# a stand-in optimiser writes its listing, the text viewer list with a found word, and the
+# messages of a refused grid cell and of a Submit while another run goes on.
 #   tools/screenshots-run.sh [output folder] [build folder]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

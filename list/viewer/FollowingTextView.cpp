@@ -26,6 +26,20 @@ FollowingTextView::FollowingTextView(const QString& path, int intervalMs, QWidge
     setFont(font);
     // Keep the cursor visible for keyboard reading and find, though nothing can be typed.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QScrollBar* bar = verticalScrollBar();
+    // Only the reader's own scrolling decides whether the view keeps to the end: a change of
+    // range (more lines, a resized window, a scroll bar that came or went) never does.
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) {
+        if (!m_updating)
+            m_following = value == bar->maximum();
+    });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (m_following) {
+            m_updating = true;
+            bar->setValue(maximum);
+            m_updating = false;
+        }
+    });
     refresh();
     connect(&m_timer, &QTimer::timeout, this, &FollowingTextView::refresh);
     m_timer.start(intervalMs);
@@ -78,21 +92,22 @@ bool FollowingTextView::refresh() {
     if (!update.restart && update.text.empty())
         return m_exists;
     QScrollBar* bar = verticalScrollBar();
-    const bool atEnd = bar->value() == bar->maximum();
     const int kept = bar->value();
     const QTextCursor selection = textCursor();
+    m_updating = true;
     if (update.restart)
         clear();
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     end.insertText(QString::fromStdString(update.text));
     dropOldestLines();
-    if (atEnd) {
+    if (m_following) {
         bar->setValue(bar->maximum());
     } else if (!update.restart) {
         setTextCursor(selection);
         bar->setValue(kept);
     }
+    m_updating = false;
     emit changed();
     return m_exists;
 }

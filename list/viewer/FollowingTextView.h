@@ -7,8 +7,9 @@
 
 namespace veltrana {
 
-/// A read-only, fixed-pitch view of a text file that follows it while it grows. When the
-/// view was scrolled to the end it stays at the end; otherwise it stays where the reader is.
+/// A read-only, fixed-pitch view of a text file that follows it while it grows, as a terminal
+/// does: it keeps to the end, also when the window is resized, until the reader scrolls up;
+/// then it stays where the reader is until the reader scrolls back to the end.
 /// The view holds at most kMaxLines lines and about kMaxChars characters, the file's last
 /// ones; when the path holds nothing it can show, status() says why (and so does the empty
 /// view).
@@ -46,6 +47,8 @@ private:
     bool m_caughtUp = false;
     bool m_pieceQueued = false; ///< the next piece of a large file is on its way
     QString m_status;
+    bool m_following = true;
+    bool m_updating = false; ///< the view itself is scrolling, not the reader
 };
 
 } // namespace veltrana

@@ -1,6 +1,7 @@
 // veltra, the optimiser and plots as installed: an example problem is opened and submitted,
 // or run as a demo, fitted, and its result comes up in plots. Run by run-e2e.sh, which installs the
 // suite and provides the X display that plots shows its window on.
+#include "FormTexts.h"
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
 #include "ResultFile.h"
@@ -14,10 +15,12 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTest>
 
 #include <cmath>
@@ -185,6 +188,23 @@ TEST_F(SuiteEndToEnd, ExampleProblemIsFittedAndItsResultComesUpInPlots) {
     prompter.answerFile(FileDialogAnswer{(user / kExample).string(), 2});
     shell.commands().runMenu(FileCommands::MenuCommand::Open);
     ASSERT_EQ(shell.state().currentFileName, kExample);
+    // A frequency typed with a decimal comma is refused where it is typed; typed again with a
+    // point, it is the value the file holds, and the example runs as it is.
+    shell.form().show();
+    shell.form().tabs()->setCurrentIndex(forms::kPassTab);
+    auto* editor = shell.form().findChild<QLineEdit*>("txtPassCellEditor");
+    ASSERT_EQ(editor->text(), "0.5");
+    editor->selectAll();
+    QTest::keyClicks(editor, "0,5");
+    QTest::keyClick(editor, Qt::Key_Tab);
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].title, "Not a number");
+    EXPECT_EQ(editor->text(), "0,5");
+    editor->selectAll();
+    QTest::keyClicks(editor, "0.5");
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_FALSE(shell.state().dataChanged);
+    prompter.prompts.clear();
     shell.form().findChild<QPushButton*>("cmdSubmit")->click();
     ASSERT_TRUE(shell.runCommands().running())
         << (prompter.prompts.empty() ? "" : prompter.prompts[0].text);

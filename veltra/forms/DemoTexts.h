@@ -24,9 +24,10 @@ inline constexpr std::string_view kIntroExit = "E&xit";
 inline constexpr std::string_view kDemosTitle = "Veltrana\u2122  Demos";
 inline constexpr std::string_view kDemosSentence1 =
     "Select a Matched filter problem from the list below for your demo run.  Note the "
-    "approximate run time for your chosen problem.  (These times were for a 486/33 PC.)  Your "
-    "demo will be silent for this run-time period.  When a solution is found, Veltrana\u2122 "
-    "will then display output text and a graph or two.";
+    "approximate run time for your chosen problem.  (These times were for a 486/33 PC; today a "
+    "demo takes seconds.)  A progress window shows the optimiser's listing for this run-time "
+    "period.  When a solution is found, Veltrana\u2122 will then display output text and a graph "
+    "or two.";
 inline constexpr std::string_view kDemoHeader = "Veltrana problem with ... _______________________";
 inline constexpr std::string_view kDemoFileName = "File Name ________";
 inline constexpr std::string_view kDemoRunTime = "Run Time (Seconds)";

@@ -35,8 +35,8 @@ inline constexpr std::string_view kArrowMovement =
     "Use Enter or Tab key to move between columns and Left, Right, Up && Down Arrow keys to "
     "enter/edit X && Y data values.";
 inline constexpr std::string_view kSubmitNote =
-    "'Submit' will close -all- Windows and run a DOS program.  Thus, close all your windows "
-    "before submitting this file for a run.";
+    "'Submit' will run the optimiser while -all- Windows stay open: a progress window shows "
+    "its listing, and Plots the results.  Thus, no need to close your windows first.";
 inline constexpr std::string_view kHeaderQuestions = "Questions";
 inline constexpr std::string_view kHeaderResponses = "Responses";
 inline constexpr std::string_view kKeepNotes = "20. \u00bb Keep notes below ...";
@@ -70,7 +70,13 @@ inline constexpr std::array<std::string_view, kSolverCount> kSolverStartTexts{
 inline constexpr std::string_view kHeaderDefaults = "Default Values";
 inline constexpr std::string_view kHeaderControl = "Control Questions";
 inline constexpr std::string_view kInstructions4 =
-    "For a definition of the following Solver control variables read the 'Manual.rtf' file.";
+    "For a definition of the following Solver control variables read the Manual (Help > "
+    "Manual ...).";
+/// The SETRHO label with the names the manual and the listing give its two methods; the
+/// input file's comment keeps the caption as it stands.
+inline constexpr std::string_view kSetRhoLabel =
+    "7. \u00bb SETRHO: 1=> Newton-Raphson method (Levenberg-Marquardt); and,   2=> Same but use "
+    "gradient when Hessian is indefinite (dogleg).";
 inline constexpr std::string_view kEditDefaults = "&Edit Defaults";
 inline constexpr std::string_view kUseDefaults = "&Use Defaults";
 

@@ -2,6 +2,8 @@
 
 #include "DesignProblem.h"
 #include "FormTexts.h"
+#include "NumberText.h"
+#include "Prompter.h"
 #include "ShellState.h"
 #include "Text.h"
 
@@ -38,8 +40,26 @@ int TabOf(Grid grid) {
 
 } // namespace
 
-GridEditing::GridEditing(FormView& view, DesignProblem& problem, ShellState& state)
-    : m_view(view), m_problem(problem), m_state(state) {}
+std::string CellRefusal(Grid grid, GridCell cell, const std::string& text,
+                        const std::string& oldText) {
+    const std::string value = TrimBlanks(text);
+    if (value.empty() || ParseNumber(value))
+        return {};
+    const auto headers =
+        ColumnHeaders(grid == Grid::PassData ? forms::kPassFormat5 : forms::kDelayFormat).headers;
+    const std::size_t column = static_cast<std::size_t>(cell.column - 1);
+    const std::string header = column < headers.size() ? headers[column] : "?";
+    return std::string(grid == Grid::PassData ? "Passband Data" : "Delay Data") + ", row " +
+           std::to_string(cell.row) + ", column " + header + ": '" + value +
+           "' is not a number.\r\n\r\nType a number such as 0.83 or 8.3E-1 (a point, not a "
+           "comma, before the decimals), or press Esc to " +
+           (TrimBlanks(oldText).empty() ? std::string("leave the cell empty.")
+                                        : "keep " + TrimBlanks(oldText) + ".");
+}
+
+GridEditing::GridEditing(FormView& view, DesignProblem& problem, ShellState& state,
+                         Prompter& prompter)
+    : m_view(view), m_problem(problem), m_state(state), m_prompter(prompter) {}
 
 void GridEditing::FormatGrid() {
     FormatGrid(m_current);
@@ -94,34 +114,50 @@ void GridEditing::ShowCellEditor(Grid editor) {
     EditorFocused(editor);
 }
 
-void GridEditing::HideCellEditor(Grid editor, bool cancel) {
+bool GridEditing::HideCellEditor(Grid editor, bool cancel) {
     if (!m_view.editorVisible(editor))
-        return;
-    if (!cancel)
-        storeEditorText(editor);
+        return true;
+    if (!cancel && !storeEditorText(editor))
+        return false;
     m_view.hideEditor(editor);
+    return true;
 }
 
-void GridEditing::CommitCellEditor(Grid editor) {
-    if (m_view.editorVisible(editor))
-        storeEditorText(editor);
+bool GridEditing::CommitCellEditor(Grid editor) {
+    return !m_view.editorVisible(editor) || storeEditorText(editor);
 }
 
-void GridEditing::storeEditorText(Grid editor) {
+bool GridEditing::storeEditorText(Grid editor) {
     GridCell& cell = m_editCell[index(editor)];
     cell.column = std::min(cell.column, lastColumn(editor));
     if (cell.row >= m_view.rowCount(editor) || cell.column < 1)
-        return;
+        return true;
     const std::string text = m_view.editorText(editor);
-    // An edited value must not be dropped silently by File New or Open.
-    if (text != m_view.cellText(editor, cell.row, cell.column)) {
-        m_view.setCellText(editor, cell.row, cell.column, text);
-        m_state.dataChanged = true;
+    const std::string old = m_view.cellText(editor, cell.row, cell.column);
+    if (text == old)
+        return true;
+    // "0,83" would be read as two values, 0 and 83, once saved: it never reaches the cell.
+    if (const std::string why = CellRefusal(editor, cell, text, old); !why.empty()) {
+        refuse(editor, cell, why);
+        return false;
     }
+    // An edited value must not be dropped silently by File New or Open.
+    m_view.setCellText(editor, cell.row, cell.column, text);
+    m_state.dataChanged = true;
+    return true;
+}
+
+void GridEditing::refuse(Grid editor, GridCell cell, const std::string& text) {
+    // The user mends the text where it was typed: the editor stays on its cell, text selected.
+    m_view.setCurrentCell(editor, cell.row, cell.column);
+    m_prompter.message({text, "Not a number", PromptIcon::Exclamation, PromptButtons::Ok});
+    m_view.showEditor(editor, cell.row, cell.column);
+    m_view.setEditorSelection(editor, 0, 9999);
 }
 
 void GridEditing::MoveCellEditor(Grid editor, CellMove direction) {
-    HideCellEditor(editor, false);
+    if (!HideCellEditor(editor, false))
+        return;
     const int row = m_view.currentRow(editor);
     const int column = m_view.currentColumn(editor);
     switch (direction) {
@@ -183,7 +219,8 @@ void GridEditing::CellCharacterTyped(Grid grid, const std::string& character) {
     m_current = grid;
     // An editor still open elsewhere (the grid got the focus without a click on a cell) keeps
     // its text in its own cell before it moves here.
-    HideCellEditor(grid, false);
+    if (!HideCellEditor(grid, false))
+        return;
     ShowCellEditor(grid);
     if (!m_view.editorVisible(grid))
         return;
@@ -206,13 +243,15 @@ void GridEditing::TabControlFocused(int tab) {
     }
 }
 
-void GridEditing::GridMouseDown(Grid grid) {
+bool GridEditing::GridMouseDown(Grid grid) {
     m_current = grid;
-    HideCellEditor(grid, false);
+    return HideCellEditor(grid, false);
 }
 
 void GridEditing::GridClicked(Grid grid, int row, int column) {
     m_current = grid;
+    if (!HideCellEditor(grid, false))
+        return;
     m_view.setCurrentCell(grid, row, column);
     ShowCellEditor(grid);
 }
@@ -226,23 +265,30 @@ void GridEditing::ClearButtonClicked(Grid grid) {
     ShowCellEditor(grid);
 }
 
-void GridEditing::TabChanged(int previousTab, int tab) {
+bool GridEditing::TabChanged(int previousTab, int tab) {
     for (Grid grid : {Grid::PassData, Grid::DelayData}) {
         if (previousTab == TabOf(grid)) {
             // Also after Esc closed the editor: the way back leads to where the user was.
             m_lastCell[index(grid)] = m_editCell[index(grid)];
             // Keep what was typed: the editor reopens with the cell's text.
-            HideCellEditor(grid, false);
+            if (!HideCellEditor(grid, false))
+                return false;
         }
     }
     for (Grid grid : {Grid::PassData, Grid::DelayData}) {
-        if (tab == TabOf(grid)) {
+        // Back to a refused text: the editor still holds it.
+        if (tab == TabOf(grid) && m_view.editorVisible(grid)) {
+            m_current = grid;
+            const GridCell cell = m_editCell[index(grid)];
+            m_view.showEditor(grid, cell.row, cell.column);
+        } else if (tab == TabOf(grid)) {
             m_current = grid;
             const GridCell cell = m_lastCell[index(grid)];
             m_view.setCurrentCell(grid, cell.row, cell.column);
             ShowCellEditor(grid);
         }
     }
+    return true;
 }
 
 void GridEditing::ResetEditorCells() {

@@ -9,6 +9,7 @@ namespace veltrana {
 
 struct DesignProblem;
 struct ShellState;
+class Prompter;
 
 /// Where MoveCellEditor takes the editor: the values are the directions 0, 1 and 2.
 enum class CellMove { Stay = 0, Down = 1, Up = 2 };
@@ -31,10 +32,12 @@ struct GridCell {
 
 /// Editing of the two data grids through their floating cell editors: a cell is never
 /// edited in place, its grid's editor is laid over it and writes the text back when the
-/// user moves on. Grids grow so that two blank rows always follow the edited row.
+/// user moves on. Grids grow so that two blank rows always follow the edited row. A text
+/// that is not a number never reaches its cell: the user is told, and the editor stays
+/// over the cell with the text until it is mended or Esc brings the old value back.
 class GridEditing {
 public:
-    GridEditing(FormView& view, DesignProblem& problem, ShellState& state);
+    GridEditing(FormView& view, DesignProblem& problem, ShellState& state, Prompter& prompter);
 
     /// The grid that ClearGrid, FormatGrid and AddGridRow act on.
     Grid CurrentGrid() const { return m_current; }
@@ -51,11 +54,13 @@ public:
 
     /// Opens the grid's editor over its current cell, when that grid's tab is shown.
     void ShowCellEditor(Grid editor);
-    /// Closes the editor, writing its text into its cell unless `cancel`.
-    void HideCellEditor(Grid editor, bool cancel = false);
+    /// Closes the editor, writing its text into its cell unless `cancel`. False when the
+    /// text was refused: the editor then stays open over its cell.
+    bool HideCellEditor(Grid editor, bool cancel = false);
     void MoveCellEditor(Grid editor, CellMove direction);
-    /// Writes an open editor's text into its cell and leaves the editor open.
-    void CommitCellEditor(Grid editor);
+    /// Writes an open editor's text into its cell and leaves the editor open; false when the
+    /// text was refused (the cell keeps its value).
+    bool CommitCellEditor(Grid editor);
 
     /// A key pressed in a cell editor.
     void EditorKeyDown(Grid editor, EditorKey key);
@@ -63,15 +68,17 @@ public:
     void CellCharacterTyped(Grid grid, const std::string& character);
     /// The editor received the focus: append a row when it stands on one of the last two.
     void EditorFocused(Grid editor);
-    void GridMouseDown(Grid grid);
+    /// False when the open editor's text was refused: the press must not reach the grid.
+    bool GridMouseDown(Grid grid);
     void GridClicked(Grid grid, int row, int column);
     /// "Clear Columns": empties the grid and opens the editor on cell (1, 1).
     void ClearButtonClicked(Grid grid);
     /// ODE_Tabs received the focus while `tab` is shown: a closed editor of that tab's grid
     /// opens again on its grid's current cell.
     void TabControlFocused(int tab);
-    /// ODE_Tabs moved from `previousTab` to `tab`.
-    void TabChanged(int previousTab, int tab);
+    /// ODE_Tabs moved from `previousTab` to `tab`. False when the editor on the tab left
+    /// holds a refused text: the caller shows that tab again.
+    bool TabChanged(int previousTab, int tab);
 
     /// The cell under the grid's editor, recorded when it was last shown.
     GridCell editCell(Grid grid) const { return m_editCell[index(grid)]; }
@@ -84,14 +91,22 @@ private:
     static std::size_t index(Grid grid) { return grid == Grid::PassData ? 0 : 1; }
     void addRow(Grid grid, bool reformat);
     int lastColumn(Grid grid) const { return m_view.columnCount(grid) - 1; }
-    void storeEditorText(Grid editor);
+    bool storeEditorText(Grid editor);
+    void refuse(Grid editor, GridCell cell, const std::string& text);
 
     FormView& m_view;
     DesignProblem& m_problem;
     ShellState& m_state;
+    Prompter& m_prompter;
     Grid m_current = Grid::PassData;
     std::array<GridCell, 2> m_editCell{};
     std::array<GridCell, 2> m_lastCell{};
 };
+
+/// The message refusing `text` typed into `cell` of `grid` when it is no number (an empty
+/// cell is no value yet, and is taken); "" when the text is taken. `oldText` is what Esc
+/// brings back.
+std::string CellRefusal(Grid grid, GridCell cell, const std::string& text,
+                        const std::string& oldText);
 
 } // namespace veltrana

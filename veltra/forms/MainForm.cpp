@@ -84,7 +84,7 @@ constexpr int kAnswerWidth = 200;
 
 MainForm::MainForm(DesignProblem& problem, ShellState& state, Prompter& prompter, QWidget* parent)
     : QMainWindow(parent), m_problem(problem), m_state(state), m_prompter(prompter),
-      m_grids(*this, problem, state), m_binding(problem, state, *this, m_grids) {
+      m_grids(*this, problem, state, prompter), m_binding(problem, state, *this, m_grids) {
     setObjectName(QStringLiteral("frmMain"));
     m_problem.CountLabels[0] = kFreqCountLabel;
     auto* central = new QWidget(this);
@@ -332,7 +332,9 @@ void MainForm::buildSolverTab() {
     int y = 62;
     for (int i = 0; i < forms::kSolverCount; ++i) {
         const int height = (i == 0 || i == 6 || i == 7) ? 52 : 40;
-        addLabel(page, Indexed("lblSolvQuestion", i + 1), forms::kSolverCaptions[i],
+        addLabel(page, Indexed("lblSolvQuestion", i + 1),
+                 forms::kSolverFields[i] == "SetRho" ? forms::kSetRhoLabel
+                                                     : forms::kSolverCaptions[i],
                  {kMargin, y + 3, kCaptionWidth, height - 4});
         addField(page, QString::fromLatin1(forms::kSolverFields[i].data()),
                  {kSettingLeft, y, 130, kLineHeight});
@@ -446,7 +448,11 @@ void MainForm::connectControls() {
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
         const int previous = m_shownTab;
         m_shownTab = tab;
-        m_grids.TabChanged(previous, tab);
+        if (!m_grids.TabChanged(previous, tab)) {
+            // The grid's editor holds a text that is not a number: back to it.
+            m_tabs->setCurrentIndex(previous);
+            return;
+        }
         if (tab != forms::kPassTab && tab != forms::kDelayTab)
             focusFirstControl(tab);
     });
@@ -531,10 +537,8 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
         }
         if (event->type() == QEvent::MouseButtonPress) {
             const auto parts = ClickableParts(m_table[i]);
-            if (std::find(parts.begin(), parts.end(), watched) != parts.end()) {
-                m_grids.GridMouseDown(grid);
-                return false;
-            }
+            if (std::find(parts.begin(), parts.end(), watched) != parts.end())
+                return !m_grids.GridMouseDown(grid); // a refused text keeps the editor put
         }
     }
     if (event->type() == QEvent::FocusOut || event->type() == QEvent::FocusIn) {
@@ -729,8 +733,8 @@ void MainForm::hideEditor(Grid grid) {
 
 // --- public operations --------------------------------------------------------------------
 
-void MainForm::PutAnswers() {
-    m_binding.PutAnswers();
+bool MainForm::PutAnswers() {
+    return m_binding.PutAnswers();
 }
 void MainForm::GetAnswers() {
     m_binding.GetAnswers();

@@ -37,8 +37,9 @@ public:
              QWidget* parent = nullptr);
     ~MainForm() override;
 
-    /// Form to record, before every save or run.
-    void PutAnswers();
+    /// Form to record, before every save or run. False when a value still open in a cell
+    /// editor was refused (the user has been told; its cell keeps its earlier value).
+    bool PutAnswers();
     /// Record to form, after every load or File New; clears the data-changed flag.
     void GetAnswers();
     /// Empties both grids.

@@ -71,10 +71,10 @@ int ProblemBinding::completeRows(Grid grid, int columns) const {
     return std::max(rows - 1, 0);
 }
 
-void ProblemBinding::PutAnswers() {
+bool ProblemBinding::PutAnswers() {
     // A value still being typed when Save or Submit is chosen belongs to the problem.
-    m_grids.CommitCellEditor(Grid::PassData);
-    m_grids.CommitCellEditor(Grid::DelayData);
+    const bool accepted =
+        m_grids.CommitCellEditor(Grid::PassData) && m_grids.CommitCellEditor(Grid::DelayData);
     auto& answers = m_problem.Answers;
     for (std::size_t slot = 0; slot < forms::kSlotControls.size(); ++slot) {
         const auto control = forms::kSlotControls[slot];
@@ -136,6 +136,7 @@ void ProblemBinding::PutAnswers() {
                     [](const std::string& s) { return !s.empty(); });
     m_problem.nSolverLines = anySetting ? DesignProblem::kSolverSettings : 0;
     ShowWeightColumn();
+    return accepted;
 }
 
 void ProblemBinding::GetAnswers() {
@@ -205,8 +206,12 @@ void ProblemBinding::ShowWeightColumn() {
 }
 
 void ProblemBinding::UseWeightsClicked() {
-    // A weight still open in the cell editor goes into its cell while the column exists.
-    m_grids.HideCellEditor(Grid::PassData, false);
+    // A weight still open in the cell editor goes into its cell while the column exists; a
+    // refused one keeps the column until it is mended.
+    if (!m_grids.HideCellEditor(Grid::PassData, false)) {
+        m_view.setChecked("chkUseWeights", m_view.columnCount(Grid::PassData) == 5);
+        return;
+    }
     const int rows = std::min(m_problem.nFreqPoints, m_view.rowCount(Grid::PassData) - 1);
     if (m_view.columnCount(Grid::PassData) == 5) {
         auto& weight = m_problem.Weight;

@@ -22,8 +22,9 @@ public:
 
     /// Puts the start values into every field, note and setting.
     void ShowStartValues();
-    /// Form to record: answers, counted points, notes and settings.
-    void PutAnswers();
+    /// Form to record: answers, counted points, notes and settings. False when a value still
+    /// open in a cell editor was refused; its cell's earlier value goes into the record.
+    bool PutAnswers();
     /// Record to form; clears the data-changed flag.
     void GetAnswers();
     void ClearBoth();

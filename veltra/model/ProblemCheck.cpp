@@ -1,5 +1,6 @@
 #include "ProblemCheck.h"
 
+#include "InputFile.h"
 #include "NumberText.h"
 #include "Text.h"
 
@@ -126,7 +127,7 @@ bool Checker::PassBand() {
                     std::to_string(kMaxTablePoints) + ").");
     }
     std::set<double> seen;
-    double kSum = 0, yinSum = 0;
+    double kSum = 0;
     for (int i = 1; i <= n; ++i) {
         const std::string where = "Pass-band point " + std::to_string(i);
         const auto f = ParseNumber(m_d.Freq[static_cast<size_t>(i)]);
@@ -150,6 +151,9 @@ bool Checker::PassBand() {
         if (*yin < 0 || *yout < 0 || *weight < 0) {
             return Fail(where + ": Yin, Yout and Weight must not be negative.");
         }
+        if (*yin == 0) {
+            return Fail(where + ": Yin is 0, so H = Yout / Yin is not defined there.");
+        }
         if (*yout == 0 && m_c.iPower > 0) {
             return Fail(where + ": Yout is 0 and Ipower is positive, so Error / Yout^Ipower "
                                 "cannot be formed.");
@@ -163,10 +167,6 @@ bool Checker::PassBand() {
         m_c.yout.push_back(*yout);
         m_c.factor.push_back(k);
         kSum += k;
-        yinSum += *yin;
-    }
-    if (yinSum == 0) {
-        return Fail("Every Yin is 0: there is no input signal to shape.");
     }
     if (kSum == 0 && !m_c.equaliseDelay) {
         return Fail("Every pass-band error has weight 0 (magnVSripple, weights or Yout): "
@@ -320,6 +320,38 @@ bool ParseNumberList(const std::string& text, std::vector<double>& values) {
 
 bool CheckProblem(const DesignProblem& design, CheckedProblem& out, std::string& error) {
     return Checker(design, out, error).Check();
+}
+
+namespace {
+
+// What the reader would have told the user, kept for a message of the caller's own.
+class FirstMessage final : public Prompter {
+public:
+    std::string text;
+    PromptAnswer message(const Prompt& prompt) override {
+        if (text.empty())
+            text = ReplaceAll(prompt.text, "\r\n", " ");
+        return PromptAnswer::Ok;
+    }
+    std::optional<FileDialogAnswer> fileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<std::uint32_t> colorDialog(std::uint32_t) override { return {}; }
+    bool printDialog(QPrinter&) override { return false; }
+};
+
+} // namespace
+
+bool CheckInputFile(const std::string& name, const std::string& directory, std::string& error) {
+    DesignProblem design;
+    FirstMessage reader;
+    FileError ioError;
+    const ReadOutcome read = FileReadMe(name, directory, design, reader, &ioError);
+    if (read != ReadOutcome::Read) {
+        error = "The input file " + JoinPath(directory, name) +
+                " cannot be read: " + (reader.text.empty() ? ioError.description : reader.text);
+        return false;
+    }
+    CheckedProblem checked;
+    return CheckProblem(design, checked, error);
 }
 
 } // namespace veltrana

@@ -51,6 +51,10 @@ struct CheckedProblem {
 /// optimiser would refuse is refused with the same words before anything starts.
 bool CheckProblem(const DesignProblem& design, CheckedProblem& out, std::string& error);
 
+/// Reads the input file directory/name as the optimiser does and checks its problem: false with
+/// the line saying what the optimiser would stop on.
+bool CheckInputFile(const std::string& name, const std::string& directory, std::string& error);
+
 /// Blank- or comma-separated numbers; false when a token is not a number.
 bool ParseNumberList(const std::string& text, std::vector<double>& values);
 

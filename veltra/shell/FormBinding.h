@@ -9,7 +9,8 @@ namespace veltrana {
 class FormBinding {
 public:
     virtual ~FormBinding() = default;
-    virtual void PutAnswers() = 0;
+    /// Form to record; false when a value typed into a grid was refused (the user was told).
+    virtual bool PutAnswers() = 0;
     virtual void GetAnswers() = 0;
     virtual void ClearBoth() = 0;
     virtual void setCaption(const std::string& caption) = 0;

@@ -5,6 +5,7 @@
 #include "FileRoutines.h"
 #include "GrowingFile.h"
 #include "InputFile.h"
+#include "ProblemCheck.h"
 #include "ResultFileName.h"
 #include "Settings.h"
 #include "Text.h"
@@ -21,13 +22,6 @@ constexpr int kTailLines = 8;
 
 bool IsProgram(const std::string& path) {
     return FileExists(path) && ::access(path.c_str(), X_OK) == 0;
-}
-
-std::string WhyItStopped(const std::string& listing) {
-    std::string tail = LastLines(listing, kTailLines);
-    if (tail.empty())
-        return "The listing " + listing + " says nothing more.";
-    return "Last lines of " + listing + ":\r\n" + DecodeText(tail);
 }
 
 } // namespace
@@ -80,6 +74,8 @@ void RunCommands::abandonRunForExit() {
     // Else the next start would hand plots a result file this run never wrote.
     if (m_running)
         SaveFileIn(m_store, "");
+    m_running = false;
+    m_lock.Release();
     m_resultFile.clear();
 }
 
@@ -103,16 +99,15 @@ void RunCommands::SubmitCommand() {
 }
 
 void RunCommands::Submit() {
-    m_form.PutAnswers();
+    // A value refused in a grid has been explained; the user mends it before anything runs.
+    if (!m_form.PutAnswers())
+        return;
     std::string full = fullPath();
     if (FileExists(full, m_prompter)) {
         // No: the file runs as it is on disk, without the changes in the form.
         if (m_state.dataChanged && m_files.AskSaveChanges())
             return;
-        if (!MakeResultFileName(m_state.currentFileName, m_state.currentDir))
-            return;
-        takeControls();
-        RunOptimiser();
+        runCurrentFile();
         return;
     }
     if (m_prompter.message({"Okay to save '" + full + "' now?", "Data -not- saved!",
@@ -137,11 +132,8 @@ void RunCommands::Submit() {
                 m_files.FileSaveAs();
         } else if (FileExists(full, m_prompter)) {
             m_files.FileSave();
-            if (m_state.writeFailed == 0 &&
-                MakeResultFileName(m_state.currentFileName, m_state.currentDir)) {
-                takeControls();
-                RunOptimiser();
-            }
+            if (m_state.writeFailed == 0)
+                runCurrentFile();
         } else if (m_prompter.message({"Please save file and re-run.",
                                        "'" + full + "' is non-existent!", PromptIcon::Exclamation,
                                        PromptButtons::YesNo}) == PromptAnswer::Yes) {
@@ -151,8 +143,66 @@ void RunCommands::Submit() {
     m_state.writeFailed = 0;
 }
 
+void RunCommands::runCurrentFile() {
+    const std::string& name = m_state.currentFileName;
+    const std::string& directory = m_state.currentDir;
+    // Whose run goes on is said before any question about this one.
+    if (!takeRunLock(JoinPath(directory, name)))
+        return;
+    if (problemRefused(name, directory) || otherResultKept(name, directory) ||
+        !MakeResultFileName(name, directory)) {
+        m_lock.Release();
+        return;
+    }
+    takeControls();
+    RunOptimiser();
+}
+
+bool RunCommands::problemRefused(const std::string& name, const std::string& directory) {
+    std::string why;
+    if (CheckInputFile(name, directory, why))
+        return false;
+    m_prompter.message({why + "\r\n\r\nThe optimiser stops on this, so it was not started. Mend "
+                              "the problem and submit it again.",
+                        "Problem not ready", PromptIcon::Exclamation, PromptButtons::Ok});
+    return true;
+}
+
+bool RunCommands::otherResultKept(const std::string& name, const std::string& directory) {
+    const std::string result = ResultFilePath(name, directory);
+    std::string other;
+    if (!ResultOfAnotherInput(result, name, other))
+        return false;
+    return m_prompter.message(
+               {"The result file " + result + " holds the result of '" + other +
+                    "', another input file whose results go to the same file. The run of '" + name +
+                    "' will replace it.\r\n\r\nRun and replace it?",
+                "Result file of another input file", PromptIcon::Question,
+                PromptButtons::OkCancel}) != PromptAnswer::Ok;
+}
+
+bool RunCommands::takeRunLock(const std::string& inputFile) {
+    RunHolder other;
+    std::string error;
+    switch (m_lock.Take(listingPath(), ThisProcess(inputFile), other, error)) {
+    case RunLock::Result::Taken:
+        return true;
+    case RunLock::Result::Busy:
+        m_prompter.message({DescribeRun(other) + " Its listing " + listingPath() +
+                                " is in use until it ends; submit again then.",
+                            "Run in progress", PromptIcon::Exclamation, PromptButtons::Ok});
+        return false;
+    case RunLock::Result::Failed:
+        break;
+    }
+    m_prompter.message({error, "Run not started", PromptIcon::Exclamation, PromptButtons::Ok});
+    return false;
+}
+
 bool RunCommands::MakeResultFileName(const std::string& name, const std::string& directory) {
-    RegError error = SaveFileIn(m_store, ResultFilePath(name, directory));
+    // The path is kept here, and goes into `fileIn` once the run has written the file.
+    m_resultFile = ResultFilePath(name, directory);
+    RegError error = SaveFileIn(m_store, "");
     if (error.ok())
         return true;
     m_prompter.message({"The result file could not be recorded for Plots: " + error.description,
@@ -171,7 +221,7 @@ bool RunCommands::RunOptimiser() {
 }
 
 void RunCommands::abandonRun() {
-    missingFile();
+    m_lock.Release();
     // No run, so no result for plots to look for at the next start.
     SaveFileIn(m_store, "");
     m_state.runMode = " ";
@@ -184,7 +234,13 @@ bool RunCommands::RunOptimiser(const std::string& name, const std::string& direc
     OptimiserRequest request;
     request.program = optimiserPath();
     request.listing = listingPath();
+    request.inputFile = JoinPath(directory, name);
     if (!IsProgram(request.program)) {
+        missingFile();
+        abandonRun();
+        return false;
+    }
+    if (!takeRunLock(request.inputFile)) {
         abandonRun();
         return false;
     }
@@ -193,25 +249,44 @@ bool RunCommands::RunOptimiser(const std::string& name, const std::string& direc
     // The optimiser gets the file's real directory, wherever the file lies.
     request.arguments = OptimiserArguments(name, directory, m_state.familyDir);
     request.workingDir = m_state.userDir;
-    request.inputFile = JoinPath(directory, name);
+    request.lockFd = m_lock.descriptor();
+    m_resultFile = ResultFilePath(name, directory);
+    // Only files written from here on are this run's; an older result is left alone.
+    m_runStart = FileClockNow();
+    m_resultBefore = StampOf(m_resultFile);
     // The last run's listing would pass for this run's until the optimiser replaced it.
     std::remove(request.listing.c_str());
+    m_listingBefore = StampOf(request.listing);
     if (!m_host.startOptimiser(request)) {
+        missingFile();
         abandonRun();
         return false;
     }
     m_running = true;
-    // Kept here, where MakeResultFileName put it: plots clears `fileIn` whenever an earlier
-    // window of it closes.
-    m_resultFile = ResultFilePath(name, directory);
     return true;
+}
+
+std::string RunCommands::whyItStopped(const RunEnd& end) const {
+    const std::string listing = listingPath();
+    std::string why;
+    // A listing this run did not write tells of another run: it is never quoted.
+    if (!WrittenSince(m_listingBefore, m_runStart, StampOf(listing)))
+        why = "The optimiser wrote no listing in this run (" + listing + ").";
+    else if (const std::string tail = LastLines(listing, kTailLines); !tail.empty())
+        why = "Last lines of " + listing + ":\r\n" + DecodeText(tail);
+    else
+        why = "The listing " + listing + " says nothing more.";
+    const std::string said = LastLinesOf(end.errorOutput, kTailLines);
+    if (!said.empty())
+        why += "\r\n\r\nThe optimiser said:\r\n" + DecodeText(said);
+    return why;
 }
 
 void RunCommands::RunEnded(const RunEnd& end) {
     m_running = false;
+    m_lock.Release();
     m_state.runMode = " ";
     restoreControls();
-    const std::string listing = listingPath();
     std::string failure;
     if (end.how == RunEnd::How::Cancelled) {
         SaveFileIn(m_store, "");
@@ -225,12 +300,15 @@ void RunCommands::RunEnded(const RunEnd& end) {
         failure = "The optimiser ended abnormally (it crashed or was killed).";
     else if (end.exitCode != 0)
         failure = "The optimiser stopped with exit status " + std::to_string(end.exitCode) + ".";
-    else if (!result.empty() && !FileExists(result))
-        failure = "The optimiser reported success but wrote no result file " + result + ".";
+    else if (!result.empty() && !WrittenSince(m_resultBefore, m_runStart, StampOf(result)))
+        failure = "The optimiser reported success but wrote no result file " + result + "." +
+                  (m_resultBefore.exists ? " The file there is from an earlier run; it is left "
+                                           "as it was."
+                                         : "");
     if (!failure.empty()) {
         // The named file holds no result of this run: plots must not take it up later.
         SaveFileIn(m_store, "");
-        m_prompter.message({failure + "\r\n\r\n" + WhyItStopped(listing), "Run failed",
+        m_prompter.message({failure + "\r\n\r\n" + whyItStopped(end), "Run failed",
                             PromptIcon::Exclamation, PromptButtons::Ok});
         return;
     }
@@ -292,6 +370,18 @@ std::string LastLines(const std::string& path, int count) {
     for (std::size_t i = 0; i < lines.size(); ++i)
         text += (i == 0 ? "" : "\r\n") + lines[i];
     return text;
+}
+
+std::string LastLinesOf(std::string text, int count) {
+    text.erase(text.find_last_not_of("\r\n") + 1); // npos + 1 is 0
+    std::size_t from = text.size();
+    for (int found = 0; found < count && from != std::string::npos && from > 0;) {
+        from = text.rfind('\n', from - 1);
+        found += from != std::string::npos;
+    }
+    const std::string tail =
+        from == std::string::npos || from == text.size() ? text : text.substr(from + 1);
+    return ReplaceAll(ReplaceAll(tail, "\r\n", "\n"), "\n", "\r\n");
 }
 
 } // namespace veltrana

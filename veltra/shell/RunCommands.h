@@ -2,9 +2,11 @@
 
 #include "DesignProblem.h"
 #include "FileCommands.h"
+#include "FileStamp.h"
 #include "FormBinding.h"
 #include "Prompter.h"
 #include "RegistryStore.h"
+#include "RunLock.h"
 #include "ShellState.h"
 #include "Startup.h"
 
@@ -16,13 +18,15 @@ namespace veltrana {
 inline constexpr const char* kListingName = "~Veltra.out";
 
 /// One start of the optimiser: `program` with its five arguments, run in `workingDir`,
-/// writing the listing `listing`; `inputFile` is what the progress window names.
+/// writing the listing `listing`; `inputFile` is what the progress window names. `lockFd`,
+/// when not -1, is the run lock's descriptor, which the child inherits and runs under.
 struct OptimiserRequest {
     std::string program;
     std::vector<std::string> arguments;
     std::string workingDir;
     std::string listing;
     std::string inputFile;
+    int lockFd = -1;
     bool operator==(const OptimiserRequest&) const = default;
 };
 
@@ -30,7 +34,8 @@ struct OptimiserRequest {
 struct RunEnd {
     enum class How { Exited, Crashed, Cancelled };
     How how = How::Exited;
-    int exitCode = 0; ///< for Exited
+    int exitCode = 0;        ///< for Exited
+    std::string errorOutput; ///< the end of what it wrote on stderr
 };
 
 /// What a run needs of the window around it.
@@ -54,18 +59,25 @@ public:
     /// cmdSubmit and mnuFileSubmit: Submit with run mode "*". The six run controls stay
     /// disabled while the optimiser runs and come back when it ends, however it ends.
     void SubmitCommand();
-    /// Makes sure the current file is saved, then runs it.
+    /// Makes sure the current file is saved, then runs it: unless the optimiser would refuse
+    /// the problem (the user is told why in its words), or the user keeps a result of another
+    /// input file that the run would replace.
     void Submit();
-    /// Records where the optimiser will write the result of directory/name as `fileIn`.
-    /// False after telling the user that it could not be recorded.
+    /// Prepares `fileIn` for a run of directory/name: it names no result until this run has
+    /// written one (RunEnded records it), so that a start of `veltra` or `plots` in between,
+    /// or after a killed `veltra`, never takes up an older file. False after telling the
+    /// user that the settings store cannot be written.
     bool MakeResultFileName(const std::string& name, const std::string& directory);
     /// Starts the optimiser on the current file name and directory, in the current run mode,
     /// without waiting. False when no run was started (the user has been told why).
     bool RunOptimiser();
-    /// As above for directory/name, leaving the current file as it is (a demo run).
+    /// As above for directory/name, leaving the current file as it is (a demo run). The run
+    /// holds the listing's run lock from here to its end, and hands it to the optimiser; while
+    /// another run (of this or another process) holds it, the user is told whose run it is.
     bool RunOptimiser(const std::string& name, const std::string& directory);
-    /// The optimiser has ended: the controls come back and, after a good run, `plots` starts
-    /// with its results; otherwise the user learns why and nothing starts.
+    /// The optimiser has ended: the controls come back and, after a good run that wrote its
+    /// result file, `plots` starts with it; otherwise the user learns why (from the listing
+    /// when this run wrote one, and from the optimiser's error output) and nothing starts.
     void RunEnded(const RunEnd& end);
 
     /// View > Last Output: the listing of the last run in the suite's viewer.
@@ -92,6 +104,11 @@ private:
     void missingFile();
     std::string fullPath() const;
     void abandonRun();
+    bool problemRefused(const std::string& name, const std::string& directory);
+    bool otherResultKept(const std::string& name, const std::string& directory);
+    bool takeRunLock(const std::string& inputFile);
+    void runCurrentFile();
+    std::string whyItStopped(const RunEnd& end) const;
 
     ShellState& m_state;
     FormBinding& m_form;
@@ -104,6 +121,10 @@ private:
     bool m_controlsTaken = false;
     bool m_running = false;
     std::string m_resultFile; ///< where the running optimiser writes its result
+    RunLock m_lock;
+    std::int64_t m_runStart = 0; ///< on the file system's clock
+    FileStamp m_resultBefore;    ///< what stood at m_resultFile when the run began
+    FileStamp m_listingBefore;   ///< and at the listing, once it was removed
 };
 
 /// The optimiser's five arguments for input file directory/name: the name, the directory,
@@ -114,5 +135,7 @@ std::vector<std::string> OptimiserArguments(const std::string& name, const std::
 
 /// The last `count` lines of a text file, joined by "\r\n"; "" when it cannot be read.
 std::string LastLines(const std::string& path, int count);
+/// The last `count` lines of a text, joined by "\r\n".
+std::string LastLinesOf(std::string text, int count);
 
 } // namespace veltrana

@@ -12,7 +12,6 @@
 #include "ManualWindow.h"
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
-#include "ResultFileName.h"
 #include "Settings.h"
 
 #include <QAction>
@@ -142,12 +141,8 @@ void VeltraShell::RunDemo() {
                             "Example file not found.", PromptIcon::Exclamation, PromptButtons::Ok});
         return;
     }
-    RegError error = SaveFileIn(m_store, ResultFilePath(name, dir));
-    if (!error.ok()) {
-        m_prompter.message(
-            {error.description, "Settings store", PromptIcon::Exclamation, PromptButtons::Ok});
+    if (!m_runCommands->MakeResultFileName(name, dir))
         return;
-    }
     m_state.runMode = "Demo";
     runDemo(name, dir);
 }
@@ -326,15 +321,17 @@ bool VeltraShell::eventFilter(QObject* watched, QEvent* event) {
             event->ignore();
             return true;
         }
-        // The child ends with the program; its window must not keep the program alive.
+        // The child ends as Cancel ends it, before the program; its window must not keep the
+        // program alive.
+        m_run->endForExit();
         m_runCommands->abandonRunForExit();
         m_run->window().hide();
     }
     return QObject::eventFilter(watched, event);
 }
 
-void VeltraShell::PutAnswers() {
-    m_form->PutAnswers();
+bool VeltraShell::PutAnswers() {
+    return m_form->PutAnswers();
 }
 void VeltraShell::GetAnswers() {
     m_form->GetAnswers();

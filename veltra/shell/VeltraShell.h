@@ -109,7 +109,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void PutAnswers() override;
+    bool PutAnswers() override;
     void GetAnswers() override;
     void ClearBoth() override;
     void setCaption(const std::string& caption) override;

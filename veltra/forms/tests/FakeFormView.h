@@ -4,6 +4,7 @@
 #include "FormView.h"
 #include "GridEditing.h"
 #include "ProblemBinding.h"
+#include "ScriptedPrompter.h"
 #include "ShellState.h"
 
 #include <gtest/gtest.h>
@@ -105,7 +106,8 @@ protected:
     DesignProblem problem;
     ShellState state;
     FakeFormView view;
-    GridEditing grids{view, problem, state};
+    ScriptedPrompter prompter;
+    GridEditing grids{view, problem, state, prompter};
     ProblemBinding binding{problem, state, view, grids};
 };
 

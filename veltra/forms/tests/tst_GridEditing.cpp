@@ -1,7 +1,10 @@
 #include "FakeFormView.h"
 #include "FormTexts.h"
+#include "PromptTitles.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace veltrana;
 
@@ -14,6 +17,7 @@ class GridTest : public FakeFormTest {
 protected:
     void SetUp() override { view.tab = forms::kPassTab; }
     GridCell current(Grid g = P) { return {view.currentRow(g), view.currentColumn(g)}; }
+    std::vector<std::string> titles() const { return test::PromptTitles(prompter); }
     void openAt(int row, int column, Grid g = P) { grids.GridClicked(g, row, column); }
     // The grid's current cell moves while its tab is away, as on the widget.
     void leaveAndComeBack() {
@@ -120,4 +124,59 @@ TEST_F(GridTest, LeavingTheTabStoresTheTextAndComingBackReopensWhereTheUserWas) 
     grids.EditorKeyDown(P, EditorKey::Escape);
     leaveAndComeBack();
     EXPECT_EQ(grids.editCell(P), (GridCell{9, 2}));
+}
+
+TEST_F(GridTest, OnlyNumbersAndEmptyCellsAreTaken) {
+    for (const char* taken : {"0.83", " 8.3E-1 ", "1D3", "", "-999"})
+        EXPECT_EQ(CellRefusal(P, {1, 1}, taken, "old"), "") << taken;
+    for (const char* refused : {"0,83", "1 2", "abc", "nan", "1e999"})
+        EXPECT_NE(CellRefusal(P, {1, 1}, refused, "old"), "") << refused;
+    EXPECT_EQ(CellRefusal(P, {3, 4}, " 0,83", "1.1"),
+              "Passband Data, row 3, column Weight: '0,83' is not a number.\r\n\r\nType a number "
+              "such as 0.83 or 8.3E-1 (a point, not a comma, before the decimals), or press Esc "
+              "to keep 1.1.");
+}
+
+// However the user tries to leave a cell holding "0,83" (Save and unticking the weights
+// included), the text stays out of the grid and the problem, and the editor stays on it; Esc
+// then brings the old value back.
+TEST_F(GridTest, ATextThatIsNoNumberKeepsTheEditorOnItsCellUntilEsc) {
+    using enum EditorKey;
+    const std::tuple<const char*, std::function<void()>> ways[] = {
+        {"Tab", [&] { grids.EditorKeyDown(P, Next); }},
+        {"Down", [&] { grids.EditorKeyDown(P, Down); }},
+        {"mouse down on the grid", [&] { EXPECT_FALSE(grids.GridMouseDown(P)); }},
+        {"click on another cell", [&] { grids.GridClicked(P, 4, 1); }},
+        {"a key on the grid", [&] { grids.CellCharacterTyped(P, "7"); }},
+        {"another tab", [&] { EXPECT_FALSE(grids.TabChanged(forms::kPassTab, 0)); }},
+        {"Save", [&] { EXPECT_FALSE(binding.PutAnswers()); }},
+        {"unticking the weights",
+         [&] {
+             view.setChecked("chkUseWeights", false);
+             binding.UseWeightsClicked();
+             EXPECT_TRUE(view.isChecked("chkUseWeights"));
+         }},
+    };
+    view.setChecked("chkUseWeights", true);
+    binding.ShowWeightColumn();
+    for (const auto& [way, leave] : ways) {
+        SCOPED_TRACE(way);
+        prompter = ScriptedPrompter();
+        view.setRowCount(P, 8);
+        view.fill(P, {{"1", "2", "3", "4"}, {"5", "6", "7", "8"}});
+        binding.PutAnswers();
+        state.dataChanged = false;
+        openAt(2, 4);
+        view.setEditorText(P, "0,83");
+        leave();
+        EXPECT_EQ(titles(), std::vector<std::string>{"Not a number"});
+        EXPECT_EQ(view.cellText(P, 2, 4), "8");
+        EXPECT_EQ(problem.Weight[2], "8");
+        EXPECT_TRUE(view.editorVisible(P) && view.editorText(P) == "0,83");
+        EXPECT_EQ(current(), (GridCell{2, 4}));
+        EXPECT_FALSE(state.dataChanged);
+        grids.EditorKeyDown(P, Escape);
+        EXPECT_FALSE(view.editorVisible(P));
+        EXPECT_EQ(view.cellText(P, 2, 4), "8");
+    }
 }

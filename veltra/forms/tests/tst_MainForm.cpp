@@ -93,6 +93,28 @@ TEST_F(MainFormTest, TypingOnACellOpensTheEditorAndEscDropsTheText) {
     EXPECT_EQ(cell(0, 0), "50");
 }
 
+// The refusal leaves the focus in the editor; a click on another cell or tab leads back to it.
+TEST_F(MainFormTest, ATextThatIsNoNumberIsRefusedWhereItWasTyped) {
+    showSample(false);
+    passEditor()->selectAll();
+    QTest::keyClicks(passEditor(), "0,83");
+    QTest::keyClick(passEditor(), Qt::Key_Tab);
+    QTest::mouseClick(pass()->viewport(), Qt::LeftButton, {},
+                      pass()->visualItemRect(pass()->item(2, 2)).center());
+    showTab(0);
+    ASSERT_EQ(prompter.prompts.size(), 3u);
+    EXPECT_EQ(prompter.prompts[0].title, "Not a number");
+    EXPECT_EQ(form->tabs()->currentIndex(), forms::kPassTab);
+    EXPECT_TRUE(passEditor()->hasFocus());
+    EXPECT_EQ(passEditor()->text(), "0,83");
+    EXPECT_EQ(passEditor()->selectedText(), "0,83");
+    EXPECT_EQ(pass()->currentRow(), 0);
+    EXPECT_EQ(cell(0, 0), "1");
+    QTest::keyClick(passEditor(), Qt::Key_Escape);
+    EXPECT_TRUE(passEditor()->isHidden());
+    EXPECT_EQ(cell(0, 0), "1");
+}
+
 TEST_F(MainFormTest, EditorTextIsStoredWhenTheGridIsReachedOtherThanByACellClick) {
     showSample(false);
     passEditor()->setText("1.25");
@@ -177,4 +199,18 @@ TEST_F(MainFormTest, ClickedFieldSelectsItsWholeTextWhenListed) {
         QCoreApplication::processEvents();
         EXPECT_FALSE(note->hasSelectedText()) << reason;
     }
+}
+
+// The run is a child process with a progress window here, the manual is HTML, and SETRHO's
+// methods go by the names the manual and the listing use.
+TEST_F(MainFormTest, TextsDescribeThisSuitesRunAndMethods) {
+    for (const QLabel* label : form->findChildren<QLabel*>()) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        for (const char* gone : {"DOS", "will be silent", ".rtf", "close -all-"})
+            EXPECT_FALSE(label->text().contains(QLatin1String(gone)))
+                << label->text().toStdString();
+    }
+    const QString setRho = control<QLabel>("lblSolvQuestion_7")->text();
+    for (const char* name : {"Newton-Raphson method", "Levenberg-Marquardt", "dogleg"})
+        EXPECT_TRUE(setRho.contains(QLatin1String(name))) << name;
 }

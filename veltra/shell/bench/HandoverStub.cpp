@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
         std::fclose(f);
     }
     if (std::FILE* f = std::fopen((dir + "/run_frq.dat").c_str(), "w")) {
-        std::fputs("result\n", f);
+        // As the optimiser does, the result names its input file first.
+        std::fprintf(f, "%s  result\n", argv[1]);
         std::fclose(f);
     }
     Note(family + "/exit.ns");

@@ -49,7 +49,8 @@ void BM_OptimiserExitToPlotsStart(benchmark::State& state) {
     fs::create_directories(user);
     fs::copy_file(g_stub, family / "optimiser", fs::copy_options::overwrite_existing);
     fs::copy_file(g_stub, family / "plots", fs::copy_options::overwrite_existing);
-    std::ofstream(user / "run.frq") << "problem\r\n";
+    fs::copy_file(fs::path(VELTRANA_EXAMPLES) / "Ex-Yzero.01", user / "run.frq",
+                  fs::copy_options::overwrite_existing);
     ::setenv("VELTRANA_REGISTRY", (family / "registry").c_str(), 1);
 
     StartupEnvironment env = SystemEnvironment();

@@ -11,7 +11,10 @@ namespace veltrana {
 // answers into the record leaves the data unchanged.
 struct FakeForm : FormBinding {
     explicit FakeForm(ShellState& s) : state(s) {}
-    void PutAnswers() override { calls += "Put;"; }
+    bool PutAnswers() override {
+        calls += "Put;";
+        return true;
+    }
     void GetAnswers() override {
         calls += "Get;";
         state.dataChanged = false;

@@ -7,10 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <tuple>
 
 using namespace veltrana;
+namespace fs = std::filesystem;
+constexpr auto npos = std::string::npos;
 
 namespace {
 
@@ -84,5 +87,32 @@ TEST_F(AssociationHelpTest, ManualOpensOnTheDesktopElseInItsOwnWindow) {
         EXPECT_EQ(asked, onDesktop);
         EXPECT_EQ(shown, inOwnWindow);
         EXPECT_EQ(test::PromptTitles(p), reported ? Titles{"Manual not found."} : Titles{});
+    }
+}
+
+// The desktop's MIME type for listings, as the desktop (GLib) finds it: "~Veltra.out" is a
+// listing whatever the case of its extension, and other names are not.
+TEST_F(AssociationHelpTest, TheDesktopTakesListingsByTheirExtensionInEitherCase) {
+    const fs::path mime = m_dir / "mime";
+    fs::create_directories(mime / "packages");
+    fs::copy_file(fs::path(VELTRANA_DESKTOP_DIR) / "veltrana-listing.xml",
+                  mime / "packages" / "veltrana-listing.xml");
+    if (std::system("command -v update-mime-database gio >/dev/null") != 0)
+        GTEST_SKIP() << "no update-mime-database (shared-mime-info) or gio (libglib2.0-bin)";
+    ASSERT_EQ(std::system(("update-mime-database '" + mime.string() + "'").c_str()), 0);
+    // name, whether the desktop takes it for a listing
+    const std::tuple<const char*, bool> cases[] = {
+        {"~Veltra.out", true}, {"RUN.OUT", true}, {"x.Out", true}, {"x.outx", false}};
+    for (const auto& [name, isListing] : cases) {
+        SCOPED_TRACE(name);
+        std::ofstream(m_dir / name) << "Veltrana optimiser run\r\n";
+        const std::string answer = in("type");
+        ASSERT_EQ(std::system(("XDG_DATA_HOME='" + m_dir.string() +
+                               "' gio info -a standard::content-type '" + in(name) + "' >'" +
+                               answer + "'")
+                                  .c_str()),
+                  0);
+        EXPECT_EQ(Contents(answer).find("application/x-veltrana-listing") != npos, isListing)
+            << Contents(answer);
     }
 }

@@ -1,10 +1,8 @@
 // Submit, Run Demo and the View menu, with a stand-in optimiser script as the child.
 #include "DemosPage.h"
-#include "InputFile.h"
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
-#include "Settings.h"
-#include "ShellTest.h"
+#include "RunFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -20,55 +18,8 @@
 using namespace veltrana;
 namespace fs = std::filesystem;
 
-namespace {
-
-using Texts = std::vector<std::string>;
-
-class RunTest : public test::ShellTest {
-protected:
-    void SetUp() override {
-        ShellTest::SetUp();
-        fs::copy_file(fs::path(VELTRANA_TEST_DATA) / "optimiser-standin.sh", family / "optimiser");
-        installProgram(family / "plots");
-        ::setenv("VELTRANA_STANDIN", "ok", 1);
-        ASSERT_TRUE(newShell().start());
-    }
-    void TearDown() override {
-        ShellTest::TearDown();
-        ::unsetenv("VELTRANA_STANDIN");
-    }
-
-    // An input file on disk whose Note1 is `note`, made the current file.
-    void openFile(const fs::path& path, const std::string& note) {
-        fs::create_directories(path.parent_path());
-        DesignProblem p;
-        p.Note1 = note;
-        ShellState s;
-        ASSERT_FALSE(WriteAnsFile(p, path.filename(), path.parent_path(), s, prompter));
-        shell->problem() = p;
-        shell->state().currentFileName = path.filename();
-        shell->state().currentDir = path.parent_path();
-        shell->form().GetAnswers();
-        shell->state().dataChanged = false;
-    }
-    bool waitForEnd() {
-        return QTest::qWaitFor([this] { return !shell->runCommands().running(); }, 10000);
-    }
-    std::string listing() const { return Contents(user / "~Veltra.out"); }
-    // Whether the run controls this form has are all enabled (1), all disabled (0), or mixed.
-    int runControls() const {
-        int on = 0;
-        for (const auto* name : {"cmdSubmit", "cmdPlots", "mnuFile", "mnuView"})
-            on += enabled(name);
-        return on == 4 ? 1 : on == 0 ? 0 : -1;
-    }
-    std::string fileIn() const { return GetFileIn(RegistryStore()); }
-    bool plotsStarted() const {
-        return std::ranges::count(launched, (family / "plots").string()) > 0;
-    }
-};
-
-} // namespace
+using test::RunTest;
+using Texts = RunTest::Texts;
 
 TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
     using A = PromptAnswer;
@@ -97,6 +48,7 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
         if (exists) {
             openFile(user / "mine.frq", "stored");
         } else {
+            fillForm();
             shell->state().currentFileName = kStartupFileName;
             shell->state().currentDir = user;
         }
@@ -121,50 +73,73 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
 }
 
 // However a run ends, the controls come back, and only a good run brings plots up with its
-// result. The optimiser gets the file's real directory, wherever the file lies.
+// result. The optimiser gets the file's real directory, wherever the file lies, and runs under
+// veltra's lock. No result is named for plots before the run has written it; an older result
+// file is never taken for the run's, nor removed, and a listing the run did not write is
+// never quoted.
 TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
-    // how the stand-in ends ("missing": no optimiser at all), the message ("" for none) and a
-    // part of its text, whether plots comes up
-    const std::tuple<std::string, const char*, std::string, bool> cases[] = {
-        {"ok", "", "", true},
+    // how the stand-in ends ("missing": no optimiser at all), whether an older result file is
+    // there, the message ("" for none) and a part of its text, whether plots comes up
+    const std::tuple<std::string, bool, const char*, std::string, bool> cases[] = {
+        {"ok", true, "", "", true},
         // The last eight of the failed run's ten lines: from the third, cwd=, on.
-        {"fail", "Run failed",
+        {"fail", false, "Run failed",
          "exit status 3.\r\n\r\nLast lines of " + (user / "~Veltra.out").string() + ":\r\ncwd=",
          false},
-        {"crash", "Run failed", "ended abnormally", false},
-        {"noresult", "Run failed", "wrote no result file", false},
-        {"missing", "A Veltrana File is missing!", "Re-Install Veltrana", false},
+        {"crash", false, "Run failed", "ended abnormally", false},
+        {"noresult", false, "Run failed", "wrote no result file", false},
+        {"noresult", true, "Run failed", "The file there is from an earlier run", false},
+        {"silent", true, "Run failed",
+         "wrote no listing in this run (" + user.string() +
+             "/~Veltra.out).\r\n\r\nThe optimiser "
+             "said:\r\noptimiser: Cannot write the listing",
+         false},
+        {"missing", false, "A Veltrana File is missing!", "Re-Install Veltrana", false},
     };
     const fs::path work = m_dir / "Work";
     const std::string f = family.string(), result = (work / "test_frq.dat").string();
     openFile(work / "Test.frq", "x");
-    for (const auto& [mode, title, says, plots] : cases) {
-        SCOPED_TRACE(mode);
+    for (const auto& [mode, older, title, says, plots] : cases) {
+        SCOPED_TRACE(mode + (older ? " over an older result" : ""));
         prompter = ScriptedPrompter();
         launched.clear();
         fs::remove(result);
-        fs::remove(user / "~Veltra.out");
+        if (older) {
+            std::ofstream(result) << "Test.frq  an older result";
+            backdate(result);
+        }
+        const std::string oldResult = Contents(result);
+        std::ofstream(user / "~Veltra.out") << "Run completed: the listing of an earlier run\n";
+        RegistryStore store;
+        SaveFileIn(store, (work / "earlier.dat").string());
         ::setenv("VELTRANA_STANDIN", mode.c_str(), 1);
         const bool runs = mode != "missing";
         if (!runs)
             fs::remove(family / "optimiser");
         shell->runCommands().SubmitCommand();
         ASSERT_EQ(shell->runCommands().running(), runs);
-        EXPECT_EQ(fileIn(), runs ? result : "");
+        EXPECT_EQ(fileIn(), "");
         EXPECT_EQ(runControls(), runs ? 0 : 1);
         ASSERT_TRUE(waitForEnd());
         EXPECT_EQ(runControls(), 1);
         EXPECT_FALSE(shell->optimiserRun().window().isVisible());
         EXPECT_EQ(launched, plots ? Texts{(family / "plots").string()} : Texts{});
         EXPECT_EQ(fileIn(), plots ? result : "");
+        if (!plots) {
+            EXPECT_EQ(Contents(result), oldResult);
+        }
+        const bool listed = runs && mode != "silent";
         EXPECT_EQ(listing().find("args=Test.frq|" + work.string() + "|" + f + "|" + f.substr(0, 2) +
                                  "|Te\n") != std::string::npos,
-                  runs)
+                  listed)
             << listing();
-        EXPECT_EQ(listing().find("cwd=" + user.string() + "\n") != std::string::npos, runs);
+        EXPECT_EQ(listing().find("cwd=" + user.string() + "\n") != std::string::npos, listed);
+        // The optimiser runs under veltra's lock: its descriptor is open in the child.
+        EXPECT_EQ(listing().find(" open\n") != std::string::npos, listed) << listing();
         EXPECT_EQ(titles(), *title ? Texts{title} : Texts{});
         const std::string said = prompter.prompts.empty() ? "" : prompter.prompts[0].text;
         EXPECT_NE(said.find(says), std::string::npos) << said;
+        EXPECT_EQ(said.find("the listing of an earlier run"), std::string::npos) << said;
     }
     EXPECT_EQ(GetLastFilePath(RegistryStore()), work.string());
 }

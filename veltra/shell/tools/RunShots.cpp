@@ -1,9 +1,12 @@
 // Pictures of a run as a person sees it, saved into the folder given on the command line:
-// the View menu, the progress window while a stand-in optimiser writes its listing, and the
-// text viewer with a found word. Needs a real X display (tools/screenshots-run.sh).
+// the View menu, the progress window while a stand-in optimiser writes its listing, the text
+// viewer with a found word, and the messages of a refused cell and of a run in progress.
+// Needs a real X display (tools/screenshots-run.sh).
 #include "FollowingTextView.h"
+#include "FormTexts.h"
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
+#include "RunLock.h"
 #include "Screenshots.h"
 #include "ScriptedPrompter.h"
 #include "TextViewer.h"
@@ -14,12 +17,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
@@ -41,6 +48,21 @@ echo "converged: relative change below ACCURACY" >>"$out"
 sleep 30
 )";
 
+// The message box that `action` brings up, alone and over the screen, then closed.
+void ShootMessage(const QDir& out, const QString& name, const std::function<void()>& action) {
+    QTimer::singleShot(600, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) {
+            std::fprintf(stderr, "no message box for %s\n", qPrintable(name));
+            return;
+        }
+        SaveShot(*box, out, name);
+        QApplication::primaryScreen()->grabWindow(0).save(out.filePath(name + "-screen.png"));
+        box->close();
+    });
+    action();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -56,7 +78,8 @@ int main(int argc, char** argv) {
     std::ofstream(family / "optimiser") << kStandIn;
     fs::permissions(family / "optimiser", fs::perms::owner_all);
     ::setenv("VELTRANA_REGISTRY", (family / "registry").c_str(), 1);
-    std::ofstream(user / "Filter.frq") << "Filter problem\r\n";
+    fs::copy_file(fs::path(VELTRANA_EXAMPLES) / "Ex-Yzero.01", user / "Filter.frq");
+    fs::permissions(user / "Filter.frq", fs::perms::owner_read | fs::perms::owner_write);
 
     StartupEnvironment env = SystemEnvironment();
     env.getenv = [&](const char* n) {
@@ -85,6 +108,33 @@ int main(int argc, char** argv) {
         shell.optimiserRun().cancel();
         if (!QTest::qWaitFor([&] { return !shell.runCommands().running(); }, 5000))
             std::fprintf(stderr, "the stand-in optimiser did not end\n");
+    }
+
+    {
+        // The real message boxes, over the form: a cell that is not a number, and a Submit
+        // while another veltra's run holds the listing.
+        VeltraShell shell(nullptr, env);
+        shell.start();
+        shell.form().move(0, 0);
+        shell.form().tabs()->setCurrentIndex(forms::kPassTab);
+        QTest::qWait(300);
+        auto* editor = shell.form().findChild<QLineEdit*>("txtPassCellEditor");
+        editor->setText("0,83");
+        ShootMessage(out, "cell-refused", [&] { QTest::keyClick(editor, Qt::Key_Tab); });
+        SaveShot(shell.form(), out, "cell-refused-after");
+        QTest::keyClick(editor, Qt::Key_Escape);
+
+        RunLock other;
+        RunHolder holder = ThisProcess((user / "Other.frq").string());
+        holder.pid = 4711;
+        std::string error;
+        other.Take((user / "~Veltra.out").string(), holder, holder, error);
+        shell.state().currentFileName = "Filter.frq";
+        shell.state().currentDir = user.string();
+        shell.state().dataChanged = false;
+        shell.form().tabs()->setCurrentIndex(7);
+        ShootMessage(out, "run-in-progress",
+                     [&] { shell.form().findChild<QPushButton*>("cmdSubmit")->click(); });
     }
 
     TextViewer viewer(QString::fromStdString((user / "~Veltra.out").string()));
