@@ -1,6 +1,7 @@
 #include "PlotsForm.h"
 
 #include "ErrorScheme.h"
+#include "FileBytes.h"
 #include "FileRoutines.h"
 #include "NumberText.h"
 #include "PlotBox.h"
@@ -19,14 +20,12 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
-#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
@@ -433,23 +432,19 @@ bool PlotsForm::FileSaveAs() {
     const auto answer = m_prompter.fileDialog(SavePlotFileRequest(directory, proposal));
     if (!answer || answer->path.empty() || answer->path == proposal)
         return false;
-    const std::string& path = answer->path;
+    const std::string path = WithFilterExtension(answer->path, answer->filterIndex);
     if (FileExists(path) && m_prompter.message(ReplaceQuestion(path)) != PromptAnswer::Yes)
         return false;
 
-    const char* format = ImageTypeFor(path, answer->filterIndex) == ImageType::Png ? "PNG" : "BMP";
-    const QImage& picture = m_canvas.image();
+    const std::optional<QByteArray> bytes =
+        PlotFileBytes(m_canvas.recording(), PlotFileTypeFor(path, answer->filterIndex));
     const StepResult result = RunFileStep(m_prompter, "FileSaveAs", path, kSaveRetries, [&] {
+        if (!bytes)
+            return FileError{EIO, "The plot could not be encoded"};
         // Written beside the old file and renamed over it: a failed save keeps the old one.
-        errno = 0;
-        QSaveFile file(Q(path));
-        if (file.open(QIODevice::WriteOnly) && picture.save(&file, format) && file.commit())
-            return FileError{};
-        // Qt refuses some targets itself (a folder, say) without a system call to tell why.
-        FileError error = FileErrorFromErrno(errno ? errno : EIO);
-        if (!file.errorString().isEmpty())
-            error.description = file.errorString().toStdString();
-        return error;
+        const int error = ReplaceFileBytes(
+            path, std::string_view(bytes->constData(), static_cast<size_t>(bytes->size())), 0644);
+        return error ? FileErrorFromErrno(error) : FileError{};
     });
     return result.done;
 }
@@ -457,7 +452,7 @@ bool PlotsForm::FileSaveAs() {
 void PlotsForm::Print() {
     if (!m_prompter.printDialog(printer()))
         return;
-    if (!TryPrintPlot(printer(), m_canvas.image(), m_plotFile, m_plotSecondLine)) {
+    if (!TryPrintPlot(printer(), m_canvas.recording(), m_plotFile, m_plotSecondLine)) {
         const std::string where = printer().outputFileName().isEmpty()
                                       ? printer().printerName().toStdString()
                                       : printer().outputFileName().toStdString();

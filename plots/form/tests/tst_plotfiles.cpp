@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace veltrana;
 using namespace veltrana::test;
 
@@ -15,9 +17,23 @@ namespace {
 TEST(PlotFiles, OddNamesGiveSensibleProposalsQuestionsAndTypes) {
     EXPECT_EQ(SaveAsProposal("/runs/run.tar.dat"), "run.bmp");
     EXPECT_EQ(SaveAsProposal("/runs/.hidden"), ".hidden.bmp");
-    EXPECT_EQ(ImageTypeFor("/a/plot.PNG", 1), ImageType::Png);
-    EXPECT_EQ(ImageTypeFor("/a.png/plot", 1), ImageType::Bitmap);
     EXPECT_EQ(ReplaceQuestion("/A/Run1.BMP").title, "Replace /a/run1.bmp file?");
+}
+
+TEST(PlotFiles, SaveAsTypeAndNameFollowTheExtensionOrElseTheFilter) {
+    // typed name, filter chosen, name written, type written
+    const std::tuple<const char*, int, const char*, PlotFileType> cases[] = {
+        {"/a/plot.PNG", 1, "/a/plot.PNG", PlotFileType::Png}, // the extension wins
+        {"/a.png/plot", 1, "/a.png/plot.bmp", PlotFileType::Bitmap},
+        {"/a/plot", 3, "/a/plot.svg", PlotFileType::Svg},
+        {"/a/plot", 4, "/a/plot.pdf", PlotFileType::Pdf},
+        {"/a/plot", 5, "/a/plot", PlotFileType::Bitmap}, // all files: as typed
+        {"/a/plot.v2", 4, "/a/plot.v2", PlotFileType::Pdf},
+    };
+    for (const auto& [typed, filter, written, type] : cases) {
+        EXPECT_EQ(WithFilterExtension(typed, filter), written) << typed;
+        EXPECT_EQ(PlotFileTypeFor(WithFilterExtension(typed, filter), filter), type) << typed;
+    }
 }
 
 class PlotSettingsStoreTest : public TempDirTest {

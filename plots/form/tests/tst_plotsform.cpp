@@ -1,3 +1,4 @@
+#include "PlotFileRoutines.h"
 #include "PlotSettingsStore.h"
 #include "PlotsFormFixture.h"
 #include "QtPrompter.h"
@@ -141,26 +142,37 @@ TEST_F(PlotsFormTest, OpenPlotFileDuringARun) {
     EXPECT_EQ(prompter.prompts.size(), 1u);
 }
 
-TEST_F(PlotsFormTest, SaveAsWritesTheShownPictureAndAsksBeforeReplacing) {
+TEST_F(PlotsFormTest, SaveAsWritesTheShownPlotAndAsksBeforeReplacing) {
     ASSERT_TRUE(startForm("model3.dat"));
-    const std::tuple<const char*, int, bool, PromptAnswer, bool, const char*> cases[] = {
-        {"plot.bmp", 1, false, PromptAnswer::Ok, true, "bmp"},
-        {"plot.bmp", 1, true, PromptAnswer::No, false, "bmp"},
-        {"plot.bmp", 1, true, PromptAnswer::Yes, true, "bmp"},
-        {"plot", 2, false, PromptAnswer::Ok, true, "png"},
-    };
-    for (const auto& [name, filter, exists, replace, saved, format] : cases) {
-        SCOPED_TRACE(name);
+    // typed name, filter, file there before, answer, saved, name written, how the file starts
+    const std::tuple<const char*, int, bool, PromptAnswer, bool, const char*, const char*> cases[] =
+        {
+            {"plot.bmp", 1, false, PromptAnswer::Ok, true, "plot.bmp", "BM"},
+            {"plot.bmp", 1, true, PromptAnswer::No, false, "plot.bmp", "BM"},
+            {"plot.bmp", 1, true, PromptAnswer::Yes, true, "plot.bmp", "BM"},
+            {"plot", 2, false, PromptAnswer::Ok, true, "plot.png", "\x89PNG"},
+            {"plot", 3, false, PromptAnswer::Ok, true, "plot.svg", "<?xml"},
+            {"plot", 4, false, PromptAnswer::Ok, true, "plot.pdf", "%PDF"},
+            {"plot", 4, true, PromptAnswer::No, false, "plot.pdf", "%PDF"}, // asked for plot.pdf
+        };
+    for (const auto& [name, filter, exists, replace, saved, written, magic] : cases) {
+        SCOPED_TRACE(std::string(name) + " " + std::to_string(filter));
         prompter = ScriptedPrompter();
         prompter.answerFile(FileDialogAnswer{in(name), filter});
         if (exists)
             prompter.answer(replace);
         EXPECT_EQ(form->FileSaveAs(), saved);
-        EXPECT_EQ(prompter.prompts.size(), exists ? 1u : 0u);
-        const QImage reloaded(QString::fromStdString(in(name)), format);
-        ASSERT_FALSE(reloaded.isNull());
-        EXPECT_EQ(reloaded.convertToFormat(QImage::Format_RGB32),
-                  form->canvas().image().convertToFormat(QImage::Format_RGB32));
+        ASSERT_EQ(prompter.prompts.size(), exists ? 1u : 0u);
+        if (exists) {
+            EXPECT_EQ(prompter.prompts[0], ReplaceQuestion(in(written)));
+        }
+        const std::string bytes = Contents(in(written));
+        EXPECT_EQ(bytes.rfind(magic, 0), 0u);
+        if (written == std::string("plot.bmp")) {
+            const QImage reloaded(QString::fromStdString(in(written)), "BMP");
+            EXPECT_EQ(reloaded.convertToFormat(QImage::Format_RGB32),
+                      form->canvas().image().convertToFormat(QImage::Format_RGB32));
+        }
     }
 }
 
