@@ -18,6 +18,6 @@ ninja -C "$build" -j2 veltra_resize_shots plots_resize_shots
 mkdir -p "$out"
 export QT_SCALE_FACTOR=1 QT_FONT_DPI=96
 for tool in veltra/forms/tools/veltra_resize_shots plots/form/tools/plots_resize_shots; do
-    xvfb-run -a -s "-screen 0 1600x1200x24 -dpi 96" env QT_QPA_PLATFORM=xcb "$build/$tool" "$out"
+    xvfb-run -a -s "-screen 0 2600x1700x24 -dpi 96" env QT_QPA_PLATFORM=xcb "$build/$tool" "$out"
 done
 ls -1 "$out"/*.png

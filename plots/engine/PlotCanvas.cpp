@@ -15,8 +15,8 @@ namespace {
 // 96 dots per inch: point sizes give the same pixels on every machine and in every test.
 constexpr int DotsPerMeter = 3780;
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
-// TAB stops, in font heights from the start of the text.
-constexpr double kTabStop = 7.5;
+// TAB stops, in ems from the start of the text: room for a value such as -1.23E+12.
+constexpr double kTabStop = 5;
 
 QImage BlankImage(int width, int height) {
     QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
@@ -230,6 +230,7 @@ void PlotCanvas::Line(double x1, double y1, double x2, double y2) {
     call.y2 = y2;
     call.colour = m_fore;
     call.style = m_style;
+    call.width = m_drawWidth;
     record(call);
 
     // What the image shows already stays as it is: the next line starts a polyline of its own.
@@ -309,6 +310,11 @@ double PlotCanvas::TextWidth(const std::string& text) const {
 double PlotCanvas::TextHeight(const std::string&) const {
     const QFontMetricsF metrics(DrawingFont(), &m_image);
     return metrics.height() * std::fabs(m_height) / m_image.height();
+}
+
+QFontMetricsF PlotCanvas::FontMetrics(const std::string& family, double pixelHeight) const {
+    return QFontMetricsF(FontOf(QString::fromStdString(family), pixelHeight / kPixelsPerPoint),
+                         &m_image);
 }
 
 void PlotCanvas::DrawRotatedText(const std::string& text, double x, double y, int tenthsOfDegree,

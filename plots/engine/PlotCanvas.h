@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QRectF>
 
@@ -31,6 +32,7 @@ struct CanvasCall {
     std::string text;
     Rgb colour = 0;
     LineStyle style = LineStyle::Solid;
+    int width = 0;       ///< Line: pixels
     double fontSize = 0; ///< Text: points as asked for; RotatedText: pixel height
     int angle = 0;       ///< RotatedText: tenths of a degree
     QRectF box;          ///< Text, RotatedText, Marker: where it went, in pixels
@@ -88,7 +90,7 @@ public:
     void Line(double x1, double y1, double x2, double y2);
     /// Prints `text` with its top-left corner at the current position; then, as a picture box
     /// does, CurrentX returns to ScaleLeft and CurrentY moves one text line down. TABs move on
-    /// to the next stop, every 7.5 font heights from the text's start. In pixel scale a text
+    /// to the next stop, every 5 ems from the text's start. In pixel scale a text
     /// that would run off the box is drawn smaller (and one starting left of it centred), so
     /// that it shows whole.
     void Print(const std::string& text);
@@ -102,6 +104,8 @@ public:
     /// and clear of every text printed since Cls.
     QRectF TextBox(const std::string& text) const;
     bool IsClear(const QRectF& pixelBox) const;
+    /// Metrics of `family` at `pixelHeight` on this box.
+    QFontMetricsF FontMetrics(const std::string& family, double pixelHeight) const;
     /// Text rotated anticlockwise by `tenthsOfDegree`, its top-left corner (before rotation) at
     /// pixel (x, y), in `family` at `pixelHeight`; the scale and font of the box are unchanged.
     void DrawRotatedText(const std::string& text, double x, double y, int tenthsOfDegree,

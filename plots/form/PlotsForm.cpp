@@ -53,6 +53,7 @@ constexpr const char* kMessageTitle = "plots";
 constexpr const char* kXStepMessage = "Please enter a non-zero number for X-step size.";
 constexpr const char* kYStepMessage = "Please enter a non-zero number for Y-step size.";
 constexpr const char* kPrintFailed = "The plot could not be printed on ";
+constexpr const char* kPlotRefusedTitle = "Plot not drawn";
 
 constexpr std::array<const char*, 3> kPageCaptions = {"Setup", "Output", "Plot"};
 constexpr std::array<const char*, 4> kGridTypeCaptions = {"Solid", "Dashed", "Dotted",
@@ -680,6 +681,19 @@ void PlotsForm::plotDrawn() {
     m_picBox->update();
 }
 
+void PlotsForm::plotRefused(std::string_view reason) {
+    m_prompter.message({m_dataFile + "\r\n" + std::string(reason), kPlotRefusedTitle,
+                        PromptIcon::Exclamation, PromptButtons::Ok});
+    plotDrawn();
+}
+
+void PlotsForm::fileDamaged() {
+    // The reader has shown its message; the file cannot give a whole run any more.
+    m_nextAllowed = false;
+    m_dataFile.clear();
+    m_cmdRun->setEnabled(false);
+}
+
 void PlotsForm::ShowFatal(std::string_view text) {
     veltrana::ShowFatal(m_prompter, text);
     m_fatal = true;
@@ -698,9 +712,13 @@ void PlotsForm::closeEvent(QCloseEvent* event) {
 }
 
 void PlotsForm::ResizeControls() {
-    // picBox shows the plot scaled to its new size until the next plot is drawn at that size:
-    // a plot's arrays are changed as it is drawn, so it cannot be drawn a second time.
     m_resizer.ResizeControls();
+    // The plot shown is drawn again at the box's new size, from what it was drawn from.
+    if (m_engine.hasPlot()) {
+        syncCanvasSize();
+        m_engine.Redraw();
+        m_picBox->update();
+    }
 }
 
 bool PlotsForm::checkStep(QLineEdit* box, const char* message) {

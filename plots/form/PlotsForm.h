@@ -92,6 +92,8 @@ public:
     void setNextEnabled(bool enabled) override;
     void plotDrawn() override;
     void ShowFatal(std::string_view text) override;
+    void plotRefused(std::string_view reason) override;
+    void fileDamaged() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

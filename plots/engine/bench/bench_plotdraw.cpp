@@ -37,6 +37,8 @@ struct QuietHost : PlotHost {
     void setNextEnabled(bool) override {}
     void plotDrawn() override {}
     void ShowFatal(std::string_view) override {}
+    void plotRefused(std::string_view) override {}
+    void fileDamaged() override {}
 };
 
 struct Rig {

@@ -27,8 +27,10 @@ struct FakePlotHost : PlotHost {
     PlotSettings settings;
     std::string output;
     std::vector<std::string> fatal;
+    std::vector<std::string> refused;
     bool nextEnabled = true;
     int drawn = 0;
+    int damaged = 0;
 
     FakePlotHost() {
         settings.colours = {0x000000, 0x800000, 0x008000, 0x00C000, 0xC00000, 0xFFFFFF};
@@ -39,10 +41,13 @@ struct FakePlotHost : PlotHost {
     void setNextEnabled(bool enabled) override { nextEnabled = enabled; }
     void plotDrawn() override { ++drawn; }
     void ShowFatal(std::string_view text) override { fatal.emplace_back(text); }
+    void plotRefused(std::string_view reason) override { refused.emplace_back(reason); }
+    void fileDamaged() override { ++damaged; }
 };
 
 /// A result file read into an engine on a 640 x 480 canvas that records every call.
 struct EngineRig {
+    static constexpr int kMarkerLimit = PlotEngine::kMarkerLimit;
     ScriptedPrompter prompter;
     ResultFile file{prompter};
     FakePlotHost host;

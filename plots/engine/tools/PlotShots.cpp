@@ -32,6 +32,10 @@ struct ShotHost : PlotHost {
         std::fprintf(stderr, "Must exit! %.*s\n", static_cast<int>(text.size()), text.data());
         fatal = true;
     }
+    void plotRefused(std::string_view reason) override {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(reason.size()), reason.data());
+    }
+    void fileDamaged() override { fatal = true; }
 };
 
 } // namespace
