@@ -93,7 +93,8 @@ void PlotFrame::PrintCentred(const std::string& text, double y) {
 void PlotFrame::PrintLegend(const std::string& prefix, const std::string& sample,
                             const std::string& suffix, double y, bool markerSample) {
     const double w = m_canvas.TextWidth(prefix + sample + suffix);
-    double x = (m_canvas.ScaleWidth() - w) / 2;
+    // Each piece starts where the one before ended as printed, so that none runs into the next.
+    double x = Int((m_canvas.ScaleWidth() - w) / 2 + 0.5);
     PrintAt(prefix, x, y);
     SetPlotColour(PlotSettings::Curve1);
     x += m_canvas.TextWidth(prefix);
@@ -103,11 +104,12 @@ void PlotFrame::PrintLegend(const std::string& prefix, const std::string& sample
                         Int(m_screenFactorY * y + 0.5) + m_canvas.TextHeight(sample) / 2,
                         markerRadius());
     } else {
+        x = std::ceil(x);
         PrintAt(sample, x, y);
     }
     SetPlotColour(PlotSettings::Titles);
-    x += m_canvas.TextWidth(sample);
-    PrintAt(suffix, x, y);
+    x = Int(x + 0.5) + m_canvas.TextWidth(sample);
+    PrintAt(suffix, std::ceil(x), y);
 }
 
 void PlotFrame::RotateText(const std::string& text, const std::string& angleText, double x,

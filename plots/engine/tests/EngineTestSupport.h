@@ -22,6 +22,13 @@ inline std::string SamplePath(const std::string& name) {
     return dir + name;
 }
 
+/// The realistic result files the screenshot tools draw.
+inline std::string ToolSamplePath(const std::string& name) {
+    std::string dir = VELTRANA_TEST_DATA;
+    dir.replace(dir.rfind("tests/data"), std::string::npos, "tools/samples/");
+    return dir + name;
+}
+
 /// The plot window as the engine sees it, with what it was told.
 struct FakePlotHost : PlotHost {
     PlotSettings settings;
