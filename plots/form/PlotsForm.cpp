@@ -52,6 +52,13 @@ constexpr const char* kFormCaption = "Plots for Quillon";
 constexpr const char* kMessageTitle = "plots";
 constexpr const char* kXStepMessage = "Please enter a non-zero number for X-step size.";
 constexpr const char* kYStepMessage = "Please enter a non-zero number for Y-step size.";
+constexpr const char* kXStepNegative = "Please enter a positive number for X-step size.";
+constexpr const char* kYStepNegative = "Please enter a positive number for Y-step size.";
+constexpr const char* kXMinMessage = "Please enter a number for X-min value.";
+constexpr const char* kYMinMessage = "Please enter a number for Y-min value.";
+constexpr const char* kFileGone =
+    "This result file is no longer there, so its plots cannot start again. Open a result "
+    "file with \"Open Plot File ...\".";
 constexpr const char* kPrintFailed = "The plot could not be printed on ";
 constexpr const char* kPlotRefusedTitle = "Plot not drawn";
 
@@ -302,7 +309,7 @@ bool PlotsForm::Main() {
         std::filesystem::current_path(directory, ignored);
     }
     if (PlotFileExists(m_dataFile, m_prompter)) {
-        if (readDataFile())
+        if (readDataFile("Main"))
             start();
     } else {
         m_cmdRun->setEnabled(false);
@@ -312,7 +319,7 @@ bool PlotsForm::Main() {
 }
 
 // Reads the data file from its start. Only a complete read lets a run start.
-bool PlotsForm::readDataFile() {
+bool PlotsForm::readDataFile(const char* routine) {
     m_runReady = false;
     switch (m_file.ReadResultFile(m_dataFile)) {
     case ReadStatus::Ok:
@@ -324,7 +331,7 @@ bool PlotsForm::readDataFile() {
         close();
         return false;
     case ReadStatus::NoFile:
-        HandleFileError(m_prompter, "FileOld", FileErrorFromErrno(errno ? errno : EIO), m_dataFile);
+        HandleFileError(m_prompter, routine, FileErrorFromErrno(errno ? errno : EIO), m_dataFile);
         failRead();
         return false;
     case ReadStatus::Corrupted:
@@ -361,6 +368,10 @@ void PlotsForm::start() {
                                                         : m_colours[PlotSettings::Background]);
     m_canvas.Cls();
     appendOutput(WriteRunSummary(m_file.data()));
+    // The caption names the file plotted, however the run began.
+    ShowFilename();
+    m_reportedRanges = {};
+    ReportUnusableRanges();
     m_engine.PlotNext();
 }
 
@@ -382,6 +393,7 @@ void PlotsForm::Next() {
         return;
     syncCanvasSize();
     m_canvas.Cls();
+    ReportUnusableRanges();
     m_engine.PlotNext();
 }
 
@@ -392,8 +404,14 @@ void PlotsForm::Quit() {
     m_cmdExit->setFocus();
     m_file.Close();
     m_runReady = false;
-    if (PlotFileExists(m_dataFile, m_prompter) && readDataFile())
-        m_cmdRun->setEnabled(m_tabs->currentIndex() == SetupPage);
+    if (PlotFileExists(m_dataFile, m_prompter)) {
+        if (readDataFile("cmdQuit"))
+            m_cmdRun->setEnabled(m_tabs->currentIndex() == SetupPage);
+    } else if (!m_dataFile.empty()) {
+        // Else "Plot results >>" stays grey without a word of why.
+        m_prompter.message({m_dataFile + "\r\n" + kFileGone, RoutineTitle("cmdQuit"),
+                            PromptIcon::Exclamation, PromptButtons::Ok});
+    }
     EnableSetup(true);
 }
 
@@ -422,7 +440,7 @@ void PlotsForm::FileOld() {
     m_engine.reset();
     m_plotted = false;
     m_nextAllowed = false; // the next plot of a new file comes only from a new run
-    readDataFile();
+    readDataFile("FileOld");
 }
 
 bool PlotsForm::FileSaveAs() {
@@ -544,9 +562,14 @@ PlotSettings PlotsForm::plotSettings() const {
 // --- enabling -------------------------------------------------------------------------------
 
 void PlotsForm::EnableSetup(bool flag) {
-    for (int i = 0; i < 6; ++i) {
-        m_cmdColor[i]->setEnabled(flag);
-        m_txtColor[i]->setEnabled(flag);
+    // In black and white the colour controls stay off, their captions with them.
+    if (flag) {
+        UpdateColorEnabling();
+    } else {
+        for (int i = 0; i < 6; ++i) {
+            m_cmdColor[i]->setEnabled(false);
+            m_txtColor[i]->setEnabled(false);
+        }
     }
     m_chkBlacknWhite->setEnabled(flag);
     m_chkXaxis->setEnabled(flag);
@@ -595,20 +618,25 @@ void PlotsForm::ClickXaxis() {
     // Only a drawn plot has bounds worth proposing.
     if (!m_plotted)
         return;
+    // From the true minimum and maximum: the map hands its real axis over upside down.
+    const double low = std::min(m_engine.xMin(), m_engine.xMax());
+    const double high = std::max(m_engine.xMin(), m_engine.xMax());
     if (m_txtXmin->text().isEmpty())
-        m_txtXmin->setText(Q(GeneralNumber(m_engine.xMin())));
+        m_txtXmin->setText(Q(GeneralNumber(low)));
     if (m_txtXstep->text().isEmpty())
-        m_txtXstep->setText(Q(GeneralNumber((m_engine.xMax() - m_engine.xMin()) / 10)));
+        m_txtXstep->setText(Q(GeneralNumber((high - low) / 10)));
 }
 
 void PlotsForm::ClickYaxis() {
     UpdateYFields();
     if (!m_plotted)
         return;
+    const double low = std::min(m_engine.yMin(), m_engine.yMax());
+    const double high = std::max(m_engine.yMin(), m_engine.yMax());
     if (m_txtYmin->text().isEmpty())
-        m_txtYmin->setText(Q(GeneralNumber(m_engine.yMin())));
+        m_txtYmin->setText(Q(GeneralNumber(low)));
     if (m_txtYstep->text().isEmpty())
-        m_txtYstep->setText(Q(GeneralNumber((m_engine.yMax() - m_engine.yMin()) / 5)));
+        m_txtYstep->setText(Q(GeneralNumber((high - low) / 5)));
 }
 
 // A control of a page is usable while its page is shown; "Plot results >>" also needs a file
@@ -721,9 +749,8 @@ void PlotsForm::ResizeControls() {
     }
 }
 
-bool PlotsForm::checkStep(QLineEdit* box, const char* message) {
-    const std::string text = box->text().toStdString();
-    if (text.empty() || NumericValue(text) != 0)
+bool PlotsForm::checkBox(QLineEdit* box, const char* message) {
+    if (!message)
         return true;
     m_checkingStep = true;
     m_prompter.message({message, kMessageTitle, PromptIcon::Exclamation, PromptButtons::Ok});
@@ -738,6 +765,44 @@ bool PlotsForm::checkStep(QLineEdit* box, const char* message) {
     return false;
 }
 
+// What is wrong with a scaling box's text, as the message to show; null when nothing is. An
+// empty box is accepted: ticking the axis fills it from the last plot.
+const char* PlotsForm::boxProblem(QLineEdit* box) const {
+    const std::string text = TrimBlanks(box->text().toStdString());
+    if (text.empty())
+        return nullptr;
+    const std::optional<double> value = ParseNumber(text);
+    const bool x = box == m_txtXmin || box == m_txtXstep;
+    if (box == m_txtXmin || box == m_txtYmin)
+        return value ? nullptr : (x ? kXMinMessage : kYMinMessage);
+    if (!value || *value == 0)
+        return x ? kXStepMessage : kYStepMessage;
+    if (*value < 0)
+        return x ? kXStepNegative : kYStepNegative;
+    return nullptr;
+}
+
+void PlotsForm::ReportUnusableRanges() {
+    const PlotSettings s = currentSettings();
+    const std::array<std::array<std::string, 4>, 2> axes = {
+        {{"X", FixedRangeProblem(s.fixedX, s.xMinText, s.xStepText, 10), s.xMinText, s.xStepText},
+         {"Y", FixedRangeProblem(s.fixedY, s.yMinText, s.yStepText, 5), s.yMinText, s.yStepText}}};
+    for (size_t i = 0; i < axes.size(); ++i) {
+        const auto& [axis, problem, min, step] = axes[i];
+        // Once for each range, not at every plot of a run.
+        const std::string reported = problem.empty() ? "" : min + "\n" + step;
+        if (problem.empty() || reported == m_reportedRanges[i]) {
+            m_reportedRanges[i] = reported;
+            continue;
+        }
+        m_reportedRanges[i] = reported;
+        m_prompter.message({"The " + axis +
+                                "-axis range of the Setup page is not used: " + problem +
+                                ". The plots take their " + axis + " range from the data.",
+                            kMessageTitle, PromptIcon::Exclamation, PromptButtons::Ok});
+    }
+}
+
 bool PlotsForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         ResizeControls();
@@ -746,10 +811,8 @@ bool PlotsForm::eventFilter(QObject* watched, QEvent* event) {
         QTimer::singleShot(0, box, [box] { box->selectAll(); });
     if (box && event->type() == QEvent::FocusOut && !m_checkingStep && !m_refocusing &&
         box->isEnabled()) {
-        if (box == m_txtXstep)
-            checkStep(box, kXStepMessage);
-        else if (box == m_txtYstep)
-            checkStep(box, kYStepMessage);
+        if (box == m_txtXstep || box == m_txtYstep || box == m_txtXmin || box == m_txtYmin)
+            checkBox(box, boxProblem(box));
     }
     return QMainWindow::eventFilter(watched, event);
 }

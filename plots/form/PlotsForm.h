@@ -108,11 +108,16 @@ private:
     void buildPlotPage(QWidget* page);
     void connectControls();
     void showPage(Page page);
-    bool readDataFile();
+    /// Reads the data file from its start; `routine` titles the message of a file that cannot
+    /// be opened. Only a complete read lets a run start.
+    bool readDataFile(const char* routine);
     void failRead();
     void syncCanvasSize();
     void refreshSwatch(int slot);
-    bool checkStep(QLineEdit* box, const char* message);
+    bool checkBox(QLineEdit* box, const char* message);
+    const char* boxProblem(QLineEdit* box) const;
+    /// Says when a ticked axis's range cannot be used, once for each such range.
+    void ReportUnusableRanges();
     bool allowedByState(QWidget* control) const;
     void placePages();
 
@@ -134,6 +139,7 @@ private:
     QLineEdit* m_refocusing = nullptr; ///< a step box taking the focus back after its message
     std::string m_plotFile;            ///< the file the shown plot was drawn from
     std::string m_plotSecondLine;      ///< and its second line, for the printed footer
+    std::array<std::string, 2> m_reportedRanges; ///< X and Y ranges last reported unusable
     FormResizer m_resizer;
 
     QTabWidget* m_tabs = nullptr;

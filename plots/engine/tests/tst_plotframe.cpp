@@ -46,6 +46,10 @@ TEST(PlotFrame, TitleFollowsThePlotCounterAndModel) {
         {{-1, 3, 4, 2, 0}, false, {"Sidelobe: Equal Ripple?"}, "Frequency"},
         {{-1, 4, 5, 3, 1}, false, {"Group Delay Ripple"}, "Time"},
         {{3, 2, 3, 0, 0}, true, {"DATA(", "- - -", ") vs. Model"}, "Time"},
+        // The model -1 map is a map over omega; h(t) runs over time and shows no data.
+        {{-1, 1, 0, 0, 0}, false, {"Poles (X), Zeroes (O) and Doublets (D)"}, "Frequency"},
+        {{-2, 5, 6, 1, 0}, false, {"Impulse Response h(t)"}, "Time"},
+        {{-1, 5, 6, 3, 1}, false, {"Impulse Response h(t)"}, "Time"},
     };
     for (const auto& [context, bw, title, xTitle] : cases) {
         SCOPED_TRACE(title.empty() ? "no title" : title[0]);

@@ -1,8 +1,10 @@
+#include "NoReadOverride.h"
 #include "PlotFileRoutines.h"
 #include "PlotSettingsStore.h"
 #include "PlotsFormFixture.h"
 #include "QtPrompter.h"
 #include "Settings.h"
+#include "Text.h"
 
 #include <QCheckBox>
 #include <QImage>
@@ -16,6 +18,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <tuple>
 
@@ -191,8 +194,8 @@ TEST_F(PlotsFormTest, ColoursAndBlackAndWhite) {
     EXPECT_FALSE(enabled("cmdColor_0"));
 }
 
-// Leaving a step box checks its number; two boxes holding zero ask once instead of in turn for
-// ever.
+// Leaving a scaling box checks its number; two boxes holding zero ask once instead of in turn
+// for ever.
 TEST_F(PlotsFormTest, StepBoxesTakeOnlyNonZeroNumbers) {
     ASSERT_TRUE(startForm());
     form->activateWindow();
@@ -214,6 +217,128 @@ TEST_F(PlotsFormTest, StepBoxesTakeOnlyNonZeroNumbers) {
         EXPECT_EQ(prompter.prompts.size(), prompts);
         EXPECT_EQ(x->hasFocus(), prompts > 0); // the X box asks and keeps the focus
     }
+}
+
+// The minimum boxes are checked too, and every box takes only a whole number: "1,5" is not
+// 1, " 2 5" not 25, "abc" not 0. A step must also be above 0.
+TEST_F(PlotsFormTest, ScalingBoxesTakeWholeNumbersAndStepsAboveZero) {
+    ASSERT_TRUE(startForm());
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    control<QCheckBox>("chkXaxis")->click();
+    control<QCheckBox>("chkYaxis")->click();
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"txtXmin", "1,5", "Please enter a number for X-min value."},
+        {"txtYmin", " 2 5", "Please enter a number for Y-min value."},
+        {"txtXmin", "abc", "Please enter a number for X-min value."},
+        {"txtXmin", " -2.5 ", nullptr},
+        {"txtYmin", "", nullptr},
+        {"txtXstep", "1,5", "Please enter a non-zero number for X-step size."},
+        {"txtYstep", "-1", "Please enter a positive number for Y-step size."},
+        {"txtYstep", "2.5", nullptr},
+    };
+    for (const auto& [name, text, message] : cases) {
+        SCOPED_TRACE(std::string(name) + " \"" + text + "\"");
+        prompter = ScriptedPrompter();
+        QLineEdit* box = control<QLineEdit>(name);
+        // Left for a box that holds nothing to check.
+        QLineEdit* other =
+            control<QLineEdit>(box->objectName() == "txtXmin" ? "txtYmin" : "txtXmin");
+        other->clear();
+        box->setText(text);
+        box->setFocus();
+        other->setFocus();
+        QTest::qWait(20);
+        ASSERT_EQ(prompter.prompts.size(), message ? 1u : 0u);
+        if (message) {
+            EXPECT_EQ(prompter.prompts[0].text, message);
+        }
+        EXPECT_EQ(box->hasFocus(), message != nullptr);
+        box->clear();
+    }
+}
+
+// A ticked axis whose range cannot be used is said once per run, not dropped without a word.
+TEST_F(PlotsFormTest, AnUnusableFixedRangeIsReportedOnce) {
+    ASSERT_TRUE(startForm());
+    control<QCheckBox>("chkXaxis")->click(); // no plot yet: the boxes stay empty
+    prompter.answerFile(FileDialogAnswer{sample("model3.dat"), 2});
+    form->FileOld();
+    form->Run();
+    form->Next();
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].text, "The X-axis range of the Setup page is not used: the "
+                                        "minimum is empty. The plots take their X range from "
+                                        "the data.");
+}
+
+// After the map (whose real axis runs downward) the Y range is proposed the right way up.
+TEST_F(PlotsFormTest, RangesProposedFromTheMapAreTheRightWayUp) {
+    ASSERT_TRUE(startForm("model_m2.dat"));
+    control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0);
+    control<QCheckBox>("chkXaxis")->click();
+    control<QCheckBox>("chkYaxis")->click();
+    const double yMin = NumericValue(control<QLineEdit>("txtYmin")->text().toStdString());
+    const double yStep = NumericValue(control<QLineEdit>("txtYstep")->text().toStdString());
+    EXPECT_EQ(yMin, std::min(form->engine().yMin(), form->engine().yMax()));
+    EXPECT_NEAR(yMin + 5 * yStep, std::max(form->engine().yMin(), form->engine().yMax()), 1e-9);
+    EXPECT_GT(NumericValue(control<QLineEdit>("txtXstep")->text().toStdString()), 0);
+    EXPECT_TRUE(prompter.prompts.empty());
+}
+
+// A result file that cannot be read is reported under the routine that tried: the start-up,
+// the open command or Quit; one that is gone at Quit is reported, not met with a grey button.
+TEST_F(PlotsFormTest, AFileThatCannotBeReadIsReportedUnderTheRoutineThatTried) {
+    NoReadOverride unreadable;
+    if (!unreadable.ok())
+        GTEST_SKIP() << "files cannot be made unreadable here";
+    const std::string path = sample("model3.dat");
+    const auto lock = [&path] { std::filesystem::permissions(path, std::filesystem::perms::none); };
+    // how the file is reached, what happens to it first, the message's title, its text's start
+    const std::tuple<const char*, std::function<void()>, const char*, std::string> cases[] = {
+        {"start-up", lock, "In 'Main' routine ...", "Unexpected error #13"},
+        {"open", lock, "In 'FileOld' routine ...", "Unexpected error #13"},
+        {"Quit", lock, "In 'cmdQuit' routine ...", "Unexpected error #13"},
+        {"Quit", [&path] { std::filesystem::remove(path); }, "In 'cmdQuit' routine ...",
+         path + "\r\nThis result file is no longer there"},
+    };
+    for (const auto& [when, spoil, title, text] : cases) {
+        SCOPED_TRACE(std::string(when) + " " + title + " " + text);
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+        ASSERT_TRUE(SaveFileIn(*store, path).ok());
+        if (std::string(when) == "start-up")
+            spoil();
+        prompter = ScriptedPrompter();
+        form = std::make_unique<PlotsForm>(*store, prompter);
+        EXPECT_TRUE(form->Main());
+        if (std::string(when) == "open") {
+            spoil();
+            prompter.answerFile(FileDialogAnswer{path, 2});
+            form->FileOld();
+        }
+        if (std::string(when) == "Quit") {
+            spoil();
+            form->Quit();
+        }
+        ASSERT_EQ(prompter.prompts.size(), 1u);
+        EXPECT_EQ(prompter.prompts[0].title, title);
+        EXPECT_EQ(prompter.prompts[0].text.rfind(text, 0), 0u) << prompter.prompts[0].text;
+        EXPECT_FALSE(enabled("cmdRun"));
+        if (!std::filesystem::exists(path))
+            std::filesystem::copy_file(std::string(PLOTS_SAMPLE_DATA) + "/model3.dat", path);
+    }
+}
+
+TEST_F(PlotsFormTest, BlackAndWhiteKeepsTheColourControlsOffDuringARun) {
+    ASSERT_TRUE(startForm());
+    control<QCheckBox>("chkBlacknWhite")->click();
+    prompter.answerFile(FileDialogAnswer{sample("model3.dat"), 2});
+    form->FileOld();
+    form->Run();
+    control<QTabWidget>("Plot_Tabs")->setCurrentIndex(0); // the run goes on
+    for (const char* name : {"cmdColor_3", "txtColor_3", "lblColor_3"})
+        EXPECT_FALSE(enabled(name)) << name;
+    EXPECT_TRUE(enabled("chkBlacknWhite"));
 }
 
 TEST_F(PlotsFormTest, RealPrintDialogPrintsToThePdfChosenInIt) {
