@@ -41,6 +41,9 @@ int PointCount(const ResultData& d) {
 std::string RangeProblem(const char* axis, double lo, double hi) {
     if (std::isfinite(hi - lo))
         return {};
+    // A value beyond the largest double comes from adding two columns near it.
+    if (!std::isfinite(lo) || !std::isfinite(hi))
+        return std::string("Some ") + axis + " values of this plot are too large to draw.";
     return std::string("The ") + axis + " values of this plot run from " + GeneralNumber(lo) +
            " to " + GeneralNumber(hi) + ", a range too wide to draw.";
 }

@@ -99,6 +99,35 @@ TEST(PlotSequence, AnEmptyMissingOrCutSectionEndsTheRunWithOneMessage) {
     }
 }
 
+// Values the box cannot span are refused with a message saying so, not drawn as an empty plot
+// with "Inf" on an axis; the run goes on with the next plot.
+TEST(PlotSequence, ValuesTooFarApartToDrawAreRefusedWithAMessage) {
+    const std::string model7 = "t\ns\nx\n7 0 2\n";
+    // file, presses, what the message says
+    const std::tuple<const char*, std::string, int, const char*> cases[] = {
+        {"Y near the largest doubles", model7 + "0 0 1.5e308\n1 0 -1.7e308\n", 1,
+         "The Y values of this plot run from -1.7E+308 to 1.5E+308, a range too wide to draw."},
+        {"X near the largest doubles", model7 + "-1e308 0 1\n1e308 0 2\n", 1,
+         "The X values of this plot run from -1E+308 to 1E+308, a range too wide to draw."},
+        {"the model's sum", model7 + "0 1.7e308 1.7e308\n1 -1.7e308 1.7e308\n", 2,
+         "Some Y values of this plot are too large to draw."},
+        {"a pole far out",
+         "q\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-1.5e308\n1e308\n0\n0 0 0\n1\n0 0\n0 1 1\n", 1,
+         "The Y values of this plot run from -1.5E+308 to 1.5E+308, a range too wide to draw."},
+    };
+    for (const auto& [name, text, presses, message] : cases) {
+        SCOPED_TRACE(name);
+        EngineRig rig;
+        ASSERT_EQ(rig.readText(text), ReadStatus::Ok);
+        rig.next(presses);
+        EXPECT_EQ(rig.host.refused, std::vector<std::string>{message});
+        EXPECT_EQ(rig.host.drawn, presses - 1);
+        for (const CanvasCall& c : rig.calls)
+            EXPECT_NE(c.kind, CanvasCall::Kind::Text) << c.text; // an empty box, no labels
+        EXPECT_FALSE(rig.engine.ValuesAt(QPointF(100, 100)));
+    }
+}
+
 // The Y ends of the lines drawn in `colour` and `style`, two by two.
 std::vector<double> LineEnds(const std::vector<CanvasCall>& calls, Rgb colour, LineStyle style) {
     std::vector<double> ends;

@@ -329,6 +329,19 @@ TEST_F(PlotsFormTest, AFileThatCannotBeReadIsReportedUnderTheRoutineThatTried) {
     }
 }
 
+TEST_F(PlotsFormTest, APlotThatCannotBeDrawnIsSaidWithItsFile) {
+    const std::string path = in("huge.dat");
+    std::ofstream(path) << "t\ns\nx\n7 0 2\n0 0 1.5e308\n1 0 -1.7e308\n";
+    ASSERT_TRUE(SaveFileIn(*store, path).ok());
+    ASSERT_TRUE(startForm());
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].title, "Plot not drawn");
+    EXPECT_EQ(prompter.prompts[0].text,
+              path + "\r\nThe Y values of this plot run from -1.7E+308 to 1.5E+308, a range too "
+                     "wide to draw.");
+    EXPECT_TRUE(enabled("cmdNext")); // the next plot may well be drawn
+}
+
 TEST_F(PlotsFormTest, BlackAndWhiteKeepsTheColourControlsOffDuringARun) {
     ASSERT_TRUE(startForm());
     control<QCheckBox>("chkBlacknWhite")->click();
