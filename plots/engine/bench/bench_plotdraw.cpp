@@ -49,7 +49,7 @@ struct Rig {
     PlotEngine engine{canvas, file, host};
 
     Rig() {
-        host.settings.colours = {0x6F6F6F, 0x8000FF, 0x000080, 0xFF0000, 0x00FFFF, 0xC0C0C0};
+        host.settings.colours = {0x606060, 0x5800B0, 0x000080, 0xFF0000, 0x008000, 0xE8E8E8};
         file.ReadResultStream(std::make_unique<std::istringstream>(LargeSeriesFile()), "bench");
     }
 };

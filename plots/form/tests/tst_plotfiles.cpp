@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <tuple>
 
 using namespace veltrana;
@@ -33,6 +35,34 @@ TEST(PlotFiles, SaveAsTypeAndNameFollowTheExtensionOrElseTheFilter) {
     for (const auto& [typed, filter, written, type] : cases) {
         EXPECT_EQ(WithFilterExtension(typed, filter), written) << typed;
         EXPECT_EQ(PlotFileTypeFor(WithFilterExtension(typed, filter), filter), type) << typed;
+    }
+}
+
+// Contrast ratio of two colours as WCAG 2 defines it (1 to 21).
+double Contrast(Rgb a, Rgb b) {
+    const auto luminance = [](Rgb rgb) {
+        double sum = 0;
+        const double weights[] = {0.2126, 0.7152, 0.0722};
+        for (int i = 0; i < 3; ++i) {
+            const double c = ((rgb >> (8 * i)) & 0xFF) / 255.0;
+            sum += weights[i] * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Both default sets: texts readable (4.5:1) and curves, the fixed red one too, visible (3:1)
+// on the background.
+TEST(PlotColours, DefaultsStandOutOnTheirBackground) {
+    constexpr Rgb kRed = 0x0000FF;
+    for (const auto& colours : {kDesignedColours, kNoKeyColours}) {
+        const Rgb back = colours[PlotSettings::Background];
+        for (int slot : {PlotSettings::Axes, PlotSettings::Titles, PlotSettings::MiscInfo})
+            EXPECT_GE(Contrast(colours[slot], back), 4.5) << slot;
+        for (Rgb curve : {colours[PlotSettings::Curve1], colours[PlotSettings::Curve2], kRed})
+            EXPECT_GE(Contrast(curve, back), 3) << std::hex << curve;
     }
 }
 
