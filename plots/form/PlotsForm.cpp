@@ -6,6 +6,7 @@
 #include "NumberText.h"
 #include "PlotBox.h"
 #include "PlotFileRoutines.h"
+#include "PlotReadout.h"
 #include "PlotSettingsStore.h"
 #include "PrintPlot.h"
 #include "Prompter.h"
@@ -61,6 +62,7 @@ constexpr const char* kFileGone =
     "file with \"Open Plot File ...\".";
 constexpr const char* kPrintFailed = "The plot could not be printed on ";
 constexpr const char* kPlotRefusedTitle = "Plot not drawn";
+constexpr const char* kZoomedHint = "Zoomed: double click or Esc for the whole plot";
 
 constexpr std::array<const char*, 3> kPageCaptions = {"Setup", "Output", "Plot"};
 constexpr std::array<const char*, 4> kGridTypeCaptions = {"Solid", "Dashed", "Dotted",
@@ -235,6 +237,8 @@ void PlotsForm::buildPlotPage(QWidget* page) {
     m_cmdPrint = Button(page, "cmdPrint", "&Print ...");
     m_cmdFileSaveAs = Button(page, "cmdFileSaveAs", "Save &As ...");
     m_picBox = Named(new PlotBox(m_canvas, page), QStringLiteral("picBox"));
+    m_lblReadout = Named(new QLabel(page), QStringLiteral("lblReadout"));
+    m_lblReadout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_pageControls[PlotPage] = {m_cmdNext, m_cmdPrint, m_cmdFileSaveAs, m_cmdQuit, m_picBox};
 }
 
@@ -254,6 +258,8 @@ void PlotsForm::placePages() {
                                     kButtonHeight);
     }
     m_picBox->setGeometry(10, 10, w - 20, buttonTop - 20);
+    const int readoutLeft = 10 + 4 * (kButtonWidth + 12);
+    m_lblReadout->setGeometry(readoutLeft, buttonTop, w - 10 - readoutLeft, kButtonHeight);
     m_tbOutBox->setGeometry(10, 10, w - 20, h - 20);
 }
 
@@ -288,6 +294,15 @@ void PlotsForm::connectControls() {
         });
     }
     connect(m_chkBlacknWhite, &QCheckBox::clicked, this, &PlotsForm::UpdateColorEnabling);
+    connect(m_picBox, &PlotBox::pointerMoved, this, &PlotsForm::ShowReadout);
+    connect(m_picBox, &PlotBox::pointerLeft, this, [this] { ShowReadout(std::nullopt); });
+    connect(m_picBox, &PlotBox::rectangleChosen, this, &PlotsForm::ZoomTo);
+    connect(m_picBox, &PlotBox::wholePlotAsked, this, &PlotsForm::Unzoom);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_tabs->currentIndex() == PlotPage)
+            Unzoom();
+    });
     connect(m_chkXaxis, &QCheckBox::clicked, this, &PlotsForm::ClickXaxis);
     connect(m_chkYaxis, &QCheckBox::clicked, this, &PlotsForm::ClickYaxis);
 }
@@ -699,6 +714,7 @@ void PlotsForm::setNextEnabled(bool enabled) {
 }
 
 void PlotsForm::plotDrawn() {
+    ShowReadout(std::nullopt);
     m_plotted = true;
     m_plotFile = m_dataFile;
     m_plotSecondLine = m_file.data().secondLine;
@@ -720,6 +736,26 @@ void PlotsForm::fileDamaged() {
     m_nextAllowed = false;
     m_dataFile.clear();
     m_cmdRun->setEnabled(false);
+}
+
+void PlotsForm::ShowReadout(std::optional<QPointF> pixel) {
+    const std::optional<QPointF> values = pixel ? m_engine.ValuesAt(*pixel) : std::nullopt;
+    if (values)
+        m_lblReadout->setText(Q(ReadoutText(values->x(), values->y())));
+    else
+        m_lblReadout->setText(m_engine.zoomed() ? QString::fromUtf8(kZoomedHint) : QString());
+}
+
+void PlotsForm::ZoomTo(QRectF pixels) {
+    if (m_engine.ZoomTo(pixels))
+        m_picBox->update();
+    ShowReadout(std::nullopt);
+}
+
+void PlotsForm::Unzoom() {
+    if (m_engine.Unzoom())
+        m_picBox->update();
+    ShowReadout(std::nullopt);
 }
 
 void PlotsForm::ShowFatal(std::string_view text) {

@@ -9,8 +9,12 @@
 
 #include <QMainWindow>
 
+#include <QPointF>
+#include <QRectF>
+
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +68,11 @@ public:
     void PickColor(int slot);
     void ClickXaxis();
     void ClickYaxis();
+    /// The values under the pointer on the Plot page (nothing: the pointer left the plot).
+    void ShowReadout(std::optional<QPointF> pixel);
+    /// Zooms the plot shown into a rectangle of its pixels, and back to the whole plot.
+    void ZoomTo(QRectF pixels);
+    void Unzoom();
 
     void LoadSettings();
     void EnableSetup(bool flag);
@@ -155,6 +164,7 @@ private:
     QPushButton* m_cmdPrint = nullptr;
     QPushButton* m_cmdFileSaveAs = nullptr;
     PlotBox* m_picBox = nullptr;
+    QLabel* m_lblReadout = nullptr;
     QCheckBox* m_chkXaxis = nullptr;
     QCheckBox* m_chkYaxis = nullptr;
     QLineEdit* m_txtXmin = nullptr;

@@ -1,4 +1,5 @@
 #include "PlotFileRoutines.h"
+#include "PlotReadout.h"
 #include "PlotSettingsStore.h"
 
 #include "TempDirTest.h"
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <tuple>
 
@@ -36,6 +38,19 @@ TEST(PlotFiles, SaveAsTypeAndNameFollowTheExtensionOrElseTheFilter) {
         EXPECT_EQ(WithFilterExtension(typed, filter), written) << typed;
         EXPECT_EQ(PlotFileTypeFor(WithFilterExtension(typed, filter), filter), type) << typed;
     }
+}
+
+TEST(PlotReadout, FourSignificantDigitsWithAPointWhateverTheLocale) {
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    const std::tuple<double, const char*> cases[] = {{0.5, "0.5"},
+                                                     {1234567, "1.235E+06"},
+                                                     {-0.000012345, "-1.234E-05"},
+                                                     {-0.0, "0"},
+                                                     {12.3456, "12.35"}};
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(ReadoutNumber(value), text);
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(ReadoutText(2, -3.5), "X = 2   Y = -3.5");
 }
 
 // Contrast ratio of two colours as WCAG 2 defines it (1 to 21).

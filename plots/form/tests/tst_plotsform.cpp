@@ -6,8 +6,10 @@
 #include "Settings.h"
 #include "Text.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -340,6 +342,45 @@ TEST_F(PlotsFormTest, APlotThatCannotBeDrawnIsSaidWithItsFile) {
               path + "\r\nThe Y values of this plot run from -1.7E+308 to 1.5E+308, a range too "
                      "wide to draw.");
     EXPECT_TRUE(enabled("cmdNext")); // the next plot may well be drawn
+}
+
+// The pointer's values in the readout; a dragged rectangle zooms, Esc and a double click go
+// back; Save As writes the view shown.
+TEST_F(PlotsFormTest, ReadoutAndZoomWithTheMouse) {
+    ASSERT_TRUE(startForm("model3.dat"));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QWidget* box = control<QWidget>("picBox");
+    QLabel* readout = control<QLabel>("lblReadout");
+    const QImage whole = form->canvas().image().copy();
+    QTest::mouseMove(box, QPoint(300, 200));
+    EXPECT_TRUE(readout->text().startsWith("X = ")) << readout->text().toStdString();
+
+    for (const auto& back : {std::function<void()>([] {
+                                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                             }),
+                             std::function<void()>([box] {
+                                 QTest::mouseDClick(box, Qt::LeftButton, {}, QPoint(10, 10));
+                             })}) {
+        QTest::mousePress(box, Qt::LeftButton, {}, QPoint(200, 150));
+        QTest::mouseMove(box, QPoint(400, 300));
+        QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(400, 300));
+        ASSERT_TRUE(form->engine().zoomed());
+        EXPECT_NE(form->canvas().image(), whole);
+        prompter.answerFile(FileDialogAnswer{in("zoomed.png"), 2});
+        ASSERT_TRUE(form->FileSaveAs());
+        EXPECT_EQ(
+            QImage(QString::fromStdString(in("zoomed.png"))).convertToFormat(QImage::Format_RGB32),
+            form->canvas().image().convertToFormat(QImage::Format_RGB32));
+        std::filesystem::remove(in("zoomed.png"));
+        back();
+        EXPECT_FALSE(form->engine().zoomed());
+        EXPECT_EQ(form->canvas().image(), whole);
+    }
+    // A click is no rectangle.
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(250, 250));
+    EXPECT_FALSE(form->engine().zoomed());
+    EXPECT_TRUE(prompter.prompts.empty());
 }
 
 TEST_F(PlotsFormTest, BlackAndWhiteKeepsTheColourControlsOffDuringARun) {
