@@ -3,6 +3,7 @@
 #include "ErrorScheme.h"
 #include "FileBytes.h"
 #include "FileRoutines.h"
+#include "FitSummary.h"
 #include "NumberText.h"
 #include "PlotBox.h"
 #include "PlotFileRoutines.h"
@@ -383,11 +384,23 @@ void PlotsForm::start() {
                                                         : m_colours[PlotSettings::Background]);
     m_canvas.Cls();
     appendOutput(WriteRunSummary(m_file.data()));
+    appendFitSummary();
     // The caption names the file plotted, however the run began.
     ShowFilename();
     m_reportedRanges = {};
     ReportUnusableRanges();
     m_engine.PlotNext();
+}
+
+void PlotsForm::appendFitSummary() {
+    const ResultData& d = m_file.data();
+    if (!HasFit(d.modelX))
+        return;
+    // The ripple's section comes at the end of the file; it is read ahead for its figure.
+    std::optional<std::vector<double>> ripple;
+    if ((d.modelX == -2 || d.modelX == -1) && d.delayMatched == 1)
+        ripple = ReadRippleAhead(m_dataFile, d);
+    appendOutput(FitSummaryText(MeasureFit(d, ripple ? &*ripple : nullptr), d.modelX));
 }
 
 void PlotsForm::ShowFilename() {

@@ -121,6 +121,8 @@ private:
     /// be opened. Only a complete read lets a run start.
     bool readDataFile(const char* routine);
     void failRead();
+    /// What the fit achieved, in words, after the run summary.
+    void appendFitSummary();
     void syncCanvasSize();
     void refreshSwatch(int slot);
     bool checkBox(QLineEdit* box, const char* message);

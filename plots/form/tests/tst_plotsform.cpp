@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTabWidget>
@@ -328,6 +329,30 @@ TEST_F(PlotsFormTest, AFileThatCannotBeReadIsReportedUnderTheRoutineThatTried) {
         EXPECT_FALSE(enabled("cmdRun"));
         if (!std::filesystem::exists(path))
             std::filesystem::copy_file(std::string(PLOTS_SAMPLE_DATA) + "/model3.dat", path);
+    }
+}
+
+// The Output page ends the run's summary with the fit's figures in words; a model without a
+// fit to data (an ODE solution) has none.
+TEST_F(PlotsFormTest, TheOutputPageSaysWhatTheFitAchieved) {
+    const std::tuple<const char*, std::vector<std::string>> cases[] = {
+        {"model_m2.dat",
+         {"Fit achieved", "Over the 5 pass-band points the relative error is",
+          "The group delay ripples by 0.03 ns peak to peak."}},
+        {"model3.dat", {"Fit achieved", "Over the 2 data points"}},
+        {"model0.dat", {}},
+    };
+    for (const auto& [file, words] : cases) {
+        SCOPED_TRACE(file);
+        ASSERT_TRUE(startForm(file));
+        const std::string output = control<QPlainTextEdit>("tbOutBox")->toPlainText().toStdString();
+        const size_t summaryEnd = output.find("Summary of Run");
+        for (const std::string& text : words) {
+            ASSERT_NE(output.find(text), std::string::npos) << text << "\n" << output;
+            EXPECT_GT(output.find(text), summaryEnd) << text;
+        }
+        EXPECT_EQ(output.find("Fit achieved") == std::string::npos, words.empty());
+        form.reset();
     }
 }
 
