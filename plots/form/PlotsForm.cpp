@@ -17,6 +17,7 @@
 #include "ShowFatal.h"
 #include "Text.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -34,6 +35,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <sys/stat.h>
+#include <utility>
 
 namespace veltrana {
 
@@ -63,6 +66,8 @@ constexpr const char* kFileGone =
     "file with \"Open Plot File ...\".";
 constexpr const char* kPrintFailed = "The plot could not be printed on ";
 constexpr const char* kPlotRefusedTitle = "Plot not drawn";
+constexpr const char* kFileMissing = "This result file is not there.";
+constexpr int kHandOverRetryMs = 250;
 constexpr const char* kZoomedHint = "Zoomed: double click or Esc for the whole plot";
 
 constexpr std::array<const char*, 3> kPageCaptions = {"Setup", "Output", "Plot"};
@@ -84,6 +89,13 @@ QString Indexed(const char* name, int index) {
 template <class W> W* Named(W* widget, const QString& name) {
     widget->setObjectName(name);
     return widget;
+}
+
+FileStamp FileStampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    return {st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
@@ -319,6 +331,8 @@ bool PlotsForm::Main() {
     if (m_store.KeyExists(RegRoot::CurrentUser, kCompanyKey)) {
         m_dataFile = GetFileIn(m_store);
         SplitDataPath(m_dataFile, directory);
+        if (!m_dataFile.empty())
+            m_takenFiles.insert(m_dataFile);
     }
     if (!directory.empty() && dirExists(directory)) {
         std::error_code ignored;
@@ -337,9 +351,11 @@ bool PlotsForm::Main() {
 // Reads the data file from its start. Only a complete read lets a run start.
 bool PlotsForm::readDataFile(const char* routine) {
     m_runReady = false;
+    const FileStamp stamp = FileStampOf(m_dataFile);
     switch (m_file.ReadResultFile(m_dataFile)) {
     case ReadStatus::Ok:
         m_runReady = true;
+        m_readStamp = stamp;
         return true;
     case ReadStatus::NoData:
         // "No data in file" has been shown: the program ends.
@@ -401,6 +417,45 @@ void PlotsForm::appendFitSummary() {
     if ((d.modelX == -2 || d.modelX == -1) && d.delayMatched == 1)
         ripple = ReadRippleAhead(m_dataFile, d);
     appendOutput(FitSummaryText(MeasureFit(d, ripple ? &*ripple : nullptr), d.modelX));
+}
+
+void PlotsForm::TakeHandedFile(const std::string& path) {
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+    // The file shown, unchanged since it was read (View Past Plots, say): the window is enough.
+    if (path.empty() || (path == m_plotFile && m_plotted && FileStampOf(path) == m_readStamp))
+        return;
+    // A dialog of this window is open: the new run waits until it is answered.
+    if (QApplication::activeModalWidget()) {
+        const bool waiting = !m_pendingHandOver.empty();
+        m_pendingHandOver = path;
+        if (!waiting)
+            QTimer::singleShot(kHandOverRetryMs, this, [this] {
+                TakeHandedFile(std::exchange(m_pendingHandOver, std::string()));
+            });
+        return;
+    }
+    m_takenFiles.insert(path);
+    m_file.Close();
+    m_dataFile = path;
+    std::string directory;
+    SplitDataPath(m_dataFile, directory);
+    m_openDir = directory;
+    ShowFilename();
+    m_engine.reset();
+    m_plotted = false;
+    m_nextAllowed = false;
+    if (!PlotFileExists(m_dataFile, m_prompter)) {
+        m_prompter.message({m_dataFile + "\r\n" + kFileMissing, RoutineTitle("Main"),
+                            PromptIcon::Exclamation, PromptButtons::Ok});
+        failRead();
+        return;
+    }
+    if (readDataFile("Main"))
+        start();
 }
 
 void PlotsForm::ShowFilename() {
@@ -781,9 +836,14 @@ void PlotsForm::ShowFatal(std::string_view text) {
 // --- events ---------------------------------------------------------------------------------
 
 void PlotsForm::closeEvent(QCloseEvent* event) {
-    // Else veltra would bring this result up again at every start without saying why.
-    if (m_store.KeyExists(RegRoot::CurrentUser, kCompanyKey))
-        ReportStoreProblem(m_store, SaveFileIn(m_store, ""), m_prompter);
+    // Else veltra would bring this result up again at every start without saying why; but a
+    // newer run's file, named since this window took its own, is left for that run.
+    if (m_store.KeyExists(RegRoot::CurrentUser, kCompanyKey)) {
+        const std::string named = GetFileIn(m_store);
+        if (!named.empty() &&
+            (m_takenFiles.count(named) > 0 || named == m_dataFile || named == m_plotFile))
+            ReportStoreProblem(m_store, SaveFileIn(m_store, ""), m_prompter);
+    }
     m_file.Close();
     event->accept();
 }

@@ -15,6 +15,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,13 @@ namespace veltrana {
 
 class PlotBox;
 class Prompter;
+
+/// Which file, and which version of it, a path named when it was read.
+struct FileStamp {
+    unsigned long long device = 0, inode = 0;
+    long long size = -1, seconds = 0, nanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
 class RegistryStore;
 
 /// frmPlots: the plot window. It reads the result file named by `fileIn`, starts the plot
@@ -49,6 +57,11 @@ public:
     /// The start-up: shows the window, reads the file named by `fileIn` and starts the run.
     /// False when the program must end at once (the file held no data).
     bool Main();
+
+    /// A result file handed over by a later start of plots: the window comes to the front and,
+    /// unless `path` is empty, opens it through the usual checks and starts its run (after any
+    /// dialog of its own that is open).
+    void TakeHandedFile(const std::string& path);
 
     /// Begins a plot run over the file read; does nothing unless a file was read since the
     /// last run started.
@@ -151,6 +164,9 @@ private:
     std::string m_plotFile;            ///< the file the shown plot was drawn from
     std::string m_plotSecondLine;      ///< and its second line, for the printed footer
     std::array<std::string, 2> m_reportedRanges; ///< X and Y ranges last reported unusable
+    std::set<std::string> m_takenFiles; ///< the files this window took from fileIn or was handed
+    std::string m_pendingHandOver;      ///< handed over while a dialog was open
+    FileStamp m_readStamp;              ///< the data file as it was when last read whole
     FormResizer m_resizer;
 
     QTabWidget* m_tabs = nullptr;

@@ -356,6 +356,54 @@ TEST_F(PlotsFormTest, TheOutputPageSaysWhatTheFitAchieved) {
     }
 }
 
+// A file handed over by a later start: the window runs it, caption and all; the same file,
+// unchanged, only brings the window up, while one rewritten since is read again.
+TEST_F(PlotsFormTest, AHandedFileStartsItsRunInThisWindow) {
+    ASSERT_TRUE(startForm("model_m2.dat"));
+    const std::string other = sample("model3.dat");
+    form->TakeHandedFile(other);
+    EXPECT_EQ(form->dataFile(), other);
+    EXPECT_EQ(form->windowTitle().toStdString(), "model3.dat ... Plots from Tamsen Sys.");
+    EXPECT_EQ(page(), 2);
+    EXPECT_EQ(form->engine().plotStep(), 2); // its first plot is drawn
+
+    form->Next();
+    form->TakeHandedFile(other);
+    form->TakeHandedFile("");
+    EXPECT_EQ(form->engine().plotStep(), 3); // still where the user left it
+
+    std::ofstream(other, std::ios::app) << "\n"; // a new run wrote it again
+    form->TakeHandedFile(other);
+    EXPECT_EQ(form->engine().plotStep(), 2);
+
+    form->TakeHandedFile(in("gone.dat"));
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].title, "In 'Main' routine ...");
+    EXPECT_EQ(prompter.prompts[0].text, in("gone.dat") + "\r\nThis result file is not there.");
+    EXPECT_FALSE(enabled("cmdRun"));
+}
+
+// Closing clears fileIn only while it names a file of this window: a newer run's, named
+// elsewhere since, is left for that run.
+TEST_F(PlotsFormTest, ClosingLeavesANewerRunsFileInAlone) {
+    const std::tuple<const char*, bool> cases[] = {
+        {"model_m2.dat", true}, // the file it was started with
+        {"model3.dat", true},   // a file handed to it
+        {"newer.dat", false},   // a run started elsewhere since
+    };
+    for (const auto& [named, cleared] : cases) {
+        SCOPED_TRACE(named);
+        ASSERT_TRUE(startForm("model_m2.dat"));
+        form->TakeHandedFile(sample("model3.dat"));
+        ASSERT_TRUE(SaveFileIn(*store, in(named)).ok());
+        form->close();
+        EXPECT_EQ(GetFileIn(*store), cleared ? "" : in(named));
+        form.reset();
+        std::filesystem::remove(in("model_m2.dat"));
+        std::filesystem::remove(in("model3.dat"));
+    }
+}
+
 TEST_F(PlotsFormTest, APlotThatCannotBeDrawnIsSaidWithItsFile) {
     const std::string path = in("huge.dat");
     std::ofstream(path) << "t\ns\nx\n7 0 2\n0 0 1.5e308\n1 0 -1.7e308\n";
