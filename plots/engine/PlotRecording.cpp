@@ -56,11 +56,13 @@ void ReplayPolyline(QPainter& painter, const PlotRecording::Polyline& line, cons
     points.reserve(line.points.size());
     QPointF tail;
     bool hasTail = false;
+    // A point this close to the last one drawn makes no difference a wide pen would show.
+    const double hidden = std::max(0.5, width / 4);
     for (QPointF p : line.points) {
         const QPointF device = map(p);
         if (width > 1 && !points.isEmpty()) {
             const QPointF step = device - points.last();
-            if (std::fabs(step.x()) < 0.5 && std::fabs(step.y()) < 0.5) {
+            if (std::fabs(step.x()) < hidden && std::fabs(step.y()) < hidden) {
                 // Hidden under the pen; kept aside so that the curve still ends where it should.
                 tail = device;
                 hasTail = true;
@@ -72,10 +74,19 @@ void ReplayPolyline(QPainter& painter, const PlotRecording::Polyline& line, cons
     }
     if (hasTail)
         points << tail;
-    if (points.size() == 1 || (points.size() == 2 && points[0] == points[1]))
+    if (points.size() == 1 || (points.size() == 2 && points[0] == points[1])) {
         painter.drawPoint(points[0]);
-    else
+    } else if (line.style == Qt::SolidLine && width > 1 && points.size() > 2) {
+        // As separate segments, whose square caps close the corners: the stroker then skips
+        // working out a join at every point, most of the time a long curve takes.
+        QVector<QLineF> segments;
+        segments.reserve(points.size() - 1);
+        for (qsizetype i = 1; i < points.size(); ++i)
+            segments.append(QLineF(points[i - 1], points[i]));
+        painter.drawLines(segments);
+    } else {
         painter.drawPolyline(points);
+    }
 }
 
 void ReplayText(QPainter& painter, const PlotRecording::Text& text, const Mapping& map) {

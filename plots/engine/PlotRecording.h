@@ -68,8 +68,8 @@ public:
 
     /// Draws the commands [first, count()) onto `painter`, the canvas's pixel (x, y) going to
     /// target.topLeft() + s * (x, y), s = target.width() / size().width(). Wide lines leave
-    /// out points less than half a device pixel from the last one drawn: a curve of many
-    /// points then costs the stroker what it shows.
+    /// out points less than a quarter of their width (at least half a device pixel) from the
+    /// last one drawn: a curve of many points then costs the stroker what it shows.
     void Replay(QPainter& painter, const QRectF& target, std::size_t first = 0) const;
 
 private:
