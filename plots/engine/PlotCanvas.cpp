@@ -15,8 +15,8 @@ namespace {
 // 96 dots per inch: point sizes give the same pixels on every machine and in every test.
 constexpr int DotsPerMeter = 3780;
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
-// TAB stops, in ems from the start of the text: room for a value such as -1.23E+12.
-constexpr double kTabStop = 5;
+// TAB stops, in ems from the start of the text: room for a value such as -1.23E-10.
+constexpr double kTabStop = 4.5;
 
 QImage BlankImage(int width, int height) {
     QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);

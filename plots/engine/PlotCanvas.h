@@ -90,7 +90,7 @@ public:
     void Line(double x1, double y1, double x2, double y2);
     /// Prints `text` with its top-left corner at the current position; then, as a picture box
     /// does, CurrentX returns to ScaleLeft and CurrentY moves one text line down. TABs move on
-    /// to the next stop, every 5 ems from the text's start. In pixel scale a text
+    /// to the next stop, every 4.5 ems from the text's start. In pixel scale a text
     /// that would run off the box is drawn smaller (and one starting left of it centred), so
     /// that it shows whole.
     void Print(const std::string& text);
