@@ -302,6 +302,18 @@ void PlotCanvas::Marker(double x, double y, double radius) {
     m_recording.AddMarker({centre, radius, std::max(1.0, radius / 3), ToQColor(m_fore)});
 }
 
+void PlotCanvas::Clip(double x1, double y1, double x2, double y2, double pixels) {
+    const QRectF inside =
+        QRectF(QPointF(toPixelX(x1), toPixelY(y1)), QPointF(toPixelX(x2), toPixelY(y2)))
+            .normalized()
+            .adjusted(-pixels, -pixels, pixels, pixels);
+    m_recording.AddClip(inside);
+}
+
+void PlotCanvas::ClearClip() {
+    m_recording.AddClip(std::nullopt);
+}
+
 double PlotCanvas::TextWidth(const std::string& text) const {
     const LaidOut laid = LayOut(QString::fromStdString(text), DrawingFont(), &m_image);
     return laid.width * std::fabs(m_width) / m_image.width();

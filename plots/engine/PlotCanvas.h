@@ -97,6 +97,10 @@ public:
     /// A data marker, a small hollow circle in the foreground colour, centred on (x, y) of the
     /// current scale; `radius` in pixels.
     void Marker(double x, double y, double radius);
+    /// What is drawn from now on shows only inside the rectangle between (x1, y1) and (x2, y2)
+    /// of the current scale, widened by `pixels` all round; ClearClip lets it show anywhere.
+    void Clip(double x1, double y1, double x2, double y2, double pixels);
+    void ClearClip();
     /// Width and height of `text` in the current font, in the current scale's units (>= 0).
     double TextWidth(const std::string& text) const;
     double TextHeight(const std::string& text) const;

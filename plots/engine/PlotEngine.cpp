@@ -312,7 +312,12 @@ bool PlotEngine::DrawCurves(const Shown& shown, bool log, std::string* refusal) 
 
     m_frame.DrawFrame(Context(shown), m_bounds);
     m_frame.Grid(model, m_bounds.xMin, m_bounds.xMax, m_bounds.yMin, m_bounds.yMax, shown.iPlot);
+    // A zoom or a fixed range leaves parts of the curves beyond the axes: they stay off the
+    // titles and labels around them.
+    m_canvas.Clip(m_bounds.xMin, m_bounds.yMin, m_bounds.xMax, m_bounds.yMax,
+                  kDataLineWidth * m_frame.thinWidth());
     PlotCurves(shown, x, a, b, c);
+    m_canvas.ClearClip();
     return true;
 }
 
@@ -448,6 +453,8 @@ bool PlotEngine::DrawMap(const Shown& shown, bool log, std::string* refusal) {
     m_frame.Grid(-2, m_bounds.xMin, m_bounds.xMax, m_bounds.yMin, m_bounds.yMax, shown.iPlot);
 
     m_frame.SetPlotColour(PlotSettings::MiscInfo);
+    m_canvas.Clip(m_bounds.xMin, m_bounds.yMin, m_bounds.xMax, m_bounds.yMax,
+                  m_canvas.TextBox("dO").width());
     if (d.nSigmaPoles > 0)
         PlaceMarker("X", 0, d.sigmaPole);
     for (int i = 0; i < d.nPolePairs; ++i)
@@ -469,6 +476,7 @@ bool PlotEngine::DrawMap(const Shown& shown, bool log, std::string* refusal) {
         PlaceMarker("O", -im, re);
         PlaceMarker("O", im, re);
     }
+    m_canvas.ClearClip();
     return true;
 }
 

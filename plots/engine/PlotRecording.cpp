@@ -38,6 +38,10 @@ void PlotRecording::AddMarker(Marker marker) {
     m_commands.emplace_back(marker);
 }
 
+void PlotRecording::AddClip(std::optional<QRectF> rect) {
+    m_commands.emplace_back(Clip{rect});
+}
+
 namespace {
 
 struct Mapping {
@@ -121,6 +125,12 @@ void PlotRecording::Replay(QPainter& painter, const QRectF& target, std::size_t 
             ReplayPolyline(painter, *line, map);
         } else if (const auto* text = std::get_if<Text>(&command)) {
             ReplayText(painter, *text, map);
+        } else if (const auto* clip = std::get_if<Clip>(&command)) {
+            painter.setClipRect(
+                clip->rect ? QRectF(map(clip->rect->topLeft()), map(clip->rect->bottomRight()))
+                                     .normalized() &
+                                 target
+                           : target);
         } else if (const auto* marker = std::get_if<Marker>(&command)) {
             painter.setPen(QPen(marker->colour, marker->width * map.scale));
             painter.setBrush(Qt::NoBrush);

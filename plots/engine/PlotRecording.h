@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -49,7 +50,11 @@ public:
         double width = 1;
         QColor colour;
     };
-    using Command = std::variant<Fill, Polyline, Text, Marker>;
+    /// What follows is drawn only inside `rect` (no rect: anywhere in the picture).
+    struct Clip {
+        std::optional<QRectF> rect;
+    };
+    using Command = std::variant<Fill, Polyline, Text, Marker, Clip>;
 
     /// Forgets every command; the picture becomes `size` filled with `background`.
     void Reset(QSize size, QColor background);
@@ -63,6 +68,7 @@ public:
     void AddLine(QPointF from, QPointF to, QColor colour, double width, Qt::PenStyle style);
     void AddText(Text text);
     void AddMarker(Marker marker);
+    void AddClip(std::optional<QRectF> rect);
     /// Commands added from now on start afresh (what was replayed so far stays as it was).
     void Seal() { m_sealed = m_commands.size(); }
 

@@ -68,7 +68,7 @@ constexpr const char* kPrintFailed = "The plot could not be printed on ";
 constexpr const char* kPlotRefusedTitle = "Plot not drawn";
 constexpr const char* kFileMissing = "This result file is not there.";
 constexpr int kHandOverRetryMs = 250;
-constexpr const char* kZoomedHint = "Zoomed: double click or Esc for the whole plot";
+constexpr const char* kZoomedHint = "Zoomed (Esc: the whole plot)";
 
 constexpr std::array<const char*, 3> kPageCaptions = {"Setup", "Output", "Plot"};
 constexpr std::array<const char*, 4> kGridTypeCaptions = {"Solid", "Dashed", "Dotted",

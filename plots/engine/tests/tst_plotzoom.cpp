@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <cmath>
 #include <tuple>
 
@@ -64,6 +66,24 @@ TEST(PlotZoom, ARectangleBecomesTheAxesUntilTheWholePlotIsAskedFor) {
     EXPECT_FALSE(rig.engine.ZoomTo(QRectF(rig.pixel(2.5, 1.5), rig.pixel(3, 1.5))));
     ASSERT_TRUE(rig.engine.ZoomTo(QRectF(rig.pixel(2.5, 1.6), rig.pixel(3, 1.4))));
     EXPECT_LT((rig.engine.xMax() - rig.engine.xMin()) * std::pow(10.0, rig.engine.xExp()), 1);
+
+    // The parts of the curve beyond the zoomed axes are not drawn over the margins.
+    const QImage& image = rig.canvas.image();
+    const QRectF axes =
+        QRectF(
+            QPointF(rig.canvas.toPixelX(rig.engine.xMin()), rig.canvas.toPixelY(rig.engine.yMin())),
+            QPointF(rig.canvas.toPixelX(rig.engine.xMax()), rig.canvas.toPixelY(rig.engine.yMax())))
+            .normalized()
+            .adjusted(-8, -8, 8, 8);
+    int red = 0, redOutside = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == Qt::red) {
+                ++red;
+                redOutside += !axes.contains(x, y);
+            }
+    EXPECT_GT(red, 100);
+    EXPECT_EQ(redOutside, 0);
 
     ASSERT_TRUE(rig.engine.Unzoom());
     EXPECT_FALSE(rig.engine.zoomed());
