@@ -48,21 +48,25 @@ FitFigures MeasureFit(const ResultData& d, const std::vector<double>* ripple) {
     const bool series = d.modelX >= 1 && d.modelX <= 8;
     const size_t rows = std::min({d.pointX.size(), d.pointY1.size(), d.pointY2.size(),
                                   static_cast<size_t>(std::max(d.nPoints, 0))});
+    const auto data = [&](size_t i) { return series ? d.pointY1[i] : d.pointY1[i] + d.pointY2[i]; };
+    // Relative to the largest data value: a point-by-point ratio would grow without bound
+    // where the data fall towards 0, at a filter's skirts.
+    double scale = 0;
+    for (size_t i = 0; i < rows; ++i)
+        scale = std::max(scale, std::fabs(data(i)));
+    if (scale == 0 || !std::isfinite(scale))
+        return figures;
     double squares = 0;
     for (size_t i = 0; i < rows; ++i) {
-        const double data = series ? d.pointY1[i] : d.pointY1[i] + d.pointY2[i];
-        if (data == 0)
-            continue;
-        const double relative = std::fabs(d.pointY2[i] / data) * 100;
+        const double relative = std::fabs(d.pointY2[i]) / scale * 100;
         squares += relative * relative;
-        if (figures.points == 0 || relative > figures.maxPercent) {
+        if (i == 0 || relative > figures.maxPercent) {
             figures.maxPercent = relative;
             figures.maxAt = d.pointX[i];
         }
-        ++figures.points;
     }
-    if (figures.points > 0)
-        figures.rmsPercent = std::sqrt(squares / figures.points);
+    figures.points = static_cast<int>(rows);
+    figures.rmsPercent = std::sqrt(squares / static_cast<double>(rows));
     if (ripple && !ripple->empty()) {
         const auto [lo, hi] = std::minmax_element(ripple->begin(), ripple->end());
         figures.rippleNs = *hi - *lo;
@@ -77,9 +81,9 @@ std::string FitSummaryText(const FitFigures& f, int model) {
     const std::string where = model == -2 ? " pass-band points" : " data points";
     if (f.points > 0) {
         const std::string at = model == -2 ? Figure(f.maxAt) + " MHz" : "X = " + Figure(f.maxAt);
-        text += "\r\n\t Over the " + std::to_string(f.points) + where + " the relative error is " +
-                Figure(f.rmsPercent) + " % RMS and at most " + Figure(f.maxPercent) + " % (at " +
-                at + ").";
+        text += "\r\n\t Over the " + std::to_string(f.points) + where +
+                " the error, relative to the largest data value, is " + Figure(f.rmsPercent) +
+                " % RMS and at most " + Figure(f.maxPercent) + " % (at " + at + ").";
     } else {
         text += "\r\n\t The relative error cannot be given: every data value is 0.";
     }

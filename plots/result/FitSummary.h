@@ -11,10 +11,10 @@ namespace veltrana {
 /// How closely a fit meets its data, from the point table of a result file.
 struct FitFigures {
     std::optional<double> errorSum; ///< the second header line, when it is a number
-    int points = 0;                 ///< rows whose data value is not 0
-    double rmsPercent = 0;          ///< RMS of error / data over those rows, per cent
-    double maxPercent = 0;          ///< the largest |error / data|, per cent
-    double maxAt = 0;               ///< the X value where it is largest
+    int points = 0;                 ///< rows measured (none when every data value is 0)
+    double rmsPercent = 0;          ///< RMS of error / largest |data|, per cent
+    double maxPercent = 0;          ///< the largest |error| / largest |data|, per cent
+    double maxAt = 0;               ///< the X value where the error is largest
     std::optional<double> rippleNs; ///< the group delay's ripple, peak to peak, in ns
 };
 

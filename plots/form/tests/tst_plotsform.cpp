@@ -337,7 +337,7 @@ TEST_F(PlotsFormTest, AFileThatCannotBeReadIsReportedUnderTheRoutineThatTried) {
 TEST_F(PlotsFormTest, TheOutputPageSaysWhatTheFitAchieved) {
     const std::tuple<const char*, std::vector<std::string>> cases[] = {
         {"model_m2.dat",
-         {"Fit achieved", "Over the 5 pass-band points the relative error is",
+         {"Fit achieved", "Over the 5 pass-band points the error, relative to the largest data value,",
           "The group delay ripples by 0.03 ns peak to peak."}},
         {"model3.dat", {"Fit achieved", "Over the 2 data points"}},
         {"model0.dat", {}},

@@ -27,18 +27,18 @@ ResultData Table(int model, std::vector<double> x, std::vector<double> y1, std::
     return d;
 }
 
-// Worked by hand: model -2's data are model + error: 1.0 (error 10 %), 2.0 (1 %), and a 0
-// that gives no relative error. RMS = sqrt((10^2 + 1^2) / 2) = 7.106 %.
-// Model 3's data are the second column: 2 (error 0.5: 25 %), 4 (error -0.4: 10 %),
-// RMS = sqrt((625 + 100) / 2) = 19.04 %.
-TEST(FitSummary, RelativeErrorsOverTheDataAndTheDelayRipple) {
+// Worked by hand, errors relative to the largest data value. Model -2's data are model +
+// error: 1.0, 2.0 and 0, errors 0.1, 0.02, 0 over 2.0: 5 %, 1 %, 0; RMS sqrt(26 / 3) = 2.944 %.
+// Model 3's data are the second column: 2 and 4, errors 0.5 and -0.4 over 4: 12.5 % and 10 %,
+// RMS sqrt((156.25 + 100) / 2) = 11.32 %.
+TEST(FitSummary, ErrorsRelativeToTheLargestDataAndTheDelayRipple) {
     const std::vector<double> ripple = {0.01, -0.25, 0.15};
     // data, ripple section, points, RMS, largest, where, ripple
     const std::tuple<ResultData, const std::vector<double>*, int, double, double, double,
                      std::optional<double>>
         cases[] = {
-            {Table(-2, {1, 2, 3}, {0.9, 1.98, 0}, {0.1, 0.02, 0}), &ripple, 2, 7.106, 10, 1, 0.4},
-            {Table(3, {5, 6}, {2, 4}, {0.5, -0.4}), nullptr, 2, 19.04, 25, 5, std::nullopt},
+            {Table(-2, {1, 2, 3}, {0.9, 1.98, 0}, {0.1, 0.02, 0}), &ripple, 3, 2.944, 5, 1, 0.4},
+            {Table(3, {5, 6}, {2, 4}, {0.5, -0.4}), nullptr, 2, 11.32, 12.5, 5, std::nullopt},
             {Table(-2, {1}, {0}, {0}), nullptr, 0, 0, 0, 0, std::nullopt},
         };
     for (const auto& [data, section, points, rms, largest, at, rippleNs] : cases) {
@@ -67,8 +67,8 @@ TEST(FitSummary, TheFiguresInWords) {
     EXPECT_EQ(FitSummaryText(f, -2),
               "\r\n\t \r\n\t ================= Fit achieved =================="
               "\r\n\t The error sum of the fit is .000390726."
-              "\r\n\t Over the 25 pass-band points the relative error is 0.123 % RMS and at most "
-              "0.457 % (at 12.5 MHz)."
+              "\r\n\t Over the 25 pass-band points the error, relative to the largest data value, "
+              "is 0.123 % RMS and at most 0.457 % (at 12.5 MHz)."
               "\r\n\t The group delay ripples by 0.421 ns peak to peak.");
     f.errorSum.reset();
     f.rippleNs.reset();
