@@ -249,22 +249,21 @@ PlotEngine::Range PlotEngine::YRange(const Shown& shown) const {
     return r;
 }
 
-void PlotEngine::ScaleX(const Shown& shown, Range x, std::string& log) {
-    ScaleXAxis(x.lo, x.hi, m_bounds.xExp, log);
+void PlotEngine::ScaleAxisOf(const Shown& shown, Range range, bool xAxis, std::string& log) {
     const PlotSettings& s = shown.settings;
-    if (!shown.zoom)
-        ApplyFixedRange(s.fixedX, s.xMinText, s.xStepText, 10, x.lo, x.hi);
-    m_bounds.xMin = x.lo;
-    m_bounds.xMax = x.hi;
-}
-
-void PlotEngine::ScaleY(const Shown& shown, Range y, std::string& log) {
-    ScaleYAxis(y.lo, y.hi, m_bounds.yExp, log);
-    const PlotSettings& s = shown.settings;
-    if (!shown.zoom)
-        ApplyFixedRange(s.fixedY, s.yMinText, s.yStepText, 5, y.lo, y.hi);
-    m_bounds.yMin = y.lo;
-    m_bounds.yMax = y.hi;
+    if (xAxis) {
+        ScaleXAxis(range.lo, range.hi, m_bounds.xExp, log);
+        if (!shown.zoom)
+            ApplyFixedRange(s.fixedX, s.xMinText, s.xStepText, 10, range.lo, range.hi);
+        m_bounds.xMin = range.lo;
+        m_bounds.xMax = range.hi;
+    } else {
+        ScaleYAxis(range.lo, range.hi, m_bounds.yExp, log);
+        if (!shown.zoom)
+            ApplyFixedRange(s.fixedY, s.yMinText, s.yStepText, 5, range.lo, range.hi);
+        m_bounds.yMin = range.lo;
+        m_bounds.yMax = range.hi;
+    }
 }
 
 bool PlotEngine::DrawCurves(const Shown& shown, bool log, std::string* refusal) {
@@ -281,9 +280,9 @@ bool PlotEngine::DrawCurves(const Shown& shown, bool log, std::string* refusal) 
     DrawPlotNotes(m_frame, d, shown.iPlot, shown.time);
 
     std::string scaleLog;
-    ScaleX(shown, xRange, scaleLog);
+    ScaleAxisOf(shown, xRange, true, scaleLog);
     Divide(x, std::pow(10.0, m_bounds.xExp));
-    ScaleY(shown, yRange, scaleLog);
+    ScaleAxisOf(shown, yRange, false, scaleLog);
     if (log)
         m_host.appendOutput(scaleLog);
 

@@ -91,8 +91,8 @@ private:
     bool DrawMap(const Shown& shown, bool log, std::string* refusal);
     Range XRange(const Shown& shown) const;
     Range YRange(const Shown& shown) const;
-    void ScaleX(const Shown& shown, Range x, std::string& log);
-    void ScaleY(const Shown& shown, Range y, std::string& log);
+    /// Scales one axis's range and applies its fixed range (unless zoomed) into m_bounds.
+    void ScaleAxisOf(const Shown& shown, Range range, bool xAxis, std::string& log);
     void PlotCurves(const Shown& shown, std::vector<double>& x, std::vector<double>& a,
                     std::vector<double>& b, std::vector<double>& c);
     void DrawPolyline(const std::vector<double>& x, const std::vector<double>& values, int n,

@@ -35,6 +35,15 @@ std::optional<QByteArray> Picture(const PlotRecording& plot, const char* format)
     return bytes;
 }
 
+// The plot replayed onto `device` (writing into the buffer the bytes are kept in) over `page`.
+bool ReplayOn(QPaintDevice& device, const PlotRecording& plot, const QRectF& page) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    plot.Replay(painter, page);
+    return painter.end();
+}
+
 std::optional<QByteArray> Svg(const PlotRecording& plot) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -45,11 +54,7 @@ std::optional<QByteArray> Svg(const PlotRecording& plot) {
     svg.setSize(plot.size());
     svg.setViewBox(QRect(QPoint(0, 0), plot.size()));
     svg.setTitle(QStringLiteral("plots"));
-    QPainter painter;
-    if (!painter.begin(&svg))
-        return std::nullopt;
-    plot.Replay(painter, QRectF(QPointF(0, 0), plot.size()));
-    if (!painter.end())
+    if (!ReplayOn(svg, plot, QRectF(QPointF(0, 0), plot.size())))
         return std::nullopt;
     return bytes;
 }
@@ -63,12 +68,7 @@ std::optional<QByteArray> Pdf(const PlotRecording& plot) {
     pdf.setPageSize(QPageSize(QSizeF(plot.size()) * kPointsPerPixel, QPageSize::Point));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setTitle(QStringLiteral("plots"));
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        return std::nullopt;
-    const QRectF page(0, 0, pdf.width(), pdf.height());
-    plot.Replay(painter, page);
-    if (!painter.end())
+    if (!ReplayOn(pdf, plot, QRectF(0, 0, pdf.width(), pdf.height())))
         return std::nullopt;
     return bytes;
 }

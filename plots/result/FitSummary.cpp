@@ -14,15 +14,9 @@ namespace veltrana {
 
 namespace {
 
-// Three significant digits, the point as decimal separator whatever the locale.
+// Three significant digits are plenty for how close a fit came.
 std::string Figure(double value) {
-    char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value + 0.0, std::chars_format::general, 3);
-    std::string text(buffer, result.ptr);
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
+    return SignificantDigits(value, 3);
 }
 
 // Answers every prompt as if nobody were there: the read ahead must not speak for the file.
@@ -37,6 +31,16 @@ public:
 };
 
 } // namespace
+
+std::string SignificantDigits(double value, int digits) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0,
+                                      std::chars_format::general, digits);
+    std::string text(buffer, result.ptr);
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
 
 bool HasFit(int model) {
     return model != 0 && model != 110;

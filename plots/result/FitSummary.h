@@ -18,6 +18,10 @@ struct FitFigures {
     std::optional<double> rippleNs; ///< the group delay's ripple, peak to peak, in ns
 };
 
+/// `value` to `digits` significant digits, the point as decimal separator whatever the locale,
+/// an exponent such as E+06 when it is very large or small: 1234567 to 4 digits is 1.235E+06.
+std::string SignificantDigits(double value, int digits);
+
 /// Whether results of `model` fit a model to data (all but the ODE models 0 and 110).
 bool HasFit(int model);
 
