@@ -32,6 +32,10 @@ int main(int argc, char** argv) {
     prompter.setParent(&form);
     QObject::connect(&channel, &veltrana::WindowChannel::pathReceived, &form,
                      &veltrana::PlotsForm::TakeHandedFile);
+    // A start while this window closes opens a window of its own rather than hand its file to
+    // one that is going.
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &channel,
+                     &veltrana::WindowChannel::StopListening);
     veltrana::KeepOnScreen(form);
     if (!form.Main())
         return 0;

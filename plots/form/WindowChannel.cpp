@@ -93,6 +93,11 @@ bool WindowChannel::HandOverOrListen(const std::string& path) {
     return Listen() || !HandOver(path);
 }
 
+void WindowChannel::StopListening() {
+    if (m_server)
+        m_server->close();
+}
+
 void WindowChannel::takeConnection() {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);

@@ -40,6 +40,9 @@ public:
     /// to show a window of its own. Two starts at once agree on one window.
     bool HandOverOrListen(const std::string& path);
 
+    /// No more files are taken (the window is closing): a later start shows its own.
+    void StopListening();
+
 signals:
     /// A path handed over (bytes as the sender's file system spells them), or "".
     void pathReceived(const std::string& path);

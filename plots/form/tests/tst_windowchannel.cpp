@@ -76,6 +76,9 @@ TEST_F(WindowChannelTest, APathGoesToTheWindowThatListens) {
     EXPECT_TRUE(handOver("/results/with space/ü.dat"));
     EXPECT_EQ(received, (std::vector<std::string>{"/results/ex-yzero_01.dat", "",
                                                   "/results/with space/ü.dat"}));
+    window.StopListening(); // closing: the next start shows a window of its own
+    EXPECT_FALSE(handOver("/results/later.dat"));
+    EXPECT_TRUE(WindowChannel(name()).Listen());
 }
 
 // A window that was killed leaves its socket behind; the next start takes it over.
