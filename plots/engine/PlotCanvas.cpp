@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QString>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -13,6 +14,9 @@ namespace {
 
 // 96 dots per inch: point sizes give the same pixels on every machine and in every test.
 constexpr int DotsPerMeter = 3780;
+constexpr double kPixelsPerPoint = 96.0 / 72.0;
+// TAB stops, in ems from the start of the text: room for a value such as -1.23E-10.
+constexpr double kTabStop = 4.5;
 
 QImage BlankImage(int width, int height) {
     QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
@@ -37,6 +41,39 @@ Qt::PenStyle PenStyleOf(LineStyle style) {
     return Qt::SolidLine;
 }
 
+QFont FontOf(const QString& family, double points) {
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(std::max(points, 0.5));
+    return font;
+}
+
+struct LaidOut {
+    std::vector<PlotRecording::TextRun> runs;
+    double width = 0; ///< to the end of the last piece: trailing TABs take no room
+    double height = 0;
+};
+
+LaidOut LayOut(const QString& text, const QFont& font, const QPaintDevice* device) {
+    const QFontMetricsF metrics(font, device);
+    const double tab = kTabStop * font.pointSizeF() * kPixelsPerPoint;
+    LaidOut laid;
+    laid.height = metrics.height();
+    double x = 0;
+    bool first = true;
+    for (const QString& piece : text.split(QLatin1Char('\t'))) {
+        if (!first)
+            x = (std::floor(x / tab) + 1) * tab;
+        first = false;
+        if (piece.isEmpty())
+            continue;
+        laid.runs.push_back({QPointF(x, metrics.ascent()), piece});
+        x += metrics.horizontalAdvance(piece);
+        laid.width = x;
+    }
+    return laid;
+}
+
 } // namespace
 
 QColor ToQColor(Rgb rgb) {
@@ -49,20 +86,11 @@ Rgb FromQColor(const QColor& colour) {
            (static_cast<Rgb>(colour.blue()) << 16);
 }
 
-PlotCanvas::PlotCanvas(int width, int height) : m_font(QStringLiteral("Arial")) {
-    m_font.setStyleHint(QFont::SansSerif);
-    m_font.setPointSizeF(m_fontSize);
+PlotCanvas::PlotCanvas(int width, int height) {
     resize(width, height);
 }
 
-PlotCanvas::~PlotCanvas() {
-    endPainting();
-}
-
 void PlotCanvas::resize(int width, int height) {
-    m_pending.clear();
-    m_hasTail = false;
-    endPainting();
     m_image = BlankImage(width, height);
     setPixelScale();
     Cls();
@@ -75,54 +103,10 @@ int PlotCanvas::pixelHeight() const {
     return m_image.height();
 }
 
-QPainter& PlotCanvas::painter() {
-    if (!m_painter) {
-        m_painter = std::make_unique<QPainter>(&m_image);
-        m_painter->setRenderHint(QPainter::Antialiasing, false);
-        m_painter->setRenderHint(QPainter::TextAntialiasing, true);
-    }
-    return *m_painter;
-}
-
-void PlotCanvas::flushLines() {
-    if (m_pending.isEmpty()) {
-        return;
-    }
-    if (m_hasTail) {
-        m_pending << m_lastEnd;
-        m_hasTail = false;
-    }
-    QPainter& p = painter();
-    p.setPen(m_pendingPen);
-    if (m_pending.size() == 2 && m_pending[0] == m_pending[1]) {
-        p.drawPoint(m_pending[0]);
-    } else {
-        p.drawPolyline(m_pending);
-    }
-    m_pending.clear();
-}
-
-void PlotCanvas::endPainting() const {
-    // The picture is finished only with the lines still waiting; the canvas is never a const
-    // object, only seen through const references.
-    const_cast<PlotCanvas*>(this)->flushLines();
-    if (m_painter) {
-        m_painter->end();
-        m_painter.reset();
-    }
-}
-
-void PlotCanvas::record(const CanvasCall& call) const {
-    if (m_recorder) {
-        m_recorder(call);
-    }
-}
-
 void PlotCanvas::Cls() {
-    m_pending.clear();
-    m_hasTail = false;
-    endPainting();
-    m_image.fill(ToQColor(m_back));
+    m_recording.Reset(m_image.size(), ToQColor(m_back));
+    m_replayed = 0;
+    m_textBoxes.clear();
     m_currentX = 0;
     m_currentY = 0;
     CanvasCall call;
@@ -189,29 +173,39 @@ void PlotCanvas::setCurrentY(double y) {
 }
 
 void PlotCanvas::setFontSize(double points) {
-    if (points > 0 && std::isfinite(points)) {
+    if (points > 0 && std::isfinite(points))
         m_fontSize = points;
-        m_font.setPointSizeF(points);
-    }
 }
 
 double PlotCanvas::fontSize() const {
     return m_fontSize;
 }
+
+void PlotCanvas::setTextScale(double scale, double floorPoints) {
+    if (scale > 0 && std::isfinite(scale))
+        m_textScale = scale;
+    m_floorPoints = std::max(floorPoints, 0.0);
+}
+
+double PlotCanvas::effectivePoints() const {
+    return std::max(m_fontSize * m_textScale, std::min(m_fontSize, m_floorPoints));
+}
+
+QFont PlotCanvas::DrawingFont() const {
+    return FontOf(QStringLiteral("Arial"), effectivePoints());
+}
+
 void PlotCanvas::setForeColor(Rgb colour) {
     m_fore = colour & 0xFFFFFF;
-    m_penDirty = true;
 }
 Rgb PlotCanvas::foreColor() const {
     return m_fore;
 }
 void PlotCanvas::setDrawWidth(int pixels) {
     m_drawWidth = std::max(pixels, 1);
-    m_penDirty = true;
 }
 void PlotCanvas::setDrawStyle(LineStyle style) {
     m_style = style;
-    m_penDirty = true;
 }
 
 double PlotCanvas::toPixelX(double x) const {
@@ -219,6 +213,12 @@ double PlotCanvas::toPixelX(double x) const {
 }
 double PlotCanvas::toPixelY(double y) const {
     return (y - m_top) * m_image.height() / m_height;
+}
+double PlotCanvas::fromPixelX(double px) const {
+    return m_left + px * m_width / m_image.width();
+}
+double PlotCanvas::fromPixelY(double py) const {
+    return m_top + py * m_height / m_image.height();
 }
 
 void PlotCanvas::Line(double x1, double y1, double x2, double y2) {
@@ -230,43 +230,47 @@ void PlotCanvas::Line(double x1, double y1, double x2, double y2) {
     call.y2 = y2;
     call.colour = m_fore;
     call.style = m_style;
+    call.width = m_drawWidth;
     record(call);
 
-    if (m_penDirty) {
-        // The chosen grid style shows at every line width: on a large plot box the lines are
-        // wider than one pixel, and a dotted grid drawn solid would ignore the user's choice.
-        const Qt::PenStyle style = PenStyleOf(m_style);
-        QPen pen(ToQColor(m_fore), m_drawWidth, style);
-        // Solid lines cover both end points, as a picture box draws them.
-        pen.setCapStyle(style == Qt::SolidLine ? Qt::SquareCap : Qt::FlatCap);
-        if (pen != m_pendingPen) {
-            flushLines();
-            m_pendingPen = pen;
-        }
-        m_penDirty = false;
-    }
-    const QPointF from(toPixelX(x1), toPixelY(y1));
-    const QPointF to(toPixelX(x2), toPixelY(y2));
-    if (!m_pending.isEmpty() && m_lastEnd == from && from != to) {
-        // A wide line hides a step of less than half a pixel: such points are left out, which
-        // spares the stroker most of the points of a long curve.
-        const QPointF step = to - m_pending.last();
-        if (m_pendingPen.width() > 1 && std::fabs(step.x()) < 0.5 && std::fabs(step.y()) < 0.5) {
-            m_hasTail = true;
-        } else {
-            m_pending << to;
-            m_hasTail = false;
-        }
-    } else {
-        flushLines();
-        m_pending << from << to;
-    }
-    m_lastEnd = to;
+    // What the image shows already stays as it is: the next line starts a polyline of its own.
+    if (m_recording.count() == m_replayed)
+        m_recording.Seal();
+    m_recording.AddLine(QPointF(toPixelX(x1), toPixelY(y1)), QPointF(toPixelX(x2), toPixelY(y2)),
+                        ToQColor(m_fore), m_drawWidth, PenStyleOf(m_style));
     m_currentX = x2;
     m_currentY = y2;
 }
 
+QRectF PlotCanvas::TextBox(const std::string& text) const {
+    const LaidOut laid = LayOut(QString::fromStdString(text), DrawingFont(), &m_image);
+    return QRectF(toPixelX(m_currentX), toPixelY(m_currentY), laid.width, laid.height);
+}
+
+bool PlotCanvas::IsClear(const QRectF& box) const {
+    const QRectF inside(0, 0, m_image.width(), m_image.height());
+    if (!inside.contains(box))
+        return false;
+    return std::none_of(m_textBoxes.begin(), m_textBoxes.end(),
+                        [&box](const QRectF& other) { return other.intersects(box); });
+}
+
 void PlotCanvas::Print(const std::string& text) {
+    const QString qtext = QString::fromStdString(text);
+    QFont font = DrawingFont();
+    LaidOut laid = LayOut(qtext, font, &m_image);
+    QPointF origin(toPixelX(m_currentX), toPixelY(m_currentY));
+    const double boxWidth = m_image.width();
+    if (m_pixelScale && laid.width > 0 && (origin.x() < 0 || origin.x() + laid.width > boxWidth)) {
+        const double room = origin.x() < 0 ? boxWidth - 2 : boxWidth - 1 - origin.x();
+        if (room > 0 && room < laid.width) {
+            font.setPointSizeF(font.pointSizeF() * room / laid.width);
+            laid = LayOut(qtext, font, &m_image);
+        }
+        if (origin.x() < 0)
+            origin.setX((boxWidth - laid.width) / 2);
+    }
+
     CanvasCall call;
     call.kind = CanvasCall::Kind::Text;
     call.x1 = m_currentX;
@@ -274,32 +278,66 @@ void PlotCanvas::Print(const std::string& text) {
     call.text = text;
     call.colour = m_fore;
     call.fontSize = m_fontSize;
+    call.box = QRectF(origin, QSizeF(laid.width, laid.height));
     record(call);
 
-    flushLines();
-    const QFontMetricsF metrics(m_font, &m_image);
-    QPainter& p = painter();
-    p.setFont(m_font);
-    p.setPen(ToQColor(m_fore));
-    p.drawText(QPointF(toPixelX(m_currentX), toPixelY(m_currentY) + metrics.ascent()),
-               QString::fromStdString(text));
+    if (!laid.runs.empty()) {
+        m_textBoxes.push_back(call.box);
+        m_recording.AddText({origin, 0, font.family(), font.pointSizeF() * kPixelsPerPoint,
+                             ToQColor(m_fore), std::move(laid.runs)});
+    }
     m_currentX = m_left;
     m_currentY += TextHeight(text) * (m_height < 0 ? -1 : 1);
 }
 
+void PlotCanvas::Marker(double x, double y, double radius) {
+    const QPointF centre(toPixelX(x), toPixelY(y));
+    CanvasCall call;
+    call.kind = CanvasCall::Kind::Marker;
+    call.x1 = x;
+    call.y1 = y;
+    call.colour = m_fore;
+    call.box = QRectF(centre - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
+    record(call);
+    m_recording.AddMarker({centre, radius, std::max(1.0, radius / 3), ToQColor(m_fore)});
+}
+
+void PlotCanvas::Clip(double x1, double y1, double x2, double y2, double pixels) {
+    const QRectF inside =
+        QRectF(QPointF(toPixelX(x1), toPixelY(y1)), QPointF(toPixelX(x2), toPixelY(y2)))
+            .normalized()
+            .adjusted(-pixels, -pixels, pixels, pixels);
+    m_recording.AddClip(inside);
+}
+
+void PlotCanvas::ClearClip() {
+    m_recording.AddClip(std::nullopt);
+}
+
 double PlotCanvas::TextWidth(const std::string& text) const {
-    const QFontMetricsF metrics(m_font, &m_image);
-    return metrics.horizontalAdvance(QString::fromStdString(text)) * std::fabs(m_width) /
-           m_image.width();
+    const LaidOut laid = LayOut(QString::fromStdString(text), DrawingFont(), &m_image);
+    return laid.width * std::fabs(m_width) / m_image.width();
 }
 
 double PlotCanvas::TextHeight(const std::string&) const {
-    const QFontMetricsF metrics(m_font, &m_image);
+    const QFontMetricsF metrics(DrawingFont(), &m_image);
     return metrics.height() * std::fabs(m_height) / m_image.height();
 }
 
+QFontMetricsF PlotCanvas::FontMetrics(const std::string& family, double pixelHeight) const {
+    return QFontMetricsF(FontOf(QString::fromStdString(family), pixelHeight / kPixelsPerPoint),
+                         &m_image);
+}
+
 void PlotCanvas::DrawRotatedText(const std::string& text, double x, double y, int tenthsOfDegree,
-                                 const std::string& family, int pixelHeight) {
+                                 const std::string& family, double pixelHeight) {
+    const QFont font = FontOf(QString::fromStdString(family), pixelHeight / kPixelsPerPoint);
+    LaidOut laid = LayOut(QString::fromStdString(text), font, &m_image);
+    const double degrees = tenthsOfDegree / 10.0;
+    QTransform turn;
+    turn.translate(x, y);
+    turn.rotate(-degrees);
+
     CanvasCall call;
     call.kind = CanvasCall::Kind::RotatedText;
     call.x1 = x;
@@ -308,30 +346,34 @@ void PlotCanvas::DrawRotatedText(const std::string& text, double x, double y, in
     call.colour = m_fore;
     call.fontSize = pixelHeight;
     call.angle = tenthsOfDegree;
+    call.box = turn.mapRect(QRectF(0, 0, laid.width, laid.height));
     record(call);
 
-    QFont font(QString::fromStdString(family));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(std::max(pixelHeight, 1));
-    flushLines();
-    const QFontMetricsF metrics(font, &m_image);
-    QPainter& p = painter();
-    p.save();
-    p.setFont(font);
-    p.setPen(ToQColor(m_fore));
-    p.translate(x, y);
-    p.rotate(-tenthsOfDegree / 10.0);
-    p.drawText(QPointF(0, metrics.ascent()), QString::fromStdString(text));
-    p.restore();
+    if (!laid.runs.empty()) {
+        m_textBoxes.push_back(call.box);
+        m_recording.AddText({QPointF(x, y), degrees, font.family(), pixelHeight, ToQColor(m_fore),
+                             std::move(laid.runs)});
+    }
 }
 
 const QImage& PlotCanvas::image() const {
-    endPainting();
+    if (m_replayed < m_recording.count()) {
+        QPainter painter(&m_image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        m_recording.Replay(painter, QRectF(QPointF(0, 0), m_image.size()), m_replayed);
+        m_replayed = m_recording.count();
+    }
     return m_image;
 }
 
 void PlotCanvas::setRecorder(std::function<void(const CanvasCall&)> recorder) {
     m_recorder = std::move(recorder);
+}
+
+void PlotCanvas::record(const CanvasCall& call) const {
+    if (m_recorder)
+        m_recorder(call);
 }
 
 } // namespace veltrana

@@ -13,6 +13,8 @@ namespace veltrana {
 namespace {
 
 constexpr Rgb kRed = 0x0000FF; // red in the lowest byte
+// The data's line beneath the model, in widths of the model's line.
+constexpr int kDataLineWidth = 3;
 
 bool IsFilter(int model) {
     return model == -2 || model == -1;
@@ -31,6 +33,21 @@ void Divide(std::vector<double>& values, double divisor) {
         v /= divisor;
 }
 
+int PointCount(const ResultData& d) {
+    return std::max(d.nPoints, 0);
+}
+
+// Why a range cannot be drawn, or "" when it can.
+std::string RangeProblem(const char* axis, double lo, double hi) {
+    if (std::isfinite(hi - lo))
+        return {};
+    // A value beyond the largest double comes from adding two columns near it.
+    if (!std::isfinite(lo) || !std::isfinite(hi))
+        return std::string("Some ") + axis + " values of this plot are too large to draw.";
+    return std::string("The ") + axis + " values of this plot run from " + GeneralNumber(lo) +
+           " to " + GeneralNumber(hi) + ", a range too wide to draw.";
+}
+
 } // namespace
 
 PlotEngine::PlotEngine(PlotCanvas& canvas, ResultFile& file, PlotHost& host)
@@ -45,14 +62,27 @@ void PlotEngine::Log(const std::string& message) {
     m_host.appendOutput("\r\n\t" + message);
 }
 
-FrameContext PlotEngine::Context() const {
-    const ResultData& d = data();
-    return {d.modelX, m_iPlot, m_plotStep, d.nOmegaZeros, d.delayMatched};
+FrameContext PlotEngine::Context(const Shown& shown) const {
+    const ResultData& d = shown.data;
+    FrameContext context{d.modelX, shown.iPlot, shown.counter, d.nOmegaZeros, d.delayMatched};
+    context.zoomed = shown.zoom.has_value();
+    context.dataMarkers = shown.iPlot == 2 && PointCount(d) <= kMarkerLimit;
+    return context;
 }
 
 bool PlotEngine::ReadSection(ResultSection section, const char* warning) {
-    if (m_file.ReadSection(section) == ReadStatus::Ok)
+    switch (m_file.ReadSection(section)) {
+    case ReadStatus::Ok:
         return true;
+    case ReadStatus::Corrupted:
+        // The reader has said what is wrong; a second message would only repeat it.
+        m_host.setNextEnabled(false);
+        m_host.fileDamaged();
+        return false;
+    case ReadStatus::NoData:
+    case ReadStatus::NoFile:
+        break;
+    }
     m_host.ShowFatal(warning);
     return false;
 }
@@ -75,14 +105,14 @@ void PlotEngine::PlotNext() {
         }
         if (IsFilter(model)) {
             Log("Plotting -Map of Poles & Zeros-");
-            PlotPoleZeroMap();
+            Show(true);
             m_plotStep = 1;
             return;
         }
     }
     if (m_plotStep == 0 || m_plotStep == 1) {
         Log("Calling 1st line plot");
-        PlotCurves();
+        Show(false);
         m_plotStep = 2;
         if (model == 0 || model == 110)
             m_host.setNextEnabled(false);
@@ -103,7 +133,7 @@ void PlotEngine::PlotNext() {
         }
         Log("Calling 2nd line plot ... Curve vs. Data plot");
         m_plotStep = 3;
-        PlotCurves();
+        Show(false);
         if (!IsFilter(model))
             m_host.setNextEnabled(false);
         return;
@@ -118,7 +148,7 @@ void PlotEngine::PlotNext() {
             m_yPlotA = data().pointY2;
             Log("Calling 3rd line plot ... Sidelobe plot");
             m_plotStep = 4;
-            PlotCurves();
+            Show(false);
             return;
         }
     }
@@ -132,7 +162,7 @@ void PlotEngine::PlotNext() {
             m_yPlotA = data().pointY2;
             Log("Calling 3rd or 4th plot ... Ripple plot");
             m_plotStep = 5;
-            PlotCurves();
+            Show(false);
             if (model == -2)
                 m_host.setNextEnabled(false);
             return;
@@ -145,186 +175,285 @@ void PlotEngine::PlotNext() {
         m_yPlotA = data().pointY2;
         Log("Calling 4th or 5th plot ... h(t) response");
         m_plotStep = 6;
-        PlotCurves();
+        Show(false);
         m_plotStep = 0;
         m_host.setNextEnabled(false);
     }
 }
 
-void PlotEngine::PlotCurves() {
+void PlotEngine::Show(bool map) {
+    Shown shown;
+    shown.map = map;
+    shown.iPlot = m_iPlot;
+    shown.counter = m_plotStep;
+    shown.data = data();
+    shown.a = m_yPlotA;
+    shown.b = m_yPlotB;
+    shown.c = m_yPlotC;
+    shown.settings = m_frame.settings();
+    shown.time = m_clock();
+    m_shown = std::move(shown);
+    std::string refusal;
+    if (Draw(*m_shown, true, &refusal))
+        m_host.plotDrawn();
+    else
+        m_host.plotRefused(refusal);
+}
+
+bool PlotEngine::Redraw() {
+    if (!m_shown)
+        return false;
+    std::string ignored;
+    return Draw(*m_shown, false, &ignored);
+}
+
+bool PlotEngine::Draw(const Shown& shown, bool log, std::string* refusal) {
+    m_frame.setSettings(shown.settings);
     m_frame.ResetPlotBox();
-    DrawPlotNotes(m_frame, data(), m_iPlot, m_clock());
-    SetupXAxis();
-    SetupYAxis();
-    m_frame.DrawFrame(Context(), m_bounds);
-    m_frame.Grid(data().modelX, m_bounds.xMin, m_bounds.xMax, m_bounds.yMin, m_bounds.yMax,
-                 m_iPlot);
-    DrawCurves();
-    m_host.plotDrawn();
+    m_drawn = shown.map ? DrawMap(shown, log, refusal) : DrawCurves(shown, log, refusal);
+    if (!m_drawn) {
+        m_canvas.setPixelScale();
+        m_canvas.Cls();
+    }
+    return m_drawn;
 }
 
-void PlotEngine::SetupXAxis() {
-    m_xPlot = data().pointX;
-    double xMin = m_xPlot.empty() ? 0 : m_xPlot.front();
-    double xMax = m_xPlot.empty() ? 0 : m_xPlot.back();
-    if (xMax < xMin)
-        std::swap(xMin, xMax);
-    std::string log;
-    ScaleXAxis(xMin, xMax, m_bounds.xExp, log);
-    m_host.appendOutput(log);
-    const PlotSettings& s = m_frame.settings();
-    ApplyFixedRange(s.fixedX, s.xMinText, s.xStepText, 10, xMin, xMax);
-    m_bounds.xMin = xMin;
-    m_bounds.xMax = xMax;
-    Divide(m_xPlot, std::pow(10.0, m_bounds.xExp));
+PlotEngine::Range PlotEngine::XRange(const Shown& shown) const {
+    if (shown.zoom)
+        return shown.zoom->first;
+    const std::vector<double>& x = shown.data.pointX;
+    Range r{x.empty() ? 0 : x.front(), x.empty() ? 0 : x.back()};
+    if (r.hi < r.lo)
+        std::swap(r.lo, r.hi);
+    return r;
 }
 
-void PlotEngine::SetupYAxis() {
-    const int model = data().modelX;
+PlotEngine::Range PlotEngine::YRange(const Shown& shown) const {
+    if (shown.zoom)
+        return shown.zoom->second;
+    const int model = shown.data.modelX;
     constexpr double inf = std::numeric_limits<double>::infinity();
-    double lo = inf, hi = -inf;
-    TakeRange(m_yPlotA, lo, hi);
-    const double a = lo, b = hi; // the range of Ydot for model 0
-    if (model == 0 || m_iPlot == 2) {
-        lo = inf;
-        hi = -inf;
-        TakeRange(m_yPlotB, lo, hi);
-        if (m_iPlot == 2)
-            TakeRange(m_yPlotA, lo, hi);
+    Range r{inf, -inf};
+    TakeRange(shown.a, r.lo, r.hi);
+    if (model == 0 || shown.iPlot == 2) {
+        r = {inf, -inf};
+        TakeRange(shown.b, r.lo, r.hi);
+        if (shown.iPlot == 2)
+            TakeRange(shown.a, r.lo, r.hi);
     } else if (model == 110) {
-        TakeRange(m_yPlotB, lo, hi);
-        TakeRange(m_yPlotC, lo, hi);
+        TakeRange(shown.b, r.lo, r.hi);
+        TakeRange(shown.c, r.lo, r.hi);
     }
-    if (lo > hi) // nothing to draw
-        lo = hi = 0;
-    const double c = lo, d = hi; // the range of Y for model 0
+    if (r.lo > r.hi) // nothing to draw
+        r = {0, 0};
+    return r;
+}
 
-    std::string log;
-    ScaleYAxis(lo, hi, m_bounds.yExp, log);
-    m_host.appendOutput(log);
-    const PlotSettings& s = m_frame.settings();
-    ApplyFixedRange(s.fixedY, s.yMinText, s.yStepText, 5, lo, hi);
-    m_bounds.yMin = lo;
-    m_bounds.yMax = hi;
-
-    if (model == 0 && a <= b) {
-        // Ydot is drawn on the Y range; its own range is printed instead.
-        const double r = b - a == 0 ? 1 : b - a;
-        m_frame.PrintAt("Ydot Range... ", 15, 15);
-        m_frame.PrintAt("Min: " + GeneralNumber(a) + "\tMax: " + GeneralNumber(b), 15, 30);
-        for (double& v : m_yPlotA)
-            v = (v - a) * d / r + (b - v) * c / r;
-    }
-
-    const double divisor = std::pow(10.0, m_bounds.yExp);
-    Divide(m_yPlotA, divisor);
-    if (model == 0 || m_iPlot == 2)
-        Divide(m_yPlotB, divisor);
-    if (model == 110) {
-        Divide(m_yPlotB, divisor);
-        Divide(m_yPlotC, divisor);
+void PlotEngine::ScaleAxisOf(const Shown& shown, Range range, bool xAxis, std::string& log) {
+    const PlotSettings& s = shown.settings;
+    if (xAxis) {
+        ScaleXAxis(range.lo, range.hi, m_bounds.xExp, log);
+        if (!shown.zoom)
+            ApplyFixedRange(s.fixedX, s.xMinText, s.xStepText, 10, range.lo, range.hi);
+        m_bounds.xMin = range.lo;
+        m_bounds.xMax = range.hi;
+    } else {
+        ScaleYAxis(range.lo, range.hi, m_bounds.yExp, log);
+        if (!shown.zoom)
+            ApplyFixedRange(s.fixedY, s.yMinText, s.yStepText, 5, range.lo, range.hi);
+        m_bounds.yMin = range.lo;
+        m_bounds.yMax = range.hi;
     }
 }
 
-void PlotEngine::DrawCurves() {
-    const PlotSettings& s = m_frame.settings();
+bool PlotEngine::DrawCurves(const Shown& shown, bool log, std::string* refusal) {
+    const Range xRange = XRange(shown), yRange = YRange(shown);
+    *refusal = RangeProblem("X", xRange.lo, xRange.hi);
+    if (refusal->empty())
+        *refusal = RangeProblem("Y", yRange.lo, yRange.hi);
+    if (!refusal->empty())
+        return false;
+
+    const ResultData& d = shown.data;
+    const int model = d.modelX;
+    std::vector<double> x = d.pointX, a = shown.a, b = shown.b, c = shown.c;
+    DrawPlotNotes(m_frame, d, shown.iPlot, shown.time);
+
+    std::string scaleLog;
+    ScaleAxisOf(shown, xRange, true, scaleLog);
+    Divide(x, std::pow(10.0, m_bounds.xExp));
+    ScaleAxisOf(shown, yRange, false, scaleLog);
+    if (log)
+        m_host.appendOutput(scaleLog);
+
+    if (model == 0 && !a.empty()) {
+        // Ydot is drawn on the range of Y; its own range is printed instead.
+        constexpr double inf = std::numeric_limits<double>::infinity();
+        double lo = inf, hi = -inf, yLo = inf, yHi = -inf;
+        TakeRange(a, lo, hi);
+        TakeRange(b, yLo, yHi);
+        if (yLo > yHi)
+            yLo = yHi = 0;
+        const double r = hi - lo == 0 ? 1 : hi - lo;
+        m_frame.PrintAt("Ydot Range... ", 15, 15);
+        m_frame.PrintAt("Min: " + GeneralNumber(lo) + "\tMax: " + GeneralNumber(hi), 15, 30);
+        // Each share taken before the product, so that values near the largest doubles
+        // stay numbers.
+        for (double& v : a)
+            v = (v - lo) / r * yHi + (hi - v) / r * yLo;
+    }
+    const double divisor = std::pow(10.0, m_bounds.yExp);
+    Divide(a, divisor);
+    if (model == 0 || shown.iPlot == 2 || model == 110)
+        Divide(b, divisor);
+    if (model == 110)
+        Divide(c, divisor);
+
+    m_frame.DrawFrame(Context(shown), m_bounds);
+    m_frame.Grid(model, m_bounds.xMin, m_bounds.xMax, m_bounds.yMin, m_bounds.yMax, shown.iPlot);
+    // A zoom or a fixed range leaves parts of the curves beyond the axes: they stay off the
+    // titles and labels around them.
+    m_canvas.Clip(m_bounds.xMin, m_bounds.yMin, m_bounds.xMax, m_bounds.yMax,
+                  kDataLineWidth * m_frame.thinWidth());
+    PlotCurves(shown, x, a, b, c);
+    m_canvas.ClearClip();
+    return true;
+}
+
+void PlotEngine::PlotCurves(const Shown& shown, std::vector<double>& x, std::vector<double>& a,
+                            std::vector<double>& b, std::vector<double>& c) {
+    const PlotSettings& s = shown.settings;
     const bool bw = s.blackAndWhite;
     const Rgb curve1 = s.colours[PlotSettings::Curve1];
     const Rgb curve2 = s.colours[PlotSettings::Curve2];
     const auto style = [&](LineStyle inBlackAndWhite) {
         m_canvas.setDrawStyle(bw ? inBlackAndWhite : LineStyle::Solid);
     };
+    const int n = PointCount(shown.data);
+    const int model = shown.data.modelX;
     m_canvas.setDrawStyle(LineStyle::Solid);
-    const int model = data().modelX;
-    switch (m_iPlot) {
+    switch (shown.iPlot) {
     case 1:
         if (model == 0) {
-            DrawPolyline(m_yPlotB, curve1);
+            DrawPolyline(x, b, n, curve1);
             style(LineStyle::Dash);
-            DrawPolyline(m_yPlotA, kRed);
+            DrawPolyline(x, a, n, kRed);
         } else if (model == 110) {
-            DrawPolyline(m_yPlotB, curve1);
+            DrawPolyline(x, b, n, curve1);
             style(LineStyle::Dash);
-            DrawPolyline(m_yPlotC, curve2);
+            DrawPolyline(x, c, n, curve2);
             style(LineStyle::Dot);
-            DrawPolyline(m_yPlotA, kRed);
-            DrawPolyline(m_yPlotA, kRed);
+            DrawPolyline(x, a, n, kRed);
+            DrawPolyline(x, a, n, kRed);
         } else {
-            DrawPolyline(m_yPlotA, kRed);
+            DrawPolyline(x, a, n, kRed);
         }
         break;
     case 2:
-        style(LineStyle::Dash);
-        DrawPolyline(m_yPlotB, curve1);
-        m_canvas.setDrawStyle(LineStyle::Solid);
-        DrawPolyline(m_yPlotA, curve2);
+        // The data stay visible under a close fit: few points as markers above the model,
+        // many as a wide line beneath it.
+        if (Context(shown).dataMarkers) {
+            DrawPolyline(x, a, n, curve2);
+            DrawMarkers(x, b, n, curve1);
+        } else {
+            const int thin = m_canvas.drawWidth();
+            m_canvas.setDrawWidth(kDataLineWidth * thin);
+            style(LineStyle::Dash);
+            DrawPolyline(x, b, n, curve1);
+            m_canvas.setDrawWidth(thin);
+            m_canvas.setDrawStyle(LineStyle::Solid);
+            DrawPolyline(x, a, n, curve2);
+        }
         break;
     case 3:
-        DrawPolyline(m_yPlotA, curve2);
+        DrawPolyline(x, a, n, curve2);
         break;
     default:
-        DrawPolyline(m_yPlotA, kRed);
+        DrawPolyline(x, a, n, kRed);
         break;
     }
     m_canvas.setDrawStyle(LineStyle::Solid);
 }
 
-void PlotEngine::DrawPolyline(const std::vector<double>& values, Rgb colour) {
+void PlotEngine::DrawPolyline(const std::vector<double>& x, const std::vector<double>& values,
+                              int n, Rgb colour) {
     m_canvas.setForeColor(m_frame.settings().blackAndWhite ? 0 : colour);
-    const size_t n =
-        std::min({m_xPlot.size(), values.size(), static_cast<size_t>(std::max(data().nPoints, 0))});
-    for (size_t i = 1; i < n; ++i)
-        m_canvas.Line(m_xPlot[i - 1], values[i - 1], m_xPlot[i], values[i]);
+    const size_t count = std::min({x.size(), values.size(), static_cast<size_t>(n)});
+    for (size_t i = 1; i < count; ++i)
+        m_canvas.Line(x[i - 1], values[i - 1], x[i], values[i]);
 }
 
-void PlotEngine::PlotPoleZeroMap() {
-    const ResultData& d = data();
-    m_frame.ResetPlotBox();
-    DrawPlotNotes(m_frame, d, m_iPlot, m_clock());
-    m_canvas.setFontSize(10);
+void PlotEngine::DrawMarkers(const std::vector<double>& x, const std::vector<double>& values, int n,
+                             Rgb colour) {
+    m_canvas.setForeColor(m_frame.settings().blackAndWhite ? 0 : colour);
+    const double radius = m_frame.markerRadius();
+    const size_t count = std::min({x.size(), values.size(), static_cast<size_t>(n)});
+    for (size_t i = 0; i < count; ++i)
+        m_canvas.Marker(x[i], values[i], radius);
+}
 
+bool PlotEngine::DrawMap(const Shown& shown, bool log, std::string* refusal) {
+    const ResultData& d = shown.data;
     const auto at = [](const std::vector<double>& v, int i) {
         return static_cast<size_t>(i) < v.size() ? v[static_cast<size_t>(i)] : 0.0;
     };
     const int complexZeros = d.nZeroPairs + d.nZeroQuads;
-    constexpr double kNone = 1e9;
-    double xMax = -kNone, xMin = 0;
-    double minReal = d.nSigmaPoles > 0 ? d.sigmaPole : kNone;
-    for (int i = 0; i < d.nPolePairs; ++i) {
-        xMax = std::max(xMax, at(d.pairImag, i));
-        minReal = std::min(minReal, at(d.pairReal, i));
+    double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+    if (shown.zoom) {
+        std::tie(xMin, xMax) = std::pair(shown.zoom->first.lo, shown.zoom->first.hi);
+        std::tie(yMin, yMax) = std::pair(shown.zoom->second.lo, shown.zoom->second.hi);
+    } else {
+        constexpr double kNone = 1e9;
+        xMax = -kNone;
+        double minReal = d.nSigmaPoles > 0 ? d.sigmaPole : kNone;
+        for (int i = 0; i < d.nPolePairs; ++i) {
+            xMax = std::max(xMax, at(d.pairImag, i));
+            minReal = std::min(minReal, at(d.pairReal, i));
+        }
+        if (d.nSigmaZeros > 0)
+            minReal = std::min(minReal, d.sigmaZeroLoc);
+        for (int i = 0; i < d.nOmegaZeros; ++i)
+            xMax = std::max(xMax, at(d.omegaZeros, i));
+        for (int i = 0; i < complexZeros; ++i) {
+            xMax = std::max(xMax, at(d.zeroImag, i));
+            xMin = std::min(xMin, -at(d.zeroImag, i));
+            minReal = std::min(minReal, at(d.zeroReal, i));
+        }
+        // Nothing above the real axis, or nothing in the left half-plane, would leave a
+        // negative span to scale: the map then shows zero width, or the real axis mirrored
+        // about 0.
+        xMax = std::max(xMax, xMin);
+        if (minReal == kNone)
+            minReal = 0;
+        yMin = -std::fabs(minReal);
+        yMax = std::fabs(minReal);
     }
-    if (d.nSigmaZeros > 0)
-        minReal = std::min(minReal, d.sigmaZeroLoc);
-    for (int i = 0; i < d.nOmegaZeros; ++i)
-        xMax = std::max(xMax, at(d.omegaZeros, i));
-    for (int i = 0; i < complexZeros; ++i) {
-        xMax = std::max(xMax, at(d.zeroImag, i));
-        xMin = std::min(xMin, -at(d.zeroImag, i));
-        minReal = std::min(minReal, at(d.zeroReal, i));
-    }
-    // Nothing above the real axis, or nothing in the left half-plane, would leave a negative
-    // span to scale: the map then shows zero width, or the real axis mirrored about 0.
-    xMax = std::max(xMax, xMin);
-    if (minReal == kNone)
-        minReal = 0;
-    double yMin = -std::fabs(minReal), yMax = std::fabs(minReal);
+    *refusal = RangeProblem("X", xMin, xMax);
+    if (refusal->empty())
+        *refusal = RangeProblem("Y", yMin, yMax);
+    if (!refusal->empty())
+        return false;
 
-    std::string log;
-    ScaleXAxis(xMin, xMax, m_bounds.xExp, log);
+    DrawPlotNotes(m_frame, d, shown.iPlot, shown.time);
+    m_canvas.setFontSize(10);
+    std::string scaleLog;
+    ScaleXAxis(xMin, xMax, m_bounds.xExp, scaleLog);
     m_xScale = std::pow(10.0, m_bounds.xExp);
-    ScaleYAxis(yMin, yMax, m_bounds.yExp, log);
+    ScaleYAxis(yMin, yMax, m_bounds.yExp, scaleLog);
     m_yScale = std::pow(10.0, m_bounds.yExp);
-    m_host.appendOutput(log);
+    if (log)
+        m_host.appendOutput(scaleLog);
     m_bounds.xMin = xMin;
     m_bounds.xMax = xMax;
     m_bounds.yMin = yMax; // the real axis grows downward
     m_bounds.yMax = yMin;
 
-    m_frame.DrawFrame(Context(), m_bounds);
-    m_frame.Grid(-2, m_bounds.xMin, m_bounds.xMax, m_bounds.yMin, m_bounds.yMax, m_iPlot);
+    m_frame.DrawFrame(Context(shown), m_bounds);
+    m_frame.Grid(-2, m_bounds.xMin, m_bounds.xMax, m_bounds.yMin, m_bounds.yMax, shown.iPlot);
 
     m_frame.SetPlotColour(PlotSettings::MiscInfo);
+    m_canvas.Clip(m_bounds.xMin, m_bounds.yMin, m_bounds.xMax, m_bounds.yMax,
+                  m_canvas.TextBox("dO").width());
     if (d.nSigmaPoles > 0)
         PlaceMarker("X", 0, d.sigmaPole);
     for (int i = 0; i < d.nPolePairs; ++i)
@@ -346,13 +475,42 @@ void PlotEngine::PlotPoleZeroMap() {
         PlaceMarker("O", -im, re);
         PlaceMarker("O", im, re);
     }
-    m_host.plotDrawn();
+    m_canvas.ClearClip();
+    return true;
 }
 
 void PlotEngine::PlaceMarker(const std::string& text, double x, double y) {
     m_canvas.setCurrentX(x / m_xScale);
     m_canvas.setCurrentY(y / m_yScale);
     m_canvas.Print(text);
+}
+
+std::optional<QPointF> PlotEngine::ValuesAt(QPointF pixel) const {
+    if (!m_drawn || m_canvas.isPixelScale())
+        return std::nullopt;
+    return QPointF(m_canvas.fromPixelX(pixel.x()) * std::pow(10.0, m_bounds.xExp),
+                   m_canvas.fromPixelY(pixel.y()) * std::pow(10.0, m_bounds.yExp));
+}
+
+bool PlotEngine::ZoomTo(const QRectF& pixels) {
+    const std::optional<QPointF> a = ValuesAt(pixels.topLeft());
+    const std::optional<QPointF> b = ValuesAt(pixels.bottomRight());
+    if (!a || !b)
+        return false;
+    const Range x{std::min(a->x(), b->x()), std::max(a->x(), b->x())};
+    const Range y{std::min(a->y(), b->y()), std::max(a->y(), b->y())};
+    if (!(x.hi > x.lo) || !(y.hi > y.lo) || !std::isfinite(x.hi - x.lo) ||
+        !std::isfinite(y.hi - y.lo))
+        return false;
+    m_shown->zoom = std::pair(x, y);
+    return Redraw();
+}
+
+bool PlotEngine::Unzoom() {
+    if (!zoomed())
+        return false;
+    m_shown->zoom.reset();
+    return Redraw();
 }
 
 void PlotEngine::Grid(int modelX, double xMin, double xMax, double yMin, double yMax, int iPlot) {

@@ -22,6 +22,12 @@ public:
     virtual void plotDrawn() = 0;
     /// "Must exit!" with `text`, then the window closes: nothing more is plotted.
     virtual void ShowFatal(std::string_view text) = 0;
+    /// The plot's values cannot be drawn (`reason` says why); the box was left empty and the
+    /// sequence goes on with the next plot.
+    virtual void plotRefused(std::string_view reason) = 0;
+    /// A section of the file could not be read and the reader has said so: the sequence ends
+    /// here, nothing is drawn from the part that was read.
+    virtual void fileDamaged() = 0;
 };
 
 } // namespace veltrana

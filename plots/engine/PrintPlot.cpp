@@ -1,6 +1,7 @@
 #include "PrintPlot.h"
 
 #include "FileBytes.h"
+#include "PlotRecording.h"
 #include "Text.h"
 
 #include <QBuffer>
@@ -37,10 +38,11 @@ PrintFit FitPicture(int pictureWidth, int pictureHeight, double pageWidth, doubl
 
 namespace {
 
-bool PaintPage(QPagedPaintDevice& page, const QImage& picture, const std::string& resultPath,
+bool PaintPage(QPagedPaintDevice& page, const PlotRecording& plot, const std::string& resultPath,
                const std::string& secondHeaderLine) {
-    page.setPageOrientation(picture.height() >= picture.width() ? QPageLayout::Portrait
-                                                                : QPageLayout::Landscape);
+    const QSize size = plot.size();
+    page.setPageOrientation(size.height() >= size.width() ? QPageLayout::Portrait
+                                                          : QPageLayout::Landscape);
     QPainter painter;
     if (!painter.begin(&page)) {
         return false;
@@ -51,9 +53,9 @@ bool PaintPage(QPagedPaintDevice& page, const QImage& picture, const std::string
     painter.setFont(font);
     const QFontMetricsF metrics(painter.font(), painter.device());
 
-    const PrintFit fit = FitPicture(picture.width(), picture.height(), painter.device()->width(),
+    const PrintFit fit = FitPicture(size.width(), size.height(), painter.device()->width(),
                                     painter.device()->height(), metrics.height());
-    painter.drawImage(QRectF(0, 0, fit.width, fit.height), picture);
+    plot.Replay(painter, QRectF(0, 0, fit.width, fit.height));
 
     painter.setPen(Qt::black);
     // Tabs stop every eight blanks of this font on this printer; the pieces between them are
@@ -76,13 +78,13 @@ bool PaintPage(QPagedPaintDevice& page, const QImage& picture, const std::string
 
 } // namespace
 
-bool TryPrintPlot(QPrinter& printer, const QImage& picture, const std::string& resultPath,
+bool TryPrintPlot(QPrinter& printer, const PlotRecording& plot, const std::string& resultPath,
                   const std::string& secondHeaderLine) {
-    if (picture.isNull()) {
+    if (plot.size().isEmpty()) {
         return false;
     }
     if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) {
-        return PaintPage(printer, picture, resultPath, secondHeaderLine);
+        return PaintPage(printer, plot, resultPath, secondHeaderLine);
     }
     // Qt's PDF output empties the file when it starts and does not report a failed write:
     // made in memory and saved as every file here is, a PDF that cannot be written keeps the
@@ -92,7 +94,7 @@ bool TryPrintPlot(QPrinter& printer, const QImage& picture, const std::string& r
     QPdfWriter writer(&pdf);
     writer.setResolution(printer.resolution());
     writer.setPageLayout(printer.pageLayout());
-    if (!PaintPage(writer, picture, resultPath, secondHeaderLine)) {
+    if (!PaintPage(writer, plot, resultPath, secondHeaderLine)) {
         return false;
     }
     const QByteArray& bytes = pdf.data();
@@ -101,9 +103,9 @@ bool TryPrintPlot(QPrinter& printer, const QImage& picture, const std::string& r
                             0644) == 0;
 }
 
-void PrintPlot(QPrinter& printer, const QImage& picture, const std::string& resultPath,
+void PrintPlot(QPrinter& printer, const PlotRecording& plot, const std::string& resultPath,
                const std::string& secondHeaderLine) {
-    TryPrintPlot(printer, picture, resultPath, secondHeaderLine);
+    TryPrintPlot(printer, plot, resultPath, secondHeaderLine);
 }
 
 } // namespace veltrana

@@ -1,24 +1,24 @@
 #pragma once
 
-#include <QImage>
-
 #include <string>
 
-class QPagedPaintDevice;
 class QPrinter;
 
 namespace veltrana {
 
-/// Prints `picture` on one page of `printer`: portrait when it is at least as high as wide,
-/// else landscape; scaled to the largest size that fits the printable area without
-/// distortion; below it, in 11-point type, "Input file name = " path, two TABs,
-/// "errorSum = " and the trimmed second header line of the result file.
-void PrintPlot(QPrinter& printer, const QImage& picture, const std::string& resultPath,
+class PlotRecording;
+
+/// Prints the plot on one page of `printer`, replayed at the printer's own resolution (lines
+/// and texts, no picture of the screen): portrait when it is at least as high as wide, else
+/// landscape; scaled to the largest size that fits the printable area without distortion;
+/// below it, in 11-point type, "Input file name = " path, two TABs, "errorSum = " and the
+/// trimmed second header line of the result file.
+void PrintPlot(QPrinter& printer, const PlotRecording& plot, const std::string& resultPath,
                const std::string& secondHeaderLine);
 
 /// PrintPlot, telling whether the page went out: false when the printer could not be started
-/// (no such printer, an output file that cannot be written) or the picture is empty.
-bool TryPrintPlot(QPrinter& printer, const QImage& picture, const std::string& resultPath,
+/// (no such printer, an output file that cannot be written) or there is no plot.
+bool TryPrintPlot(QPrinter& printer, const PlotRecording& plot, const std::string& resultPath,
                   const std::string& secondHeaderLine);
 
 /// The footer line below a printed plot.

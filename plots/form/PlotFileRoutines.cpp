@@ -4,13 +4,29 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 namespace veltrana {
 
 namespace {
 
 constexpr int kFileExistsRetries = 3;
-constexpr int kPngFilter = 2;
+
+// The typed filters of Save As, in the dialog's order (filter 1 first).
+struct TypedFilter {
+    const char* description;
+    const char* extension;
+    PlotFileType type;
+};
+constexpr TypedFilter kPlotFilters[] = {{"Bitmap (*.bmp)", ".bmp", PlotFileType::Bitmap},
+                                        {"PNG (*.png)", ".png", PlotFileType::Png},
+                                        {"SVG (*.svg)", ".svg", PlotFileType::Svg},
+                                        {"PDF (*.pdf)", ".pdf", PlotFileType::Pdf}};
+
+const TypedFilter* FilterAt(int filterIndex) {
+    const int count = static_cast<int>(std::size(kPlotFilters));
+    return filterIndex >= 1 && filterIndex <= count ? &kPlotFilters[filterIndex - 1] : nullptr;
+}
 
 std::string Lower(std::string_view text) {
     std::string lower(text);
@@ -67,23 +83,32 @@ FileDialogRequest SavePlotFileRequest(const std::string& initialDir, const std::
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Save;
     request.title = "Save Plot File As ...";
-    request.filters = {
-        {"Bitmap (*.bmp)", "*.bmp"}, {"PNG (*.png)", "*.png"}, {"All Files (*.*)", "*.*"}};
+    for (const TypedFilter& filter : kPlotFilters)
+        request.filters.push_back({filter.description, std::string("*") + filter.extension});
+    request.filters.push_back({"All Files (*.*)", "*.*"});
     request.filterIndex = 1;
     request.initialDir = initialDir;
     request.fileName = proposal;
     return request;
 }
 
-ImageType ImageTypeFor(std::string_view path, int filterIndex) {
+PlotFileType PlotFileTypeFor(std::string_view path, int filterIndex) {
     const std::string name = Lower(SplitPath(path, "/").name);
-    if (EndsWith(name, ".png")) {
-        return ImageType::Png;
+    for (const TypedFilter& filter : kPlotFilters) {
+        if (EndsWith(name, filter.extension)) {
+            return filter.type;
+        }
     }
-    if (EndsWith(name, ".bmp")) {
-        return ImageType::Bitmap;
+    const TypedFilter* chosen = FilterAt(filterIndex);
+    return chosen ? chosen->type : PlotFileType::Bitmap;
+}
+
+std::string WithFilterExtension(std::string_view path, int filterIndex) {
+    const TypedFilter* chosen = FilterAt(filterIndex);
+    if (!chosen || SplitPath(path, "/").name.find('.') != std::string::npos) {
+        return std::string(path);
     }
-    return filterIndex == kPngFilter ? ImageType::Png : ImageType::Bitmap;
+    return std::string(path) + chosen->extension;
 }
 
 Prompt ReplaceQuestion(std::string_view path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PlotExport.h"
 #include "Prompter.h"
 
 #include <string>
@@ -24,13 +25,14 @@ std::string CaptionFor(std::string_view dataFile);
 std::string SaveAsProposal(std::string_view dataFile);
 
 FileDialogRequest OpenPlotFileRequest(const std::string& initialDir);
-/// Bitmap first and chosen, PNG second, all files last.
+/// Bitmap first and chosen, then PNG, SVG and PDF, all files last.
 FileDialogRequest SavePlotFileRequest(const std::string& initialDir, const std::string& proposal);
 
-enum class ImageType { Bitmap, Png };
-/// The file type to write: from the extension when it names one of the two, else from the
-/// filter in use.
-ImageType ImageTypeFor(std::string_view path, int filterIndex);
+/// The file type to write: from the extension when it names one of the four, else from the
+/// filter in use (a bitmap for all files).
+PlotFileType PlotFileTypeFor(std::string_view path, int filterIndex);
+/// `path` with the chosen filter's extension added when its name has none.
+std::string WithFilterExtension(std::string_view path, int filterIndex);
 
 /// The replace question for an existing file chosen in Save As.
 Prompt ReplaceQuestion(std::string_view path);

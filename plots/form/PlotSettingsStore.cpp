@@ -16,12 +16,14 @@ constexpr int kTitlesSlot = 1;
 
 } // namespace
 
-const std::array<Rgb, 6> kDesignedColours = {RgbOf(128, 128, 128), RgbOf(255, 0, 255),
-                                             RgbOf(128, 128, 255), RgbOf(0, 0, 255),
-                                             RgbOf(255, 255, 128), RgbOf(224, 224, 224)};
-const std::array<Rgb, 6> kNoKeyColours = {RgbOf(111, 111, 111), RgbOf(255, 0, 128),
-                                          RgbOf(128, 0, 0),     RgbOf(0, 0, 255),
-                                          RgbOf(255, 255, 0),   RgbOf(192, 192, 192)};
+// Texts and curves stand out on their background (the fixed red of the error curves too):
+// darker tones of the hues the form was designed with, a green model against the blue data.
+const std::array<Rgb, 6> kDesignedColours = {RgbOf(96, 96, 96),  RgbOf(176, 0, 88),
+                                             RgbOf(64, 64, 200), RgbOf(0, 0, 255),
+                                             RgbOf(0, 128, 0),   RgbOf(224, 224, 224)};
+const std::array<Rgb, 6> kNoKeyColours = {RgbOf(96, 96, 96), RgbOf(176, 0, 88),
+                                          RgbOf(128, 0, 0),  RgbOf(0, 0, 255),
+                                          RgbOf(0, 128, 0),  RgbOf(232, 232, 232)};
 
 PlotSettings DesignedSettings() {
     PlotSettings settings;

@@ -1,11 +1,15 @@
 #include "PlotsForm.h"
 
 #include "ErrorScheme.h"
+#include "ExportCommand.h"
+#include "FileBytes.h"
 #include "FileRoutines.h"
+#include "FitSummary.h"
 #include "NumberText.h"
 #include "PlotBox.h"
 #include "PlotExport.h"
 #include "PlotFileRoutines.h"
+#include "PlotReadout.h"
 #include "PlotSettingsStore.h"
 #include "PrintPlot.h"
 #include "Prompter.h"
@@ -15,25 +19,26 @@
 #include "ShowFatal.h"
 #include "Text.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
-#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 
 #include <cerrno>
 #include <filesystem>
+#include <sys/stat.h>
+#include <utility>
 
 namespace veltrana {
 
@@ -54,7 +59,18 @@ constexpr const char* kFormCaption = "Plots for Quillon";
 constexpr const char* kMessageTitle = "plots";
 constexpr const char* kXStepMessage = "Please enter a non-zero number for X-step size.";
 constexpr const char* kYStepMessage = "Please enter a non-zero number for Y-step size.";
+constexpr const char* kXStepNegative = "Please enter a positive number for X-step size.";
+constexpr const char* kYStepNegative = "Please enter a positive number for Y-step size.";
+constexpr const char* kXMinMessage = "Please enter a number for X-min value.";
+constexpr const char* kYMinMessage = "Please enter a number for Y-min value.";
+constexpr const char* kFileGone =
+    "This result file is no longer there, so its plots cannot start again. Open a result "
+    "file with \"Open Plot File ...\".";
 constexpr const char* kPrintFailed = "The plot could not be printed on ";
+constexpr const char* kPlotRefusedTitle = "Plot not drawn";
+constexpr const char* kFileMissing = "This result file is not there.";
+constexpr int kHandOverRetryMs = 250;
+constexpr const char* kZoomedHint = "Zoomed (Esc: the whole plot)";
 
 constexpr std::array<const char*, 3> kPageCaptions = {"Setup", "Output", "Plot"};
 constexpr std::array<const char*, 4> kGridTypeCaptions = {"Solid", "Dashed", "Dotted",
@@ -131,7 +147,7 @@ PlotsForm::PlotsForm(RegistryStore& store, Prompter& prompter, QWidget* parent)
     m_cmdRun->setEnabled(false);
     m_cmdNext->setEnabled(false);
     connectControls();
-    new PlotExport(*this, m_prompter);
+    new ExportCommand(*this, m_prompter);
 }
 
 PlotsForm::~PlotsForm() = default;
@@ -230,6 +246,8 @@ void PlotsForm::buildPlotPage(QWidget* page) {
     m_cmdPrint = Button(page, "cmdPrint", "&Print ...");
     m_cmdFileSaveAs = Button(page, "cmdFileSaveAs", "Save &As ...");
     m_picBox = Named(new PlotBox(m_canvas, page), QStringLiteral("picBox"));
+    m_lblReadout = Named(new QLabel(page), QStringLiteral("lblReadout"));
+    m_lblReadout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_pageControls[PlotPage] = {m_cmdNext, m_cmdPrint, m_cmdFileSaveAs, m_cmdQuit, m_picBox};
 }
 
@@ -249,6 +267,8 @@ void PlotsForm::placePages() {
                                     kButtonHeight);
     }
     m_picBox->setGeometry(10, 10, w - 20, buttonTop - 20);
+    const int readoutLeft = 10 + 4 * (kButtonWidth + 12);
+    m_lblReadout->setGeometry(readoutLeft, buttonTop, w - 10 - readoutLeft, kButtonHeight);
     m_tbOutBox->setGeometry(10, 10, w - 20, h - 20);
 }
 
@@ -283,6 +303,15 @@ void PlotsForm::connectControls() {
         });
     }
     connect(m_chkBlacknWhite, &QCheckBox::clicked, this, &PlotsForm::UpdateColorEnabling);
+    connect(m_picBox, &PlotBox::pointerMoved, this, &PlotsForm::ShowReadout);
+    connect(m_picBox, &PlotBox::pointerLeft, this, [this] { ShowReadout(std::nullopt); });
+    connect(m_picBox, &PlotBox::rectangleChosen, this, &PlotsForm::ZoomTo);
+    connect(m_picBox, &PlotBox::wholePlotAsked, this, &PlotsForm::Unzoom);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_tabs->currentIndex() == PlotPage)
+            Unzoom();
+    });
     connect(m_chkXaxis, &QCheckBox::clicked, this, &PlotsForm::ClickXaxis);
     connect(m_chkYaxis, &QCheckBox::clicked, this, &PlotsForm::ClickYaxis);
 }
@@ -298,13 +327,15 @@ bool PlotsForm::Main() {
     if (m_store.KeyExists(RegRoot::CurrentUser, kCompanyKey)) {
         m_dataFile = GetFileIn(m_store);
         SplitDataPath(m_dataFile, directory);
+        if (!m_dataFile.empty())
+            m_takenFiles.insert(m_dataFile);
     }
     if (!directory.empty() && dirExists(directory)) {
         std::error_code ignored;
         std::filesystem::current_path(directory, ignored);
     }
     if (PlotFileExists(m_dataFile, m_prompter)) {
-        if (readDataFile())
+        if (readDataFile("Main"))
             start();
     } else {
         m_cmdRun->setEnabled(false);
@@ -314,11 +345,13 @@ bool PlotsForm::Main() {
 }
 
 // Reads the data file from its start. Only a complete read lets a run start.
-bool PlotsForm::readDataFile() {
+bool PlotsForm::readDataFile(const char* routine) {
     m_runReady = false;
+    const FileStamp stamp = StampOf(m_dataFile);
     switch (m_file.ReadResultFile(m_dataFile)) {
     case ReadStatus::Ok:
         m_runReady = true;
+        m_readStamp = stamp;
         return true;
     case ReadStatus::NoData:
         // "No data in file" has been shown: the program ends.
@@ -326,7 +359,7 @@ bool PlotsForm::readDataFile() {
         close();
         return false;
     case ReadStatus::NoFile:
-        HandleFileError(m_prompter, "FileOld", m_file.openError(), m_dataFile);
+        HandleFileError(m_prompter, routine, m_file.openError(), m_dataFile);
         failRead();
         return false;
     case ReadStatus::Corrupted:
@@ -363,7 +396,62 @@ void PlotsForm::start() {
                                                         : m_colours[PlotSettings::Background]);
     m_canvas.Cls();
     appendOutput(WriteRunSummary(m_file.data()));
+    appendFitSummary();
+    // The caption names the file plotted, however the run began.
+    ShowFilename();
+    m_reportedRanges = {};
+    ReportUnusableRanges();
     m_engine.PlotNext();
+}
+
+void PlotsForm::appendFitSummary() {
+    const ResultData& d = m_file.data();
+    if (!HasFit(d.modelX))
+        return;
+    // The ripple's section comes at the end of the file; it is read ahead for its figure.
+    std::optional<std::vector<double>> ripple;
+    if ((d.modelX == -2 || d.modelX == -1) && d.delayMatched == 1)
+        ripple = ReadRippleAhead(m_dataFile, d);
+    appendOutput(FitSummaryText(MeasureFit(d, ripple ? &*ripple : nullptr), d.modelX));
+}
+
+void PlotsForm::TakeHandedFile(const std::string& path) {
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+    // The file shown, unchanged since it was read (View Past Plots, say): the window is enough.
+    if (path.empty() || (path == m_plotFile && m_plotted && StampOf(path) == m_readStamp))
+        return;
+    // A dialog of this window is open: the new run waits until it is answered.
+    if (QApplication::activeModalWidget()) {
+        const bool waiting = !m_pendingHandOver.empty();
+        m_pendingHandOver = path;
+        if (!waiting)
+            QTimer::singleShot(kHandOverRetryMs, this, [this] {
+                TakeHandedFile(std::exchange(m_pendingHandOver, std::string()));
+            });
+        return;
+    }
+    m_takenFiles.insert(path);
+    m_file.Close();
+    m_dataFile = path;
+    std::string directory;
+    SplitDataPath(m_dataFile, directory);
+    m_openDir = directory;
+    ShowFilename();
+    m_engine.reset();
+    m_plotted = false;
+    m_nextAllowed = false;
+    if (!PlotFileExists(m_dataFile, m_prompter)) {
+        m_prompter.message({m_dataFile + "\r\n" + kFileMissing, RoutineTitle("Main"),
+                            PromptIcon::Exclamation, PromptButtons::Ok});
+        failRead();
+        return;
+    }
+    if (readDataFile("Main"))
+        start();
 }
 
 void PlotsForm::ShowFilename() {
@@ -384,6 +472,7 @@ void PlotsForm::Next() {
         return;
     syncCanvasSize();
     m_canvas.Cls();
+    ReportUnusableRanges();
     m_engine.PlotNext();
 }
 
@@ -394,8 +483,14 @@ void PlotsForm::Quit() {
     m_cmdExit->setFocus();
     m_file.Close();
     m_runReady = false;
-    if (PlotFileExists(m_dataFile, m_prompter) && readDataFile())
-        m_cmdRun->setEnabled(m_tabs->currentIndex() == SetupPage);
+    if (PlotFileExists(m_dataFile, m_prompter)) {
+        if (readDataFile("cmdQuit"))
+            m_cmdRun->setEnabled(m_tabs->currentIndex() == SetupPage);
+    } else if (!m_dataFile.empty()) {
+        // Else "Plot results >>" stays grey without a word of why.
+        m_prompter.message({m_dataFile + "\r\n" + kFileGone, RoutineTitle("cmdQuit"),
+                            PromptIcon::Exclamation, PromptButtons::Ok});
+    }
     EnableSetup(true);
 }
 
@@ -424,7 +519,7 @@ void PlotsForm::FileOld() {
     m_engine.reset();
     m_plotted = false;
     m_nextAllowed = false; // the next plot of a new file comes only from a new run
-    readDataFile();
+    readDataFile("FileOld");
 }
 
 bool PlotsForm::FileSaveAs() {
@@ -435,23 +530,19 @@ bool PlotsForm::FileSaveAs() {
     const auto answer = m_prompter.fileDialog(SavePlotFileRequest(directory, proposal));
     if (!answer || answer->path.empty() || answer->path == proposal)
         return false;
-    const std::string& path = answer->path;
+    const std::string path = WithFilterExtension(answer->path, answer->filterIndex);
     if (FileExists(path) && m_prompter.message(ReplaceQuestion(path)) != PromptAnswer::Yes)
         return false;
 
-    const char* format = ImageTypeFor(path, answer->filterIndex) == ImageType::Png ? "PNG" : "BMP";
-    const QImage& picture = m_canvas.image();
+    const std::optional<QByteArray> bytes =
+        PlotFileBytes(m_canvas.recording(), PlotFileTypeFor(path, answer->filterIndex));
     const StepResult result = RunFileStep(m_prompter, "FileSaveAs", path, kSaveRetries, [&] {
+        if (!bytes)
+            return FileError{EIO, "The plot could not be encoded"};
         // Written beside the old file and renamed over it: a failed save keeps the old one.
-        errno = 0;
-        QSaveFile file(Q(path));
-        if (file.open(QIODevice::WriteOnly) && picture.save(&file, format) && file.commit())
-            return FileError{};
-        // Qt refuses some targets itself (a folder, say) without a system call to tell why.
-        FileError error = FileErrorFromErrno(errno ? errno : EIO);
-        if (!file.errorString().isEmpty())
-            error.description = file.errorString().toStdString();
-        return error;
+        const int error = ReplaceFileBytes(
+            path, std::string_view(bytes->constData(), static_cast<size_t>(bytes->size())), 0644);
+        return error ? FileErrorFromErrno(error) : FileError{};
     });
     return result.done;
 }
@@ -459,7 +550,7 @@ bool PlotsForm::FileSaveAs() {
 void PlotsForm::Print() {
     if (!m_prompter.printDialog(printer()))
         return;
-    if (!TryPrintPlot(printer(), m_canvas.image(), m_plotFile, m_plotSecondLine)) {
+    if (!TryPrintPlot(printer(), m_canvas.recording(), m_plotFile, m_plotSecondLine)) {
         const std::string where = printer().outputFileName().isEmpty()
                                       ? printer().printerName().toStdString()
                                       : printer().outputFileName().toStdString();
@@ -550,9 +641,14 @@ PlotSettings PlotsForm::plotSettings() const {
 // --- enabling -------------------------------------------------------------------------------
 
 void PlotsForm::EnableSetup(bool flag) {
-    for (int i = 0; i < 6; ++i) {
-        m_cmdColor[i]->setEnabled(flag);
-        m_txtColor[i]->setEnabled(flag);
+    // In black and white the colour controls stay off, their captions with them.
+    if (flag) {
+        UpdateColorEnabling();
+    } else {
+        for (int i = 0; i < 6; ++i) {
+            m_cmdColor[i]->setEnabled(false);
+            m_txtColor[i]->setEnabled(false);
+        }
     }
     m_chkBlacknWhite->setEnabled(flag);
     m_chkXaxis->setEnabled(flag);
@@ -601,20 +697,25 @@ void PlotsForm::ClickXaxis() {
     // Only a drawn plot has bounds worth proposing.
     if (!m_plotted)
         return;
+    // From the true minimum and maximum: the map hands its real axis over upside down.
+    const double low = std::min(m_engine.xMin(), m_engine.xMax());
+    const double high = std::max(m_engine.xMin(), m_engine.xMax());
     if (m_txtXmin->text().isEmpty())
-        m_txtXmin->setText(Q(GeneralNumber(m_engine.xMin())));
+        m_txtXmin->setText(Q(GeneralNumber(low)));
     if (m_txtXstep->text().isEmpty())
-        m_txtXstep->setText(Q(GeneralNumber((m_engine.xMax() - m_engine.xMin()) / 10)));
+        m_txtXstep->setText(Q(GeneralNumber((high - low) / 10)));
 }
 
 void PlotsForm::ClickYaxis() {
     UpdateYFields();
     if (!m_plotted)
         return;
+    const double low = std::min(m_engine.yMin(), m_engine.yMax());
+    const double high = std::max(m_engine.yMin(), m_engine.yMax());
     if (m_txtYmin->text().isEmpty())
-        m_txtYmin->setText(Q(GeneralNumber(m_engine.yMin())));
+        m_txtYmin->setText(Q(GeneralNumber(low)));
     if (m_txtYstep->text().isEmpty())
-        m_txtYstep->setText(Q(GeneralNumber((m_engine.yMax() - m_engine.yMin()) / 5)));
+        m_txtYstep->setText(Q(GeneralNumber((high - low) / 5)));
 }
 
 // A control of a page is usable while its page is shown; "Plot results >>" also needs a file
@@ -677,6 +778,7 @@ void PlotsForm::setNextEnabled(bool enabled) {
 }
 
 void PlotsForm::plotDrawn() {
+    ShowReadout(std::nullopt);
     m_plotted = true;
     m_plotFile = m_dataFile;
     m_plotSecondLine = m_file.data().secondLine;
@@ -685,6 +787,39 @@ void PlotsForm::plotDrawn() {
          {static_cast<QWidget*>(m_cmdPrint), static_cast<QWidget*>(m_cmdFileSaveAs)})
         command->setEnabled(m_tabs->currentIndex() == PlotPage);
     m_picBox->update();
+}
+
+void PlotsForm::plotRefused(std::string_view reason) {
+    m_prompter.message({m_dataFile + "\r\n" + std::string(reason), kPlotRefusedTitle,
+                        PromptIcon::Exclamation, PromptButtons::Ok});
+    plotDrawn();
+}
+
+void PlotsForm::fileDamaged() {
+    // The reader has shown its message; the file cannot give a whole run any more.
+    m_nextAllowed = false;
+    m_dataFile.clear();
+    m_cmdRun->setEnabled(false);
+}
+
+void PlotsForm::ShowReadout(std::optional<QPointF> pixel) {
+    const std::optional<QPointF> values = pixel ? m_engine.ValuesAt(*pixel) : std::nullopt;
+    if (values)
+        m_lblReadout->setText(Q(ReadoutText(values->x(), values->y())));
+    else
+        m_lblReadout->setText(m_engine.zoomed() ? QString::fromUtf8(kZoomedHint) : QString());
+}
+
+void PlotsForm::ZoomTo(QRectF pixels) {
+    if (m_engine.ZoomTo(pixels))
+        m_picBox->update();
+    ShowReadout(std::nullopt);
+}
+
+void PlotsForm::Unzoom() {
+    if (m_engine.Unzoom())
+        m_picBox->update();
+    ShowReadout(std::nullopt);
 }
 
 void PlotsForm::ShowFatal(std::string_view text) {
@@ -697,22 +832,30 @@ void PlotsForm::ShowFatal(std::string_view text) {
 // --- events ---------------------------------------------------------------------------------
 
 void PlotsForm::closeEvent(QCloseEvent* event) {
-    // Else veltra would bring this result up again at every start without saying why.
-    if (m_store.KeyExists(RegRoot::CurrentUser, kCompanyKey))
-        ReportStoreProblem(m_store, SaveFileIn(m_store, ""), m_prompter);
+    // Else veltra would bring this result up again at every start without saying why; but a
+    // newer run's file, named since this window took its own, is left for that run.
+    if (m_store.KeyExists(RegRoot::CurrentUser, kCompanyKey)) {
+        const std::string named = GetFileIn(m_store);
+        if (!named.empty() &&
+            (m_takenFiles.count(named) > 0 || named == m_dataFile || named == m_plotFile))
+            ReportStoreProblem(m_store, SaveFileIn(m_store, ""), m_prompter);
+    }
     m_file.Close();
     event->accept();
 }
 
 void PlotsForm::ResizeControls() {
-    // picBox shows the plot scaled to its new size until the next plot is drawn at that size:
-    // a plot's arrays are changed as it is drawn, so it cannot be drawn a second time.
     m_resizer.ResizeControls();
+    // The plot shown is drawn again at the box's new size, from what it was drawn from.
+    if (m_engine.hasPlot()) {
+        syncCanvasSize();
+        m_engine.Redraw();
+        m_picBox->update();
+    }
 }
 
-bool PlotsForm::checkStep(QLineEdit* box, const char* message) {
-    const std::string text = box->text().toStdString();
-    if (text.empty() || NumericValue(text) != 0)
+bool PlotsForm::checkBox(QLineEdit* box, const char* message) {
+    if (!message)
         return true;
     m_checkingStep = true;
     m_prompter.message({message, kMessageTitle, PromptIcon::Exclamation, PromptButtons::Ok});
@@ -727,6 +870,44 @@ bool PlotsForm::checkStep(QLineEdit* box, const char* message) {
     return false;
 }
 
+// What is wrong with a scaling box's text, as the message to show; null when nothing is. An
+// empty box is accepted: ticking the axis fills it from the last plot.
+const char* PlotsForm::boxProblem(QLineEdit* box) const {
+    const std::string text = TrimBlanks(box->text().toStdString());
+    if (text.empty())
+        return nullptr;
+    const std::optional<double> value = ParseNumber(text);
+    const bool x = box == m_txtXmin || box == m_txtXstep;
+    if (box == m_txtXmin || box == m_txtYmin)
+        return value ? nullptr : (x ? kXMinMessage : kYMinMessage);
+    if (!value || *value == 0)
+        return x ? kXStepMessage : kYStepMessage;
+    if (*value < 0)
+        return x ? kXStepNegative : kYStepNegative;
+    return nullptr;
+}
+
+void PlotsForm::ReportUnusableRanges() {
+    const PlotSettings s = currentSettings();
+    const std::array<std::array<std::string, 4>, 2> axes = {
+        {{"X", FixedRangeProblem(s.fixedX, s.xMinText, s.xStepText, 10), s.xMinText, s.xStepText},
+         {"Y", FixedRangeProblem(s.fixedY, s.yMinText, s.yStepText, 5), s.yMinText, s.yStepText}}};
+    for (size_t i = 0; i < axes.size(); ++i) {
+        const auto& [axis, problem, min, step] = axes[i];
+        // Once for each range, not at every plot of a run.
+        const std::string reported = problem.empty() ? "" : min + "\n" + step;
+        if (problem.empty() || reported == m_reportedRanges[i]) {
+            m_reportedRanges[i] = reported;
+            continue;
+        }
+        m_reportedRanges[i] = reported;
+        m_prompter.message({"The " + axis +
+                                "-axis range of the Setup page is not used: " + problem +
+                                ". The plots take their " + axis + " range from the data.",
+                            kMessageTitle, PromptIcon::Exclamation, PromptButtons::Ok});
+    }
+}
+
 bool PlotsForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         ResizeControls();
@@ -735,10 +916,8 @@ bool PlotsForm::eventFilter(QObject* watched, QEvent* event) {
         QTimer::singleShot(0, box, [box] { box->selectAll(); });
     if (box && event->type() == QEvent::FocusOut && !m_checkingStep && !m_refocusing &&
         box->isEnabled()) {
-        if (box == m_txtXstep)
-            checkStep(box, kXStepMessage);
-        else if (box == m_txtYstep)
-            checkStep(box, kYStepMessage);
+        if (box == m_txtXstep || box == m_txtYstep || box == m_txtXmin || box == m_txtYmin)
+            checkBox(box, boxProblem(box));
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileStamp.h"
 #include "FormResizer.h"
 #include "PlotCanvas.h"
 #include "PlotEngine.h"
@@ -9,8 +10,13 @@
 
 #include <QMainWindow>
 
+#include <QPointF>
+#include <QRectF>
+
 #include <array>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +34,7 @@ namespace veltrana {
 
 class PlotBox;
 class Prompter;
+
 class RegistryStore;
 
 /// frmPlots: the plot window. It reads the result file named by `fileIn`, starts the plot
@@ -45,6 +52,11 @@ public:
     /// The start-up: shows the window, reads the file named by `fileIn` and starts the run.
     /// False when the program must end at once (the file held no data).
     bool Main();
+
+    /// A result file handed over by a later start of plots: the window comes to the front and,
+    /// unless `path` is empty, opens it through the usual checks and starts its run (after any
+    /// dialog of its own that is open).
+    void TakeHandedFile(const std::string& path);
 
     /// Begins a plot run over the file read; does nothing unless a file was read since the
     /// last run started.
@@ -64,6 +76,11 @@ public:
     void PickColor(int slot);
     void ClickXaxis();
     void ClickYaxis();
+    /// The values under the pointer on the Plot page (nothing: the pointer left the plot).
+    void ShowReadout(std::optional<QPointF> pixel);
+    /// Zooms the plot shown into a rectangle of its pixels, and back to the whole plot.
+    void ZoomTo(QRectF pixels);
+    void Unzoom();
 
     void LoadSettings();
     void EnableSetup(bool flag);
@@ -92,6 +109,8 @@ public:
     void setNextEnabled(bool enabled) override;
     void plotDrawn() override;
     void ShowFatal(std::string_view text) override;
+    void plotRefused(std::string_view reason) override;
+    void fileDamaged() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -106,11 +125,18 @@ private:
     void buildPlotPage(QWidget* page);
     void connectControls();
     void showPage(Page page);
-    bool readDataFile();
+    /// Reads the data file from its start; `routine` titles the message of a file that cannot
+    /// be opened. Only a complete read lets a run start.
+    bool readDataFile(const char* routine);
     void failRead();
+    /// What the fit achieved, in words, after the run summary.
+    void appendFitSummary();
     void syncCanvasSize();
     void refreshSwatch(int slot);
-    bool checkStep(QLineEdit* box, const char* message);
+    bool checkBox(QLineEdit* box, const char* message);
+    const char* boxProblem(QLineEdit* box) const;
+    /// Says when a ticked axis's range cannot be used, once for each such range.
+    void ReportUnusableRanges();
     bool allowedByState(QWidget* control) const;
     void placePages();
 
@@ -132,6 +158,10 @@ private:
     QLineEdit* m_refocusing = nullptr; ///< a step box taking the focus back after its message
     std::string m_plotFile;            ///< the file the shown plot was drawn from
     std::string m_plotSecondLine;      ///< and its second line, for the printed footer
+    std::array<std::string, 2> m_reportedRanges; ///< X and Y ranges last reported unusable
+    std::set<std::string> m_takenFiles; ///< the files this window took from fileIn or was handed
+    std::string m_pendingHandOver;      ///< handed over while a dialog was open
+    FileStamp m_readStamp;              ///< the data file as it was when last read whole
     FormResizer m_resizer;
 
     QTabWidget* m_tabs = nullptr;
@@ -147,6 +177,7 @@ private:
     QPushButton* m_cmdPrint = nullptr;
     QPushButton* m_cmdFileSaveAs = nullptr;
     PlotBox* m_picBox = nullptr;
+    QLabel* m_lblReadout = nullptr;
     QCheckBox* m_chkXaxis = nullptr;
     QCheckBox* m_chkYaxis = nullptr;
     QLineEdit* m_txtXmin = nullptr;

@@ -365,7 +365,8 @@ ReadStatus ResultFile::ReadSection(ResultSection section) {
         return Corrupted(name);
     m_data.sectionTitle = std::move(*title);
     m_data.nPoints = ReadTableRows(*count, m_data.pointX, nullptr, m_data.pointY2);
-    if (m_reader->overLong())
+    // A section cut short is damage, not a shorter curve: nothing is drawn from a part of it.
+    if (m_reader->overLong() || m_data.nPoints < *count)
         return Corrupted(name);
     return m_data.nPoints == 0 ? ReadStatus::NoData : ReadStatus::Ok;
 }

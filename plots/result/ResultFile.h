@@ -70,7 +70,8 @@ public:
     ReadStatus ReadResultStream(std::unique_ptr<std::istream> stream, const std::string& path);
 
     /// Reads the next trailing section into sectionTitle, pointX and pointY2 and sets nPoints
-    /// to its rows; pointY1 is left alone. `section` names it in the corrupted-file message.
+    /// to its rows; pointY1 is left alone. `section` names it in the corrupted-file message,
+    /// which a section with fewer rows than its count also gives.
     ReadStatus ReadSection(ResultSection section);
 
     void Close();

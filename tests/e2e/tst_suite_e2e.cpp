@@ -162,7 +162,7 @@ protected:
         // may take a while to draw it).
         const QString shown = ShownWindows().front().id;
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return ColourShare(shown, qRgb(192, 192, 192), family) > 0.3; }, 20000));
+            [&] { return ColourShare(shown, qRgb(232, 232, 232), family) > 0.3; }, 20000));
         QTest::qWait(500); // a message box would come up by now
         const std::vector<ShownWindow> windows = ShownWindows();
         ASSERT_EQ(windows.size(), 1u) << Titles(windows).toStdString();

@@ -1,10 +1,14 @@
 // Drawing the largest plots a result file can hold: 32,767 points, offscreen, one curve (the
-// error plot) and two curves (curve vs data).
+// error plot) and two curves (curve vs data); and the curve-vs-data plot drawn again at
+// 2560 x 1600, from its recording (as printing and the screen image replay it) and from its
+// data (as a resize or a zoom draws it).
 #include "PlotEngine.h"
 #include "ResultFile.h"
 #include "ScriptedPrompter.h"
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <benchmark/benchmark.h>
 
@@ -37,17 +41,19 @@ struct QuietHost : PlotHost {
     void setNextEnabled(bool) override {}
     void plotDrawn() override {}
     void ShowFatal(std::string_view) override {}
+    void plotRefused(std::string_view) override {}
+    void fileDamaged() override {}
 };
 
 struct Rig {
     ScriptedPrompter prompter;
     ResultFile file{prompter};
     QuietHost host;
-    PlotCanvas canvas{760, 540};
+    PlotCanvas canvas;
     PlotEngine engine{canvas, file, host};
 
-    Rig() {
-        host.settings.colours = {0x6F6F6F, 0x8000FF, 0x000080, 0xFF0000, 0x00FFFF, 0xC0C0C0};
+    explicit Rig(int width = 760, int height = 540) : canvas(width, height) {
+        host.settings.colours = {0x606060, 0x5800B0, 0x000080, 0xFF0000, 0x008000, 0xE8E8E8};
         file.ReadResultStream(std::make_unique<std::istringstream>(LargeSeriesFile()), "bench");
     }
 };
@@ -85,6 +91,33 @@ void BM_CurveVsDataPlot(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CurveVsDataPlot)->Unit(benchmark::kMillisecond);
+
+void BM_ReplayAt2560x1600(benchmark::State& state) {
+    App();
+    Rig rig(2560, 1600);
+    rig.engine.PlotNext();
+    rig.engine.PlotNext();
+    QImage image(2560, 1600, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        rig.canvas.recording().Replay(painter, QRectF(0, 0, 2560, 1600));
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_ReplayAt2560x1600)->Unit(benchmark::kMillisecond);
+
+void BM_RedrawAt2560x1600(benchmark::State& state) {
+    App();
+    Rig rig(2560, 1600);
+    rig.engine.PlotNext();
+    rig.engine.PlotNext();
+    for (auto _ : state) {
+        rig.engine.Redraw();
+        benchmark::DoNotOptimize(rig.canvas.image().constBits());
+    }
+}
+BENCHMARK(BM_RedrawAt2560x1600)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

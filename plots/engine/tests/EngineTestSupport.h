@@ -22,13 +22,22 @@ inline std::string SamplePath(const std::string& name) {
     return dir + name;
 }
 
+/// The realistic result files the screenshot tools draw.
+inline std::string ToolSamplePath(const std::string& name) {
+    std::string dir = VELTRANA_TEST_DATA;
+    dir.replace(dir.rfind("tests/data"), std::string::npos, "tools/samples/");
+    return dir + name;
+}
+
 /// The plot window as the engine sees it, with what it was told.
 struct FakePlotHost : PlotHost {
     PlotSettings settings;
     std::string output;
     std::vector<std::string> fatal;
+    std::vector<std::string> refused;
     bool nextEnabled = true;
     int drawn = 0;
+    int damaged = 0;
 
     FakePlotHost() {
         settings.colours = {0x000000, 0x800000, 0x008000, 0x00C000, 0xC00000, 0xFFFFFF};
@@ -39,10 +48,13 @@ struct FakePlotHost : PlotHost {
     void setNextEnabled(bool enabled) override { nextEnabled = enabled; }
     void plotDrawn() override { ++drawn; }
     void ShowFatal(std::string_view text) override { fatal.emplace_back(text); }
+    void plotRefused(std::string_view reason) override { refused.emplace_back(reason); }
+    void fileDamaged() override { ++damaged; }
 };
 
 /// A result file read into an engine on a 640 x 480 canvas that records every call.
 struct EngineRig {
+    static constexpr int kMarkerLimit = PlotEngine::kMarkerLimit;
     ScriptedPrompter prompter;
     ResultFile file{prompter};
     FakePlotHost host;

@@ -2,6 +2,8 @@
 
 #include "QtTestApp.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 using namespace veltrana;
@@ -94,6 +96,52 @@ TEST_F(Canvas, RotatedTextRunsUpwardsFromItsCorner) {
     EXPECT_GT(CountNot(canvas, canvas.backColor(), QRect(40, 60, 20, 90)), 20);
     EXPECT_EQ(CountNot(canvas, canvas.backColor(), QRect(0, 152, 100, 48)), 0);
     EXPECT_EQ(CountNot(canvas, canvas.backColor(), QRect(0, 0, 38, 200)), 0);
+}
+
+// Where anything but the background lies in `image`.
+QRect Ink(const QImage& image, Rgb back) {
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (FromQColor(image.pixelColor(x, y)) != back)
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+// The recording replayed on a device of another size draws the same plot at that size:
+// lines, texts (rotated too) and markers all scale with it.
+TEST_F(Canvas, ReplayAtTwiceTheSizeDrawsThePlotTwiceAsLarge) {
+    PlotCanvas canvas(200, 120);
+    canvas.setForeColor(kRed);
+    const auto draw = [&canvas](int part) {
+        canvas.Cls();
+        if (part == 0)
+            canvas.Line(20, 30, 120, 90);
+        if (part == 1) {
+            canvas.setCurrentX(40);
+            canvas.setCurrentY(50);
+            canvas.Print("Sample\ttext");
+        }
+        if (part == 2)
+            canvas.DrawRotatedText("Amplitude", 150, 100, 900, "Arial", 14);
+        if (part == 3)
+            canvas.Marker(60, 60, 4);
+    };
+    for (int part = 0; part < 4; ++part) {
+        SCOPED_TRACE(part);
+        draw(part);
+        const QRect small = Ink(canvas.image(), canvas.backColor());
+        QImage large(400, 240, QImage::Format_RGB32);
+        QPainter painter(&large);
+        canvas.recording().Replay(painter, QRectF(0, 0, 400, 240));
+        painter.end();
+        const QRect big = Ink(large, canvas.backColor());
+        ASSERT_TRUE(small.isValid());
+        EXPECT_NEAR(big.left(), 2 * small.left(), 3);
+        EXPECT_NEAR(big.top(), 2 * small.top(), 3);
+        EXPECT_NEAR(big.width(), 2 * small.width(), 4);
+        EXPECT_NEAR(big.height(), 2 * small.height(), 4);
+    }
 }
 
 } // namespace

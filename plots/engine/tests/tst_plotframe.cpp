@@ -46,6 +46,10 @@ TEST(PlotFrame, TitleFollowsThePlotCounterAndModel) {
         {{-1, 3, 4, 2, 0}, false, {"Sidelobe: Equal Ripple?"}, "Frequency"},
         {{-1, 4, 5, 3, 1}, false, {"Group Delay Ripple"}, "Time"},
         {{3, 2, 3, 0, 0}, true, {"DATA(", "- - -", ") vs. Model"}, "Time"},
+        // The model -1 map is a map over omega; h(t) runs over time and shows no data.
+        {{-1, 1, 0, 0, 0}, false, {"Poles (X), Zeroes (O) and Doublets (D)"}, "Frequency"},
+        {{-2, 5, 6, 1, 0}, false, {"Impulse Response h(t)"}, "Time"},
+        {{-1, 5, 6, 3, 1}, false, {"Impulse Response h(t)"}, "Time"},
     };
     for (const auto& [context, bw, title, xTitle] : cases) {
         SCOPED_TRACE(title.empty() ? "no title" : title[0]);
@@ -79,14 +83,16 @@ TEST(PlotFrame, ScaleFactorBlockListsOnlyTheScaledAxes) {
 }
 
 TEST(PlotFrame, AxesGridLinesAndTickMarks) {
-    // model, grid lines setting, bounds, where the Y and X axes are drawn, the 11 X grid
-    // positions (from vertical lines or tick marks), how many lines are tick marks either way
-    const std::tuple<int, int, PlotBounds, double, double, double, double, int, int> cases[] = {
-        {1, 1, {0, 1001, -3, 3}, 0, 0, 0, 100.1, 0, 0},
-        {1, 0, {0.2, 0.92, 2, 8}, 0.2, 2, 0.2, 0.1, 11, 6},
-        {0, 2, {-5, 5, 2, 8}, -5, 2, -5, 1, 0, 6}, // X lines only, model 0
-    };
-    for (const auto& [model, gridLines, b, ax, ay, xFirst, xStep, vTicks, hTicks] : cases) {
+    // model, grid lines setting, bounds, where the Y and X axes are drawn, the X grid
+    // positions (from vertical lines or tick marks: first, step, how many lie on the axis),
+    // how many lines are tick marks either way
+    const std::tuple<int, int, PlotBounds, double, double, double, double, size_t, int, int>
+        cases[] = {
+            {1, 1, {0, 1001, -3, 3}, 0, 0, 0, 100.1, 11, 0, 0},
+            {1, 0, {0.2, 0.92, 2, 8}, 0.2, 2, 0.2, 0.1, 8, 8, 6}, // 1.0 to 1.2 lie beyond
+            {0, 2, {-5, 5, 2, 8}, -5, 2, -5, 1, 11, 0, 6},        // X lines only, model 0
+        };
+    for (const auto& [model, gridLines, b, ax, ay, xFirst, xStep, xCount, vTicks, hTicks] : cases) {
         SCOPED_TRACE(testing::Message() << b.xMin << " to " << b.xMax);
         PlotSettings settings;
         settings.gridLines = gridLines;
@@ -97,21 +103,23 @@ TEST(PlotFrame, AxesGridLinesAndTickMarks) {
         std::vector<CanvasCall> lines;
         std::copy_if(rig.calls.begin(), rig.calls.end(), std::back_inserter(lines),
                      [](const CanvasCall& call) { return call.kind == Kind::Line; });
-        ASSERT_EQ(lines.size(), 2u + 11 + 6);
+        ASSERT_EQ(lines.size(), 2u + xCount + 6);
         EXPECT_EQ(lines[0].y1, ay);
         EXPECT_EQ(lines[1].x1, ax);
+        // Tick marks are 6 and 10 pixels long on the box as designed, and grow with it.
+        const double s = rig.frame.textScale();
         int verticalTicks = 0, horizontalTicks = 0;
-        for (size_t i = 2; i < 13; ++i) {
+        for (size_t i = 2; i < 2 + xCount; ++i) {
             EXPECT_NEAR(lines[i].x1, xFirst + double(i - 2) * xStep, 1e-4);
             const double pixels =
                 std::fabs(rig.canvas.toPixelY(lines[i].y2) - rig.canvas.toPixelY(lines[i].y1));
-            verticalTicks += std::fabs(pixels - 6) < 1e-6;
+            verticalTicks += std::fabs(pixels - 6 * s) < 1e-6;
         }
-        for (size_t i = 13; i < 19; ++i) {
-            EXPECT_NEAR(lines[i].y1, b.yMin + (i - 13) * (b.yMax - b.yMin) / 5, 1e-9);
+        for (size_t i = 2 + xCount; i < lines.size(); ++i) {
+            EXPECT_NEAR(lines[i].y1, b.yMin + double(i - 2 - xCount) * (b.yMax - b.yMin) / 5, 1e-9);
             const double pixels =
                 std::fabs(rig.canvas.toPixelX(lines[i].x2) - rig.canvas.toPixelX(lines[i].x1));
-            horizontalTicks += std::fabs(pixels - 10) < 1e-6;
+            horizontalTicks += std::fabs(pixels - 10 * s) < 1e-6;
         }
         EXPECT_EQ(verticalTicks, vTicks);
         EXPECT_EQ(horizontalTicks, hTicks);

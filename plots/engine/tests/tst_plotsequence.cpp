@@ -69,24 +69,62 @@ TEST(PlotSequence, EverySampleFileRunsToItsEndWithoutACrash) {
     }
 }
 
-TEST(PlotSequence, AnEmptyOrMissingSectionEndsTheRunWithItsWarning) {
+// One message for each fault, and nothing drawn from a section that is not whole.
+TEST(PlotSequence, AnEmptyMissingOrCutSectionEndsTheRunWithOneMessage) {
     const std::string whole = FileText(SamplePath("model_m2_one_omega.dat"));
-    // prompts: how many messages the reader itself gives about a missing section
+    const std::string threeZeros = FileText(SamplePath("model_m2.dat"));
+    const size_t sidelobe = threeZeros.find("Sidelobe");
+    // presses, the warning through ShowFatal (empty: none), the reader's own messages
     const std::tuple<const char*, std::string, int, const char*, size_t> cases[] = {
         {"empty sidelobe", FileText(SamplePath("empty_sidelobe.dat")), 4,
          "==Warning== No Sidelobe data in file", 0},
-        {"no h(t) section", whole.substr(0, whole.find("h(t)")), 4,
-         "==Warning== No h(t) data in file", 1},
+        {"no h(t) section", whole.substr(0, whole.find("h(t)")), 4, "", 1},
+        {"sidelobe cut after a row", threeZeros.substr(0, threeZeros.find('\n', sidelobe + 30)), 4,
+         "", 1},
     };
     for (const auto& [name, text, presses, warning, prompts] : cases) {
         SCOPED_TRACE(name);
         EngineRig rig;
         ASSERT_EQ(rig.readText(text), ReadStatus::Ok);
         rig.next(presses);
-        EXPECT_THAT(rig.host.fatal, ElementsAre(warning));
+        EXPECT_EQ(rig.host.fatal, std::string(warning).empty() ? std::vector<std::string>{}
+                                                               : std::vector{std::string(warning)});
+        EXPECT_EQ(rig.host.damaged, std::string(warning).empty() ? 1 : 0);
         EXPECT_EQ(rig.host.drawn, presses - 1);
         EXPECT_TRUE(rig.calls.empty()); // nothing more is plotted
         EXPECT_EQ(rig.prompter.prompts.size(), prompts);
+        if (rig.host.damaged) {
+            EXPECT_FALSE(rig.host.nextEnabled);
+        }
+    }
+}
+
+// Values the box cannot span are refused with a message saying so, not drawn as an empty plot
+// with "Inf" on an axis; the run goes on with the next plot.
+TEST(PlotSequence, ValuesTooFarApartToDrawAreRefusedWithAMessage) {
+    const std::string model7 = "t\ns\nx\n7 0 2\n";
+    // file, presses, what the message says
+    const std::tuple<const char*, std::string, int, const char*> cases[] = {
+        {"Y near the largest doubles", model7 + "0 0 1.5e308\n1 0 -1.7e308\n", 1,
+         "The Y values of this plot run from -1.7E+308 to 1.5E+308, a range too wide to draw."},
+        {"X near the largest doubles", model7 + "-1e308 0 1\n1e308 0 2\n", 1,
+         "The X values of this plot run from -1E+308 to 1E+308, a range too wide to draw."},
+        {"the model's sum", model7 + "0 1.7e308 1.7e308\n1 -1.7e308 1.7e308\n", 2,
+         "Some Y values of this plot are too large to draw."},
+        {"a pole far out",
+         "q\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-1.5e308\n1e308\n0\n0 0 0\n1\n0 0\n0 1 1\n", 1,
+         "The Y values of this plot run from -1.5E+308 to 1.5E+308, a range too wide to draw."},
+    };
+    for (const auto& [name, text, presses, message] : cases) {
+        SCOPED_TRACE(name);
+        EngineRig rig;
+        ASSERT_EQ(rig.readText(text), ReadStatus::Ok);
+        rig.next(presses);
+        EXPECT_EQ(rig.host.refused, std::vector<std::string>{message});
+        EXPECT_EQ(rig.host.drawn, presses - 1);
+        for (const CanvasCall& c : rig.calls)
+            EXPECT_NE(c.kind, CanvasCall::Kind::Text) << c.text; // an empty box, no labels
+        EXPECT_FALSE(rig.engine.ValuesAt(QPointF(100, 100)));
     }
 }
 
@@ -107,11 +145,10 @@ TEST(PlotSequence, CurvesTakeTheirColoursAndInBlackAndWhiteTheirStyles) {
         {"model0.dat", 1, false, curve1, LineStyle::Solid, {1, 2, 2, 3, 3, 4}},
         {"model0.dat", 1, false, red, LineStyle::Solid, {4, 3, 3, 2, 2, 1}},
         {"model0.dat", 1, true, 0, LineStyle::Dash, {4, 3, 3, 2, 2, 1}},
-        // Model 3: the error in red, then the data in Curve1 against the model (the sum).
+        // Model 3: the error in red, then the model (the sum) in Curve2; its data are markers.
         {"model3.dat", 1, false, red, LineStyle::Solid, {.9, 1.9}},
-        {"model3.dat", 2, false, curve1, LineStyle::Solid, {1, 2}},
+        {"model3.dat", 2, false, curve1, LineStyle::Solid, {}},
         {"model3.dat", 2, false, curve2, LineStyle::Solid, {1.9, 3.9}},
-        {"model3.dat", 2, true, 0, LineStyle::Dash, {1, 2}},
         // Model 110: the sum drawn twice, dotted in black and white.
         {"model110.dat", 1, true, 0, LineStyle::Dot, {100, 95, 95, 85, 100, 95, 95, 85}},
     };
@@ -123,6 +160,46 @@ TEST(PlotSequence, CurvesTakeTheirColoursAndInBlackAndWhiteTheirStyles) {
         ASSERT_EQ(rig.read(file), ReadStatus::Ok);
         rig.next(presses);
         EXPECT_THAT(LineEnds(rig.calls, colour, style), Pointwise(DoubleNear(1e-9), ends));
+    }
+}
+
+// A file of model 7 with `rows` rows: data 2 + i / rows, model 0.1 above it.
+std::string SeriesFile(int rows) {
+    std::string text = "t\ns\nx\n7 0 " + std::to_string(rows) + "\n";
+    for (int i = 0; i < rows; ++i)
+        text += std::to_string(i) + " " + std::to_string(2 + double(i) / rows) + " 0.1\n";
+    return text;
+}
+
+TEST(PlotSequence, DataShowAsMarkersAboveTheModelOrAsAWideLineBeneathIt) {
+    const Rgb curve1 = 0x00C000, curve2 = 0xC00000;
+    for (int rows : {EngineRig::kMarkerLimit, EngineRig::kMarkerLimit + 1}) {
+        SCOPED_TRACE(rows);
+        EngineRig rig;
+        ASSERT_EQ(rig.readText(SeriesFile(rows)), ReadStatus::Ok);
+        rig.next(2);
+        const bool markers = rows <= EngineRig::kMarkerLimit;
+        // Where the data and the model went, in drawing order.
+        std::vector<size_t> dataMarks, dataLines, modelLines;
+        int dataWidth = 0, modelWidth = 0;
+        for (size_t i = 0; i < rig.calls.size(); ++i) {
+            const CanvasCall& c = rig.calls[i];
+            if (c.kind == CanvasCall::Kind::Marker && c.colour == curve1 && c.y1 >= 2 && c.y1 < 3)
+                dataMarks.push_back(i); // not the legend's, drawn in pixels
+            if (c.kind == CanvasCall::Kind::Line && c.colour == curve1)
+                dataLines.push_back(i), dataWidth = c.width;
+            if (c.kind == CanvasCall::Kind::Line && c.colour == curve2)
+                modelLines.push_back(i), modelWidth = c.width;
+        }
+        ASSERT_EQ(modelLines.size(), size_t(rows - 1));
+        EXPECT_EQ(dataMarks.size(), markers ? size_t(rows) : 0u);
+        EXPECT_EQ(dataLines.size(), markers ? 0u : size_t(rows - 1));
+        if (markers) {
+            EXPECT_GT(dataMarks.front(), modelLines.back());
+        } else {
+            EXPECT_LT(dataLines.back(), modelLines.front());
+            EXPECT_GT(dataWidth, modelWidth);
+        }
     }
 }
 

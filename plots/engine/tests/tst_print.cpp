@@ -1,8 +1,8 @@
+#include "EngineTestSupport.h"
 #include "FileBytes.h"
+#include "PlotExport.h"
 #include "PrintPlot.h"
 
-#include "QtTestApp.h"
-#include "TempDirTest.h"
 #include <QImage>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -10,12 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <tuple>
 
 using namespace veltrana;
+using namespace veltrana::test;
 
 namespace {
 
@@ -29,18 +31,43 @@ TEST(PrintPlot, FitKeepsTheShapeAndLeavesRoomForTheFooter) {
         EXPECT_EQ(FitPicture(w, h, pw, ph, footer), fit) << w << "x" << h;
 }
 
-// Prints a red picture to a PDF file and looks at the page as an image.
-QImage PrintedPage(const QTemporaryDir& dir, const QImage& picture) {
+std::string RunTool(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+// The lines of `pdfimages -list` below its two heading lines: one per picture in the file.
+int PicturesIn(const std::string& pdf) {
+    const std::string listing = RunTool("pdfimages -list '" + pdf + "'");
+    int lines = 0;
+    for (char c : listing)
+        lines += c == '\n';
+    EXPECT_GE(lines, 2) << listing; // the tool ran
+    return lines - 2;
+}
+
+std::string TextOf(const std::string& pdf) {
+    return RunTool("pdftotext '" + pdf + "' -");
+}
+
+// Prints the canvas to a PDF file and looks at the page as an image.
+QImage PrintedPage(const QTemporaryDir& dir, const PlotCanvas& canvas) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QString pdf = dir.filePath("plot.pdf");
     printer.setOutputFileName(pdf);
-    EXPECT_TRUE(TryPrintPlot(printer, picture, "/data/run1.dat", " 4.5E-02"));
-    const std::string text = dir.filePath("page.txt").toStdString();
-    EXPECT_EQ(std::system(("pdftotext '" + pdf.toStdString() + "' '" + text + "'").c_str()), 0);
-    const std::string printed = test::FileText(text);
+    EXPECT_TRUE(TryPrintPlot(printer, canvas.recording(), "/data/run1.dat", " 4.5E-02"));
+    const std::string printed = TextOf(pdf.toStdString());
     EXPECT_NE(printed.find("Input file name = /data/run1.dat"), std::string::npos) << printed;
     EXPECT_NE(printed.find("errorSum = 4.5E-02"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("Curve"), std::string::npos) << printed;
+    EXPECT_EQ(PicturesIn(pdf.toStdString()), 0);
     const QString base = dir.filePath("page");
     const std::string command =
         "pdftoppm -r 40 -png -singlefile '" + pdf.toStdString() + "' '" + base.toStdString() + "'";
@@ -48,7 +75,7 @@ QImage PrintedPage(const QTemporaryDir& dir, const QImage& picture) {
     return QImage(base + ".png");
 }
 
-// The red picture's box on the page.
+// The red plot's box on the page.
 QRect RedBox(const QImage& page) {
     QRect red;
     for (int y = 0; y < page.height(); ++y)
@@ -60,20 +87,23 @@ QRect RedBox(const QImage& page) {
     return red;
 }
 
-TEST(PrintPlot, PdfPageFollowsThePicturesShape) {
-    test::EnsureApp();
+TEST(PrintPlot, PdfPageFollowsThePlotsShapeInLinesAndTexts) {
+    EnsureApp();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     for (QSize size : {QSize(600, 300), QSize(300, 600)}) {
-        QImage picture(size, QImage::Format_RGB32);
-        picture.fill(Qt::red);
-        const QImage page = PrintedPage(dir, picture);
+        PlotCanvas canvas(size.width(), size.height());
+        canvas.setBackColor(0x0000FF);
+        canvas.Cls();
+        canvas.Print("Curve");
+        canvas.Line(0, 0, size.width(), size.height());
+        const QImage page = PrintedPage(dir, canvas);
         const bool landscape = size.width() > size.height();
         EXPECT_EQ(page.width() > page.height(), landscape);
         const QRect red = RedBox(page);
         ASSERT_TRUE(red.isValid());
-        // The shape is kept, and the picture fills the page's width (landscape) or most of
-        // its height (portrait, less the footer line). The footer's text is checked in the PDF.
+        // The shape is kept, and the plot fills the page's width (landscape) or most of
+        // its height (portrait, less the footer line).
         EXPECT_NEAR(double(red.width()) / red.height(), double(size.width()) / size.height(), 0.05);
         EXPECT_GT(landscape ? double(red.width()) / page.width()
                             : double(red.height()) / page.height(),
@@ -84,20 +114,53 @@ TEST(PrintPlot, PdfPageFollowsThePicturesShape) {
 // A disk that fills up while the PDF is written: the print says so and the PDF that was there
 // stays (Qt's own PDF output emptied it first and reported success).
 TEST(PrintPlot, APdfThatCannotBeWrittenIsReportedAndKeepsTheOldOne) {
-    test::EnsureApp();
+    EnsureApp();
     QTemporaryDir dir;
     const std::string pdf = dir.filePath("plot.pdf").toStdString();
     std::ofstream(pdf) << "old";
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdf));
-    QImage picture(300, 200, QImage::Format_RGB32);
-    picture.fill(Qt::red);
+    PlotCanvas canvas(300, 200);
     SetSaveFaultHook([](SaveStep step) { return step == SaveStep::Write ? ENOSPC : 0; });
-    const bool printed = TryPrintPlot(printer, picture, "/data/run1.dat", " 4.5E-02");
+    const bool printed = TryPrintPlot(printer, canvas.recording(), "/data/run1.dat", " 4.5E-02");
     SetSaveFaultHook({});
     EXPECT_FALSE(printed);
-    EXPECT_EQ(test::FileText(pdf), "old");
+    EXPECT_EQ(FileText(pdf), "old");
+}
+
+// A real plot saved in each type: the pictures hold what the box shows, the vector files its
+// lines and texts (title and axis titles found as text, no picture inside).
+TEST(PlotExport, PicturesMatchTheBoxAndVectorFilesHoldTexts) {
+    EngineRig rig(760, 540);
+    ASSERT_EQ(rig.read("model3.dat"), ReadStatus::Ok);
+    rig.next();
+    QTemporaryDir dir;
+    const PlotRecording& plot = rig.canvas.recording();
+    const QImage shown = rig.canvas.image().convertToFormat(QImage::Format_RGB32);
+    for (const auto& [type, format] :
+         {std::pair{PlotFileType::Bitmap, "BMP"}, std::pair{PlotFileType::Png, "PNG"}}) {
+        const auto bytes = PlotFileBytes(plot, type);
+        ASSERT_TRUE(bytes);
+        EXPECT_EQ(QImage::fromData(*bytes, format).convertToFormat(QImage::Format_RGB32), shown);
+    }
+
+    const auto svg = PlotFileBytes(plot, PlotFileType::Svg);
+    ASSERT_TRUE(svg);
+    for (const char* text : {"Error Amplitude", "Time", "Amplitude", "Sarlow (tm)"})
+        EXPECT_TRUE(svg->contains(text)) << text;
+    EXPECT_FALSE(svg->contains("<image"));
+    EXPECT_TRUE(svg->contains("viewBox=\"0 0 760 540\""));
+
+    const auto pdf = PlotFileBytes(plot, PlotFileType::Pdf);
+    ASSERT_TRUE(pdf);
+    const std::string path = dir.filePath("plot.pdf").toStdString();
+    std::ofstream(path, std::ios::binary).write(pdf->constData(), pdf->size());
+    EXPECT_EQ(PicturesIn(path), 0);
+    const std::string text = TextOf(path);
+    for (const char* title : {"Error Amplitude", "Time", "Amplitude", "Sarlow (tm)"})
+        EXPECT_NE(text.find(title), std::string::npos) << title << "\n" << text;
+    EXPECT_NE(RunTool("pdfinfo '" + path + "'").find("570 x 405 pts"), std::string::npos);
 }
 
 } // namespace

@@ -32,6 +32,10 @@ struct ShotHost : PlotHost {
         std::fprintf(stderr, "Must exit! %.*s\n", static_cast<int>(text.size()), text.data());
         fatal = true;
     }
+    void plotRefused(std::string_view reason) override {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(reason.size()), reason.data());
+    }
+    void fileDamaged() override { fatal = true; }
 };
 
 } // namespace
@@ -52,7 +56,7 @@ int main(int argc, char** argv) {
     ResultFile file(prompter);
     ShotHost host;
     // The colours a first start of the plot window sets.
-    host.settings.colours = {0x6F6F6F, 0x8000FF, 0x000080, 0xFF0000, 0x00FFFF, 0xC0C0C0};
+    host.settings.colours = {0x606060, 0x5800B0, 0x000080, 0xFF0000, 0x008000, 0xE8E8E8};
     host.settings.blackAndWhite = bw;
     PlotCanvas canvas(width, height);
     canvas.setBackColor(bw ? 0xFFFFFF : host.settings.colours[PlotSettings::Background]);

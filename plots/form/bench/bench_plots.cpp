@@ -55,6 +55,8 @@ public:
     void setNextEnabled(bool) override {}
     void plotDrawn() override {}
     void ShowFatal(std::string_view) override {}
+    void plotRefused(std::string_view) override {}
+    void fileDamaged() override {}
 
 private:
     std::string m_output;

@@ -1,4 +1,4 @@
-#include "PlotExport.h"
+#include "ExportCommand.h"
 #include "PlotFileRoutines.h"
 #include "PlotsFormFixture.h"
 
@@ -14,18 +14,18 @@ using namespace veltrana;
 
 namespace {
 
-class PlotExportTest : public test::PlotsFormFixture {
+class ExportCommandTest : public test::PlotsFormFixture {
 protected:
     bool exportAs(const std::string& name, int filter) {
         prompter.answerFile(FileDialogAnswer{in(name), filter});
-        return form->findChild<PlotExport*>()->Export();
+        return form->findChild<ExportCommand*>()->Export();
     }
     std::string said() {
         return prompter.prompts.empty() ? std::string() : prompter.prompts.back().text;
     }
 };
 
-TEST_F(PlotExportTest, FileMenuExportsTheConstellationAndTheShownPlot) {
+TEST_F(ExportCommandTest, FileMenuExportsTheConstellationAndTheShownPlot) {
     ASSERT_TRUE(startForm("model_m2.dat")); // the map of poles and zeros is shown
     ASSERT_NE(form->findChild<QAction*>("mnuFileExport"), nullptr);
 
@@ -62,7 +62,7 @@ TEST_F(PlotExportTest, FileMenuExportsTheConstellationAndTheShownPlot) {
     EXPECT_EQ(Contents(in("fit.csv")), csv);
 }
 
-TEST_F(PlotExportTest, ConstellationNeedsAFilterAndExportNeedsAFile) {
+TEST_F(ExportCommandTest, ConstellationNeedsAFilterAndExportNeedsAFile) {
     ASSERT_TRUE(startForm("model1.dat"));
     EXPECT_FALSE(exportAs("fit.csv", 1));
     EXPECT_EQ(said(), "The result file holds no filter (model 1): only the data of the plot shown "
@@ -72,11 +72,11 @@ TEST_F(PlotExportTest, ConstellationNeedsAFilterAndExportNeedsAFile) {
 
     form->resultFile().Close();
     prompter.prompts.clear();
-    EXPECT_FALSE(form->findChild<PlotExport*>()->Export());
+    EXPECT_FALSE(form->findChild<ExportCommand*>()->Export());
     EXPECT_EQ(said(), "No result file is read: open one with Open Plot File ... first.");
 }
 
-TEST_F(PlotExportTest, AFailedWriteIsReportedAndKeepsTheOldFile) {
+TEST_F(ExportCommandTest, AFailedWriteIsReportedAndKeepsTheOldFile) {
     ASSERT_TRUE(startForm("model_m2.dat"));
     ASSERT_EQ(ReplaceFileBytes(in("fit.csv"), "old", 0644), 0);
     const SaveFaultHook previous =

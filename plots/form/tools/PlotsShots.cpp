@@ -1,6 +1,7 @@
 // Saves a picture of each page of the plot window into the folder given on the command line:
 // the Setup page before a run, then the Output page and the plots of a run over a sample file,
-// and the second plot printed to a PDF file.
+// the second plot with the readout of the pointer and zoomed, and that zoomed view printed to
+// a PDF file.
 
 #include "PlotsForm.h"
 #include "RegistryStore.h"
@@ -14,6 +15,7 @@
 #include <QPrinter>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cstdio>
 
@@ -66,11 +68,22 @@ int main(int argc, char** argv) {
     for (int i = 1; i <= 8; ++i) {
         Shoot(form, out, QStringLiteral("3-plot%1").arg(i));
         if (i == 2) {
-            // The printed page of this plot, as the print dialog's PDF printer writes it.
+            // The readout under the pointer, then a zoomed part of the plot, printed as the
+            // print dialog's PDF printer writes it.
+            auto* box = form.findChild<QWidget*>(QStringLiteral("picBox"));
+            QTest::mouseMove(box, QPoint(box->width() / 3, box->height() / 3));
+            Shoot(form, out, QStringLiteral("3-plot2-readout"));
+            const QPoint from(box->width() / 2, box->height() / 3);
+            const QPoint to(box->width() * 9 / 10, box->height() * 98 / 100);
+            QTest::mousePress(box, Qt::LeftButton, {}, from);
+            QTest::mouseMove(box, to);
+            QTest::mouseRelease(box, Qt::LeftButton, {}, to);
+            Shoot(form, out, QStringLiteral("3-plot2-zoomed"));
             form.printer().setOutputFormat(QPrinter::PdfFormat);
             form.printer().setOutputFileName(out.filePath(QStringLiteral("4-print.pdf")));
             prompter.answerPrint(true);
             form.Print();
+            form.Unzoom();
         }
         if (!form.findChild<QWidget*>(QStringLiteral("cmdNext"))->isEnabled())
             break;

@@ -1,4 +1,4 @@
-#include "PlotExport.h"
+#include "ExportCommand.h"
 
 #include "ConstellationExport.h"
 #include "ErrorScheme.h"
@@ -36,9 +36,9 @@ mode_t ModeFor(const std::string& path) {
 
 } // namespace
 
-PlotExport::PlotExport(PlotsForm& form, Prompter& prompter)
+ExportCommand::ExportCommand(PlotsForm& form, Prompter& prompter)
     : QObject(&form), m_form(form), m_prompter(prompter) {
-    setObjectName(QStringLiteral("PlotExport"));
+    setObjectName(QStringLiteral("ExportCommand"));
     QMenu* file = form.menuBar()->findChild<QMenu*>(QStringLiteral("mnuFile"));
     if (!file) {
         file = form.menuBar()->addMenu(QStringLiteral("&File"));
@@ -50,7 +50,7 @@ PlotExport::PlotExport(PlotsForm& form, Prompter& prompter)
     form.installEventFilter(this);
 }
 
-bool PlotExport::eventFilter(QObject* watched, QEvent* event) {
+bool ExportCommand::eventFilter(QObject* watched, QEvent* event) {
     // The menu bar takes its height from the window: on the first showing the window grows by
     // it, so that the pages keep their designed area.
     if (watched == &m_form && event->type() == QEvent::Show && !m_shown) {
@@ -61,12 +61,12 @@ bool PlotExport::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-bool PlotExport::refuse(const std::string& why) {
+bool ExportCommand::refuse(const std::string& why) {
     m_prompter.message({why, kTitle, PromptIcon::Exclamation, PromptButtons::Ok});
     return false;
 }
 
-bool PlotExport::Export() {
+bool ExportCommand::Export() {
     if (!m_form.resultFile().isOpen())
         return refuse("No result file is read: open one with Open Plot File ... first.");
     const ResultData& data = m_form.resultFile().data();
