@@ -100,12 +100,12 @@ public:
                     const std::atomic<bool>* cancel)
         : m_out(out), m_s(s), m_l(l), m_cancel(cancel) {}
 
-    void StartBegins(int start, const std::vector<double>& x, double error) override {
-        m_out.Line(Name(start) +
-                   (start == 0   ? " from the best point"
-                    : start == 1 ? " from the start"
-                                 : " (a restart around the best point)") +
-                   ": error sum = " + Num(error));
+    void StartBegins(int start, StartKind kind, const std::vector<double>& x,
+                     double error) override {
+        static constexpr const char* kFrom[] = {
+            " from the start", " (a restart around the best point)",
+            " (a restart spread over the limits)", " from the best point"};
+        m_out.Line(Name(start) + kFrom[static_cast<int>(kind)] + ": error sum = " + Num(error));
         if (Detailed(start)) {
             ListConstellation(m_out, m_l, x, "    ");
         }
@@ -176,7 +176,8 @@ void ListSettings(Listing& out, const SolverSettings& s) {
     out.Line("  EVALMAX  " + std::to_string(s.evalMax) + ": model evaluations in all");
     out.Line("  SETRHO   " + std::to_string(s.setRho) +
              (s.setRho == 2 ? ": dogleg trust region" : ": Levenberg-Marquardt trust region"));
-    out.Line("  RATIO    " + Num(s.ratio) + ": restart radius divided by sqrt(RATIO) per restart");
+    out.Line("  RATIO    " + Num(s.ratio) +
+             ": restart radius divided by sqrt(RATIO) after a round without progress");
     out.Line("  ACCURACY " + Num(s.accuracy) + ": good fit below ACCURACY^2 x the error of H = 0");
 }
 
@@ -300,7 +301,9 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
 
     ListingObserver observer(out, settings, fp.layout, options.cancel);
     const auto fitBegan = std::chrono::steady_clock::now();
-    const FitResult fit = Fit(fp, settings, observer, options.timeLimitSeconds);
+    FitOptions fitOptions;
+    fitOptions.timeLimitSeconds = options.timeLimitSeconds;
+    const FitResult fit = Fit(fp, settings, observer, fitOptions);
     const double fitSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - fitBegan).count();
     if (fit.cancelled) {

@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
                 "| worst final error sum |\n|---|---|---|---|---|---|\n");
     for (const Prototype& p : KnownAnswerPrototypes()) {
         std::mt19937 rng(seed);
+        const std::vector<double> answer = ObjectiveAnswer(p);
         if (verbose) {
             FitProblem fp;
             std::string error;
@@ -72,6 +73,11 @@ int main(int argc, char** argv) {
             }
             std::printf("; its error sum %.3g (pass band %.3g, delay %.3g, sidelobes %.3g)\n",
                         e.total(), e.passBand, e.delay, e.sidelobe);
+            std::printf("  the objective's minimum next to it:");
+            for (double v : answer) {
+                std::printf(" %.6g", v);
+            }
+            std::printf(" (error sum %.3g)\n", EvaluateError(fp, answer).total());
         }
         int found = 0;
         std::vector<double> ms, evals, used;
@@ -99,7 +105,7 @@ int main(int argc, char** argv) {
             evals.push_back(r.evaluations);
             used.push_back(r.starts);
             worst = std::max(worst, r.parts.total());
-            const bool ok = FoundAnswer(p, r.x);
+            const bool ok = FoundAnswer(p, answer, r.x);
             found += ok;
             if (verbose) {
                 std::printf("  %s %s: error %.3g, %d starts, %d evaluations (%s)\n", name,

@@ -1,5 +1,6 @@
 #include "Prototype.h"
 
+#include "Fit.h"
 #include "JacobiElliptic.h"
 
 #include <Eigen/Eigenvalues>
@@ -257,8 +258,22 @@ std::vector<double> Canonical(const FilterLayout& l, std::vector<double> x) {
 
 } // namespace
 
-bool FoundAnswer(const Prototype& p, const std::vector<double>& x, double tolerance) {
-    const std::vector<double> a = Canonical(p.layout, x), b = Canonical(p.layout, p.truth);
+std::vector<double> ObjectiveAnswer(const Prototype& p) {
+    FitProblem fp;
+    std::string error;
+    BuildFitProblem(KnownAnswerProblem(p, p.truth), fp, error);
+    SolverSettings settings;
+    settings.remax[0] = 1;
+    settings.zero = {0, 1e-14, 1e-14};
+    settings.accuracy = 1e-7;
+    settings.evalMax = 100000;
+    FitObserver quiet;
+    return Fit(fp, settings, quiet).x;
+}
+
+bool FoundAnswer(const Prototype& p, const std::vector<double>& answer,
+                 const std::vector<double>& x, double tolerance) {
+    const std::vector<double> a = Canonical(p.layout, x), b = Canonical(p.layout, answer);
     for (size_t i = 0; i < a.size(); ++i) {
         if (!(std::abs(a[i] - b[i]) <= tolerance * std::abs(b[i]))) {
             return false;

@@ -44,8 +44,15 @@ DesignProblem KnownAnswerProblem(const Prototype& p, const std::vector<double>& 
 /// The answer with every location moved by a random 30 to 50 % (either way).
 std::vector<double> PerturbedStart(const Prototype& p, std::mt19937& rng);
 
-/// True when x is the answer within `tolerance` (relative), pole pairs and omega zeros taken
-/// in any order.
-bool FoundAnswer(const Prototype& p, const std::vector<double>& x, double tolerance = 1e-4);
+/// The minimum of the fit's error sum next to the prototype, found by a descent from it. It is
+/// the prototype itself where its error sum is 0; with two or more omega zeros the sidelobe
+/// term takes the last lobe only up to 1.5 times the last zero, short of an elliptic filter's
+/// last peak, and moves the minimum a little away from the prototype.
+std::vector<double> ObjectiveAnswer(const Prototype& p);
+
+/// True when x is `answer` (a constellation of p) within `tolerance` (relative), pole pairs
+/// and omega zeros taken in any order.
+bool FoundAnswer(const Prototype& p, const std::vector<double>& answer,
+                 const std::vector<double>& x, double tolerance = 1e-4);
 
 } // namespace veltrana
