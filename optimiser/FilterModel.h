@@ -56,6 +56,10 @@ struct FilterLayout {
     bool squaredImaginary = false;
 };
 
+/// The name of location i as the listing gives it: "sigma pole", "real part of pole pair 2",
+/// "imaginary part of zero quad 1", "omega zero 3", ...
+std::string LocationName(const FilterLayout& l, int i);
+
 /// The plain value of a number or of an automatic-differentiation jet.
 inline double ScalarOf(double x) {
     return x;

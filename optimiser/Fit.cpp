@@ -269,6 +269,7 @@ void MultiStart::Polish() {
 }
 
 FitResult MultiStart::Run() {
+    m_result.threads = m_threads;
     m_result.x = m_fp.start;
     m_result.parts = EvaluateError(m_fp, m_fp.start);
     m_result.startError = m_result.parts.total();

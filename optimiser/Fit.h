@@ -23,6 +23,7 @@ struct FitResult {
     int starts = 0;        ///< descents run (the first one and the restarts)
     int evaluations = 0;   ///< model evaluations (with or without derivatives)
     int iterations = 0;
+    int threads = 1; ///< threads the restarts ran on
     bool cancelled = false;
     bool good = false;      ///< the error sum is good by ACCURACY
     bool polished = false;  ///< the final descent from the best point ran

@@ -1,5 +1,7 @@
 #include "OptimiserRun.h"
 
+#include "CommandLine.h"
+
 #include "Fit.h"
 #include "ImpulseResponse.h"
 #include "InputFile.h"
@@ -8,6 +10,7 @@
 #include "Prompter.h"
 #include "ResultFileName.h"
 #include "ResultWriter.h"
+#include "RunSummary.h"
 #include "Text.h"
 
 #include <chrono>
@@ -218,7 +221,7 @@ std::string ListingPath(const std::string& familyDir) {
 int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options) {
     const auto began = std::chrono::steady_clock::now();
     if (args.size() != 5) {
-        std::fprintf(stderr, "usage: optimiser <name> <directory> <familyDir> <drive> <first2>\n");
+        std::fputs(kUsage, stderr);
         return RunUsage;
     }
     const std::string& name = args[0];
@@ -229,7 +232,8 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
         std::fprintf(stderr, "optimiser: the family directory %s does not exist\n", family.c_str());
         return RunUsage;
     }
-    const std::string listingPath = ListingPath(family);
+    const std::string listingPath =
+        options.listingPath.empty() ? ListingPath(family) : options.listingPath;
     std::filesystem::create_directories(std::filesystem::path(listingPath).parent_path(), ec);
     Listing out;
     std::string error;
@@ -303,6 +307,7 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
     const auto fitBegan = std::chrono::steady_clock::now();
     FitOptions fitOptions;
     fitOptions.timeLimitSeconds = options.timeLimitSeconds;
+    fitOptions.threads = options.threads;
     const FitResult fit = Fit(fp, settings, observer, fitOptions);
     const double fitSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - fitBegan).count();
@@ -316,6 +321,11 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
                     "positive finite number).");
     }
     out.Line("Stopped: " + fit.stopReason);
+    if (!fit.good) {
+        out.Line("Not a good fit by ACCURACY: the error sum is above ACCURACY^2 x the error of "
+                 "H = 0 (" +
+                 Num(settings.accuracy * settings.accuracy * ZeroFilterError(fp)) + ").");
+    }
     out.Line("Starts used: " + std::to_string(fit.starts) + " of " +
              std::to_string(settings.remax[0]) + (fit.polished ? " (and a final descent)" : "") +
              "; iterations " + std::to_string(fit.iterations) + "; model evaluations " +
@@ -327,6 +337,13 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
              Num(given.total()) + ")");
     if (fp.equaliseDelay) {
         out.Line("Delay target used: " + Num(e.delayTarget) + " ns");
+    }
+    const Uncertainty uncertainty = EstimateUncertainty(fp, fit.x, e.gain);
+    for (const std::string& line : DescribeUncertainty(fp, fit.x, e.gain, uncertainty)) {
+        out.Line(line);
+    }
+    if (options.summary) {
+        *options.summary = {true, fp, fit, uncertainty, given.total(), fitSeconds};
     }
 
     const ImpulseResponse impulse = ComputeImpulseResponse(fp.layout, fit.x, e.gain, fp.nsPerUnit);
@@ -351,7 +368,9 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     out.Line("Time taken: " + Num(seconds) + " s");
-    out.Line("Run completed: result file " + resultPath);
+    out.Line(std::string("Run completed") +
+             (uncertainty.warns() ? " with warnings (see above)" : "") + ": result file " +
+             resultPath);
     return RunOk;
 }
 

@@ -1,4 +1,4 @@
-#include "OptimiserRun.h"
+#include "CommandLine.h"
 
 #include <csignal>
 
@@ -18,5 +18,5 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, RequestCancel);
     veltrana::RunOptions options;
     options.cancel = &g_cancel;
-    return veltrana::RunOptimiser(std::vector<std::string>(argv + 1, argv + argc), options);
+    return veltrana::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), options);
 }
