@@ -2,6 +2,7 @@
 
 #include "Fit.h"
 #include "JacobiElliptic.h"
+#include "NumberList.h"
 
 #include <Eigen/Eigenvalues>
 
@@ -40,17 +41,7 @@ void SetPoles(Prototype& p, const std::vector<Complex>& poles) {
 }
 
 std::string Text(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", v);
-    return text;
-}
-
-std::string Texts(const std::vector<double>& values) {
-    std::string line;
-    for (double v : values) {
-        line += (line.empty() ? "" : " ") + Text(v);
-    }
-    return line;
+    return NumberText(v, "%.17g");
 }
 
 double Magnitude(const Prototype& p, double w) {
@@ -178,14 +169,14 @@ DesignProblem KnownAnswerProblem(const Prototype& p, const std::vector<double>& 
                  Text(kFreqNorm),
                  std::to_string(l.nSigmaPoles) + " " + std::to_string(l.nPolePairs),
                  l.nSigmaPoles > 0 ? Text(at(l.sigmaPole())) : ".02",
-                 Texts(re),
-                 Texts(im),
+                 NumberList(re, "%.17g"),
+                 NumberList(im, "%.17g"),
                  "N",
                  ".05",
                  "N",
                  "N",
                  std::to_string(l.nOmegaZeros) + " 0 0",
-                 zeros.empty() ? "1.111" : Texts(zeros),
+                 zeros.empty() ? "1.111" : NumberList(zeros, "%.17g"),
                  ".01",
                  ".01",
                  "1",
