@@ -140,7 +140,7 @@ DescentOutcome Descend(const FitProblem& fp, const SolverSettings& settings,
     options.max_num_consecutive_invalid_steps = settings.remax[1];
     options.function_tolerance = plan.functionTolerance;
     options.parameter_tolerance = plan.parameterTolerance;
-    options.gradient_tolerance = 1e-14;
+    options.gradient_tolerance = plan.gradientTolerance;
     options.max_solver_time_in_seconds = std::max(0.001, plan.seconds);
     options.logging_type = ceres::SILENT;
     options.minimizer_progress_to_stdout = false;

@@ -16,6 +16,7 @@ struct DescentPlan {
     int evaluations = 0;  ///< model evaluations at most (this descent's share of EVALMAX)
     double functionTolerance = 1e-5;
     double parameterTolerance = 1e-5;
+    double gradientTolerance = 1e-14; ///< of the projected gradient's largest component
     double seconds = 60;
     /// The first trust region, in Jacobi-scaled units. A moderate one for a descent from far
     /// away: undamped first steps throw pairs against their limits. A wide one for the final

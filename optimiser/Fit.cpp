@@ -47,7 +47,8 @@ namespace veltrana {
 //            is made, once the error sum is at most ACCURACY^2 times the error sum of H = 0
 //            (an RMS error of ACCURACY relative to the RMS of the weighted Yout); the final
 //            descent stops when the error sum and the step change by less than ACCURACY^2
-//            (relative).
+//            (relative), or, from a good fit, by less than 1e-15: it used to stop a step
+//            short of the round-off that a general-purpose solver reaches.
 // Restarts come in rounds of up to kRoundSize descents, half of them around the best point,
 // half spread over the box of limits; the descents of a round run in parallel and are
 // listed in order once the round is over.
@@ -58,6 +59,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kRoundSize = 8;
 constexpr double kFirstRadius = 0.5;
 constexpr double kPolishRadius = 1e4;
+constexpr double kRoundOff = 1e-15;
 /// Fewer evaluations than this left of EVALMAX are not worth another descent.
 constexpr int kFewestEvaluations = 20;
 
@@ -132,6 +134,8 @@ private:
                std::chrono::duration<double>(Clock::now() - m_began).count();
     }
     int EvaluationsLeft() const { return std::max(0, m_s.evalMax - m_result.evaluations); }
+    /// The error sum of a good fit by ACCURACY.
+    double GoodError() const { return m_s.accuracy * m_s.accuracy * ZeroFilterError(m_fp); }
     /// Runs the starts as one round; false when the run is to end (cancel, limits).
     bool Round(const std::vector<Planned>& starts);
     /// Counts what d used and keeps its end when it beats the best point.
@@ -229,7 +233,10 @@ void MultiStart::Polish() {
             held.push_back(static_cast<int>(i));
         }
     }
-    const double tolerance = m_s.accuracy * m_s.accuracy;
+    // A good fit matches its data to round-off: its steps shrink quadratically, and a step or
+    // two more take it there.
+    const bool good = m_result.parts.total() <= GoodError();
+    const double tolerance = good ? kRoundOff : m_s.accuracy * m_s.accuracy;
     m_result.polished = true;
     bool holding = !held.empty();
     for (;;) {
@@ -240,6 +247,7 @@ void MultiStart::Polish() {
         plan.parameterTolerance = tolerance;
         plan.seconds = Remaining();
         plan.firstRadius = kPolishRadius;
+        plan.gradientTolerance = good ? 0 : plan.gradientTolerance;
         if (holding) {
             plan.held = held;
         }
@@ -277,7 +285,7 @@ FitResult MultiStart::Run() {
         m_result.stopReason = "No start could be evaluated.";
         return m_result;
     }
-    const double goodError = m_s.accuracy * m_s.accuracy * ZeroFilterError(m_fp);
+    const double goodError = GoodError();
     double radius = kFirstRadius;
     int spread = 0;
     bool going = Round({{StartKind::Given, m_fp.start}});
