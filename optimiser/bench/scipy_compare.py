@@ -265,7 +265,7 @@ def inputs(arguments):
     for a in arguments:
         if os.path.isdir(a):
             for name in sorted(os.listdir(a)):
-                if not name.endswith(".cpp"):
+                if not name.endswith((".cpp", ".dat", ".out", ".json")):
                     yield os.path.join(a, name)
         else:
             yield a

@@ -54,15 +54,18 @@ TEST(Prototype, PolesGiveTheClosedFormMagnitude) {
     }
 }
 
-/// Local maxima of |H| over (from, to), on a fine grid.
+/// Local maxima of |H| over (from, to): on a grid, each refined by the parabola through its
+/// grid point and their neighbours.
 std::vector<double> Peaks(const Prototype& p, double from, double to) {
+    constexpr int kGrid = 20000;
     std::vector<double> v, peaks;
-    for (int i = 0; i <= 200000; ++i) {
-        v.push_back(Relative(p, from + (to - from) * i / 200000));
+    for (int i = 0; i <= kGrid; ++i) {
+        v.push_back(Relative(p, from + (to - from) * i / kGrid));
     }
     for (size_t i = 1; i + 1 < v.size(); ++i) {
         if (v[i] >= v[i - 1] && v[i] > v[i + 1]) {
-            peaks.push_back(v[i]);
+            const double curvature = v[i - 1] - 2 * v[i] + v[i + 1];
+            peaks.push_back(v[i] - (v[i + 1] - v[i - 1]) * (v[i + 1] - v[i - 1]) / (8 * curvature));
         }
     }
     return peaks;
