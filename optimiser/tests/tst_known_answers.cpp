@@ -130,4 +130,27 @@ TEST(KnownAnswers, LocationsTheDataCannotSeeAreFlagged) {
                                   "it moves (the Jacobian is singular in its direction)."));
 }
 
+// Standard errors need more residuals than unknowns; a gain that enters no residual (a fit of
+// the delay alone) has none and keeps its start.
+TEST(KnownAnswers, WhatCannotBeEstimatedIsSaid) {
+    const Prototype p = ButterworthPrototype(5);
+    FitProblem few = Build(KnownAnswerProblem(p, p.truth));
+    for (auto* v : {&few.w, &few.yin, &few.yout, &few.k, &few.freqMHz}) {
+        v->resize(6); // five locations and the gain
+    }
+    FitProblem delayOnly = Build(KnownAnswerProblem(BesselPrototype(4), BesselPrototype(4).truth));
+    std::fill(delayOnly.k.begin(), delayOnly.k.end(), 0.0);
+    const std::pair<const FitProblem*, const char*> cases[] = {
+        {&few, "Standard errors cannot be estimated: 6 residuals leave no degrees of freedom for 6 "
+               "unknowns."},
+        {&delayOnly, "  gain  1  (enters no residual: it keeps its start value)"},
+    };
+    for (const auto& [fp, line] : cases) {
+        SCOPED_TRACE(line);
+        const FitResult r = Quietly(*fp);
+        const Uncertainty u = EstimateUncertainty(*fp, r.x, r.parts.gain);
+        EXPECT_THAT(DescribeUncertainty(*fp, r.x, r.parts.gain, u), testing::Contains(line));
+    }
+}
+
 } // namespace
