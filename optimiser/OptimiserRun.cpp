@@ -1,7 +1,6 @@
 #include "OptimiserRun.h"
 
 #include "CommandLine.h"
-
 #include "Fit.h"
 #include "ImpulseResponse.h"
 #include "InputFile.h"
