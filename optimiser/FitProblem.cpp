@@ -19,21 +19,22 @@ public:
 
 private:
     void Constellation();
-    void Bound(int index, double lo, double hi, const std::string& what);
+    void Bound(int index, double lo, double hi);
 
     const CheckedProblem& m_c;
     FitProblem& m_fp;
 };
 
-void Builder::Bound(int index, double lo, double hi, const std::string& what) {
+void Builder::Bound(int index, double lo, double hi) {
     double& x = m_fp.start[static_cast<size_t>(index)];
     m_fp.lower[static_cast<size_t>(index)] = lo;
     m_fp.upper[static_cast<size_t>(index)] = hi;
     if (x < lo || x > hi) {
         const double moved = std::clamp(x, lo, hi);
-        m_fp.notes.push_back("The start " + what + " = " + GeneralNumber(x) +
-                             " lies outside its limits " + GeneralNumber(lo) + " to " +
-                             GeneralNumber(hi) + "; it starts at " + GeneralNumber(moved) + ".");
+        m_fp.notes.push_back("The start " + LocationName(m_fp.layout, index) + " = " +
+                             GeneralNumber(x) + " lies outside its limits " + GeneralNumber(lo) +
+                             " to " + GeneralNumber(hi) + "; it starts at " + GeneralNumber(moved) +
+                             ".");
         x = moved;
     }
 }
@@ -59,38 +60,34 @@ void Builder::Constellation() {
 
     if (l.nSigmaPoles > 0) {
         m_fp.start[static_cast<size_t>(l.sigmaPole())] = m_c.sigmaPole;
-        Bound(l.sigmaPole(), lo, hi, "sigma pole");
+        Bound(l.sigmaPole(), lo, hi);
     }
     for (int k = 0; k < l.nPolePairs; ++k) {
-        const std::string n = std::to_string(k + 1);
         m_fp.start[static_cast<size_t>(l.poleReal(k))] = m_c.poleReal[static_cast<size_t>(k)];
         m_fp.start[static_cast<size_t>(l.poleImag(k))] = m_c.poleImag[static_cast<size_t>(k)];
-        Bound(l.poleReal(k), lo, hi, "real part of pole pair " + n);
-        Bound(l.poleImag(k), 0, hi, "imaginary part of pole pair " + n);
+        Bound(l.poleReal(k), lo, hi);
+        Bound(l.poleImag(k), 0, hi);
     }
     if (l.sigmaZero != SigmaZeroKind::None) {
         m_fp.start[static_cast<size_t>(l.sigmaZeroAt())] = m_c.sigmaZeroValue;
-        Bound(l.sigmaZeroAt(), lo, hi, "sigma zero");
+        Bound(l.sigmaZeroAt(), lo, hi);
     }
     for (int m = 0; m < l.nOmegaZeros; ++m) {
         m_fp.start[static_cast<size_t>(l.omegaZero(m))] = m_c.omegaZeros[static_cast<size_t>(m)];
-        Bound(l.omegaZero(m), 1, hi, "omega zero " + std::to_string(m + 1));
+        Bound(l.omegaZero(m), 1, hi);
     }
     const int complexZeros = l.nZeroPairs + l.nZeroQuads;
     for (int q = 0; q < complexZeros; ++q) {
-        const std::string n = q < l.nZeroPairs
-                                  ? "zero pair " + std::to_string(q + 1)
-                                  : "zero quad " + std::to_string(q + 1 - l.nZeroPairs);
         const double d = m_c.zeroReal[static_cast<size_t>(q)];
         m_fp.start[static_cast<size_t>(l.zeroReal(q))] = d;
         m_fp.start[static_cast<size_t>(l.zeroImag(q))] = m_c.zeroImag[static_cast<size_t>(q)];
         // d keeps its sign: a zero in the right half plane stays there.
         if (d < 0) {
-            Bound(l.zeroReal(q), -hi, -lo, "real part of " + n);
+            Bound(l.zeroReal(q), -hi, -lo);
         } else {
-            Bound(l.zeroReal(q), lo, hi, "real part of " + n);
+            Bound(l.zeroReal(q), lo, hi);
         }
-        Bound(l.zeroImag(q), 0, hi, "imaginary part of " + n);
+        Bound(l.zeroImag(q), 0, hi);
     }
 }
 

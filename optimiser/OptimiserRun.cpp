@@ -1,5 +1,6 @@
 #include "OptimiserRun.h"
 
+#include "CommandLine.h"
 #include "ConsolePrompter.h"
 #include "Fit.h"
 #include "ImpulseResponse.h"
@@ -10,6 +11,7 @@
 #include "ResultFileName.h"
 #include "ResultWriter.h"
 #include "RunGuard.h"
+#include "RunSummary.h"
 #include "Text.h"
 
 #include <chrono>
@@ -82,12 +84,12 @@ public:
                     const std::atomic<bool>* cancel)
         : m_out(out), m_s(s), m_l(l), m_cancel(cancel) {}
 
-    void StartBegins(int start, const std::vector<double>& x, double error) override {
-        m_out.Line(Name(start) +
-                   (start == 0   ? " from the best point"
-                    : start == 1 ? " from the start"
-                                 : " (a restart around the best point)") +
-                   ": error sum = " + Num(error));
+    void StartBegins(int start, StartKind kind, const std::vector<double>& x,
+                     double error) override {
+        static constexpr const char* kFrom[] = {
+            " from the start", " (a restart around the best point)",
+            " (a restart spread over the limits)", " from the best point"};
+        m_out.Line(Name(start) + kFrom[static_cast<int>(kind)] + ": error sum = " + Num(error));
         if (Detailed(start)) {
             ListConstellation(m_out, m_l, x, "    ");
         }
@@ -161,7 +163,8 @@ void ListSettings(Listing& out, const SolverSettings& s) {
              (s.setRho == 2 ? ": Newton-Raphson with the gradient where the Hessian is indefinite "
                               "(dogleg trust region)"
                             : ": Newton-Raphson method (Levenberg-Marquardt trust region)"));
-    out.Line("  RATIO    " + Num(s.ratio) + ": restart radius divided by sqrt(RATIO) per restart");
+    out.Line("  RATIO    " + Num(s.ratio) +
+             ": restart radius divided by sqrt(RATIO) after a round without progress");
     out.Line("  ACCURACY " + Num(s.accuracy) + ": good fit below ACCURACY^2 x the error of H = 0");
 }
 
@@ -276,7 +279,10 @@ int RunListed(const std::vector<std::string>& args, const RunOptions& options, L
 
     ListingObserver observer(out, settings, fp.layout, options.cancel);
     const auto fitBegan = std::chrono::steady_clock::now();
-    const FitResult fit = Fit(fp, settings, observer, options.timeLimitSeconds);
+    FitOptions fitOptions;
+    fitOptions.timeLimitSeconds = options.timeLimitSeconds;
+    fitOptions.threads = options.threads;
+    const FitResult fit = Fit(fp, settings, observer, fitOptions);
     const double fitSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - fitBegan).count();
     if (fit.cancelled) {
@@ -289,6 +295,11 @@ int RunListed(const std::vector<std::string>& args, const RunOptions& options, L
                     "positive finite number).");
     }
     out.Line("Stopped: " + fit.stopReason);
+    if (!fit.good) {
+        out.Line("Not a good fit by ACCURACY: the error sum is above ACCURACY^2 x the error of "
+                 "H = 0 (" +
+                 Num(settings.accuracy * settings.accuracy * ZeroFilterError(fp)) + ").");
+    }
     out.Line("Starts used: " + std::to_string(fit.starts) + " of " +
              std::to_string(settings.remax[0]) + (fit.polished ? " (and a final descent)" : "") +
              "; iterations " + std::to_string(fit.iterations) + "; model evaluations " +
@@ -300,6 +311,13 @@ int RunListed(const std::vector<std::string>& args, const RunOptions& options, L
              Num(given.total()) + ")");
     if (fp.equaliseDelay) {
         out.Line("Delay target used: " + Num(e.delayTarget) + " ns");
+    }
+    const Uncertainty uncertainty = EstimateUncertainty(fp, fit.x, e.gain);
+    for (const std::string& line : DescribeUncertainty(fp, fit.x, e.gain, uncertainty)) {
+        out.Line(line);
+    }
+    if (options.summary) {
+        *options.summary = {true, fp, fit, uncertainty, given.total(), fitSeconds};
     }
 
     const ImpulseResponse impulse = ComputeImpulseResponse(fp.layout, fit.x, e.gain, fp.nsPerUnit);
@@ -329,7 +347,9 @@ int RunListed(const std::vector<std::string>& args, const RunOptions& options, L
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     out.Line("Time taken: " + Num(seconds) + " s");
-    out.Line("Run completed: result file " + resultPath);
+    out.Line(std::string("Run completed") +
+             (uncertainty.warns() ? " with warnings (see above)" : "") + ": result file " +
+             resultPath);
     return RunOk;
 }
 
@@ -338,7 +358,7 @@ int RunListed(const std::vector<std::string>& args, const RunOptions& options, L
 int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options) {
     const auto began = std::chrono::steady_clock::now();
     if (args.size() != 5) {
-        std::fprintf(stderr, "usage: optimiser <name> <directory> <familyDir> <drive> <first2>\n");
+        std::fputs(kUsage, stderr);
         return RunUsage;
     }
     const std::string& name = args[0];
@@ -349,7 +369,8 @@ int RunOptimiser(const std::vector<std::string>& args, const RunOptions& options
         std::fprintf(stderr, "optimiser: the family directory %s does not exist\n", family.c_str());
         return RunUsage;
     }
-    const std::string listingPath = ListingPath(family);
+    const std::string listingPath =
+        options.listingPath.empty() ? ListingPath(family) : options.listingPath;
     std::filesystem::create_directories(std::filesystem::path(listingPath).parent_path(), ec);
     std::string error;
     // Another run's listing is never touched: the lock comes before the listing is emptied.

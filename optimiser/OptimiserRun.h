@@ -6,11 +6,19 @@
 
 namespace veltrana {
 
+struct RunSummary;
+
 struct RunOptions {
     /// Set from outside (a signal handler) to cancel the run; may be null.
     const std::atomic<bool>* cancel = nullptr;
     /// Bound on the fit's wall time, whatever the settings say.
     double timeLimitSeconds = 60;
+    /// The listing to write; empty: ListingPath(family).
+    std::string listingPath;
+    /// Descents run at once; 0: one per core.
+    int threads = 0;
+    /// Receives the fit's result when given.
+    RunSummary* summary = nullptr;
 };
 
 /// Exit statuses of the optimiser.

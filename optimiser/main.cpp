@@ -1,8 +1,8 @@
-#include "OptimiserRun.h"
+#include "CommandLine.h"
 #include "RunGuard.h"
 
 int main(int argc, char** argv) {
     veltrana::RunOptions options;
     options.cancel = &veltrana::CatchCancelSignals();
-    return veltrana::RunOptimiser(std::vector<std::string>(argv + 1, argv + argc), options);
+    return veltrana::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), options);
 }

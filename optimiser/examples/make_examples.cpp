@@ -6,6 +6,7 @@
 
 #include "Fit.h"
 #include "InputFile.h"
+#include "NumberList.h"
 
 #include <cmath>
 #include <cstdio>
@@ -20,17 +21,11 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kFreqNorm = 10; // MHz: pass band edge and first omega zero
 
 std::string Text(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4g", v);
-    return text;
+    return NumberText(v, "%.4g");
 }
 
 std::string Texts(const std::vector<double>& values) {
-    std::string line;
-    for (double v : values) {
-        line += (line.empty() ? "" : " ") + Text(v);
-    }
-    return line;
+    return NumberList(values, "%.4g");
 }
 
 /// Desired output: flat to 4 MHz, then a raised-cosine roll-off to 0 at 10 MHz.

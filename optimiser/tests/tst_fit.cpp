@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
 #include <tuple>
 
@@ -49,7 +50,7 @@ TEST(Fit, RecoversAKnownConstellationFromAStartAwayFromIt) {
     const FitProblem fp = Build(KnownProblem(truth, "0.6 0.6", "0.2 1.4"));
     FitObserver quiet;
     const FitResult r = Fit(fp, SolverSettings{}, quiet);
-    EXPECT_LT(r.parts.total(), 1e-16);
+    EXPECT_LT(r.parts.total(), 1e-12);
     EXPECT_THAT(r.x, testing::Pointwise(testing::DoubleNear(1e-6), truth));
     EXPECT_NEAR(r.parts.gain, 2.0, 1e-6);
 }
@@ -85,10 +86,56 @@ TEST(Fit, NeverEndsAboveTheStartFromRandomStartsWithinTheBounds) {
         SolverSettings settings;
         settings.remax[0] = 3;
         FitObserver quiet;
-        const FitResult r = Fit(fp, settings, quiet, 60, seed);
+        const FitResult r = Fit(fp, settings, quiet, {60, seed});
         EXPECT_LE(r.parts.total(), r.startError);
         EXPECT_THAT(r.x, testing::Pointwise(testing::Ge(), fp.lower));
         EXPECT_THAT(r.x, testing::Pointwise(testing::Le(), fp.upper));
+    }
+}
+
+FitProblem Example(const std::string& name) {
+    DesignProblem d;
+    ScriptedPrompter prompter;
+    EXPECT_EQ(FileReadMe(name, OPTIMISER_EXAMPLES, d, prompter), ReadOutcome::Read);
+    return Build(d);
+}
+
+// Limits that once ended runs early, or stretched beyond what they say.
+TEST(Fit, SettingsBoundTheRunAsTheySay) {
+    const FitProblem sidelobes = Example("Ex-Yzero.01"), pair = Example("Ex-Zpair.1");
+    SolverSettings single;
+    single.remax[0] = 1;
+    FitObserver quiet;
+    const double converged = Fit(sidelobes, single, quiet).parts.total();
+    struct Case {
+        const char* name;
+        const FitProblem& problem;
+        std::function<void(SolverSettings&)> set;
+        std::function<void(const FitResult&)> check;
+    };
+    const Case cases[] = {
+        // Restarts without progress used to end the run after two, REMAX unused.
+        {"every REMAX descent is used while the fit is not good", sidelobes,
+         [](SolverSettings& s) { s.remax[0] = 12, s.zero[0] = 0; },
+         [](const FitResult& r) {
+             EXPECT_EQ(r.starts, 12);
+             EXPECT_EQ(r.stopReason, "All REMAX descents used.");
+         }},
+        // The final descent used to stop on STEPSLIM while the error sum still fell.
+        {"the final descent goes on while the error sum falls", sidelobes,
+         [](SolverSettings& s) { s.remax[0] = 1, s.stepsLim = 4; },
+         [&](const FitResult& r) { EXPECT_LE(r.parts.total(), converged * (1 + 1e-6)); }},
+        {"EVALMAX bounds the whole run", pair, [](SolverSettings& s) { s.evalMax = 300; },
+         [](const FitResult& r) {
+             EXPECT_LE(r.evaluations, 300 + 3 * r.starts); // the last iteration of each ends
+             EXPECT_THAT(r.stopReason, testing::HasSubstr("EVALMAX"));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SolverSettings settings;
+        c.set(settings);
+        c.check(Fit(c.problem, settings, quiet));
     }
 }
 

@@ -98,6 +98,36 @@ TEST(PeakFrequency, FindsTheHighestPointOfAnIntervalItsFarEndIncluded) {
     }
 }
 
+// The fit holds the pairs' imaginary parts as their squares: the model must not change.
+TEST(FilterModel, SquaredImaginaryPartsGiveTheSameModel) {
+    for (const Constellation& c : kConstellations) {
+        SCOPED_TRACE(c.name);
+        FilterLayout squared = c.layout;
+        squared.squaredImaginary = true;
+        std::vector<double> q = c.p;
+        for (int i = 0; i < squared.size(); ++i) {
+            q[static_cast<size_t>(i)] *= squared.isPairImaginary(i) ? q[static_cast<size_t>(i)] : 1;
+        }
+        for (double w = 0.05; w < 2.5; w += 0.0731) {
+            const double m = MagnitudeSquared(c.layout, c.p.data(), w);
+            EXPECT_NEAR(MagnitudeSquared(squared, q.data(), w), m, 1e-13 * m);
+            EXPECT_NEAR(GroupDelay(squared, q.data(), w), GroupDelay(c.layout, c.p.data(), w),
+                        1e-12);
+        }
+    }
+}
+
+// A pole pair next to the omega axis: its factor is tiny on the resonance and must keep its
+// digits there (the expanded (w^2 + a^2 + b^2)^2 - 4 w^2 b^2 loses six of them).
+TEST(FilterModel, AResonanceNextToTheAxisKeepsItsDigits) {
+    const FilterLayout l{0, 1};
+    const std::vector<double> p{1e-5, 1.0};
+    for (double w : {1.0, 1 + 1e-6, 1 - 3e-6, 1.001}) {
+        const double exact = std::norm(1.0 / H(l, p, Complex(0, w)));
+        EXPECT_NEAR(1 / MagnitudeSquared(l, p.data(), w), exact, 1e-9 * exact) << w;
+    }
+}
+
 TEST(ImpulseResponse, PartialFractionsGiveKnownResponses) {
     struct Case {
         const char* name;
