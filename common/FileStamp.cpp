@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <time.h>
 
 namespace veltrana {
 
@@ -19,18 +18,8 @@ FileStamp StampOf(const std::string& path) {
     return stamp;
 }
 
-std::int64_t FileClockNow() {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
-    return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
-}
-
-bool WrittenSince(const FileStamp& before, std::int64_t sinceNs, const FileStamp& now) {
-    if (!now.exists)
-        return false;
-    const bool otherFile =
-        !before.exists || before.device != now.device || before.inode != now.inode;
-    return now.modifiedNs >= sinceNs || otherFile;
+bool WrittenSince(const FileStamp& before, const FileStamp& now) {
+    return now.exists && !(now == before);
 }
 
 } // namespace veltrana

@@ -20,13 +20,10 @@ struct FileStamp {
 /// The stamp of what `path` names now (symbolic links followed); `exists` false when nothing.
 FileStamp StampOf(const std::string& path);
 
-/// Now, on the clock the file system stamps files with (a coarse one, so that a file written
-/// after this moment never carries an earlier time).
-std::int64_t FileClockNow();
-
-/// Whether `now` is a file written since `sinceNs`, when `before` stood at its place then:
-/// it exists and either its modification time is not older than that moment or it is another
-/// file than before (a clock set back must not hide a new file).
-bool WrittenSince(const FileStamp& before, std::int64_t sinceNs, const FileStamp& now);
+/// Whether `now` is a file written since `before` was taken at its place: it exists and it is
+/// another file, or the same file written again (its time or size changed). No clock is
+/// compared, so a file written just before the stamp, or a clock set back, cannot pass for one
+/// written after it.
+bool WrittenSince(const FileStamp& before, const FileStamp& now);
 
 } // namespace veltrana

@@ -252,7 +252,6 @@ bool RunCommands::RunOptimiser(const std::string& name, const std::string& direc
     request.lockFd = m_lock.descriptor();
     m_resultFile = ResultFilePath(name, directory);
     // Only files written from here on are this run's; an older result is left alone.
-    m_runStart = FileClockNow();
     m_resultBefore = StampOf(m_resultFile);
     // The last run's listing would pass for this run's until the optimiser replaced it.
     std::remove(request.listing.c_str());
@@ -270,7 +269,7 @@ std::string RunCommands::whyItStopped(const RunEnd& end) const {
     const std::string listing = listingPath();
     std::string why;
     // A listing this run did not write tells of another run: it is never quoted.
-    if (!WrittenSince(m_listingBefore, m_runStart, StampOf(listing)))
+    if (!WrittenSince(m_listingBefore, StampOf(listing)))
         why = "The optimiser wrote no listing in this run (" + listing + ").";
     else if (const std::string tail = LastLines(listing, kTailLines); !tail.empty())
         why = "Last lines of " + listing + ":\r\n" + DecodeText(tail);
@@ -300,7 +299,7 @@ void RunCommands::RunEnded(const RunEnd& end) {
         failure = "The optimiser ended abnormally (it crashed or was killed).";
     else if (end.exitCode != 0)
         failure = "The optimiser stopped with exit status " + std::to_string(end.exitCode) + ".";
-    else if (!result.empty() && !WrittenSince(m_resultBefore, m_runStart, StampOf(result)))
+    else if (!result.empty() && !WrittenSince(m_resultBefore, StampOf(result)))
         failure = "The optimiser reported success but wrote no result file " + result + "." +
                   (m_resultBefore.exists ? " The file there is from an earlier run; it is left "
                                            "as it was."

@@ -122,9 +122,8 @@ private:
     bool m_running = false;
     std::string m_resultFile; ///< where the running optimiser writes its result
     RunLock m_lock;
-    std::int64_t m_runStart = 0; ///< on the file system's clock
-    FileStamp m_resultBefore;    ///< what stood at m_resultFile when the run began
-    FileStamp m_listingBefore;   ///< and at the listing, once it was removed
+    FileStamp m_resultBefore;  ///< what stood at m_resultFile when the run began
+    FileStamp m_listingBefore; ///< and at the listing, once it was removed
 };
 
 /// The optimiser's five arguments for input file directory/name: the name, the directory,
