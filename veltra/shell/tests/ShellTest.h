@@ -43,6 +43,11 @@ protected:
         shell = std::make_unique<VeltraShell>(&prompter, env);
         return *shell;
     }
+    // Forgets what was asked, answered and started so far.
+    void reset() {
+        prompter = ScriptedPrompter();
+        launched.clear();
+    }
     std::vector<std::string> titles() const { return PromptTitles(prompter); }
     void click(QWidget* parent, const char* name) {
         auto* b = parent->findChild<QAbstractButton*>(name);

@@ -1,18 +1,21 @@
-// Submit, Run Demo and the View menu, with a stand-in optimiser script as the child.
+// Submit, Run Demo and the View menu with a stand-in optimiser script as the child, and what
+// keeps a run from being confused with another run, an old result or silence.
 #include "DemosPage.h"
+#include "FormTexts.h"
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
+#include "ResultFileName.h"
 #include "RunFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QTest>
+#include <QProcess>
 
-#include <algorithm>
-#include <csignal>
-#include <filesystem>
-#include <fstream>
+#include <chrono>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <tuple>
 
 using namespace veltrana;
@@ -20,63 +23,73 @@ namespace fs = std::filesystem;
 
 using test::RunTest;
 using Texts = RunTest::Texts;
+constexpr auto npos = std::string::npos;
+
+namespace {
+
+// Sets or clears the flag that keeps a file from being written or removed; false where the
+// file system or the user's rights refuse it.
+bool Immutable(const fs::path& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+// Gives a file the time of a clock set back, later than the run that follows.
+void StampAhead(const fs::path& path) {
+    fs::last_write_time(path, fs::file_time_type::clock::now() + std::chrono::hours(1));
+}
+
+} // namespace
 
 TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
     using A = PromptAnswer;
-    const char* changed = "Data in form has changed!";
-    const char* unsaved = "Data -not- saved!";
-    // The form is changed each time: whether mine.frq exists, the answers, whether the Save As
-    // dialog picks chosen.frq (else it is cancelled), the messages, the file handed over ("" for no
-    // run) and a text of it, or of mine.frq, on disk ("": nothing saved)
-    using Row =
-        std::tuple<const char*, bool, std::vector<A>, bool, Texts, std::string, const char*>;
-    // clang-format off
-    const Row cases[] = {
-        {"changed, No: the file runs as stored", true, {A::No}, false, {changed}, "mine.frq", "stored"},
-        {"changed, Cancel: no run", true, {A::Cancel}, false, {changed}, "", "stored"},
-        {"changed, Yes: saved under a new name, run", true, {A::Yes}, true, {changed}, "chosen.frq", "edited"},
-        {"never saved: saved first, then run", false, {A::Ok}, true, {unsaved}, "chosen.frq", "edited"},
-        {"never saved, Cancel: no run", false, {A::Cancel}, false, {unsaved}, "", ""},
-        {"never saved, dialog cancelled: no run", false, {A::Ok}, false, {unsaved}, "", ""},
+    // The form is changed each time: whether mine.frq was saved (else the form holds the
+    // start-up values), the answer, whether the Save As dialog picks chosen.frq (else it is
+    // cancelled), the file handed over ("" for no run) and a text of it, or of mine.frq, on
+    // disk ("": nothing saved)
+    const std::tuple<const char*, bool, A, bool, std::string, const char*> cases[] = {
+        {"changed, No: the file runs as stored", true, A::No, false, "mine.frq", "stored"},
+        {"changed, Cancel: no run", true, A::Cancel, false, "", "stored"},
+        {"changed, Yes: saved under a new name, run", true, A::Yes, true, "chosen.frq", "edited"},
+        {"never saved: saved first, then run", false, A::Ok, true, "chosen.frq", "edited"},
+        {"never saved, dialog cancelled: no run", false, A::Ok, false, "", ""},
     };
-    // clang-format on
-    for (const auto& [what, exists, answers, chooseFile, asked, runFile, note] : cases) {
+    for (const auto& [what, saved, answer, chooseFile, runFile, note] : cases) {
         SCOPED_TRACE(what);
-        prompter = ScriptedPrompter();
-        launched.clear();
+        reset();
         fs::remove(user / "chosen.frq");
-        if (exists) {
-            openFile(user / "mine.frq", "stored");
-        } else {
-            fillForm();
+        fs::remove(user / "~Veltra.out");
+        openFile(user / "mine.frq", "stored");
+        if (!saved)
             shell->state().currentFileName = kStartupFileName;
-            shell->state().currentDir = user;
-        }
         shell->form().findChild<QLineEdit*>("Note1")->setText("edited");
-        for (auto a : answers)
-            prompter.answer(a);
+        prompter.answer(answer);
         if (chooseFile)
             prompter.answerFile(FileDialogAnswer{(user / "chosen.frq").string(), 1});
         shell->runCommands().SubmitCommand();
         ASSERT_TRUE(waitForEnd());
-        EXPECT_EQ(titles(), asked);
-        EXPECT_EQ(listing().find("args=" + runFile + "|") == 0, !runFile.empty());
+        EXPECT_EQ(titles(), Texts{saved ? "Data in form has changed!" : "Data -not- saved!"});
+        EXPECT_EQ(listing().substr(0, listing().find('|')),
+                  runFile.empty() ? "" : "args=" + runFile);
         if (*note)
-            EXPECT_NE(Contents(user / (runFile.empty() ? "mine.frq" : runFile)).find(note),
-                      std::string::npos);
+            EXPECT_NE(Contents(user / (runFile.empty() ? "mine.frq" : runFile)).find(note), npos);
         else
             EXPECT_FALSE(fs::exists(user / "chosen.frq"));
-        if (!exists && runFile.empty()) {
-            EXPECT_EQ(shell->state().currentFileName, kStartupFileName);
-        }
+        EXPECT_EQ(shell->state().currentFileName == kStartupFileName, !saved && runFile.empty());
     }
 }
 
 // However a run ends, the controls come back, and only a good run brings plots up with its
 // result. The optimiser gets the file's real directory, wherever the file lies, and runs under
-// veltra's lock. No result is named for plots before the run has written it; an older result
-// file is never taken for the run's, nor removed, and a listing the run did not write is
-// never quoted.
+// veltra's lock. No result is named for plots before the run has written it. A result file
+// there before the run is never taken for its result, nor removed, and a listing the run did
+// not write is never quoted (the silent run's cannot be removed where the file system allows
+// that), even when both bear a time later than the run's start.
 TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
     // how the stand-in ends ("missing": no optimiser at all), whether an older result file is
     // there, the message ("" for none) and a part of its text, whether plots comes up
@@ -91,65 +104,69 @@ TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
         {"noresult", true, "Run failed", "The file there is from an earlier run", false},
         {"silent", true, "Run failed",
          "wrote no listing in this run (" + user.string() +
-             "/~Veltra.out).\r\n\r\nThe optimiser "
-             "said:\r\noptimiser: Cannot write the listing",
+             "/~Veltra.out).\r\n\r\nThe optimiser said:\r\noptimiser: Cannot write the listing",
          false},
         {"missing", false, "A Veltrana File is missing!", "Re-Install Veltrana", false},
     };
-    const fs::path work = m_dir / "Work";
+    const fs::path work = m_dir / "Work", out = user / "~Veltra.out";
     const std::string f = family.string(), result = (work / "test_frq.dat").string();
     openFile(work / "Test.frq", "x");
     for (const auto& [mode, older, title, says, plots] : cases) {
         SCOPED_TRACE(mode + (older ? " over an older result" : ""));
-        prompter = ScriptedPrompter();
-        launched.clear();
+        reset();
         fs::remove(result);
         if (older) {
             std::ofstream(result) << "Test.frq  an older result";
-            backdate(result);
+            StampAhead(result);
         }
         const std::string oldResult = Contents(result);
-        std::ofstream(user / "~Veltra.out") << "Run completed: the listing of an earlier run\n";
+        std::ofstream(out) << "Run completed: the listing of an earlier run\n";
+        StampAhead(out);
+        const bool kept = mode == "silent" && Immutable(out, true);
         RegistryStore store;
         SaveFileIn(store, (work / "earlier.dat").string());
-        ::setenv("VELTRANA_STANDIN", mode.c_str(), 1);
+        standIn(mode.c_str());
         const bool runs = mode != "missing";
         if (!runs)
             fs::remove(family / "optimiser");
         shell->runCommands().SubmitCommand();
-        ASSERT_EQ(shell->runCommands().running(), runs);
+        EXPECT_EQ(shell->runCommands().running(), runs);
         EXPECT_EQ(fileIn(), "");
         EXPECT_EQ(runControls(), runs ? 0 : 1);
-        ASSERT_TRUE(waitForEnd());
+        const bool ended = waitForEnd();
+        if (kept)
+            Immutable(out, false);
+        ASSERT_TRUE(ended);
         EXPECT_EQ(runControls(), 1);
         EXPECT_FALSE(shell->optimiserRun().window().isVisible());
         EXPECT_EQ(launched, plots ? Texts{(family / "plots").string()} : Texts{});
         EXPECT_EQ(fileIn(), plots ? result : "");
-        if (!plots) {
-            EXPECT_EQ(Contents(result), oldResult);
-        }
+        EXPECT_EQ(Contents(result) == oldResult, !plots);
         const bool listed = runs && mode != "silent";
         EXPECT_EQ(listing().find("args=Test.frq|" + work.string() + "|" + f + "|" + f.substr(0, 2) +
-                                 "|Te\n") != std::string::npos,
+                                 "|Te\n") != npos,
                   listed)
             << listing();
-        EXPECT_EQ(listing().find("cwd=" + user.string() + "\n") != std::string::npos, listed);
+        EXPECT_EQ(listing().find("cwd=" + user.string() + "\n") != npos, listed);
         // The optimiser runs under veltra's lock: its descriptor is open in the child.
-        EXPECT_EQ(listing().find(" open\n") != std::string::npos, listed) << listing();
+        EXPECT_EQ(listing().find(" open\n") != npos, listed) << listing();
         EXPECT_EQ(titles(), *title ? Texts{title} : Texts{});
         const std::string said = prompter.prompts.empty() ? "" : prompter.prompts[0].text;
-        EXPECT_NE(said.find(says), std::string::npos) << said;
-        EXPECT_EQ(said.find("the listing of an earlier run"), std::string::npos) << said;
+        EXPECT_NE(said.find(says), npos) << said;
+        EXPECT_EQ(said.find("the listing of an earlier run"), npos) << said;
     }
     EXPECT_EQ(GetLastFilePath(RegistryStore()), work.string());
 }
 
-// While a run goes on another is refused, from Submit, a demo and the shell alike, and plots
-// clearing fileIn when a window of an earlier run closes does not lose this run's result.
-// Cancel ends the child and loses nothing; closing veltra mid-run leaves nothing for the next
-// start to show.
+// While a run goes on another is refused, from Submit, a demo, the shell and another veltra
+// alike, which is told whose run it is and runs once the first has ended. Plots clearing
+// fileIn when a window of an earlier run closes does not lose this run's result. Cancel ends
+// the child and loses nothing.
 TEST_F(RunTest, WhatHappensDuringARunLosesNothing) {
-    ::setenv("VELTRANA_STANDIN", "wait", 1);
+    standIn("wait");
+    VeltraShell other(&prompter, env);
+    ASSERT_TRUE(other.start());
+    openFile(user / "other.frq", "other", {}, &other);
     openFile(user / "mine.frq", "kept");
     const std::string before = Contents(user / "mine.frq");
     shell->runCommands().SubmitCommand();
@@ -159,31 +176,123 @@ TEST_F(RunTest, WhatHappensDuringARunLosesNothing) {
     shell->RunDemo();
     shell->runCommands().SubmitCommand();
     EXPECT_FALSE(shell->RunOptimiser());
-    EXPECT_EQ(titles(), Texts(3, "Run in progress"));
+    other.runCommands().SubmitCommand();
+    EXPECT_EQ(titles(), Texts(4, "Run in progress"));
+    EXPECT_NE(prompter.prompts[3].text.find("A run of " + (user / "mine.frq").string() +
+                                            " is in progress: started "),
+              npos);
     std::ofstream(user / "go");
     ASSERT_TRUE(waitForEnd());
     EXPECT_TRUE(plotsStarted());
     EXPECT_EQ(fileIn(), (user / "mine_frq.dat").string());
+    EXPECT_NE(listing().find("args=mine.frq|"), npos);
+    other.runCommands().SubmitCommand();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !other.runCommands().running(); }, 10000));
+    EXPECT_NE(listing().find("args=other.frq|"), npos);
 
-    ::setenv("VELTRANA_STANDIN", "slow", 1);
-    launched.clear();
+    standIn("slow");
+    reset();
     shell->runCommands().SubmitCommand();
-    ASSERT_TRUE(
-        QTest::qWaitFor([this] { return listing().find("started") != std::string::npos; }, 5000));
-    const pid_t pid = std::stoi(listing().substr(listing().find("pid=") + 4));
+    ASSERT_TRUE(waitForListing("started"));
     click(&shell->optimiserRun().window(), "cmdCancel");
     ASSERT_TRUE(waitForEnd());
-    EXPECT_EQ(titles().back(), "Run cancelled");
-    EXPECT_NE(::kill(pid, 0), 0);
+    EXPECT_EQ(titles(), Texts{"Run cancelled"});
+    EXPECT_TRUE(optimiserEnded());
     EXPECT_EQ(Contents(user / "mine.frq"), before);
     EXPECT_EQ(shell->form().findChild<QLineEdit*>("Note1")->text(), "kept");
     EXPECT_FALSE(plotsStarted());
     EXPECT_EQ(fileIn(), "");
+}
 
+// Exit during a run does what Cancel does: the optimiser is asked to stop and notes it in its
+// listing; one that does not listen is killed two seconds later.
+TEST_F(RunTest, ExitDuringARunAsksTheOptimiserToStopFirst) {
+    // how the stand-in takes SIGTERM, the listing's end once veltra has gone
+    const std::tuple<const char*, const char*> cases[] = {
+        {"term", "started\nRun cancelled on SIGTERM\n"}, {"deaf", "started\n"}};
+    for (const auto& [mode, last] : cases) {
+        SCOPED_TRACE(mode);
+        standIn(mode);
+        ASSERT_TRUE(newShell().start());
+        openFile(user / "long.frq", "long");
+        shell->runCommands().SubmitCommand();
+        ASSERT_TRUE(waitForListing("started"));
+        prompter.answer(PromptAnswer::Yes); // end the run and exit
+        shell->form().close();
+        EXPECT_TRUE(optimiserEnded());
+        EXPECT_TRUE(listing().ends_with(last)) << listing();
+        EXPECT_EQ(fileIn(), "");
+    }
+}
+
+// A killed veltra takes its optimiser with it, its next start brings up no result, and a run
+// can be submitted again at once.
+TEST_F(RunTest, KillingVeltraDuringARunEndsTheOptimiserAndTheNextStartShowsNothing) {
+    standIn("slow");
+    openFile(user / "long.frq", "long");
+    std::ofstream(user / "long_frq.dat") << "long.frq  the result of an earlier run\r\n";
+    RegistryStore store;
+    SaveFileIn(store, (user / "long_frq.dat").string());
+    QProcess veltra;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert("Quillon", QString::fromStdString(family.string()));
+    veltra.setProcessEnvironment(e);
+    veltra.start(SUBMITTING_VELTRA, {"long.frq"});
+    ASSERT_TRUE(waitForListing("started"));
+    veltra.kill();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return optimiserEnded(); }, 1000));
+    reset();
+    ASSERT_TRUE(newShell().start());
+    EXPECT_EQ(launched, Texts{});
+    standIn("ok");
+    openFile(user / "long.frq", "long");
     shell->runCommands().SubmitCommand();
-    prompter.answer(PromptAnswer::Yes); // end the run and exit
-    shell->form().close();
-    EXPECT_EQ(fileIn(), "");
+    EXPECT_TRUE(shell->runCommands().running());
+}
+
+// The optimiser's own words, before a run or a change of fileIn; a value refused in a grid
+// stops Submit before its save question.
+TEST_F(RunTest, SubmitRefusesAProblemTheOptimiserWouldStopOn) {
+    RegistryStore store;
+    SaveFileIn(store, "kept");
+    openFile(user / "bad.frq", "bad", [](DesignProblem& d) {
+        d.nFreqPoints = 5001;
+        for (auto* v : {&d.Freq, &d.Yin, &d.Yout, &d.Weight})
+            v->assign(5002, "1");
+    });
+    shell->runCommands().SubmitCommand();
+    EXPECT_NE(prompter.prompts.at(0).text.find("does not hold 5001 points (at most 5000)"), npos);
+    EXPECT_FALSE(shell->runCommands().running() || fs::exists(user / "~Veltra.out"));
+    EXPECT_EQ(fileIn(), "kept");
+    shell->form().tabs()->setCurrentIndex(forms::kPassTab);
+    shell->form().findChild<QLineEdit*>("txtPassCellEditor")->setText("0,83");
+    shell->runCommands().SubmitCommand();
+    EXPECT_EQ(titles(), (Texts{"Problem not ready", "Not a number"}));
+}
+
+// "a.frq.bak" and "a.frq", "Test.frq" and "test.frq" give one result file: a run of one
+// replaces the other's result only when the user says so.
+TEST_F(RunTest, AResultOfAnotherInputFileIsReplacedOnlyWhenTheUserSaysSo) {
+    // input file, the one its result file names, the answer, whether it runs
+    const std::tuple<std::string, const char*, PromptAnswer, bool> cases[] = {
+        {"a.frq", "a.frq.bak", PromptAnswer::Cancel, false},
+        {"Test.frq", "test.frq", PromptAnswer::Ok, true},
+        {"a.frq", "a.frq", PromptAnswer::Cancel, true},
+    };
+    for (const auto& [input, named, answer, runs] : cases) {
+        SCOPED_TRACE(input + " over a result of " + named);
+        reset();
+        const fs::path result = ResultFilePath(input, user.string());
+        std::ofstream(result) << named << "  its note\r\n-2\r\n";
+        const std::string before = Contents(result);
+        openFile(user / input, "mine");
+        prompter.answer(answer);
+        shell->runCommands().SubmitCommand();
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_EQ(titles().size(), input == named ? 0u : 1u);
+        EXPECT_EQ(plotsStarted(), runs);
+        EXPECT_EQ(Contents(result) == before, !runs);
+    }
 }
 
 // The View menu's last listing and example file come up in the suite's viewer, its plots item
@@ -233,8 +342,7 @@ TEST_F(RunTest, RunDemoRunsTheChosenExampleAndLeavesTheFormAlone) {
     for (const auto& [option, file, resultName] : cases) {
         SCOPED_TRACE(std::string(file) + " to " + resultName);
         const bool found = *resultName;
-        prompter = ScriptedPrompter();
-        launched.clear();
+        reset();
         if (found)
             std::ofstream(user / file) << "example\r\n";
         if (option)
