@@ -1,31 +1,102 @@
-// Submit, Run Demo and the View menu with a stand-in optimiser script as the child, and what
-// keeps a run from being confused with another run, an old result or silence.
+// Submit, Run Demo and the View menu with a stand-in optimiser script as the child, what keeps
+// a run from being confused with another run, an old result or silence, and the progress
+// window as a long run fills its listing.
 #include "DemosPage.h"
+#include "FollowingTextView.h"
 #include "FormTexts.h"
+#include "InputFile.h"
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
 #include "ResultFileName.h"
-#include "RunFixture.h"
+#include "Settings.h"
+#include "ShellTest.h"
 
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
 #include <QProcess>
+#include <QScrollBar>
+#include <QTest>
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <tuple>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
-
-using test::RunTest;
-using Texts = RunTest::Texts;
 constexpr auto npos = std::string::npos;
 
 namespace {
+
+using Texts = std::vector<std::string>;
+
+// The real shell over a stand-in optimiser (tests/data/optimiser-standin.sh, whose ending
+// standIn() picks) and a stand-in plots.
+class RunTest : public test::ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        fs::copy_file(fs::path(VELTRANA_TEST_DATA) / "optimiser-standin.sh", family / "optimiser");
+        installProgram(family / "plots");
+        standIn("ok");
+        ASSERT_TRUE(newShell().start());
+    }
+    void TearDown() override {
+        ShellTest::TearDown();
+        ::unsetenv("VELTRANA_STANDIN");
+    }
+    static void standIn(const char* ending) { ::setenv("VELTRANA_STANDIN", ending, 1); }
+
+    // An input file on disk the optimiser takes, with `note` as its Note1 (`edit` changes it
+    // first), made the current file of `into` (the test's shell unless given).
+    void openFile(const fs::path& path, const std::string& note,
+                  const std::function<void(DesignProblem&)>& edit = {}, VeltraShell* into = {}) {
+        VeltraShell& s = into ? *into : *shell;
+        fs::create_directories(path.parent_path());
+        DesignProblem& p = s.problem() = DesignProblem();
+        ASSERT_EQ(FileReadMe("Ex-Yzero.01", VELTRANA_EXAMPLES, p, prompter), ReadOutcome::Read);
+        p.Note1 = note;
+        if (edit)
+            edit(p);
+        ShellState written;
+        ASSERT_FALSE(WriteAnsFile(p, path.filename(), path.parent_path(), written, prompter));
+        s.state().currentFileName = path.filename();
+        s.state().currentDir = path.parent_path();
+        s.form().GetAnswers();
+        s.state().dataChanged = false;
+    }
+    bool waitForEnd() {
+        return QTest::qWaitFor([this] { return !shell->runCommands().running(); }, 10000);
+    }
+    bool waitForListing(const std::string& text) {
+        return QTest::qWaitFor([&] { return listing().find(text) != std::string::npos; }, 10000);
+    }
+    std::string listing() const { return Contents(user / "~Veltra.out"); }
+    // The stand-in optimiser named in the listing has gone (or is a zombie nobody reaped yet).
+    bool optimiserEnded() const {
+        const std::string text = listing();
+        std::ifstream stat("/proc/" + text.substr(text.find("pid=") + 4, 8) + "/stat");
+        std::string pid, name, state;
+        return !(stat >> pid >> name >> state) || state == "Z";
+    }
+    // Whether the run controls this form has are all enabled (1), all disabled (0), or mixed.
+    int runControls() const {
+        int on = 0;
+        for (const auto* name : {"cmdSubmit", "cmdPlots", "mnuFile", "mnuView"})
+            on += enabled(name);
+        return on == 4 ? 1 : on == 0 ? 0 : -1;
+    }
+    std::string fileIn() const { return GetFileIn(RegistryStore()); }
+    bool plotsStarted() const {
+        return std::ranges::count(launched, (family / "plots").string()) > 0;
+    }
+};
 
 // Sets or clears the flag that keeps a file from being written or removed; false where the
 // file system or the user's rights refuse it.
@@ -359,5 +430,36 @@ TEST_F(RunTest, RunDemoRunsTheChosenExampleAndLeavesTheFormAlone) {
         EXPECT_EQ(fileIn(), found ? (user / resultName).string() : "");
         EXPECT_EQ(shell->state().currentFileName, "mine.frq");
         EXPECT_FALSE(shell->state().dataChanged);
+    }
+}
+
+// The window keeps to the end of the listing as a terminal does, while the listing grows to
+// thousands of lines and the window is resized, until the user scrolls up to read.
+TEST_F(RunTest, TheProgressWindowFollowsTheListingUnlessTheUserScrolledUp) {
+    ProgressWindow window;
+    window.begin("Long.1", QString::fromStdString(in("~Veltra.out")));
+    window.show();
+    auto* view = window.findChild<FollowingTextView*>("txtListing");
+    QScrollBar* bar = view->verticalScrollBar();
+    int lines = 0;
+    const auto append = [&](int count) {
+        std::ofstream out(in("~Veltra.out"), std::ios::app);
+        for (const int end = lines + count; lines < end; ++lines)
+            out << "  Descent 1, iteration " << lines << ": error sum = 0.5\r\n";
+        out.close();
+        return QTest::qWaitFor([&] { return view->blockCount() > lines; }, 3000);
+    };
+    // lines added, the window's height before they come, whether the user scrolled up first
+    const std::tuple<int, int, bool> steps[] = {
+        {400, 480, false}, {40, 300, false}, {2000, 600, false}, {100, 600, true}};
+    for (const auto& [count, height, scrolledUp] : steps) {
+        SCOPED_TRACE(count);
+        window.resize(window.width(), height);
+        if (scrolledUp)
+            bar->setValue(bar->maximum() / 2);
+        const int kept = bar->value();
+        ASSERT_TRUE(append(count));
+        QTest::qWait(50);
+        EXPECT_EQ(bar->value(), scrolledUp ? kept : bar->maximum());
     }
 }
