@@ -1,5 +1,7 @@
-// Start-up, the intro form, demo mode and the menus' desktop keys on the real shell.
+// Start-up, the intro form, demo mode, the menus' desktop keys and the Help menu's commands.
+#include "BuildConfig.h"
 #include "DemosPage.h"
+#include "HelpCommands.h"
 #include "IntroForm.h"
 #include "Settings.h"
 #include "ShellTest.h"
@@ -10,14 +12,18 @@
 #include <QMenuBar>
 #include <QTabWidget>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <tuple>
 
 using namespace veltrana;
 namespace fs = std::filesystem;
+constexpr auto npos = std::string::npos;
 
 namespace {
+
+using Texts = std::vector<std::string>;
 
 class StartupTest : public test::ShellTest {
 protected:
@@ -78,7 +84,7 @@ TEST_F(StartupTest, FirstStartLaysOutTheInstallationLaterStartsReadIt) {
     EXPECT_EQ(shell->state().waitFactor, 3);
     EXPECT_EQ(shell->state().userName, "Ada");
     EXPECT_EQ(shell->form().findChild<QLineEdit*>("Note1")->text(), "from last run");
-    EXPECT_EQ(launched, std::vector<std::string>{(family / "plots").string()});
+    EXPECT_EQ(launched, Texts{(family / "plots").string()});
     EXPECT_TRUE(prompter.prompts.empty());
 }
 
@@ -98,7 +104,12 @@ TEST_F(StartupTest, FirstStartShowsTheIntroAndRecordsTheAssociationSecondGoesStr
     ASSERT_NE(shell->intro(), nullptr);
     EXPECT_TRUE(shell->intro()->isVisible());
     EXPECT_FALSE(shell->form().isVisible());
-    EXPECT_EQ(RegistryStore().stringValue(RegRoot::ClassesRoot, ".Out", ""), "Veltrana");
+    // Listings open in the suite's viewer; no icon is named.
+    const RegistryStore store;
+    EXPECT_EQ(store.stringValue(RegRoot::ClassesRoot, ".Out", ""), "Veltrana");
+    EXPECT_EQ(store.stringValue(RegRoot::ClassesRoot, "Veltrana\\shell\\open\\command", ""),
+              "\"" + programDir.string() + "/../List/list\" %1");
+    EXPECT_FALSE(store.KeyExists(RegRoot::ClassesRoot, "Veltrana\\DefaultIcon"));
 
     click(shell->intro(), "cmdCreateIntro");
     EXPECT_FALSE(shell->intro()->isVisible());
@@ -134,4 +145,76 @@ TEST_F(StartupTest, EveryDesktopKeyLeadsToOneMenuItem) {
             keys << action->shortcut().toString();
     EXPECT_EQ(keys.removeDuplicates(), 0) << keys.join(' ').toStdString();
     EXPECT_EQ(shell->form().findChild<QAction*>("mnuHelpManual")->shortcut(), QKeySequence("F1"));
+}
+
+// Whether or not a mail program takes the e-mail, the bare address is left on the clipboard
+// and a message says how to write by hand.
+TEST_F(StartupTest, EmailSupportLeavesTheBareAddressAndAlwaysExplains) {
+    const std::string address = build::kSupportAddress;
+    for (bool mailProgram : {true, false}) {
+        reset();
+        std::string opened, clipboard = "old";
+        const auto open = [&](const std::string& url) {
+            opened += url;
+            return mailProgram;
+        };
+        EmailSupport({open, [&](const std::string& text) { clipboard = text; }}, prompter);
+        EXPECT_EQ(opened, "mailto:" + address +
+                              "?subject=Veltrana%205.05%20questions/problems.&body=How%20can%20"
+                              "we%20help?");
+        EXPECT_EQ(clipboard, address);
+        ASSERT_EQ(titles(), Texts{"If default e-Mail program was Not found."});
+        EXPECT_NE(prompter.prompts[0].text.find(address), npos);
+    }
+}
+
+TEST_F(StartupTest, ManualOpensOnTheDesktopElseInItsOwnWindow) {
+    std::ofstream(in("manual.html")) << "<html></html>";
+    const std::string manual = in("manual.html"), url = "file://" + manual;
+    // what the desktop and the own window were asked to show, and the messages
+    const std::tuple<std::string, bool, ManualOpened, std::string, std::string, Texts> cases[] = {
+        {manual, true, ManualOpened::ByDesktop, url, "", {}},
+        {manual, false, ManualOpened::InOwnWindow, url, manual, {}},
+        {in("missing.html"), true, ManualOpened::Missing, "", "", {"Manual not found."}},
+    };
+    for (const auto& [file, desktopOpens, expected, onDesktop, inOwnWindow, said] : cases) {
+        reset();
+        std::string asked, shown;
+        const auto open = [&](const std::string& u) {
+            asked = u;
+            return desktopOpens;
+        };
+        const auto show = [&](const std::string& s) { shown = s; };
+        EXPECT_EQ(OpenManual(file, {open, [](const std::string&) {}}, show, prompter), expected);
+        EXPECT_EQ(asked, onDesktop);
+        EXPECT_EQ(shown, inOwnWindow);
+        EXPECT_EQ(titles(), said);
+    }
+}
+
+// The desktop's MIME type for listings, as the desktop (GLib) finds it: "~Veltra.out" is a
+// listing whatever the case of its extension, and other names are not.
+TEST_F(StartupTest, TheDesktopTakesListingsByTheirExtensionInEitherCase) {
+    const fs::path mime = m_dir / "mime";
+    fs::create_directories(mime / "packages");
+    fs::copy_file(fs::path(VELTRANA_DESKTOP_DIR) / "veltrana-listing.xml",
+                  mime / "packages" / "veltrana-listing.xml");
+    if (std::system("command -v update-mime-database gio >/dev/null") != 0)
+        GTEST_SKIP() << "no update-mime-database (shared-mime-info) or gio (libglib2.0-bin)";
+    ASSERT_EQ(std::system(("update-mime-database '" + mime.string() + "'").c_str()), 0);
+    // name, whether the desktop takes it for a listing
+    const std::tuple<const char*, bool> cases[] = {
+        {"~Veltra.out", true}, {"RUN.OUT", true}, {"x.Out", true}, {"x.outx", false}};
+    for (const auto& [name, isListing] : cases) {
+        SCOPED_TRACE(name);
+        std::ofstream(m_dir / name) << "Veltrana optimiser run\r\n";
+        const std::string answer = in("type");
+        ASSERT_EQ(std::system(("XDG_DATA_HOME='" + m_dir.string() +
+                               "' gio info -a standard::content-type '" + in(name) + "' >'" +
+                               answer + "'")
+                                  .c_str()),
+                  0);
+        EXPECT_EQ(Contents(answer).find("application/x-veltrana-listing") != npos, isListing)
+            << Contents(answer);
+    }
 }
