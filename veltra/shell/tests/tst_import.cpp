@@ -1,8 +1,5 @@
-// File > Import Data ...: the command on a stand-in form and choice dialog, and the real dialog
-// on the real shell.
-#include "FakeForm.h"
+// File > Import Data ... on the real shell, through the real import dialog.
 #include "FileBytes.h"
-#include "ImportCommand.h"
 #include "ImportDialog.h"
 #include "ShellTest.h"
 
@@ -19,31 +16,30 @@ using namespace veltrana;
 namespace {
 
 using Rows = std::vector<std::array<std::string, 3>>;
+using Texts = std::vector<std::string>;
+const std::string kReaderData =
+    std::string(VELTRANA_TEST_DATA) + "/../../../../import/readers/tests/data/";
 
 class ImportTest : public test::ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        state.currentDir = m_dir.string();
-        problem.Freq = problem.Yin = problem.Yout = problem.Weight = {"", "1"};
-        problem.nFreqPoints = 1;
-        ASSERT_EQ(
-            ReplaceFileBytes(in("sweep.s1p"), "# MHz S RI\n0 1 0\n5 .6 .8\n10 .3 -.4\n", 0644), 0);
+        ASSERT_TRUE(newShell().start());
     }
-    void chooseFile(const std::string& name) { prompter.answerFile(FileDialogAnswer{in(name), 1}); }
-    // File > Import Data ... on the real shell with `file` of the readers' test data, Import
-    // pressed in the dialog as it comes up. The grid's Frequency, Yin and Yout cells afterwards.
-    Rows importIntoTheForm(const char* file) {
-        prompter.answerFile(FileDialogAnswer{
-            std::string(VELTRANA_TEST_DATA) + "/../../../../import/readers/tests/data/" + file, 1});
+    // File > Import Data ... on `path` (none: the file dialog is cancelled), `button` pressed
+    // in the import dialog, which must come up unless there is none. The grid's Frequency, Yin
+    // and Yout cells afterwards.
+    Rows import(const std::optional<std::string>& path, const char* button = "cmdOK") {
+        prompter.answerFile(path ? std::optional(FileDialogAnswer{*path, 1}) : std::nullopt);
         bool pressed = false;
-        test::WhenModal([&](QWidget* modal) {
-            ASSERT_NE(qobject_cast<ImportDialog*>(modal), nullptr);
-            modal->findChild<QPushButton*>("cmdOK")->click();
-            pressed = true;
-        });
+        if (button)
+            test::WhenModal([&](QWidget* modal) {
+                ASSERT_NE(qobject_cast<ImportDialog*>(modal), nullptr);
+                modal->findChild<QPushButton*>(button)->click();
+                pressed = true;
+            });
         shell->form().findChild<QAction*>("mnuFileImport")->trigger();
-        EXPECT_TRUE(pressed) << "no import dialog came up";
+        EXPECT_EQ(pressed, button != nullptr);
         const auto* grid = shell->form().findChild<QTableWidget*>("PassData");
         Rows rows;
         for (int r = 0; r < grid->rowCount() && grid->item(r, 0); ++r)
@@ -52,60 +48,29 @@ protected:
                             grid->item(r, 2)->text().toStdString()});
         return rows;
     }
-
-    ShellState state;
-    DesignProblem problem;
-    FakeForm form{state};
-    std::optional<ImportChoices> answer = ImportChoices{};
-    int asked = 0;
-    ImportCommand command{state, problem, form, prompter, [this](const MeasuredFile&) {
-                              ++asked;
-                              return answer;
-                          }};
 };
 
 TEST_F(ImportTest, NothingChangesUnlessTheImportCompletes) {
     ASSERT_EQ(ReplaceFileBytes(in("bad.s1p"), "# MHz S RI\n1 .5 0\n2 .5\n", 0644), 0);
-    const DesignProblem before = problem;
-    ImportChoices outOfRange;
-    outOfRange.range.fromMHz = 100;
-    const std::tuple<const char*, std::function<void()>, int, const char*> cases[] = {
-        {"file dialog cancelled", [&] { prompter.answerFile(std::nullopt); }, 0, ""},
-        {"file that does not read", [&] { chooseFile("bad.s1p"); }, 0,
-         "Line 3: the last point holds 2 of the 3 numbers"},
-        {"missing file", [&] { chooseFile("none.s1p"); }, 0, "cannot be read"},
-        {"choices cancelled",
-         [&] {
-             chooseFile("sweep.s1p");
-             answer.reset();
-         },
-         1, ""},
-        {"no point in range",
-         [&] {
-             chooseFile("sweep.s1p");
-             answer = outOfRange;
-         },
-         1, "No point above 0 MHz lies in the range chosen."},
+    // the file chosen, the button pressed in the import dialog, a part of the message
+    const std::tuple<std::optional<std::string>, const char*, const char*> cases[] = {
+        {std::nullopt, nullptr, ""},
+        {in("bad.s1p"), nullptr, "Line 3: the last point holds 2 of the 3 numbers"},
+        {in("none.s1p"), nullptr, "cannot be read"},
+        {kReaderData + "one_port.s1p", "cmdCancel", ""},
     };
-    for (const auto& [name, prepare, asks, says] : cases) {
-        SCOPED_TRACE(name);
-        prompter.prompts.clear();
-        asked = 0;
-        prepare();
-        EXPECT_FALSE(command.ImportData());
-        EXPECT_EQ(problem, before);
-        EXPECT_EQ(form.shown, 0);
-        EXPECT_FALSE(state.dataChanged);
-        EXPECT_EQ(asked, asks);
-        if (*says == '\0') {
-            EXPECT_TRUE(prompter.prompts.empty());
-            continue;
-        }
-        ASSERT_EQ(titles(), std::vector<std::string>{"Import Data"});
-        EXPECT_NE(prompter.prompts[0].text.find(says), std::string::npos)
-            << prompter.prompts[0].text;
+    const Rows before = import(std::nullopt, nullptr);
+    EXPECT_EQ(prompter.dialogs.at(0).initialDir, user.string());
+    const DesignProblem problem = shell->problem();
+    for (const auto& [path, button, says] : cases) {
+        SCOPED_TRACE(path.value_or("none"));
+        reset();
+        EXPECT_EQ(import(path, button), before);
+        EXPECT_EQ(shell->problem(), problem);
+        EXPECT_FALSE(shell->state().dataChanged);
+        ASSERT_EQ(titles(), *says ? Texts{"Import Data"} : Texts{});
+        EXPECT_NE((*says ? prompter.prompts[0].text : "").find(says), std::string::npos);
     }
-    EXPECT_EQ(prompter.dialogs.at(0).initialDir, m_dir.string());
 }
 
 TEST_F(ImportTest, EachFormatFillsThePassBandWithTheHandWorkedMagnitudes) {
@@ -123,9 +88,8 @@ TEST_F(ImportTest, EachFormatFillsThePassBandWithTheHandWorkedMagnitudes) {
     for (const auto& [file, rows] : cases) {
         SCOPED_TRACE(file);
         ASSERT_TRUE(newShell().start());
-        shell->state().dataChanged = false;
         const int delayPoints = shell->problem().nDelayPoints;
-        EXPECT_EQ(importIntoTheForm(file), rows);
+        EXPECT_EQ(import(kReaderData + file), rows);
         EXPECT_TRUE(shell->state().dataChanged);
         EXPECT_EQ(shell->problem().nFreqPoints, static_cast<int>(rows.size()));
         EXPECT_EQ(shell->problem().nDelayPoints, delayPoints); // no delay asked for
