@@ -20,6 +20,9 @@ namespace veltrana::test {
 // A fresh installation and the real shell on it. Programs it starts are only recorded, each
 // as its path followed by its arguments.
 class ShellTest : public FamilyDirTest {
+public:
+    using Texts = std::vector<std::string>;
+
 protected:
     void SetUp() override {
         FamilyDirTest::SetUp();
@@ -48,22 +51,26 @@ protected:
         prompter = ScriptedPrompter();
         launched.clear();
     }
-    std::vector<std::string> titles() const { return PromptTitles(prompter); }
+    Texts titles() const { return PromptTitles(prompter); }
     void click(QWidget* parent, const char* name) {
         auto* b = parent->findChild<QAbstractButton*>(name);
         ASSERT_NE(b, nullptr) << name;
         b->click();
     }
-    // A menu of the main form, or else a control on it.
-    bool enabled(const char* name) const {
-        if (auto* menu = shell->form().findChild<QMenu*>(name))
-            return menu->menuAction()->isEnabled();
-        return shell->form().findChild<QWidget*>(name)->isEnabled();
+    // Which of these menus of the main form, or else controls on it, are enabled: "1101".
+    std::string enabled(std::initializer_list<const char*> names) const {
+        std::string on;
+        for (const char* name : names)
+            if (auto* menu = shell->form().findChild<QMenu*>(name))
+                on += menu->menuAction()->isEnabled() ? '1' : '0';
+            else
+                on += shell->form().findChild<QWidget*>(name)->isEnabled() ? '1' : '0';
+        return on;
     }
 
     StartupEnvironment env = SystemEnvironment();
     ScriptedPrompter prompter;
-    std::vector<std::string> launched;
+    Texts launched;
     std::unique_ptr<VeltraShell> shell;
 };
 

@@ -114,7 +114,7 @@ TEST_F(RealDialogs, WithoutFamilyDirectoryTheWindowNeverShows) {
         env.getenv = [&](const char*) { return value; };
         EXPECT_FALSE(newShell().start());
         EXPECT_FALSE(shell->form().isVisible());
-        EXPECT_EQ(titles(), std::vector<std::string>{"In 'Start_Path' routine ... Exiting!"});
+        EXPECT_EQ(titles(), Texts{"In 'Start_Path' routine ... Exiting!"});
     }
     EXPECT_FALSE(fs::exists(in("famliy")));
     // The failed start ended the application's event loops; later dialogs of this process

@@ -16,7 +16,6 @@ using namespace veltrana;
 namespace {
 
 using Rows = std::vector<std::array<std::string, 3>>;
-using Texts = std::vector<std::string>;
 const std::string kReaderData =
     std::string(VELTRANA_TEST_DATA) + "/../../../../import/readers/tests/data/";
 

@@ -34,8 +34,6 @@ constexpr auto npos = std::string::npos;
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 // The real shell over a stand-in optimiser (tests/data/optimiser-standin.sh, whose ending
 // standIn() picks) and a stand-in plots.
 class RunTest : public test::ShellTest {
@@ -46,10 +44,6 @@ protected:
         installProgram(family / "plots");
         standIn("ok");
         ASSERT_TRUE(newShell().start());
-    }
-    void TearDown() override {
-        ShellTest::TearDown();
-        ::unsetenv("VELTRANA_STANDIN");
     }
     static void standIn(const char* ending) { ::setenv("VELTRANA_STANDIN", ending, 1); }
 
@@ -85,12 +79,8 @@ protected:
         std::string pid, name, state;
         return !(stat >> pid >> name >> state) || state == "Z";
     }
-    // Whether the run controls this form has are all enabled (1), all disabled (0), or mixed.
-    int runControls() const {
-        int on = 0;
-        for (const auto* name : {"cmdSubmit", "cmdPlots", "mnuFile", "mnuView"})
-            on += enabled(name);
-        return on == 4 ? 1 : on == 0 ? 0 : -1;
+    std::string runControls() const {
+        return enabled({"cmdSubmit", "cmdPlots", "mnuFile", "mnuView"});
     }
     std::string fileIn() const { return GetFileIn(RegistryStore()); }
     bool plotsStarted() const {
@@ -203,12 +193,12 @@ TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
         shell->runCommands().SubmitCommand();
         EXPECT_EQ(shell->runCommands().running(), runs);
         EXPECT_EQ(fileIn(), "");
-        EXPECT_EQ(runControls(), runs ? 0 : 1);
+        EXPECT_EQ(runControls(), runs ? "0000" : "1111");
         const bool ended = waitForEnd();
         if (kept)
             Immutable(out, false);
         ASSERT_TRUE(ended);
-        EXPECT_EQ(runControls(), 1);
+        EXPECT_EQ(runControls(), "1111");
         EXPECT_FALSE(shell->optimiserRun().window().isVisible());
         EXPECT_EQ(launched, plots ? Texts{(family / "plots").string()} : Texts{});
         EXPECT_EQ(fileIn(), plots ? result : "");
@@ -421,7 +411,7 @@ TEST_F(RunTest, RunDemoRunsTheChosenExampleAndLeavesTheFormAlone) {
         click(shell->form().demosPage(), "cmdRunDemo");
         ASSERT_EQ(shell->runCommands().running(), found);
         EXPECT_EQ(shell->optimiserRun().window().isVisible(), found);
-        EXPECT_TRUE(enabled("mnuHelp")); // the one run control demo mode leaves enabled
+        EXPECT_EQ(enabled({"mnuHelp"}), "1"); // the one run control demo mode leaves enabled
         ASSERT_TRUE(waitForEnd());
         EXPECT_EQ(titles(), found ? Texts{} : Texts{"Example file not found."});
         EXPECT_EQ(listing().find("args=" + std::string(file) + "|" + user.string() + "|") == 0,

@@ -23,17 +23,12 @@ constexpr auto npos = std::string::npos;
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 class StartupTest : public test::ShellTest {
 protected:
     // Which of the File, Demos, View and Help menus are enabled, then the enabled tabs and the
     // current one, as in "0001 1 1".
     std::string controls() const {
-        std::string on;
-        for (const char* menu : {"mnuFile", "mnuDemos", "mnuView", "mnuHelp"})
-            on += enabled(menu) ? "1" : "0";
-        on += " ";
+        std::string on = enabled({"mnuFile", "mnuDemos", "mnuView", "mnuHelp"}) + " ";
         for (int i = 0; i < shell->form().tabs()->count(); ++i)
             if (shell->form().tabs()->isTabEnabled(i))
                 on += std::to_string(i);
