@@ -7,7 +7,6 @@
 #include "InputFile.h"
 #include "OptimiserRun.h"
 #include "ProgressWindow.h"
-#include "ResultFileName.h"
 #include "Settings.h"
 #include "ShellTest.h"
 
@@ -150,34 +149,36 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
 // veltra's lock. No result is named for plots before the run has written it. A result file
 // there before the run is never taken for its result, nor removed, and a listing the run did
 // not write is never quoted (the silent run's cannot be removed where the file system allows
-// that), even when both bear a time later than the run's start.
+// that), even when both bear a time later than the run's start. The result of another input
+// file ("test.frq" for "Test.frq") is replaced only after a question, answered Ok here.
 TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
-    // how the stand-in ends ("missing": no optimiser at all), whether an older result file is
-    // there, the message ("" for none) and a part of its text, whether plots comes up
-    const std::tuple<std::string, bool, const char*, std::string, bool> cases[] = {
-        {"ok", true, "", "", true},
+    // how the stand-in ends ("missing": no optimiser at all), the input file an older result
+    // file names ("": none there), the message ("" for none) and a part of its text, whether
+    // plots comes up
+    const std::tuple<std::string, std::string, const char*, std::string, bool> cases[] = {
+        {"ok", "test.frq", "Result file of another input file", "the result of 'test.frq'", true},
         // The last eight of the failed run's ten lines: from the third, cwd=, on.
-        {"fail", false, "Run failed",
+        {"fail", "", "Run failed",
          "exit status 3.\r\n\r\nLast lines of " + (user / "~Veltra.out").string() + ":\r\ncwd=",
          false},
-        {"crash", false, "Run failed", "ended abnormally", false},
-        {"noresult", false, "Run failed", "wrote no result file", false},
-        {"noresult", true, "Run failed", "The file there is from an earlier run", false},
-        {"silent", true, "Run failed",
+        {"crash", "", "Run failed", "ended abnormally", false},
+        {"noresult", "", "Run failed", "wrote no result file", false},
+        {"noresult", "Test.frq", "Run failed", "The file there is from an earlier run", false},
+        {"silent", "Test.frq", "Run failed",
          "wrote no listing in this run (" + user.string() +
              "/~Veltra.out).\r\n\r\nThe optimiser said:\r\noptimiser: Cannot write the listing",
          false},
-        {"missing", false, "A Veltrana File is missing!", "Re-Install Veltrana", false},
+        {"missing", "", "A Veltrana File is missing!", "Re-Install Veltrana", false},
     };
     const fs::path work = m_dir / "Work", out = user / "~Veltra.out";
     const std::string f = family.string(), result = (work / "test_frq.dat").string();
     openFile(work / "Test.frq", "x");
     for (const auto& [mode, older, title, says, plots] : cases) {
-        SCOPED_TRACE(mode + (older ? " over an older result" : ""));
+        SCOPED_TRACE(mode + " over a result of " + older);
         reset();
         fs::remove(result);
-        if (older) {
-            std::ofstream(result) << "Test.frq  an older result";
+        if (!older.empty()) {
+            std::ofstream(result) << older << "  an older result";
             StampAhead(result);
         }
         const std::string oldResult = Contents(result);
@@ -311,48 +312,46 @@ TEST_F(RunTest, KillingVeltraDuringARunEndsTheOptimiserAndTheNextStartShowsNothi
     EXPECT_TRUE(shell->runCommands().running());
 }
 
-// The optimiser's own words, before a run or a change of fileIn; a value refused in a grid
-// stops Submit before its save question.
-TEST_F(RunTest, SubmitRefusesAProblemTheOptimiserWouldStopOn) {
+// Submit stops before a run on what the optimiser would stop on, in its own words, on a
+// result of another input file the user keeps ("a.frq.bak" gives a.frq's result file) and on
+// a value refused in a grid, before its save question: no listing is touched, fileIn and the
+// result file stay as they were.
+TEST_F(RunTest, SubmitStopsBeforeARunThatWouldFailOrReplaceAnotherResult) {
+    const fs::path result = user / "a_frq.dat";
+    std::ofstream(result) << "a.frq.bak  its note\r\n-2\r\n";
+    const std::string before = Contents(result);
     RegistryStore store;
     SaveFileIn(store, "kept");
-    openFile(user / "bad.frq", "bad", [](DesignProblem& d) {
+    const auto tooLong = [](DesignProblem& d) {
         d.nFreqPoints = 5001;
         for (auto* v : {&d.Freq, &d.Yin, &d.Yout, &d.Weight})
             v->assign(5002, "1");
-    });
-    shell->runCommands().SubmitCommand();
-    EXPECT_NE(prompter.prompts.at(0).text.find("does not hold 5001 points (at most 5000)"), npos);
-    EXPECT_FALSE(shell->runCommands().running() || fs::exists(user / "~Veltra.out"));
-    EXPECT_EQ(fileIn(), "kept");
-    shell->form().tabs()->setCurrentIndex(forms::kPassTab);
-    shell->form().findChild<QLineEdit*>("txtPassCellEditor")->setText("0,83");
-    shell->runCommands().SubmitCommand();
-    EXPECT_EQ(titles(), (Texts{"Problem not ready", "Not a number"}));
-}
-
-// "a.frq.bak" and "a.frq", "Test.frq" and "test.frq" give one result file: a run of one
-// replaces the other's result only when the user says so.
-TEST_F(RunTest, AResultOfAnotherInputFileIsReplacedOnlyWhenTheUserSaysSo) {
-    // input file, the one its result file names, the answer, whether it runs
-    const std::tuple<std::string, const char*, PromptAnswer, bool> cases[] = {
-        {"a.frq", "a.frq.bak", PromptAnswer::Cancel, false},
-        {"Test.frq", "test.frq", PromptAnswer::Ok, true},
-        {"a.frq", "a.frq", PromptAnswer::Cancel, true},
     };
-    for (const auto& [input, named, answer, runs] : cases) {
-        SCOPED_TRACE(input + " over a result of " + named);
+    // what is submitted, the message and a part of its text
+    const std::tuple<std::function<void()>, const char*, const char*> cases[] = {
+        {[&] {
+             openFile(user / "a.frq", "mine");
+             prompter.answer(PromptAnswer::Cancel);
+         },
+         "Result file of another input file", "holds the result of 'a.frq.bak'"},
+        {[&] { openFile(user / "a.frq", "bad", tooLong); }, "Problem not ready",
+         "does not hold 5001 points (at most 5000)"},
+        {[&] {
+             shell->form().tabs()->setCurrentIndex(forms::kPassTab);
+             shell->form().findChild<QLineEdit*>("txtPassCellEditor")->setText("0,83");
+         },
+         "Not a number", ""},
+    };
+    for (const auto& [submitted, title, says] : cases) {
+        SCOPED_TRACE(title);
         reset();
-        const fs::path result = ResultFilePath(input, user.string());
-        std::ofstream(result) << named << "  its note\r\n-2\r\n";
-        const std::string before = Contents(result);
-        openFile(user / input, "mine");
-        prompter.answer(answer);
+        submitted();
         shell->runCommands().SubmitCommand();
-        ASSERT_TRUE(waitForEnd());
-        EXPECT_EQ(titles().size(), input == named ? 0u : 1u);
-        EXPECT_EQ(plotsStarted(), runs);
-        EXPECT_EQ(Contents(result) == before, !runs);
+        ASSERT_EQ(titles(), Texts{title});
+        EXPECT_NE(prompter.prompts[0].text.find(says), npos) << prompter.prompts[0].text;
+        EXPECT_FALSE(shell->runCommands().running() || fs::exists(user / "~Veltra.out"));
+        EXPECT_EQ(fileIn(), "kept");
+        EXPECT_EQ(Contents(result), before);
     }
 }
 
