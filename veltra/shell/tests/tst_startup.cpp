@@ -38,11 +38,12 @@ protected:
 
 } // namespace
 
-// The first start lays the installation out and shows the start-up values; a later one reads
-// the ini file, leaving it as it was, and the last run's values, and brings plots up with the
-// last result. Blanks around the family directory, as a hand-edited environment may have
-// them, are no matter.
-TEST_F(StartupTest, FirstStartLaysOutTheInstallationLaterStartsReadIt) {
+// The first start shows the intro form and records the association; once the user goes on,
+// it lays the installation out and shows the start-up values. A later one goes straight to
+// the form, reads the ini file, leaving it as it was, and the last run's values, and brings
+// plots up with the last result. Blanks around the family directory, as a hand-edited
+// environment may have them, are no matter.
+TEST_F(StartupTest, FirstStartShowsTheIntroAndLaysOutTheInstallationLaterStartsReadIt) {
     fs::remove_all(programDir);
     env.getenv = [this](const char* name) { return "  " + quillon(name) + " "; };
     env.today = [] {
@@ -52,7 +53,19 @@ TEST_F(StartupTest, FirstStartLaysOutTheInstallationLaterStartsReadIt) {
         t.tm_mday = 6;
         return t;
     };
-    ASSERT_TRUE(newShell().start());
+    ASSERT_TRUE(newShell().startWithIntro(programDir.string()));
+    ASSERT_NE(shell->intro(), nullptr);
+    EXPECT_TRUE(shell->intro()->isVisible());
+    EXPECT_FALSE(shell->form().isVisible());
+    // Listings open in the suite's viewer; no icon is named.
+    EXPECT_EQ(RegistryStore().stringValue(RegRoot::ClassesRoot, ".Out", ""), "Veltrana");
+    EXPECT_EQ(
+        RegistryStore().stringValue(RegRoot::ClassesRoot, "Veltrana\\shell\\open\\command", ""),
+        "\"" + programDir.string() + "/../List/list\" %1");
+    EXPECT_FALSE(RegistryStore().KeyExists(RegRoot::ClassesRoot, "Veltrana\\DefaultIcon"));
+    click(shell->intro(), "cmdCreateIntro");
+    EXPECT_FALSE(shell->intro()->isVisible());
+    EXPECT_TRUE(shell->form().isVisible());
     const fs::path ini = programDir / "Veltrana.ini";
     EXPECT_EQ(Contents(ini),
               "Veltrana\x99 Program                 12/6/2026\r\n"
@@ -74,7 +87,9 @@ TEST_F(StartupTest, FirstStartLaysOutTheInstallationLaterStartsReadIt) {
     RegistryStore store;
     ASSERT_TRUE(SaveFileIn(store, "/data/run.dat").ok());
     installProgram(family / "plots");
-    ASSERT_TRUE(newShell().start());
+    ASSERT_TRUE(newShell().startWithIntro(programDir.string()));
+    EXPECT_EQ(shell->intro(), nullptr);
+    EXPECT_TRUE(shell->form().isVisible());
     EXPECT_EQ(Contents(ini), before);
     EXPECT_EQ(shell->state().waitFactor, 3);
     EXPECT_EQ(shell->state().userName, "Ada");
@@ -92,29 +107,6 @@ TEST_F(StartupTest, DialogStartsInTheLastFilePathWhenItIsAbsolute) {
         ASSERT_TRUE(newShell().start());
         EXPECT_EQ(shell->state().dialogInitialDir, used ? stored : user.string()) << stored;
     }
-}
-
-TEST_F(StartupTest, FirstStartShowsTheIntroAndRecordsTheAssociationSecondGoesStraightOn) {
-    ASSERT_TRUE(newShell().startWithIntro(programDir.string()));
-    ASSERT_NE(shell->intro(), nullptr);
-    EXPECT_TRUE(shell->intro()->isVisible());
-    EXPECT_FALSE(shell->form().isVisible());
-    // Listings open in the suite's viewer; no icon is named.
-    const RegistryStore store;
-    EXPECT_EQ(store.stringValue(RegRoot::ClassesRoot, ".Out", ""), "Veltrana");
-    EXPECT_EQ(store.stringValue(RegRoot::ClassesRoot, "Veltrana\\shell\\open\\command", ""),
-              "\"" + programDir.string() + "/../List/list\" %1");
-    EXPECT_FALSE(store.KeyExists(RegRoot::ClassesRoot, "Veltrana\\DefaultIcon"));
-
-    click(shell->intro(), "cmdCreateIntro");
-    EXPECT_FALSE(shell->intro()->isVisible());
-    EXPECT_TRUE(shell->form().isVisible());
-
-    // The first start has written the product ini file.
-    ASSERT_TRUE(newShell().startWithIntro(programDir.string()));
-    EXPECT_EQ(shell->intro(), nullptr);
-    EXPECT_TRUE(shell->form().isVisible());
-    EXPECT_TRUE(prompter.prompts.empty());
 }
 
 // Here the settings store cannot take the association: that is reported, and the intro goes
