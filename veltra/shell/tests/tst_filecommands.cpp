@@ -1,12 +1,9 @@
-// The File menu's commands on a stand-in form.
-#include "FileBytes.h"
-#include "FileCommands.h"
-#include "FixedTime.h"
-#include "PromptTitles.h"
-#include "ScriptedPrompter.h"
-#include "TempDirTest.h"
+// The File menu's commands on the real shell, with scripted answers.
+#include "ShellTest.h"
 
 #include <gtest/gtest.h>
+
+#include <QLineEdit>
 
 #include <cerrno>
 #include <filesystem>
@@ -22,69 +19,48 @@ namespace {
 
 using A = PromptAnswer;
 using C = FileCommands::MenuCommand;
-using Titles = std::vector<std::string>;
 const std::string kChanged = "Data in form has changed!";
 
-// Stands in for the main form: counts how often it showed the record's data, which like the
-// form leaves them unchanged.
-struct FakeForm : FormBinding {
-    explicit FakeForm(ShellState& s) : state(s) {}
-    bool PutAnswers() override { return true; }
-    void GetAnswers() override {
-        ++shown;
-        state.dataChanged = false;
-    }
-    void ClearBoth() override {}
-    void setCaption(const std::string&) override {}
-
-    ShellState& state;
-    int shown = 0;
-};
-
-class FileCommandsTest : public test::TempDirTest {
+class FileCommandsTest : public test::ShellTest {
 protected:
     void SetUp() override {
-        TempDirTest::SetUp();
-        fs::current_path(m_dir);
-        store = RegistryStore(in("registry"));
-        state.currentFileName = "Start Up Values";
-        state.currentDir = state.userDir = state.dialogInitialDir = m_dir.string();
+        ShellTest::SetUp();
+        ASSERT_TRUE(newShell().start());
     }
-    // Writes an input file holding `note` as Note1.
-    void writeInput(const std::string& name, const std::string& note = "") {
+    // Writes an input file of the user directory holding `note` as Note1.
+    void writeInput(const fs::path& name, const std::string& note) {
         DesignProblem p;
         p.Note1 = note;
         ShellState s;
-        ASSERT_FALSE(WriteAnsFile(p, name, m_dir.string(), s, prompter, test::Noon));
+        ASSERT_FALSE(WriteAnsFile(p, name, user, s, prompter));
     }
-    // A fresh prompter with these answers.
-    void script(const std::vector<A>& answers) {
-        prompter = ScriptedPrompter();
+    // A fresh prompter with these answers, a Save As or Open dialog picking `file` if given.
+    void script(const std::vector<A>& answers, const std::string& file = "") {
+        reset();
         for (auto a : answers)
             prompter.answer(a);
+        if (!file.empty())
+            prompter.answerFile(FileDialogAnswer{(user / file).string(), 1});
     }
-    FileDialogAnswer pick(const std::string& name) { return {in(name), 1}; }
-    Titles titles() const { return test::PromptTitles(prompter); }
-
-    ShellState state;
-    DesignProblem problem;
-    FakeForm form{state};
-    ScriptedPrompter prompter;
-    RegistryStore store{std::string()};
-    FileCommands commands{state, problem, form, prompter, store, test::Noon};
+    QLineEdit* note() { return shell->form().findChild<QLineEdit*>("Note1"); }
+    // Types into Note1 as the user would, the data then marked changed or not.
+    void typeNote(const std::string& text, bool changed = true) {
+        note()->setText(QString::fromStdString(text));
+        shell->state().dataChanged = changed;
+    }
 };
 
 } // namespace
 
 // New and Open replace the data only after changed data were offered for saving, also a
-// problem typed in after File > New ("New data"). What the opened file becomes on the form is
-// checked through the real dialogs; here the request, and that a settings store that cannot
-// take the file's folder is reported with the file opened all the same.
+// problem typed in after File > New ("New data"). A settings store that cannot take the
+// file's folder is reported with the file opened all the same, and Save then writes where
+// the file was found.
 TEST_F(FileCommandsTest, NewAndOpenAskOnlyWhatTheDataCallFor) {
     const std::string confirm = "Confirm 'New' Response.";
     // the command, whether the data changed, the answers (and Open's pick of the file made
     // current), the messages, the dialog shown, and the current file ("" where nothing happened)
-    const std::tuple<C, bool, std::vector<A>, Titles, std::string, std::string> cases[] = {
+    const std::tuple<C, bool, std::vector<A>, Texts, std::string, std::string> cases[] = {
         {C::New, false, {A::Ok}, {confirm}, "", "New data"},
         {C::New, false, {A::Cancel}, {confirm}, "", ""},
         {C::New, true, {A::No, A::Ok}, {kChanged, confirm}, "", "New data"},
@@ -93,26 +69,29 @@ TEST_F(FileCommandsTest, NewAndOpenAskOnlyWhatTheDataCallFor) {
         {C::Open, false, {}, {}, "Open Input File", ""},
         {C::Open, true, {A::No}, {kChanged, "Settings store"}, "Open Input File", "abc.frq"},
     };
-    writeInput("abc.frq", "from abc");
+    fs::create_directories(user / "elsewhere");
+    writeInput("elsewhere/abc.frq", "from abc");
     std::ofstream(m_dir / "blocked") << "a file where the store's directory should be";
-    store = RegistryStore(in("blocked/registry"));
+    ::setenv("VELTRANA_REGISTRY", in("blocked/registry").c_str(), 1);
+    ASSERT_TRUE(newShell().start());
     for (size_t row = 0; row < std::size(cases); ++row) {
         SCOPED_TRACE(row);
         const auto& [command, dataChanged, answers, asked, dialog, current] = cases[row];
-        script(answers);
-        if (command == C::Open && !current.empty())
-            prompter.answerFile(pick(current));
-        problem.Note1 = "mine";
-        state.currentFileName = "New data";
-        state.dataChanged = dataChanged;
-        commands.runMenu(command);
+        script(answers, command == C::Open && !current.empty() ? "elsewhere/" + current : "");
+        shell->state().currentFileName = "New data";
+        typeNote("mine", dataChanged);
+        shell->commands().runMenu(command);
         EXPECT_EQ(titles(), asked);
         ASSERT_EQ(prompter.dialogs.size(), dialog.empty() ? 0u : 1u);
         EXPECT_EQ(dialog.empty() ? "" : prompter.dialogs[0].title, dialog);
-        EXPECT_EQ(problem.Note1, current.empty() ? "mine" : command == C::New ? "" : "from abc");
-        EXPECT_EQ(state.currentFileName, current.empty() ? "New data" : current);
+        EXPECT_EQ(note()->text(), current.empty() ? "mine" : command == C::New ? "" : "from abc");
+        EXPECT_EQ(shell->state().currentFileName, current.empty() ? "New data" : current);
     }
-    EXPECT_EQ(state.currentDir, m_dir.string());
+    typeNote("edited");
+    shell->commands().runMenu(C::Save);
+    EXPECT_EQ(prompter.dialogs.size(), 1u) << "Save must not fall back to Save As";
+    EXPECT_NE(Contents(user / "elsewhere/abc.frq").find("edited"), std::string::npos);
+    EXPECT_FALSE(shell->state().dataChanged);
 }
 
 TEST_F(FileCommandsTest, UnreadableFileIsReportedAndLosesNothing) {
@@ -121,17 +100,15 @@ TEST_F(FileCommandsTest, UnreadableFileIsReportedAndLosesNothing) {
     // until the memory ran out). None may hang, abort or touch the data.
     ASSERT_EQ(::mkfifo(in("pipe").c_str(), 0600), 0);
     std::ofstream(in("big.frq")) << std::string(kMaxInputFileBytes + 1, '1');
-    problem.Note2 = "unsaved edit";
-    const DesignProblem before = problem;
+    const DesignProblem before = shell->problem();
     for (const std::string& path :
          {std::string("/proc/self/mem"), std::string("/dev/zero"), in("pipe"), in("big.frq")}) {
-        script({});
+        reset();
         prompter.answerFile(FileDialogAnswer{path, 2});
-        commands.runMenu(C::Open);
-        ASSERT_EQ(titles(), Titles{"In 'FileOld' routine ..."}) << path;
-        EXPECT_EQ(problem, before);
-        EXPECT_EQ(state.currentFileName, "Start Up Values");
-        EXPECT_EQ(form.shown, 0);
+        shell->commands().runMenu(C::Open);
+        ASSERT_EQ(titles(), Texts{"In 'FileOld' routine ..."}) << path;
+        EXPECT_EQ(shell->problem(), before);
+        EXPECT_EQ(shell->state().currentFileName, "Start Up Values");
     }
 }
 
@@ -141,7 +118,7 @@ TEST_F(FileCommandsTest, UnreadableFileIsReportedAndLosesNothing) {
 TEST_F(FileCommandsTest, TextTheCodePageCannotHoldIsSavedOnlyAfterAWarning) {
     const std::string lost = "Characters will be lost";
     // the command (none: Exit), the answers (a Save As picks kept.frq), the messages
-    const std::tuple<std::optional<C>, std::vector<A>, Titles> cases[] = {
+    const std::tuple<std::optional<C>, std::vector<A>, Texts> cases[] = {
         {C::Save, {A::Cancel}, {lost}},
         {std::nullopt, {A::Yes, A::Cancel}, {kChanged, lost}},
         {C::New, {A::Yes, A::Cancel}, {kChanged, lost}},
@@ -149,29 +126,26 @@ TEST_F(FileCommandsTest, TextTheCodePageCannotHoldIsSavedOnlyAfterAWarning) {
         {C::Save, {A::Ok}, {lost}},
     };
     writeInput("f.1", "old");
-    const std::string before = Contents(m_dir / "f.1");
-    state.currentFileName = "f.1";
-    const std::string note = "\xe6\x97\xa5\xe6\x9c\xac \xc3\xa9"; // Japanese is lost, é is kept
+    const std::string before = Contents(user / "f.1");
+    const std::string text = "\xe6\x97\xa5\xe6\x9c\xac \xc3\xa9"; // Japanese is lost, é is kept
     for (size_t row = 0; row < std::size(cases); ++row) {
         SCOPED_TRACE(row);
         const auto& [command, answers, asked] = cases[row];
-        script(answers);
-        prompter.answerFile(pick("kept.frq"));
-        problem.Note1 = note;
-        state.currentFileName = "f.1";
-        state.dataChanged = true;
+        script(answers, "kept.frq");
+        shell->state().currentFileName = "f.1";
+        typeNote(text);
         if (command)
-            commands.runMenu(*command);
+            shell->commands().runMenu(*command);
         else
-            EXPECT_FALSE(commands.mayExit());
+            EXPECT_FALSE(shell->commands().mayExit());
         EXPECT_EQ(titles(), asked);
         const bool saved = answers[0] == A::Ok;
-        EXPECT_EQ(Contents(m_dir / "f.1") == before, !saved);
-        EXPECT_EQ(state.dataChanged, !saved);
-        EXPECT_EQ(problem.Note1, note);
-        EXPECT_FALSE(fs::exists(in("kept.frq")));
+        EXPECT_EQ(Contents(user / "f.1") == before, !saved);
+        EXPECT_EQ(shell->state().dataChanged, !saved);
+        EXPECT_EQ(note()->text().toStdString(), text);
+        EXPECT_FALSE(fs::exists(user / "kept.frq"));
     }
-    EXPECT_NE(Contents(m_dir / "f.1").find("?? \xe9"), std::string::npos);
+    EXPECT_NE(Contents(user / "f.1").find("?? \xe9"), std::string::npos);
 }
 
 // Every step of a save fails once in turn, and a read-only file (an installed example) is not
@@ -186,47 +160,29 @@ TEST_F(FileCommandsTest, EachFailingStepOfASaveKeepsTheOldFileAndTheChanges) {
         {SaveStep::Chmod, EPERM, 0},  {SaveStep::Sync, EIO, 0},     {SaveStep::Close, EIO, 0},
         {SaveStep::Rename, EXDEV, 0}, {SaveStep::DirSync, EIO, 0},  {std::nullopt, 0, 0}};
     writeInput("f.1", "old");
-    state.currentFileName = "f.1";
+    shell->state().currentFileName = "f.1";
     for (const auto& [failing, fault, afterShortWrites] : cases) {
         SCOPED_TRACE(failing ? static_cast<int>(*failing) : -1);
-        const std::string before = Contents(m_dir / "f.1");
+        const std::string before = Contents(user / "f.1");
         int shortWrites = afterShortWrites;
         SetSaveFaultHook([&](SaveStep step) {
             return step != failing ? 0 : shortWrites-- > 0 ? kShortWrite : fault;
         });
         if (!failing)
-            fs::permissions(m_dir / "f.1", fs::perms::owner_read);
-        script({});
-        problem.Note1 = "new " + std::to_string(failing ? static_cast<int>(*failing) : -1);
-        state.dataChanged = true;
-        commands.runMenu(C::Save);
+            fs::permissions(user / "f.1", fs::perms::owner_read);
+        const std::string text = "new " + std::to_string(failing ? static_cast<int>(*failing) : -1);
+        reset();
+        typeNote(text);
+        shell->commands().runMenu(C::Save);
         SetSaveFaultHook({});
-        const std::string after = Contents(m_dir / "f.1");
+        const std::string after = Contents(user / "f.1");
         EXPECT_EQ(prompter.prompts.size(), 1u);
-        EXPECT_TRUE(state.dataChanged);
+        EXPECT_TRUE(shell->state().dataChanged);
         EXPECT_EQ(after == before, failing != SaveStep::DirSync);
-        EXPECT_EQ(after.find(problem.Note1) != std::string::npos, failing == SaveStep::DirSync);
-        for (const auto& entry : fs::directory_iterator(m_dir))
+        EXPECT_EQ(after.find(text) != std::string::npos, failing == SaveStep::DirSync);
+        for (const auto& entry : fs::directory_iterator(user))
             EXPECT_NE(entry.path().filename().string().rfind(".vt-", 0), 0u) << "left behind";
     }
-}
-
-TEST_F(FileCommandsTest, SaveFindsTheOpenedFileWhereverItLies) {
-    fs::create_directories(m_dir / "elsewhere");
-    writeInput("elsewhere/f.1");
-    prompter.answerFile(pick("elsewhere/f.1"));
-    commands.runMenu(C::Open);
-    problem.Note1 = "edited";
-    state.dataChanged = true;
-    commands.runMenu(C::Save);
-    EXPECT_EQ(prompter.dialogs.size(), 1u) << "Save must not fall back to Save As";
-    EXPECT_NE(Contents(m_dir / "elsewhere/f.1").find("edited"), std::string::npos);
-    EXPECT_FALSE(state.dataChanged);
-
-    // A name never saved turns Save into Save As.
-    state.currentFileName = "New data";
-    commands.runMenu(C::Save);
-    EXPECT_EQ(prompter.dialogs.back().title, "Save Input File As ...");
 }
 
 TEST_F(FileCommandsTest, DeleteWithWildcardsOnlyAfterYes) {
@@ -236,10 +192,10 @@ TEST_F(FileCommandsTest, DeleteWithWildcardsOnlyAfterYes) {
     for (const auto& [answer, left] : {std::pair{A::No, 3}, {A::Yes, 0}}) {
         script({answer});
         prompter.answerFile(FileDialogAnswer{(m_dir / "del/*.*").string(), 1});
-        commands.FileDelete();
+        shell->commands().FileDelete();
         EXPECT_EQ(prompter.prompts.size(), 1u);
         EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "del"), fs::directory_iterator()),
                   left);
-        EXPECT_EQ(state.dialogInitialDir, (m_dir / "del").string());
+        EXPECT_EQ(shell->state().dialogInitialDir, (m_dir / "del").string());
     }
 }
