@@ -3,8 +3,6 @@
 #include "Settings.h"
 #include "ShellTest.h"
 
-#include <gtest/gtest.h>
-
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -49,13 +47,10 @@ void PressInMessageBox(QWidget* modal, QMessageBox::StandardButton button, std::
 using RealDialogs = test::ShellTest;
 
 TEST_F(RealDialogs, OpenChangeSaveAsAndReopen) {
-    DesignProblem first;
-    first.Answers[19] = "1.5";
-    ShellState s;
-    ASSERT_FALSE(WriteAnsFile(first, "first.1", user.string(), s, prompter));
+    writeInput(user / "first.1", "", [](DesignProblem& p) { p.Answers[19] = "1.5"; });
     shell = std::make_unique<VeltraShell>(nullptr, env); // the real dialogs and message boxes
     ASSERT_TRUE(shell->start());
-    auto* gain = shell->form().findChild<QLineEdit*>("Gain");
+    auto* gain = field("Gain");
     ASSERT_NE(gain, nullptr);
 
     test::WhenModal([](QWidget* m) { TypeIntoFileDialog(m, "first.1", "open-dialog"); });

@@ -1,10 +1,6 @@
 // The File menu's commands on the real shell, with scripted answers.
 #include "ShellTest.h"
 
-#include <gtest/gtest.h>
-
-#include <QLineEdit>
-
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -27,13 +23,6 @@ protected:
         ShellTest::SetUp();
         ASSERT_TRUE(newShell().start());
     }
-    // Writes an input file of the user directory holding `note` as Note1.
-    void writeInput(const fs::path& name, const std::string& note) {
-        DesignProblem p;
-        p.Note1 = note;
-        ShellState s;
-        ASSERT_FALSE(WriteAnsFile(p, name, user, s, prompter));
-    }
     // A fresh prompter with these answers, a Save As or Open dialog picking `file` if given.
     void script(const std::vector<A>& answers, const std::string& file = "") {
         reset();
@@ -42,7 +31,7 @@ protected:
         if (!file.empty())
             prompter.answerFile(FileDialogAnswer{(user / file).string(), 1});
     }
-    QLineEdit* note() { return shell->form().findChild<QLineEdit*>("Note1"); }
+    QLineEdit* note() { return field("Note1"); }
     // Types into Note1 as the user would, the data then marked changed or not.
     void typeNote(const std::string& text, bool changed = true) {
         note()->setText(QString::fromStdString(text));
@@ -69,8 +58,7 @@ TEST_F(FileCommandsTest, NewAndOpenAskOnlyWhatTheDataCallFor) {
         {C::Open, false, {}, {}, "Open Input File", ""},
         {C::Open, true, {A::No}, {kChanged, "Settings store"}, "Open Input File", "abc.frq"},
     };
-    fs::create_directories(user / "elsewhere");
-    writeInput("elsewhere/abc.frq", "from abc");
+    writeInput(user / "elsewhere/abc.frq", "from abc");
     std::ofstream(m_dir / "blocked") << "a file where the store's directory should be";
     ::setenv("VELTRANA_REGISTRY", in("blocked/registry").c_str(), 1);
     ASSERT_TRUE(newShell().start());
@@ -125,7 +113,7 @@ TEST_F(FileCommandsTest, TextTheCodePageCannotHoldIsSavedOnlyAfterAWarning) {
         {C::Open, {A::Yes, A::Cancel}, {kChanged, lost}},
         {C::Save, {A::Ok}, {lost}},
     };
-    writeInput("f.1", "old");
+    writeInput(user / "f.1", "old");
     const std::string before = Contents(user / "f.1");
     const std::string text = "\xe6\x97\xa5\xe6\x9c\xac \xc3\xa9"; // Japanese is lost, é is kept
     for (size_t row = 0; row < std::size(cases); ++row) {
@@ -159,7 +147,7 @@ TEST_F(FileCommandsTest, EachFailingStepOfASaveKeepsTheOldFileAndTheChanges) {
         {SaveStep::Open, EMFILE, 0},  {SaveStep::Write, ENOSPC, 0}, {SaveStep::Write, EIO, 2},
         {SaveStep::Chmod, EPERM, 0},  {SaveStep::Sync, EIO, 0},     {SaveStep::Close, EIO, 0},
         {SaveStep::Rename, EXDEV, 0}, {SaveStep::DirSync, EIO, 0},  {std::nullopt, 0, 0}};
-    writeInput("f.1", "old");
+    writeInput(user / "f.1", "old");
     shell->state().currentFileName = "f.1";
     for (const auto& [failing, fault, afterShortWrites] : cases) {
         SCOPED_TRACE(failing ? static_cast<int>(*failing) : -1);

@@ -3,8 +3,6 @@
 #include "ImportDialog.h"
 #include "ShellTest.h"
 
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QPushButton>
 #include <QTableWidget>

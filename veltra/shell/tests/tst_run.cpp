@@ -10,9 +10,6 @@
 #include "Settings.h"
 #include "ShellTest.h"
 
-#include <gtest/gtest.h>
-
-#include <QLineEdit>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTest>
@@ -46,24 +43,6 @@ protected:
     }
     static void standIn(const char* ending) { ::setenv("VELTRANA_STANDIN", ending, 1); }
 
-    // An input file on disk the optimiser takes, with `note` as its Note1 (`edit` changes it
-    // first), made the current file of `into` (the test's shell unless given).
-    void openFile(const fs::path& path, const std::string& note,
-                  const std::function<void(DesignProblem&)>& edit = {}, VeltraShell* into = {}) {
-        VeltraShell& s = into ? *into : *shell;
-        fs::create_directories(path.parent_path());
-        DesignProblem& p = s.problem() = DesignProblem();
-        ASSERT_EQ(FileReadMe("Ex-Yzero.01", VELTRANA_EXAMPLES, p, prompter), ReadOutcome::Read);
-        p.Note1 = note;
-        if (edit)
-            edit(p);
-        ShellState written;
-        ASSERT_FALSE(WriteAnsFile(p, path.filename(), path.parent_path(), written, prompter));
-        s.state().currentFileName = path.filename();
-        s.state().currentDir = path.parent_path();
-        s.form().GetAnswers();
-        s.state().dataChanged = false;
-    }
     bool waitForEnd() {
         return QTest::qWaitFor([this] { return !shell->runCommands().running(); }, 10000);
     }
@@ -74,7 +53,8 @@ protected:
     // The stand-in optimiser named in the listing has gone (or is a zombie nobody reaped yet).
     bool optimiserEnded() const {
         const std::string text = listing();
-        std::ifstream stat("/proc/" + text.substr(text.find("pid=") + 4, 8) + "/stat");
+        const size_t at = text.find("pid=") + 4;
+        std::ifstream stat("/proc/" + text.substr(at, text.find('\n', at) - at) + "/stat");
         std::string pid, name, state;
         return !(stat >> pid >> name >> state) || state == "Z";
     }
@@ -127,7 +107,7 @@ TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
         openFile(user / "mine.frq", "stored");
         if (!saved)
             shell->state().currentFileName = kStartupFileName;
-        shell->form().findChild<QLineEdit*>("Note1")->setText("edited");
+        field("Note1")->setText("edited");
         prompter.answer(answer);
         if (chooseFile)
             prompter.answerFile(FileDialogAnswer{(user / "chosen.frq").string(), 1});
@@ -222,15 +202,13 @@ TEST_F(RunTest, ControlsComeBackHoweverTheRunEnds) {
 
 // While a run goes on another is refused, from Submit, a demo, the shell and another veltra
 // alike, which is told whose run it is and runs once the first has ended. Plots clearing
-// fileIn when a window of an earlier run closes does not lose this run's result. Cancel ends
-// the child and loses nothing.
-TEST_F(RunTest, WhatHappensDuringARunLosesNothing) {
+// fileIn when a window of an earlier run closes does not lose this run's result.
+TEST_F(RunTest, AnotherRunWaitsUntilTheRunningOneHasEnded) {
     standIn("wait");
     VeltraShell other(&prompter, env);
     ASSERT_TRUE(other.start());
     openFile(user / "other.frq", "other", {}, &other);
-    openFile(user / "mine.frq", "kept");
-    const std::string before = Contents(user / "mine.frq");
+    openFile(user / "mine.frq", "mine");
     shell->runCommands().SubmitCommand();
     ASSERT_TRUE(shell->runCommands().running());
     RegistryStore store;
@@ -251,38 +229,40 @@ TEST_F(RunTest, WhatHappensDuringARunLosesNothing) {
     other.runCommands().SubmitCommand();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !other.runCommands().running(); }, 10000));
     EXPECT_NE(listing().find("args=other.frq|"), npos);
-
-    standIn("slow");
-    reset();
-    shell->runCommands().SubmitCommand();
-    ASSERT_TRUE(waitForListing("started"));
-    click(&shell->optimiserRun().window(), "cmdCancel");
-    ASSERT_TRUE(waitForEnd());
-    EXPECT_EQ(titles(), Texts{"Run cancelled"});
-    EXPECT_TRUE(optimiserEnded());
-    EXPECT_EQ(Contents(user / "mine.frq"), before);
-    EXPECT_EQ(shell->form().findChild<QLineEdit*>("Note1")->text(), "kept");
-    EXPECT_FALSE(plotsStarted());
-    EXPECT_EQ(fileIn(), "");
 }
 
-// Exit during a run does what Cancel does: the optimiser is asked to stop and notes it in its
-// listing; one that does not listen is killed two seconds later.
-TEST_F(RunTest, ExitDuringARunAsksTheOptimiserToStopFirst) {
-    // how the stand-in takes SIGTERM, the listing's end once veltra has gone
-    const std::tuple<const char*, const char*> cases[] = {
-        {"term", "started\nRun cancelled on SIGTERM\n"}, {"deaf", "started\n"}};
-    for (const auto& [mode, last] : cases) {
+// Cancel ends the optimiser; Exit during a run does what Cancel does, asking the optimiser to
+// stop first (it notes that in its listing) and killing one that does not listen two seconds
+// later. Neither loses the form's data nor brings up a result.
+TEST_F(RunTest, CancelOrExitDuringARunEndsTheOptimiserAndLosesNothing) {
+    // how the stand-in runs and takes SIGTERM, whether the user exits (else cancels), the
+    // listing's end once the run has gone
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"slow", false, "started\n"},
+        {"term", true, "started\nRun cancelled on SIGTERM\n"},
+        {"deaf", true, "started\n"}};
+    for (const auto& [mode, exits, last] : cases) {
         SCOPED_TRACE(mode);
         standIn(mode);
         ASSERT_TRUE(newShell().start());
-        openFile(user / "long.frq", "long");
+        reset();
+        openFile(user / "long.frq", "kept");
+        const std::string before = Contents(user / "long.frq");
         shell->runCommands().SubmitCommand();
         ASSERT_TRUE(waitForListing("started"));
-        prompter.answer(PromptAnswer::Yes); // end the run and exit
-        shell->form().close();
+        if (exits) {
+            prompter.answer(PromptAnswer::Yes); // end the run and exit
+            shell->form().close();
+        } else {
+            click(&shell->optimiserRun().window(), "cmdCancel");
+            ASSERT_TRUE(waitForEnd());
+        }
+        EXPECT_EQ(titles(), Texts{exits ? "Run in progress" : "Run cancelled"});
         EXPECT_TRUE(optimiserEnded());
         EXPECT_TRUE(listing().ends_with(last)) << listing();
+        EXPECT_EQ(Contents(user / "long.frq"), before);
+        EXPECT_EQ(field("Note1")->text(), "kept");
+        EXPECT_FALSE(plotsStarted());
         EXPECT_EQ(fileIn(), "");
     }
 }
@@ -431,13 +411,6 @@ TEST_F(RunTest, TheProgressWindowFollowsTheListingUnlessTheUserScrolledUp) {
     auto* view = window.findChild<FollowingTextView*>("txtListing");
     QScrollBar* bar = view->verticalScrollBar();
     int lines = 0;
-    const auto append = [&](int count) {
-        std::ofstream out(in("~Veltra.out"), std::ios::app);
-        for (const int end = lines + count; lines < end; ++lines)
-            out << "  Descent 1, iteration " << lines << ": error sum = 0.5\r\n";
-        out.close();
-        return QTest::qWaitFor([&] { return view->blockCount() > lines; }, 3000);
-    };
     // lines added, the window's height before they come, whether the user scrolled up first
     const std::tuple<int, int, bool> steps[] = {
         {400, 480, false}, {40, 300, false}, {2000, 600, false}, {100, 600, true}};
@@ -447,7 +420,11 @@ TEST_F(RunTest, TheProgressWindowFollowsTheListingUnlessTheUserScrolledUp) {
         if (scrolledUp)
             bar->setValue(bar->maximum() / 2);
         const int kept = bar->value();
-        ASSERT_TRUE(append(count));
+        std::ofstream out(in("~Veltra.out"), std::ios::app);
+        for (const int end = lines + count; lines < end; ++lines)
+            out << "  Descent 1, iteration " << lines << ": error sum = 0.5\r\n";
+        out.close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view->blockCount() > lines; }, 3000));
         QTest::qWait(50);
         EXPECT_EQ(bar->value(), scrolledUp ? kept : bar->maximum());
     }

@@ -6,9 +6,6 @@
 #include "Settings.h"
 #include "ShellTest.h"
 
-#include <gtest/gtest.h>
-
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QTabWidget>
 
@@ -80,10 +77,7 @@ TEST_F(StartupTest, FirstStartShowsTheIntroAndLaysOutTheInstallationLaterStartsR
 
     std::ofstream(ini, std::ios::binary) << "Veltrana\r\n3   ! wait\r\nAda  ! User name\r\n";
     const std::string before = Contents(ini);
-    DesignProblem saved = shell->problem();
-    saved.Note1 = "from last run";
-    ShellState s;
-    ASSERT_FALSE(WriteAnsFile(saved, "last-run.ini", programDir.string(), s, prompter));
+    writeInput(programDir / "last-run.ini", "from last run");
     RegistryStore store;
     ASSERT_TRUE(SaveFileIn(store, "/data/run.dat").ok());
     installProgram(family / "plots");
@@ -93,7 +87,7 @@ TEST_F(StartupTest, FirstStartShowsTheIntroAndLaysOutTheInstallationLaterStartsR
     EXPECT_EQ(Contents(ini), before);
     EXPECT_EQ(shell->state().waitFactor, 3);
     EXPECT_EQ(shell->state().userName, "Ada");
-    EXPECT_EQ(shell->form().findChild<QLineEdit*>("Note1")->text(), "from last run");
+    EXPECT_EQ(field("Note1")->text(), "from last run");
     EXPECT_EQ(launched, Texts{(family / "plots").string()});
     EXPECT_TRUE(prompter.prompts.empty());
 }
