@@ -82,41 +82,79 @@ void StampAhead(const fs::path& path) {
 
 } // namespace
 
-TEST_F(RunTest, SaveQuestionsDecideWhatRuns) {
+// Before anything runs, Submit offers changed or never saved data for saving; it stops on
+// what the optimiser would stop on, in its own words, on a result of another input file the
+// user keeps ("a.frq.bak" gives a.frq's result file) and on a value refused in a grid, before
+// its save question. What does not run touches no listing, fileIn or result file.
+TEST_F(RunTest, SubmitAsksAndStopsBeforeWhatShouldNotRun) {
     using A = PromptAnswer;
-    // The form is changed each time: whether mine.frq was saved (else the form holds the
-    // start-up values), the answer, whether the Save As dialog picks chosen.frq (else it is
-    // cancelled), the file handed over ("" for no run) and a text of it, or of mine.frq, on
-    // disk ("": nothing saved)
-    const std::tuple<const char*, bool, A, bool, std::string, const char*> cases[] = {
-        {"changed, No: the file runs as stored", true, A::No, false, "mine.frq", "stored"},
-        {"changed, Cancel: no run", true, A::Cancel, false, "", "stored"},
-        {"changed, Yes: saved under a new name, run", true, A::Yes, true, "chosen.frq", "edited"},
-        {"never saved: saved first, then run", false, A::Ok, true, "chosen.frq", "edited"},
-        {"never saved, dialog cancelled: no run", false, A::Ok, false, "", ""},
+    const fs::path result = user / "a_frq.dat";
+    std::ofstream(result) << "a.frq.bak  its note\r\n-2\r\n";
+    const std::string before = Contents(result);
+    // "edited" on the form over mine.frq, which holds "stored", or over the start-up values
+    // (never saved); the answer, and whether the Save As dialog picks chosen.frq (else it is
+    // cancelled)
+    const auto edited = [this](bool saved, A answer, bool chooseFile) {
+        return [=, this] {
+            openFile(user / "mine.frq", "stored");
+            if (!saved)
+                shell->state().currentFileName = kStartupFileName;
+            field("Note1")->setText("edited");
+            prompter.answer(answer);
+            if (chooseFile)
+                prompter.answerFile(FileDialogAnswer{(user / "chosen.frq").string(), 1});
+        };
     };
-    for (const auto& [what, saved, answer, chooseFile, runFile, note] : cases) {
-        SCOPED_TRACE(what);
+    const auto tooLong = [](DesignProblem& d) {
+        d.nFreqPoints = 5001;
+        for (auto* v : {&d.Freq, &d.Yin, &d.Yout, &d.Weight})
+            v->assign(5002, "1");
+    };
+    const std::string changed = "Data in form has changed!", notSaved = "Data -not- saved!";
+    // what is submitted, the message and a part of its text, the file run ("": none), the
+    // current file afterwards and a text it holds on disk
+    const std::tuple<std::function<void()>, std::string, const char*, std::string, std::string,
+                     const char*>
+        cases[] = {
+            {edited(true, A::No, false), changed, "", "mine.frq", "mine.frq", "stored"},
+            {edited(true, A::Cancel, false), changed, "", "", "mine.frq", "stored"},
+            {edited(true, A::Yes, true), changed, "", "chosen.frq", "chosen.frq", "edited"},
+            {edited(false, A::Ok, true), notSaved, "", "chosen.frq", "chosen.frq", "edited"},
+            {edited(false, A::Ok, false), notSaved, "", "", kStartupFileName, ""},
+            {[&] {
+                 openFile(user / "a.frq", "mine");
+                 prompter.answer(A::Cancel);
+             },
+             "Result file of another input file", "holds the result of 'a.frq.bak'", "", "a.frq",
+             "mine"},
+            {[&] { openFile(user / "a.frq", "bad", tooLong); }, "Problem not ready",
+             "does not hold 5001 points (at most 5000)", "", "a.frq", "bad"},
+            {[&] {
+                 openFile(user / "a.frq", "mine");
+                 shell->form().tabs()->setCurrentIndex(forms::kPassTab);
+                 field("txtPassCellEditor")->setText("0,83");
+             },
+             "Not a number", "", "", "a.frq", "mine"},
+        };
+    RegistryStore store;
+    for (size_t row = 0; row < std::size(cases); ++row) {
+        SCOPED_TRACE(row);
+        const auto& [submitted, title, says, run, current, note] = cases[row];
         reset();
         fs::remove(user / "chosen.frq");
         fs::remove(user / "~Veltra.out");
-        openFile(user / "mine.frq", "stored");
-        if (!saved)
-            shell->state().currentFileName = kStartupFileName;
-        field("Note1")->setText("edited");
-        prompter.answer(answer);
-        if (chooseFile)
-            prompter.answerFile(FileDialogAnswer{(user / "chosen.frq").string(), 1});
+        SaveFileIn(store, "kept");
+        submitted();
         shell->runCommands().SubmitCommand();
         ASSERT_TRUE(waitForEnd());
-        EXPECT_EQ(titles(), Texts{saved ? "Data in form has changed!" : "Data -not- saved!"});
-        EXPECT_EQ(listing().substr(0, listing().find('|')),
-                  runFile.empty() ? "" : "args=" + runFile);
-        if (*note)
-            EXPECT_NE(Contents(user / (runFile.empty() ? "mine.frq" : runFile)).find(note), npos);
-        else
-            EXPECT_FALSE(fs::exists(user / "chosen.frq"));
-        EXPECT_EQ(shell->state().currentFileName == kStartupFileName, !saved && runFile.empty());
+        ASSERT_EQ(titles(), Texts{title});
+        EXPECT_NE(prompter.prompts[0].text.find(says), npos) << prompter.prompts[0].text;
+        EXPECT_EQ(listing().substr(0, listing().find('|')), run.empty() ? "" : "args=" + run);
+        EXPECT_EQ(fileIn() == "kept", run.empty());
+        EXPECT_EQ(shell->state().currentFileName, current);
+        EXPECT_NE(Contents(user / current).find(note), npos);
+        EXPECT_EQ(fs::exists(user / "chosen.frq"), run == "chosen.frq");
+        EXPECT_EQ(Contents(result), before);
     }
 }
 
@@ -286,49 +324,6 @@ TEST_F(RunTest, KillingVeltraDuringARunEndsTheOptimiserAndTheNextStartShowsNothi
     openFile(user / "long.frq", "long");
     shell->runCommands().SubmitCommand();
     EXPECT_TRUE(shell->runCommands().running());
-}
-
-// Submit stops before a run on what the optimiser would stop on, in its own words, on a
-// result of another input file the user keeps ("a.frq.bak" gives a.frq's result file) and on
-// a value refused in a grid, before its save question: no listing is touched, fileIn and the
-// result file stay as they were.
-TEST_F(RunTest, SubmitStopsBeforeARunThatWouldFailOrReplaceAnotherResult) {
-    const fs::path result = user / "a_frq.dat";
-    std::ofstream(result) << "a.frq.bak  its note\r\n-2\r\n";
-    const std::string before = Contents(result);
-    RegistryStore store;
-    SaveFileIn(store, "kept");
-    const auto tooLong = [](DesignProblem& d) {
-        d.nFreqPoints = 5001;
-        for (auto* v : {&d.Freq, &d.Yin, &d.Yout, &d.Weight})
-            v->assign(5002, "1");
-    };
-    // what is submitted, the message and a part of its text
-    const std::tuple<std::function<void()>, const char*, const char*> cases[] = {
-        {[&] {
-             openFile(user / "a.frq", "mine");
-             prompter.answer(PromptAnswer::Cancel);
-         },
-         "Result file of another input file", "holds the result of 'a.frq.bak'"},
-        {[&] { openFile(user / "a.frq", "bad", tooLong); }, "Problem not ready",
-         "does not hold 5001 points (at most 5000)"},
-        {[&] {
-             shell->form().tabs()->setCurrentIndex(forms::kPassTab);
-             shell->form().findChild<QLineEdit*>("txtPassCellEditor")->setText("0,83");
-         },
-         "Not a number", ""},
-    };
-    for (const auto& [submitted, title, says] : cases) {
-        SCOPED_TRACE(title);
-        reset();
-        submitted();
-        shell->runCommands().SubmitCommand();
-        ASSERT_EQ(titles(), Texts{title});
-        EXPECT_NE(prompter.prompts[0].text.find(says), npos) << prompter.prompts[0].text;
-        EXPECT_FALSE(shell->runCommands().running() || fs::exists(user / "~Veltra.out"));
-        EXPECT_EQ(fileIn(), "kept");
-        EXPECT_EQ(Contents(result), before);
-    }
 }
 
 // The View menu's last listing and example file come up in the suite's viewer, its plots item
