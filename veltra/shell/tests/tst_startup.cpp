@@ -176,19 +176,13 @@ TEST_F(StartupTest, TheDesktopTakesListingsByTheirExtensionInEitherCase) {
     if (std::system("command -v update-mime-database gio >/dev/null") != 0)
         GTEST_SKIP() << "no update-mime-database (shared-mime-info) or gio (libglib2.0-bin)";
     ASSERT_EQ(std::system(("update-mime-database '" + mime.string() + "'").c_str()), 0);
-    // name, whether the desktop takes it for a listing
-    const std::tuple<const char*, bool> cases[] = {
-        {"~Veltra.out", true}, {"RUN.OUT", true}, {"x.Out", true}, {"x.outx", false}};
-    for (const auto& [name, isListing] : cases) {
-        SCOPED_TRACE(name);
-        std::ofstream(m_dir / name) << "Veltrana optimiser run\r\n";
-        const std::string answer = in("type");
-        ASSERT_EQ(std::system(("XDG_DATA_HOME='" + m_dir.string() +
-                               "' gio info -a standard::content-type '" + in(name) + "' >'" +
-                               answer + "'")
-                                  .c_str()),
-                  0);
-        EXPECT_EQ(Contents(answer).find("application/x-veltrana-listing") != npos, isListing)
-            << Contents(answer);
-    }
+    // Of these names, those the desktop takes for listings, one a line.
+    ASSERT_EQ(std::system(("cd '" + m_dir.string() +
+                           "' && export XDG_DATA_HOME=\"$PWD\" && for f in '~Veltra.out' RUN.OUT "
+                           "x.Out x.outx; do echo run >\"$f\"; if gio info -a "
+                           "standard::content-type \"$f\" | grep -q x-veltrana-listing; then "
+                           "echo \"$f\"; fi; done >listed")
+                              .c_str()),
+              0);
+    EXPECT_EQ(Contents(m_dir / "listed"), "~Veltra.out\nRUN.OUT\nx.Out\n");
 }
