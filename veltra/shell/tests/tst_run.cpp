@@ -396,6 +396,8 @@ TEST_F(RunTest, TheProgressWindowFollowsTheListingUnlessTheUserScrolledUp) {
     for (const auto& [count, height, scrolledUp] : steps) {
         SCOPED_TRACE(count);
         window.resize(window.width(), height);
+        QTest::qWait(50);
+        EXPECT_EQ(bar->value(), bar->maximum()) << "after the resize alone";
         if (scrolledUp)
             bar->setValue(bar->maximum() / 2);
         const int kept = bar->value();
