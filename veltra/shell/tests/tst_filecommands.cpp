@@ -1,12 +1,5 @@
-#include "FakeForm.h"
-#include "FileBytes.h"
-#include "FileCommands.h"
-#include "FixedTime.h"
-#include "PromptTitles.h"
-#include "ScriptedPrompter.h"
-#include "TempDirTest.h"
-
-#include <gtest/gtest.h>
+// The File menu's commands on the real shell, with scripted answers.
+#include "ShellTest.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -20,84 +13,73 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using test::Noon;
-using Titles = std::vector<std::string>;
+using A = PromptAnswer;
+using C = FileCommands::MenuCommand;
+const std::string kChanged = "Data in form has changed!";
 
-class FileCommandsTest : public test::TempDirTest {
+class FileCommandsTest : public test::ShellTest {
 protected:
     void SetUp() override {
-        TempDirTest::SetUp();
-        fs::current_path(m_dir);
-        store = RegistryStore(in("registry"));
-        state.currentFileName = "Start Up Values";
-        state.currentDir = state.userDir = state.dialogInitialDir = m_dir.string();
-        problem.Note1 = "mine";
+        ShellTest::SetUp();
+        ASSERT_TRUE(newShell().start());
     }
-    // Writes an input file holding `note` as Note1.
-    void writeInput(const std::string& name, const std::string& note = "") {
-        DesignProblem p;
-        p.Note1 = note;
-        ShellState s;
-        ASSERT_FALSE(WriteAnsFile(p, name, m_dir.string(), s, prompter, Noon));
+    // A fresh prompter with these answers, a Save As or Open dialog picking `file` if given.
+    void script(const std::vector<A>& answers, const std::string& file = "") {
+        reset();
+        for (auto a : answers)
+            prompter.answer(a);
+        if (!file.empty())
+            prompter.answerFile(FileDialogAnswer{(user / file).string(), 1});
     }
-    FileDialogAnswer pick(const std::string& name) { return {in(name), 1}; }
-
-    ShellState state;
-    DesignProblem problem;
-    FakeForm form{state};
-    ScriptedPrompter prompter;
-    RegistryStore store{std::string()};
-    FileCommands commands{state, problem, form, prompter, store, Noon};
+    QLineEdit* note() { return field("Note1"); }
+    // Types into Note1 as the user would, the data then marked changed or not.
+    void typeNote(const std::string& text, bool changed = true) {
+        note()->setText(QString::fromStdString(text));
+        shell->state().dataChanged = changed;
+    }
 };
 
 } // namespace
 
 // New and Open replace the data only after changed data were offered for saving, also a
-// problem typed in after File > New ("New data"). What the opened file becomes on the form is
-// checked through the real dialogs; here the request, and that a settings store that cannot
-// take the file's folder is reported with the file opened all the same.
+// problem typed in after File > New ("New data"). A settings store that cannot take the
+// file's folder is reported with the file opened all the same, and Save then writes where
+// the file was found.
 TEST_F(FileCommandsTest, NewAndOpenAskOnlyWhatTheDataCallFor) {
-    using A = PromptAnswer;
-    using C = FileCommands::MenuCommand;
-    const std::string changed = "Data in form has changed!", confirm = "Confirm 'New' Response.";
-    const std::string saveAs = "Save Input File As ...", open = "Open Input File";
+    const std::string confirm = "Confirm 'New' Response.";
     // the command, whether the data changed, the answers (and Open's pick of the file made
     // current), the messages, the dialog shown, and the current file ("" where nothing happened)
-    const std::tuple<C, bool, std::vector<A>, Titles, std::string, std::string> cases[] = {
+    const std::tuple<C, bool, std::vector<A>, Texts, std::string, std::string> cases[] = {
         {C::New, false, {A::Ok}, {confirm}, "", "New data"},
         {C::New, false, {A::Cancel}, {confirm}, "", ""},
-        {C::New, true, {A::No, A::Ok}, {changed, confirm}, "", "New data"},
-        {C::New, true, {A::Cancel}, {changed}, "", ""},
-        {C::New, true, {A::Yes}, {changed}, saveAs, ""}, // the Save As dialog is cancelled
-        {C::Open, false, {}, {}, open, ""},
-        {C::Open, true, {A::No}, {changed, "Settings store"}, open, "abc.frq"},
+        {C::New, true, {A::No, A::Ok}, {kChanged, confirm}, "", "New data"},
+        {C::New, true, {A::Cancel}, {kChanged}, "", ""},
+        {C::New, true, {A::Yes}, {kChanged}, "Save Input File As ...", ""}, // and cancelled
+        {C::Open, false, {}, {}, "Open Input File", ""},
+        {C::Open, true, {A::No}, {kChanged, "Settings store"}, "Open Input File", "abc.frq"},
     };
-    writeInput("abc.frq", "from abc");
+    writeInput(user / "elsewhere/abc.frq", "from abc");
     std::ofstream(m_dir / "blocked") << "a file where the store's directory should be";
-    store = RegistryStore(in("blocked/registry"));
+    ::setenv("VELTRANA_REGISTRY", in("blocked/registry").c_str(), 1);
+    ASSERT_TRUE(newShell().start());
     for (size_t row = 0; row < std::size(cases); ++row) {
         SCOPED_TRACE(row);
-        const auto& [command, dataChanged, answers, titles, dialog, current] = cases[row];
-        prompter = ScriptedPrompter();
-        for (auto a : answers)
-            prompter.answer(a);
-        if (command == C::Open && !current.empty())
-            prompter.answerFile(pick(current));
-        problem.Note1 = "mine";
-        state.currentFileName = "New data";
-        state.dataChanged = dataChanged;
-        commands.runMenu(command);
-        EXPECT_EQ(test::PromptTitles(prompter), titles);
+        const auto& [command, dataChanged, answers, asked, dialog, current] = cases[row];
+        script(answers, command == C::Open && !current.empty() ? "elsewhere/" + current : "");
+        shell->state().currentFileName = "New data";
+        typeNote("mine", dataChanged);
+        shell->commands().runMenu(command);
+        EXPECT_EQ(titles(), asked);
         ASSERT_EQ(prompter.dialogs.size(), dialog.empty() ? 0u : 1u);
-        EXPECT_EQ(problem.Note1, current.empty() ? "mine" : command == C::New ? "" : "from abc");
-        EXPECT_EQ(state.currentFileName, current.empty() ? "New data" : current);
-        if (!dialog.empty()) {
-            const FileDialogRequest& d = prompter.dialogs[0];
-            EXPECT_EQ(d.title, dialog);
-            EXPECT_EQ(d.filters[d.filterIndex - 1].patterns, dialog == open ? "*.?;*.??" : "*.*");
-        }
+        EXPECT_EQ(dialog.empty() ? "" : prompter.dialogs[0].title, dialog);
+        EXPECT_EQ(note()->text(), current.empty() ? "mine" : command == C::New ? "" : "from abc");
+        EXPECT_EQ(shell->state().currentFileName, current.empty() ? "New data" : current);
     }
-    EXPECT_EQ(state.currentDir, m_dir.string());
+    typeNote("edited");
+    shell->commands().runMenu(C::Save);
+    EXPECT_EQ(prompter.dialogs.size(), 1u) << "Save must not fall back to Save As";
+    EXPECT_NE(Contents(user / "elsewhere/abc.frq").find("edited"), std::string::npos);
+    EXPECT_FALSE(shell->state().dataChanged);
 }
 
 TEST_F(FileCommandsTest, UnreadableFileIsReportedAndLosesNothing) {
@@ -106,158 +88,102 @@ TEST_F(FileCommandsTest, UnreadableFileIsReportedAndLosesNothing) {
     // until the memory ran out). None may hang, abort or touch the data.
     ASSERT_EQ(::mkfifo(in("pipe").c_str(), 0600), 0);
     std::ofstream(in("big.frq")) << std::string(kMaxInputFileBytes + 1, '1');
-    problem.Note2 = "unsaved edit";
-    const DesignProblem before = problem;
+    const DesignProblem before = shell->problem();
     for (const std::string& path :
          {std::string("/proc/self/mem"), std::string("/dev/zero"), in("pipe"), in("big.frq")}) {
-        prompter = ScriptedPrompter();
+        reset();
         prompter.answerFile(FileDialogAnswer{path, 2});
-        commands.runMenu(FileCommands::MenuCommand::Open);
-        ASSERT_EQ(test::PromptTitles(prompter), Titles{"In 'FileOld' routine ..."}) << path;
-        EXPECT_EQ(problem, before);
-        EXPECT_EQ(state.currentFileName, "Start Up Values");
-        EXPECT_EQ(form.calls.find("Get"), std::string::npos);
+        shell->commands().runMenu(C::Open);
+        ASSERT_EQ(titles(), Texts{"In 'FileOld' routine ..."}) << path;
+        EXPECT_EQ(shell->problem(), before);
+        EXPECT_EQ(shell->state().currentFileName, "Start Up Values");
     }
 }
 
+// Text the code page cannot hold is saved only after a warning. Declined, nothing is saved
+// and the data stay marked changed, also in the Save As that "Save current data?" led to:
+// Exit, New and Open stop there with the data kept.
 TEST_F(FileCommandsTest, TextTheCodePageCannotHoldIsSavedOnlyAfterAWarning) {
-    writeInput("f.1", "old");
-    std::string before = Contents(m_dir / "f.1");
-    state.currentFileName = "f.1";
-    problem.Note1 = "\xe6\x97\xa5\xe6\x9c\xac \xc3\xa9"; // Japanese is lost, é is kept
-    for (PromptAnswer answer : {PromptAnswer::Cancel, PromptAnswer::Ok}) {
-        prompter = ScriptedPrompter();
-        prompter.answer(answer);
-        state.dataChanged = true;
-        commands.runMenu(FileCommands::MenuCommand::Save);
-        EXPECT_EQ(test::PromptTitles(prompter), Titles{"Characters will be lost"});
-        bool saved = answer == PromptAnswer::Ok;
-        EXPECT_EQ(Contents(m_dir / "f.1") == before, !saved);
-        EXPECT_EQ(state.dataChanged, !saved);
-    }
-    EXPECT_NE(Contents(m_dir / "f.1").find("?? \xe9"), std::string::npos);
-}
-
-// Declining the loss of characters in the Save As that "Save current data?" led to is no
-// save: Exit, New and Open all stop there with the data kept and still marked changed.
-TEST_F(FileCommandsTest, DecliningLostCharactersInSaveAsStopsExitNewAndOpen) {
-    using C = FileCommands::MenuCommand;
-    const std::tuple<const char*, std::optional<C>> cases[] = {
-        {"exit", std::nullopt}, {"new", C::New}, {"open", C::Open}};
-    const std::string note = "\xe6\x97\xa5\xe6\x9c\xac";
-    for (const auto& [name, command] : cases) {
-        SCOPED_TRACE(name);
-        prompter = ScriptedPrompter();
-        prompter.answer(PromptAnswer::Yes);
-        prompter.answerFile(pick("kept.frq"));
-        prompter.answer(PromptAnswer::Cancel);
-        problem.Note1 = note;
-        state.dataChanged = true;
+    const std::string lost = "Characters will be lost";
+    // the command (none: Exit), the answers (a Save As picks kept.frq), the messages
+    const std::tuple<std::optional<C>, std::vector<A>, Texts> cases[] = {
+        {C::Save, {A::Cancel}, {lost}},
+        {std::nullopt, {A::Yes, A::Cancel}, {kChanged, lost}},
+        {C::New, {A::Yes, A::Cancel}, {kChanged, lost}},
+        {C::Open, {A::Yes, A::Cancel}, {kChanged, lost}},
+        {C::Save, {A::Ok}, {lost}},
+    };
+    writeInput(user / "f.1", "old");
+    const std::string before = Contents(user / "f.1");
+    const std::string text = "\xe6\x97\xa5\xe6\x9c\xac \xc3\xa9"; // Japanese is lost, é is kept
+    for (size_t row = 0; row < std::size(cases); ++row) {
+        SCOPED_TRACE(row);
+        const auto& [command, answers, asked] = cases[row];
+        script(answers, "kept.frq");
+        shell->state().currentFileName = "f.1";
+        typeNote(text);
         if (command)
-            commands.runMenu(*command);
+            shell->commands().runMenu(*command);
         else
-            EXPECT_FALSE(commands.mayExit());
-        EXPECT_EQ(test::PromptTitles(prompter),
-                  (Titles{"Data in form has changed!", "Characters will be lost"}));
-        EXPECT_EQ(prompter.dialogs.size(), 1u);
-        EXPECT_EQ(problem.Note1, note);
-        EXPECT_TRUE(state.dataChanged);
-        EXPECT_FALSE(fs::exists(in("kept.frq")));
+            EXPECT_FALSE(shell->commands().mayExit());
+        EXPECT_EQ(titles(), asked);
+        const bool saved = answers[0] == A::Ok;
+        EXPECT_EQ(Contents(user / "f.1") == before, !saved);
+        EXPECT_EQ(shell->state().dataChanged, !saved);
+        EXPECT_EQ(note()->text().toStdString(), text);
+        EXPECT_FALSE(fs::exists(user / "kept.frq"));
     }
+    EXPECT_NE(Contents(user / "f.1").find("?? \xe9"), std::string::npos);
 }
 
-// Every step of a save fails once in turn: the user hears of it, the data stay marked
-// changed, and the file on disk is the old one (or, when only the directory sync after the
-// rename failed, the new one), never a mixture.
+// Every step of a save fails once in turn, and a read-only file (an installed example) is not
+// replaced: the user hears of it, the data stay marked changed, and the file on disk is the
+// old one (or, when only the directory sync after the rename failed, the new one), never a
+// mixture.
 TEST_F(FileCommandsTest, EachFailingStepOfASaveKeepsTheOldFileAndTheChanges) {
-    // the failing step, its error, and how many short writes come before it
-    const std::tuple<SaveStep, int, int> cases[] = {
+    // the failing step (none: the file is read-only), its error, and how many short writes
+    // come before it
+    const std::tuple<std::optional<SaveStep>, int, int> cases[] = {
         {SaveStep::Open, EMFILE, 0},  {SaveStep::Write, ENOSPC, 0}, {SaveStep::Write, EIO, 2},
         {SaveStep::Chmod, EPERM, 0},  {SaveStep::Sync, EIO, 0},     {SaveStep::Close, EIO, 0},
-        {SaveStep::Rename, EXDEV, 0}, {SaveStep::DirSync, EIO, 0}};
-    writeInput("f.1", "old");
-    const std::string before = Contents(m_dir / "f.1");
-    state.currentFileName = "f.1";
+        {SaveStep::Rename, EXDEV, 0}, {SaveStep::DirSync, EIO, 0},  {std::nullopt, 0, 0}};
+    writeInput(user / "f.1", "old");
+    shell->state().currentFileName = "f.1";
     for (const auto& [failing, fault, afterShortWrites] : cases) {
+        SCOPED_TRACE(failing ? static_cast<int>(*failing) : -1);
+        const std::string before = Contents(user / "f.1");
         int shortWrites = afterShortWrites;
         SetSaveFaultHook([&](SaveStep step) {
             return step != failing ? 0 : shortWrites-- > 0 ? kShortWrite : fault;
         });
-        SCOPED_TRACE(static_cast<int>(failing));
-        prompter = ScriptedPrompter();
-        problem.Note1 = "new " + std::to_string(static_cast<int>(failing));
-        state.dataChanged = true;
-        commands.runMenu(FileCommands::MenuCommand::Save);
+        if (!failing)
+            fs::permissions(user / "f.1", fs::perms::owner_read);
+        const std::string text = "new " + std::to_string(failing ? static_cast<int>(*failing) : -1);
+        reset();
+        typeNote(text);
+        shell->commands().runMenu(C::Save);
         SetSaveFaultHook({});
-        const std::string after = Contents(m_dir / "f.1");
+        const std::string after = Contents(user / "f.1");
         EXPECT_EQ(prompter.prompts.size(), 1u);
-        EXPECT_TRUE(state.dataChanged);
-        if (failing == SaveStep::DirSync)
-            EXPECT_NE(after.find(problem.Note1), std::string::npos);
-        else
-            EXPECT_EQ(after, before);
-        for (const auto& entry : fs::directory_iterator(m_dir))
+        EXPECT_TRUE(shell->state().dataChanged);
+        EXPECT_EQ(after == before, failing != SaveStep::DirSync);
+        EXPECT_EQ(after.find(text) != std::string::npos, failing == SaveStep::DirSync);
+        for (const auto& entry : fs::directory_iterator(user))
             EXPECT_NE(entry.path().filename().string().rfind(".vt-", 0), 0u) << "left behind";
     }
-}
-
-TEST_F(FileCommandsTest, SavingOverAReadOnlyExampleKeepsItAndTheChanges) {
-    writeInput("Ex-Demo.1", "example");
-    std::string before = Contents(m_dir / "Ex-Demo.1");
-    fs::permissions(m_dir / "Ex-Demo.1", fs::perms::owner_read);
-    state.dataChanged = true;
-    prompter.answerFile(pick("Ex-Demo.1"));
-    prompter.answer(PromptAnswer::Yes); // replace it
-    EXPECT_FALSE(commands.FileSaveAs());
-    EXPECT_EQ(test::PromptTitles(prompter),
-              (Titles{"File exists, want to replace it?",
-                      "File not saved; Error in 'WriteAnsFile' routine."}));
-    EXPECT_EQ(Contents(m_dir / "Ex-Demo.1"), before);
-    EXPECT_TRUE(state.dataChanged);
-    EXPECT_EQ(state.writeFailed, 0);
-}
-
-TEST_F(FileCommandsTest, SaveFindsTheOpenedFileWhereverItLies) {
-    fs::create_directories(m_dir / "elsewhere");
-    writeInput("elsewhere/f.1");
-    prompter.answerFile(pick("elsewhere/f.1"));
-    commands.runMenu(FileCommands::MenuCommand::Open);
-    problem.Note1 = "edited";
-    state.dataChanged = true;
-    commands.runMenu(FileCommands::MenuCommand::Save);
-    EXPECT_TRUE(prompter.dialogs.size() == 1u) << "Save must not fall back to Save As";
-    EXPECT_NE(Contents(m_dir / "elsewhere/f.1").find("edited"), std::string::npos);
-    EXPECT_FALSE(state.dataChanged);
-
-    // A name never saved turns Save into Save As.
-    state.currentFileName = "New data";
-    commands.runMenu(FileCommands::MenuCommand::Save);
-    EXPECT_EQ(prompter.dialogs.back().title, "Save Input File As ...");
 }
 
 TEST_F(FileCommandsTest, DeleteWithWildcardsOnlyAfterYes) {
     fs::create_directories(m_dir / "del");
     for (const char* n : {"a.1", "b.frq", "c"})
         std::ofstream(m_dir / "del" / n) << n;
-    const std::string all = (m_dir / "del/*.*").string();
-    for (const auto& [answer, left] : {std::pair{PromptAnswer::No, 3}, {PromptAnswer::Yes, 0}}) {
-        prompter = ScriptedPrompter();
-        prompter.answerFile(FileDialogAnswer{all, 1});
-        prompter.answer(answer);
-        commands.FileDelete();
+    for (const auto& [answer, left] : {std::pair{A::No, 3}, {A::Yes, 0}}) {
+        script({answer});
+        prompter.answerFile(FileDialogAnswer{(m_dir / "del/*.*").string(), 1});
+        shell->commands().FileDelete();
         EXPECT_EQ(prompter.prompts.size(), 1u);
         EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "del"), fs::directory_iterator()),
                   left);
-        EXPECT_EQ(state.dialogInitialDir, (m_dir / "del").string());
+        EXPECT_EQ(shell->state().dialogInitialDir, (m_dir / "del").string());
     }
-}
-
-TEST_F(FileCommandsTest, ExitOffersToSaveChangedData) {
-    EXPECT_TRUE(commands.mayExit());
-    state.dataChanged = true;
-    prompter.answer(PromptAnswer::Cancel);
-    prompter.answer(PromptAnswer::No);
-    EXPECT_FALSE(commands.mayExit());
-    EXPECT_TRUE(commands.mayExit());
-    EXPECT_EQ(test::PromptTitles(prompter), Titles(2, "Data in form has changed!"));
 }
