@@ -32,8 +32,8 @@ TEST_F(BindingTest, PointsEndAtTheFirstIncompleteRow) {
         view.setRowCount(Grid::PassData, 6);
         view.fill(Grid::PassData, rows);
         binding.PutAnswers();
-        EXPECT_EQ(problem.nFreqPoints, points);
-        EXPECT_EQ(problem.Answers[22], " " + std::to_string(points));
+        EXPECT_EQ(std::tie(problem.nFreqPoints, problem.Answers[22]),
+                  std::tuple(points, " " + std::to_string(points)));
         if (points > 0) {
             EXPECT_EQ(std::tie(problem.Freq[1], problem.Yout[1]), std::tuple("1", "3"));
         }
@@ -115,8 +115,8 @@ TEST_F(BindingTest, PairsAndQuadsCountTogether) {
             view.setText("nZpairs", pairs);
             view.setText("nZquads", quads);
             binding.FieldLeft(left);
-            EXPECT_EQ(view.isEnabled("Zreal"), on);
-            EXPECT_EQ(view.isEnabled("Zimag"), on);
+            EXPECT_EQ(std::pair(view.isEnabled("Zreal"), view.isEnabled("Zimag")),
+                      std::pair(on, on));
         }
     }
 }
