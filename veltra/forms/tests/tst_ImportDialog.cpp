@@ -56,13 +56,10 @@ TEST_F(ImportDialogTest, TouchstoneChoicesGiveTheRowsTheyName) {
     EXPECT_EQ(control<QLabel>("lblFile")->text().toStdString(),
               "filter.s2p: Touchstone version 1, 2 ports, S parameters, 5 frequencies from 0 to "
               "40 MHz");
-    EXPECT_EQ(shown("cboParameter"), "S21");
-    EXPECT_EQ(dialog->rowsToCome(), 4u);
-    EXPECT_EQ(preview(), "4 rows of |S21| will replace the pass-band table. The point at 0 Hz is "
-                         "left out.");
-
     // what the user does, and then the rows to come and what the preview says
     const std::tuple<std::function<void()>, std::size_t, const char*> steps[] = {
+        {[] {}, 4,
+         "4 rows of |S21| will replace the pass-band table. The point at 0 Hz is left out."},
         {[&] { control<QComboBox>("cboParameter")->setCurrentText("S12"); }, 4, "4 rows of |S12|"},
         {[&] { control<QLineEdit>("txtFrom")->setText("15"); }, 3, "3 rows"},
         {[&] { control<QSpinBox>("spnMaxPoints")->setValue(2); }, 2,
