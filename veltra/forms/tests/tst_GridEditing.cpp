@@ -78,8 +78,7 @@ TEST_F(GridTest, PutAnswersTakesTheEditorsValueAndClearEmptiesTheGrid) {
     openAt(1, 3);
     view.setEditorText(P, "3");
     binding.PutAnswers();
-    ASSERT_EQ(problem.nFreqPoints, 1);
-    EXPECT_EQ(problem.Yout[1], "3");
+    EXPECT_EQ(std::tuple(problem.nFreqPoints, problem.Yout.at(1)), std::tuple(1, "3"));
     view.setEditorText(P, "typed");
     state.dataChanged = false;
     grids.ClearButtonClicked(P);

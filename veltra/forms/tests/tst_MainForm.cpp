@@ -125,9 +125,6 @@ TEST_F(MainFormTest, ATextThatIsNoNumberIsRefusedWhereItWasTyped) {
                          passEditor()->text(), passEditor()->selectedText(), pass()->currentRow(),
                          cell(0, 0)),
               std::tuple(forms::kPassTab, true, "0,83", "0,83", 0, "1"));
-    QTest::keyClick(passEditor(), Qt::Key_Escape);
-    EXPECT_TRUE(passEditor()->isHidden());
-    EXPECT_EQ(cell(0, 0), "1");
 }
 
 // Hidden at load with fewer weights than points, then shown, edited, hidden and shown again.

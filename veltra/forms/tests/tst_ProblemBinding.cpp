@@ -40,27 +40,21 @@ TEST_F(BindingTest, PointsEndAtTheFirstIncompleteRow) {
     }
 }
 
-TEST_F(BindingTest, ZeroCountsSplitAtSingleBlanks) {
-    const std::array<const char*, 4> cases[] = {{"0  1  0", "0", "", "1"},
-                                                {"", "0", "0", "0"},
-                                                {"1 2", "1", "2", ""},
-                                                {"1 2 3 4", "1", "2", "3"}};
-    for (auto [slot, zeros, pairs, quads] : cases) {
-        SCOPED_TRACE(slot);
-        problem.Answers[15] = slot;
-        binding.GetAnswers();
-        EXPECT_EQ(std::tuple(view.text("nYzeros"), view.text("nZpairs"), view.text("nZquads")),
-                  std::tuple(zeros, pairs, quads));
-    }
-}
-
-TEST_F(BindingTest, SwitchesShowOnlyYAsChecked) {
-    const std::pair<const char*, bool> cases[] = {{"y", true}, {"yes", false}, {" Y", false}};
-    for (auto [answer, checked] : cases) {
-        SCOPED_TRACE(answer);
+// As loaded: the zero counts split at single blanks, and a switch ticked by "Y" or "y" alone.
+TEST_F(BindingTest, ZeroCountsSplitAtSingleBlanksAndSwitchesShowOnlyYAsChecked) {
+    const std::tuple<const char*, const char*, const char*, const char*, const char*, bool>
+        cases[] = {{"0  1  0", "0", "", "1", "y", true},
+                   {"", "0", "0", "0", "yes", false},
+                   {"1 2", "1", "2", "", " Y", false},
+                   {"1 2 3 4", "1", "2", "3", "Y", true}};
+    for (auto [counts, zeros, pairs, quads, answer, checked] : cases) {
+        SCOPED_TRACE(std::string(counts) + "|" + answer);
+        problem.Answers[15] = counts;
         for (int slot : {0, 4, 11, 13, 14})
             problem.Answers[slot] = answer;
         binding.GetAnswers();
+        EXPECT_EQ(std::tuple(view.text("nYzeros"), view.text("nZpairs"), view.text("nZquads")),
+                  std::tuple(zeros, pairs, quads));
         for (auto box :
              {"chkEqualDelay", "chkUseWeights", "chkSigmaZero", "chkDoublet", "chkLossless"})
             EXPECT_EQ(view.isChecked(box), checked) << box;
