@@ -94,11 +94,10 @@ TEST_F(ImportDialogTest, TableColumnsFollowTheHeaderAndABadCellNamesItsLine) {
 
     control<QComboBox>("cboYoutColumn")->setCurrentIndex(1);   // Phase
     control<QComboBox>("cboWeightColumn")->setCurrentIndex(4); // w
-    EXPECT_TRUE(okEnabled());
-    EXPECT_EQ(dialog->rowsToCome(), 3u);
+    EXPECT_EQ(std::tuple(okEnabled(), dialog->rowsToCome()), std::tuple(true, 3u));
     EXPECT_NE(preview().find("The weights switch question 3 on."), std::string::npos);
-    EXPECT_EQ(dialog->choices().columns, (TableColumns{0, 1, -1, 3}));
-    EXPECT_EQ(dialog->choices().unit, FrequencyUnit::kHz);
+    EXPECT_EQ(std::tuple(dialog->choices().columns, dialog->choices().unit),
+              std::tuple(TableColumns{0, 1, -1, 3}, FrequencyUnit::kHz));
 }
 
 TEST(ImportPreview, DrawsTheChosenPointsAndTheRangeBounds) {
