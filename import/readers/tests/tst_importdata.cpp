@@ -6,6 +6,7 @@
 #include "ScriptedPrompter.h"
 #include "TempDirTest.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -18,6 +19,8 @@
 #include <sys/stat.h>
 
 using namespace veltrana;
+using testing::DoubleNear;
+using testing::Pointwise;
 
 namespace {
 
@@ -73,55 +76,42 @@ TEST_F(DelayFromPhase, MatchesTheAnalyticDelayOfTwoSectionsToATenthOfAPercent) {
 }
 
 TEST(UnwrapPhase, TakesOutTheJumpsOfTwoPi) {
-    const double up = 2 * kPi - 3; // -3 rad seen from +3 rad, going on upwards
     const std::pair<std::vector<double>, std::vector<double>> cases[] = {
         {{0, 3, -3}, {0, 3, 2 * kPi - 3}},
-        {{3, -3, 3}, {3, up, 3}},
+        {{3, -3, 3}, {3, 2 * kPi - 3, 3}},
         {{-3, 3}, {-3, -2 * kPi + 3}},
         {{0.5, 1, 1.5}, {0.5, 1, 1.5}},
         {{}, {}},
     };
-    for (const auto& [wrapped, unwrapped] : cases) {
-        const std::vector<double> got = UnwrapPhase(wrapped);
-        ASSERT_EQ(got.size(), unwrapped.size());
-        for (std::size_t i = 0; i < got.size(); ++i)
-            EXPECT_NEAR(got[i], unwrapped[i], 1e-12) << i;
-    }
+    for (const auto& [wrapped, unwrapped] : cases)
+        EXPECT_THAT(UnwrapPhase(wrapped), Pointwise(DoubleNear(1e-12), unwrapped));
 }
 
 TEST(GroupDelayEnds, TwoPointsShareOneDifferenceAndOnePointHasNone) {
     // A phase falling by 2 pi * 1e-9 rad per Hz is a delay of 1 ns.
     const std::vector<double> f = {1e6, 2e6}, phase = {-2 * kPi * 1e-3, -2 * kPi * 2e-3};
-    const std::vector<double> tau = GroupDelayNs(f, phase);
-    ASSERT_EQ(tau.size(), 2u);
-    EXPECT_NEAR(tau[0], 1, 1e-12);
-    EXPECT_NEAR(tau[1], 1, 1e-12);
+    EXPECT_THAT(GroupDelayNs(f, phase), Pointwise(DoubleNear(1e-12), {1.0, 1.0}));
     EXPECT_TRUE(GroupDelayNs({1e6}, {0}).empty());
 }
 
 // --- range and thinning -----------------------------------------------------------------------
 
-struct SelectionCase {
-    std::optional<double> from, to;
-    int maxPoints;
-    std::vector<std::size_t> kept;
-};
-
 TEST(SelectPoints, TakesTheRangeAboveZeroAndThinsKeepingBothEnds) {
     const std::vector<double> f = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    const SelectionCase cases[] = {
-        {{}, {}, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9}}, // 0 Hz left out
-        {2, 6, 0, {2, 3, 4, 5, 6}},               // both bounds included
-        {{}, {}, 3, {1, 5, 9}},                   // 9 points to 3: every fourth
-        {{}, {}, 4, {1, 4, 6, 9}},                // steps of 8/3 rounded
-        {{}, {}, 1, {1, 9}},                      // the ends stay
-        {2, 6, 9, {2, 3, 4, 5, 6}},               // no thinning needed
-        {10, {}, 0, {}},
-        {2.5, 2.7, 0, {}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SelectPoints(f, {c.from, c.to, c.maxPoints}), c.kept)
-            << c.from.value_or(-1) << " " << c.to.value_or(-1) << " " << c.maxPoints;
+    const std::tuple<std::optional<double>, std::optional<double>, int, std::vector<std::size_t>>
+        cases[] = {
+            {{}, {}, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9}}, // 0 Hz left out
+            {2, 6, 0, {2, 3, 4, 5, 6}},               // both bounds included
+            {{}, {}, 3, {1, 5, 9}},                   // 9 points to 3: every fourth
+            {{}, {}, 4, {1, 4, 6, 9}},                // steps of 8/3 rounded
+            {{}, {}, 1, {1, 9}},                      // the ends stay
+            {2, 6, 9, {2, 3, 4, 5, 6}},               // no thinning needed
+            {10, {}, 0, {}},
+            {2.5, 2.7, 0, {}},
+        };
+    for (const auto& [from, to, maxPoints, kept] : cases)
+        EXPECT_EQ(SelectPoints(f, {from, to, maxPoints}), kept)
+            << from.value_or(-1) << " " << to.value_or(-1) << " " << maxPoints;
 }
 
 // --- tables of the problem ---------------------------------------------------------------------
@@ -143,164 +133,67 @@ TEST(ImportedTables, ReplaceBothTablesAndSwitchOnWhatTheyNeed) {
     DesignProblem p;
     p.Answers[SlotUseWeights] = p.Answers[SlotEqualDelay] = "N";
     ApplyImport(p, tables);
-    EXPECT_EQ(p.nFreqPoints, 2);
-    EXPECT_EQ(p.nDelayPoints, 2);
-    EXPECT_EQ(p.Freq, (std::vector<std::string>{"", "100", "1234.56789012"}));
-    EXPECT_EQ(p.Weight, (std::vector<std::string>{"", "2", "1"}));
+    // The rows as written to a file are checked with the program below.
     EXPECT_EQ(p.TX, (std::vector<std::string>{"", "12.25", ".666666667"}));
-    EXPECT_EQ(p.Answers[SlotUseWeights], "Y");
-    EXPECT_EQ(p.Answers[SlotEqualDelay], "Y");
+    EXPECT_EQ(p.Answers[SlotUseWeights] + p.Answers[SlotEqualDelay], "YY");
 }
 
 // --- the program --------------------------------------------------------------------------------
 
 struct CliCase {
     const char* name;
-    std::vector<std::string> args; // "@T" the template, "@O" the output, "@x" test data file x
+    const char* args; // split at blanks; "@x" is test data file x, "%x" file x of the test's own
+                      // directory, where the template T waits and the output O goes
     int status;
-    const char* says;                             // on stdout for status 0, else on stderr
-    std::vector<std::array<std::string, 4>> rows; // Freq, Yin, Yout, Weight of OUT
-    int delayPoints;                              // of OUT
+    const char* says; // on stdout for status 0, else on stderr
+    const char* rows; // OUT's pass-band rows "Freq Yin Yout Weight", "|" between rows
+    int delayPoints;  // of OUT
 };
 
 const CliCase kCli[] = {
     // |S21| from the RI rows: 1, .5, .13; the 0 Hz row stays out. The template's delay
     // table (one point) stays.
-    {"defaults",
-     {"@filter_ri.s2p", "@T", "@O"},
-     0,
-     "3 pass-band points (|S21|)",
-     {{"100", "1", "1", "1.00"}, {"200", "1", ".5", "1.00"}, {"300", "1", ".13", "1.00"}},
-     1},
+    {"defaults", "@filter_ri.s2p %T %O", 0, "3 pass-band points (|S21|)",
+     "100 1 1 1.00|200 1 .5 1.00|300 1 .13 1.00", 1},
     // MA in GHz, the extension in upper case: the magnitudes .5 and .25 as written.
-    {"MA in GHz",
-     {"@filter_ma.S2P", "@T", "@O"},
-     0,
-     "2 pass-band points (|S21|)",
-     {{"100", "1", ".5", "1.00"}, {"200", "1", ".25", "1.00"}},
-     1},
-    // Three ports, each point over three lines: S13 ends the first line of each.
-    {"three ports",
-     {"--param", "S13", "@three_port.s3p", "@T", "@O"},
-     0,
-     "(|S13|)",
-     {{"1000", "1", ".3", "1.00"}, {"2000", "1", ".4", "1.00"}},
-     1},
-    {"parameter and range",
-     {"--param", "S12", "--from=150", "@filter_ri.s2p", "@T", "@O"},
-     0,
-     "",
-     {{"200", "1", ".13", "1.00"}, {"300", "1", "1", "1.00"}},
-     1},
+    {"MA in GHz", "@filter_ma.S2P %T %O", 0, "2 pass-band points (|S21|)",
+     "100 1 .5 1.00|200 1 .25 1.00", 1},
+    {"parameter and range", "--param S12 --from=150 @filter_ri.s2p %T %O", 0, "",
+     "200 1 .13 1.00|300 1 1 1.00", 1},
     // 10^(0/20) = 1 and 10^(-40/20) = .01 at the two ends.
-    {"thinned",
-     {"--max-points", "2", "@filter_db.s2p", "@T", "@O"},
-     0,
-     "thinned evenly from 3",
-     {{"100", "1", "1", "1.00"}, {"300", "1", ".01", "1.00"}},
-     1},
-    {"version 2 with delay",
-     {"--delay", "@filter_v2.s2p", "@T", "@O"},
-     0,
-     "and 2 delay points",
-     {{"100", "1", "1", "1.00"}, {"200", "1", ".5", "1.00"}},
-     2},
-    {"table with weights",
-     {"--columns", "freq,yout,yin,weight", "@table_semicolon.csv", "@T", "@O"},
-     0,
-     "",
-     {{"1.5", "1", ".9", "2"}, {"2.5", ".95", ".8", "1"}},
-     1},
-    {"table in Hz and dB",
-     {"--unit", "hz", "--db", "@table_header.csv", "@T", "@O"},
-     0,
-     "",
-     {{"1", "1", "1", "1.00"}, {"2", "1", ".1", "1.00"}, {"3", "1", ".01", "1.00"}},
-     1},
-    {"skipped column",
-     {"--columns", "freq,-,yout", "--unit", "kHz", "@table_blank.txt", "@T", "@O"},
-     0,
-     "",
-     {{".01", "1", ".5", "1.00"}, {".02", "1", ".25", "1.00"}},
-     1},
-    {"help", {"--help"}, 0, "usage: import-data", {}, 0},
-    {"no such parameter",
-     {"--param", "S31", "@filter_ri.s2p", "@T", "@O"},
-     1,
-     "no parameter 'S31': it describes 2 ports (S11 to S22)",
-     {},
+    {"thinned", "--max-points 2 @filter_db.s2p %T %O", 0, "thinned evenly from 3",
+     "100 1 1 1.00|300 1 .01 1.00", 1},
+    {"version 2 with delay", "--delay @filter_v2.s2p %T %O", 0, "and 2 delay points",
+     "100 1 1 1.00|200 1 .5 1.00", 2},
+    {"table with weights", "--columns freq,yout,yin,weight @table_semicolon.csv %T %O", 0, "",
+     "1.5 1 .9 2|2.5 .95 .8 1", 1},
+    {"table in Hz and dB", "--unit hz --db @table_header.csv %T %O", 0, "",
+     "1 1 1 1.00|2 1 .1 1.00|3 1 .01 1.00", 1},
+    {"skipped column", "--columns freq,-,yout --unit kHz @table_blank.txt %T %O", 0, "",
+     ".01 1 .5 1.00|.02 1 .25 1.00", 1},
+    {"help", "--help", 0, "usage: import-data", "", 0},
+    {"parameter beyond the ports", "@three_port.s3p %T %O --param S44", 1,
+     "no parameter 'S44': it describes 3 ports (S11 to S33)", "", 0},
+    {"table options on Touchstone", "--columns freq,yout @filter_ri.s2p %T %O", 1,
+     "are for text tables", "", 0},
+    {"delay on a table", "--delay @table_header.csv %T %O", 1, "are for Touchstone files", "", 0},
+    {"too many points", "--max-points 5001 @filter_db.s2p %T %O", 1, "from 2 to 5000", "", 0},
+    {"range upside down", "--from 300 --to 100 @filter_db.s2p %T %O", 1, "--from is above --to", "",
      0},
-    {"table options on Touchstone",
-     {"--columns", "freq,yout", "@filter_ri.s2p", "@T", "@O"},
-     1,
-     "are for text tables",
-     {},
-     0},
-    {"delay on a table",
-     {"--delay", "@table_header.csv", "@T", "@O"},
-     1,
-     "are for Touchstone files",
-     {},
-     0},
-    {"too many points",
-     {"--max-points", "5001", "@filter_db.s2p", "@T", "@O"},
-     1,
-     "from 2 to 5000",
-     {},
-     0},
-    {"range upside down",
-     {"--from", "300", "--to", "100", "@filter_db.s2p", "@T", "@O"},
-     1,
-     "--from is above --to",
-     {},
-     0},
-    {"bad bound",
-     {"--to", "1GHz", "@filter_db.s2p", "@T", "@O"},
-     1,
-     "'1GHz' is not a number",
-     {},
-     0},
-    {"nothing in range",
-     {"--from", "400", "@filter_db.s2p", "@T", "@O"},
-     1,
-     "No point above 0 MHz lies in the range",
-     {},
-     0},
-    {"bad columns",
-     {"--columns", "freq,y", "@table_blank.txt", "@T", "@O"},
-     1,
-     "'y' is not freq, yout, yin, weight or -",
-     {},
-     0},
-    {"bad unit", {"--unit", "THz", "@table_blank.txt", "@T", "@O"}, 1, "'THz' is not Hz", {}, 0},
-    {"unknown option",
-     {"--colour", "red", "@filter_db.s2p", "@T", "@O"},
-     1,
-     "unknown option '--colour'",
-     {},
-     0},
-    {"value missing", {"@filter_db.s2p", "@T", "@O", "--param"}, 1, "--param needs a value", {}, 0},
-    {"two files", {"@filter_db.s2p", "@T"}, 1, "DATA, TEMPLATE and OUT are needed", {}, 0},
-    {"missing data", {"@none.s2p", "@T", "@O"}, 1, "cannot be read", {}, 0},
-    {"missing template",
-     {"@filter_db.s2p", "@missing.1", "@O"},
-     1,
-     "Missing 'missing.1' file?",
-     {},
-     0},
-    {"parameter beyond the ports",
-     {"@three_port.s3p", "@T", "@O", "--param", "S44"},
-     1,
-     "no parameter 'S44'",
-     {},
-     0},
+    {"bad bound", "--to 1GHz @filter_db.s2p %T %O", 1, "'1GHz' is not a number", "", 0},
+    {"nothing in range", "--from 400 @filter_db.s2p %T %O", 1,
+     "No point above 0 MHz lies in the range", "", 0},
+    {"bad columns", "--columns freq,y @table_blank.txt %T %O", 1,
+     "'y' is not freq, yout, yin, weight or -", "", 0},
+    {"bad unit", "--unit THz @table_blank.txt %T %O", 1, "'THz' is not Hz", "", 0},
+    {"unknown option", "--colour red @filter_db.s2p %T %O", 1, "unknown option '--colour'", "", 0},
+    {"value missing", "@filter_db.s2p %T %O --param", 1, "--param needs a value", "", 0},
+    {"two files", "@filter_db.s2p %T", 1, "DATA, TEMPLATE and OUT are needed", "", 0},
+    {"missing data", "%none.s2p %T %O", 1, "cannot be read", "", 0},
+    {"missing template", "@filter_db.s2p %missing.1 %O", 1, "Missing 'missing.1' file?", "", 0},
 };
 
-void PrintTo(const CliCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class ImportDataProgram : public test::TempDirTest, public ::testing::WithParamInterface<CliCase> {
+class ImportDataTest : public test::TempDirTest {
 protected:
     void SetUp() override {
         TempDirTest::SetUp();
@@ -314,46 +207,43 @@ protected:
         p.DelFreq = {"", "5"};
         p.TX = {"", "7"};
         p.nDelayPoints = 1;
-        ASSERT_EQ(ReplaceFileBytes(in("Template.1"), FormatAnsFile(p, "Template.1", {}), 0644), 0);
+        ASSERT_EQ(ReplaceFileBytes(in("T"), FormatAnsFile(p, "T", {}), 0644), 0);
     }
-    std::string arg(const std::string& a) const {
-        if (a == "@T")
-            return in("Template.1");
-        if (a == "@O")
-            return in("Out.1");
-        if (a.starts_with("@"))
-            return a == "@missing.1" || a == "@none.s2p"
-                       ? in(a.substr(1))
-                       : std::string(VELTRANA_TEST_DATA) + "/" + a.substr(1);
-        return a;
+    int run(const char* line) {
+        std::vector<std::string> args;
+        std::istringstream words(line);
+        for (std::string a; words >> a;)
+            args.push_back(a[0] == '@'   ? std::string(VELTRANA_TEST_DATA) + "/" + a.substr(1)
+                           : a[0] == '%' ? in(a.substr(1))
+                                         : a);
+        std::ostringstream out, err;
+        const int status = RunImportData(args, out, err);
+        said = out.str();
+        errors = err.str();
+        return status;
     }
+    std::string said, errors;
 };
+
+class ImportDataProgram : public ImportDataTest, public ::testing::WithParamInterface<CliCase> {};
 
 TEST_P(ImportDataProgram, WritesTheImportedTablesOrNothing) {
     const CliCase& c = GetParam();
-    std::vector<std::string> args;
-    for (const auto& a : c.args)
-        args.push_back(arg(a));
-    std::ostringstream out, err;
-    EXPECT_EQ(RunImportData(args, out, err), c.status) << err.str();
-    const std::string& said = c.status == 0 ? out.str() : err.str();
-    EXPECT_NE(said.find(c.says), std::string::npos) << said;
-    if (c.status != 0 || c.rows.empty()) {
-        EXPECT_FALSE(std::filesystem::exists(in("Out.1")));
+    EXPECT_EQ(run(c.args), c.status) << errors;
+    EXPECT_NE((c.status == 0 ? said : errors).find(c.says), std::string::npos) << said << errors;
+    if (c.status != 0 || *c.rows == 0) {
+        EXPECT_FALSE(std::filesystem::exists(in("O")));
         return;
     }
-    EXPECT_TRUE(err.str().empty()) << err.str();
+    EXPECT_EQ(errors, "");
     ScriptedPrompter prompter;
     DesignProblem read;
-    ASSERT_EQ(FileReadMe("Out.1", in(""), read, prompter), ReadOutcome::Read);
-    ASSERT_EQ(read.nFreqPoints, static_cast<int>(c.rows.size()));
-    for (int i = 1; i <= read.nFreqPoints; ++i) {
-        const auto& row = c.rows[static_cast<std::size_t>(i - 1)];
-        EXPECT_EQ(
-            (std::array<std::string, 4>{read.Freq[i], read.Yin[i], read.Yout[i], read.Weight[i]}),
-            row)
-            << "row " << i;
-    }
+    ASSERT_EQ(FileReadMe("O", in(""), read, prompter), ReadOutcome::Read);
+    std::string rows;
+    for (int i = 1; i <= read.nFreqPoints; ++i)
+        rows += (i > 1 ? "|" : "") + read.Freq[i] + " " + read.Yin[i] + " " + read.Yout[i] + " " +
+                read.Weight[i];
+    EXPECT_EQ(rows, c.rows);
     EXPECT_EQ(read.nDelayPoints, c.delayPoints);
     EXPECT_EQ(read.Answers[SlotEqualDelay], c.delayPoints > 1 ? "Y" : "N");
     EXPECT_EQ(read.Note1, "Keep notes for future runs"); // the rest of the template stays
@@ -367,33 +257,20 @@ INSTANTIATE_TEST_SUITE_P(Cases, ImportDataProgram, ::testing::ValuesIn(kCli), []
     return name;
 });
 
-class ImportDataOutput : public test::TempDirTest {};
+TEST_F(ImportDataTest, AFailedSaveKeepsTheOldOutOrLeavesNone) {
+    ASSERT_EQ(ReplaceFileBytes(in("O"), "old", 0444), 0);
+    EXPECT_EQ(run("@filter_db.s2p %T %O"), 1);
+    EXPECT_NE(errors.find("File not saved"), std::string::npos) << errors;
+    EXPECT_EQ(Contents(in("O")), "old");
 
-TEST_F(ImportDataOutput, ReadOnlyTargetIsRefusedAndKept) {
-    DesignProblem p;
-    ASSERT_EQ(ReplaceFileBytes(in("T.1"), FormatAnsFile(p, "T.1", {}), 0644), 0);
-    ASSERT_EQ(ReplaceFileBytes(in("Out.1"), "old", 0444), 0);
-    std::ostringstream out, err;
-    EXPECT_EQ(
-        RunImportData({std::string(VELTRANA_TEST_DATA) + "/filter_db.s2p", in("T.1"), in("Out.1")},
-                      out, err),
-        1);
-    EXPECT_NE(err.str().find("File not saved"), std::string::npos) << err.str();
-    EXPECT_EQ(Contents(in("Out.1")), "old");
-}
-
-TEST_F(ImportDataOutput, AFullDiskLeavesNoOutput) {
-    DesignProblem p;
-    ASSERT_EQ(ReplaceFileBytes(in("T.1"), FormatAnsFile(p, "T.1", {}), 0644), 0);
+    std::filesystem::remove(in("O"));
     const SaveFaultHook previous =
         SetSaveFaultHook([](SaveStep step) { return step == SaveStep::Write ? ENOSPC : 0; });
-    std::ostringstream out, err;
-    const int status = RunImportData(
-        {std::string(VELTRANA_TEST_DATA) + "/filter_db.s2p", in("T.1"), in("Out.1")}, out, err);
+    const int status = run("@filter_db.s2p %T %O");
     SetSaveFaultHook(previous);
     EXPECT_EQ(status, 1);
-    EXPECT_NE(err.str().find(std::strerror(ENOSPC)), std::string::npos) << err.str();
-    EXPECT_FALSE(std::filesystem::exists(in("Out.1")));
+    EXPECT_NE(errors.find(std::strerror(ENOSPC)), std::string::npos) << errors;
+    EXPECT_FALSE(std::filesystem::exists(in("O")));
 }
 
 } // namespace

@@ -41,6 +41,9 @@ protected:
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
+    std::string shown(const char* list) {
+        return control<QComboBox>(list)->currentText().toStdString();
+    }
     std::string preview() { return control<QLabel>("lblPreview")->text().toStdString(); }
     bool okEnabled() { return control<QPushButton>("cmdOK")->isEnabled(); }
 
@@ -53,66 +56,48 @@ TEST_F(ImportDialogTest, TouchstoneChoicesGiveTheRowsTheyName) {
     EXPECT_EQ(control<QLabel>("lblFile")->text().toStdString(),
               "filter.s2p: Touchstone version 1, 2 ports, S parameters, 5 frequencies from 0 to "
               "40 MHz");
-    EXPECT_EQ(control<QComboBox>("cboParameter")->currentText().toStdString(), "S21");
-    EXPECT_EQ(dialog->rowsToCome(), 4u);
-    EXPECT_EQ(preview(), "4 rows of |S21| will replace the pass-band table. The point at 0 Hz is "
-                         "left out.");
-
-    struct Step {
-        const char* what;
-        std::function<void()> act;
-        std::size_t rows;
-        const char* says;
-    };
-    const Step steps[] = {
-        {"another parameter", [&] { control<QComboBox>("cboParameter")->setCurrentText("S12"); }, 4,
-         "4 rows of |S12|"},
-        {"a range", [&] { control<QLineEdit>("txtFrom")->setText("15"); }, 3, "3 rows"},
-        {"thinned", [&] { control<QSpinBox>("spnMaxPoints")->setValue(2); }, 2,
+    // what the user does, and then the rows to come and what the preview says
+    const std::tuple<std::function<void()>, std::size_t, const char*> steps[] = {
+        {[] {}, 4,
+         "4 rows of |S21| will replace the pass-band table. The point at 0 Hz is left out."},
+        {[&] { control<QComboBox>("cboParameter")->setCurrentText("S12"); }, 4, "4 rows of |S12|"},
+        {[&] { control<QLineEdit>("txtFrom")->setText("15"); }, 3, "3 rows"},
+        {[&] { control<QSpinBox>("spnMaxPoints")->setValue(2); }, 2,
          "2 rows of |S12| will replace the pass-band table, thinned evenly from 3."},
-        {"delay", [&] { control<QCheckBox>("chkDelay")->setChecked(true); }, 2,
+        {[&] { control<QCheckBox>("chkDelay")->setChecked(true); }, 2,
          "The delay table gets as many rows"},
-        {"not a number", [&] { control<QLineEdit>("txtTo")->setText("1 GHz"); }, 0,
+        {[&] { control<QLineEdit>("txtTo")->setText("1 GHz"); }, 0,
          "To: '1 GHz' is not a number of MHz."},
-        {"upside down", [&] { control<QLineEdit>("txtTo")->setText("12"); }, 0,
-         "From lies above To."},
-        {"empty", [&] { control<QLineEdit>("txtFrom")->setText("11"); }, 0,
-         "No point above 0 MHz lies in the range chosen."},
+        {[&] { control<QLineEdit>("txtTo")->setText("12"); }, 0, "From lies above To."},
     };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.what);
-        step.act();
-        EXPECT_EQ(dialog->rowsToCome(), step.rows);
-        EXPECT_NE(preview().find(step.says), std::string::npos) << preview();
-        EXPECT_EQ(okEnabled(), step.rows > 0);
+    for (const auto& [act, rows, says] : steps) {
+        SCOPED_TRACE(says);
+        act();
+        EXPECT_EQ(dialog->rowsToCome(), rows);
+        EXPECT_NE(preview().find(says), std::string::npos) << preview();
+        EXPECT_EQ(okEnabled(), rows > 0);
     }
     control<QLineEdit>("txtFrom")->setText("");
     const ImportChoices c = dialog->choices();
-    EXPECT_EQ(c.parameter, "S12");
-    EXPECT_TRUE(c.delay);
-    EXPECT_FALSE(c.range.fromMHz.has_value());
-    EXPECT_EQ(c.range.toMHz, 12.0);
-    EXPECT_EQ(c.range.maxPoints, 2);
+    EXPECT_EQ(std::tie(c.parameter, c.delay, c.range.fromMHz, c.range.toMHz, c.range.maxPoints),
+              std::tuple("S12", true, std::optional<double>(), 12.0, 2));
 }
 
 TEST_F(ImportDialogTest, TableColumnsFollowTheHeaderAndABadCellNamesItsLine) {
     open("sweep.csv", kTable);
-    EXPECT_EQ(control<QComboBox>("cboFreqColumn")->currentText().toStdString(), "1: Freq (kHz)");
-    EXPECT_EQ(control<QComboBox>("cboUnit")->currentText().toStdString(), "kHz");
-    EXPECT_EQ(control<QComboBox>("cboYoutColumn")->currentText().toStdString(), "3: Mag (dB)");
+    EXPECT_EQ(shown("cboFreqColumn") + "; " + shown("cboUnit") + "; " + shown("cboYoutColumn") +
+                  "; " + shown("cboYinColumn"),
+              "1: Freq (kHz); kHz; 3: Mag (dB); (none)");
     EXPECT_TRUE(control<QCheckBox>("chkDecibels")->isChecked());
-    EXPECT_EQ(control<QComboBox>("cboYinColumn")->currentText().toStdString(), "(none)");
     EXPECT_FALSE(okEnabled());
     EXPECT_EQ(preview(), "Line 4: column 3 (Mag (dB)): 'oops' is not a number.");
 
     control<QComboBox>("cboYoutColumn")->setCurrentIndex(1);   // Phase
     control<QComboBox>("cboWeightColumn")->setCurrentIndex(4); // w
-    EXPECT_TRUE(okEnabled());
-    EXPECT_EQ(dialog->rowsToCome(), 3u);
+    EXPECT_EQ(std::tuple(okEnabled(), dialog->rowsToCome()), std::tuple(true, 3u));
     EXPECT_NE(preview().find("The weights switch question 3 on."), std::string::npos);
-    const ImportChoices c = dialog->choices();
-    EXPECT_EQ(c.columns, (TableColumns{0, 1, -1, 3}));
-    EXPECT_EQ(c.unit, FrequencyUnit::kHz);
+    EXPECT_EQ(std::tuple(dialog->choices().columns, dialog->choices().unit),
+              std::tuple(TableColumns{0, 1, -1, 3}, FrequencyUnit::kHz));
 }
 
 TEST(ImportPreview, DrawsTheChosenPointsAndTheRangeBounds) {

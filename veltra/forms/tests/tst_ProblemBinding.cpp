@@ -32,35 +32,29 @@ TEST_F(BindingTest, PointsEndAtTheFirstIncompleteRow) {
         view.setRowCount(Grid::PassData, 6);
         view.fill(Grid::PassData, rows);
         binding.PutAnswers();
-        EXPECT_EQ(problem.nFreqPoints, points);
-        EXPECT_EQ(problem.Answers[22], " " + std::to_string(points));
+        EXPECT_EQ(std::tie(problem.nFreqPoints, problem.Answers[22]),
+                  std::tuple(points, " " + std::to_string(points)));
         if (points > 0) {
             EXPECT_EQ(std::tie(problem.Freq[1], problem.Yout[1]), std::tuple("1", "3"));
         }
     }
 }
 
-TEST_F(BindingTest, ZeroCountsSplitAtSingleBlanks) {
-    const std::array<const char*, 4> cases[] = {{"0  1  0", "0", "", "1"},
-                                                {"", "0", "0", "0"},
-                                                {"1 2", "1", "2", ""},
-                                                {"1 2 3 4", "1", "2", "3"}};
-    for (auto [slot, zeros, pairs, quads] : cases) {
-        SCOPED_TRACE(slot);
-        problem.Answers[15] = slot;
-        binding.GetAnswers();
-        EXPECT_EQ(std::tuple(view.text("nYzeros"), view.text("nZpairs"), view.text("nZquads")),
-                  std::tuple(zeros, pairs, quads));
-    }
-}
-
-TEST_F(BindingTest, SwitchesShowOnlyYAsChecked) {
-    const std::pair<const char*, bool> cases[] = {{"y", true}, {"yes", false}, {" Y", false}};
-    for (auto [answer, checked] : cases) {
-        SCOPED_TRACE(answer);
+// As loaded: the zero counts split at single blanks, and a switch ticked by "Y" or "y" alone.
+TEST_F(BindingTest, ZeroCountsSplitAtSingleBlanksAndSwitchesShowOnlyYAsChecked) {
+    const std::tuple<const char*, const char*, const char*, const char*, const char*, bool>
+        cases[] = {{"0  1  0", "0", "", "1", "y", true},
+                   {"", "0", "0", "0", "yes", false},
+                   {"1 2", "1", "2", "", " Y", false},
+                   {"1 2 3 4", "1", "2", "3", "Y", true}};
+    for (auto [counts, zeros, pairs, quads, answer, checked] : cases) {
+        SCOPED_TRACE(std::string(counts) + "|" + answer);
+        problem.Answers[15] = counts;
         for (int slot : {0, 4, 11, 13, 14})
             problem.Answers[slot] = answer;
         binding.GetAnswers();
+        EXPECT_EQ(std::tuple(view.text("nYzeros"), view.text("nZpairs"), view.text("nZquads")),
+                  std::tuple(zeros, pairs, quads));
         for (auto box :
              {"chkEqualDelay", "chkUseWeights", "chkSigmaZero", "chkDoublet", "chkLossless"})
             EXPECT_EQ(view.isChecked(box), checked) << box;
@@ -76,20 +70,26 @@ TEST_F(BindingTest, CountsBeyondTheStoredPointsShowOnlyThoseThatExist) {
         problem.Weight = {"", "4"}; // fewer weights than points
         problem.Yout = {"", "1.0", "1.1"};
         binding.GetAnswers();
-        EXPECT_EQ(problem.nFreqPoints, points);
-        EXPECT_EQ(view.rowCount(Grid::PassData), 3 + points + 1);
         // Point 3, where shown, has neither Yout nor weight stored.
-        EXPECT_EQ(view.cellText(Grid::PassData, 3, 3) + view.cellText(Grid::PassData, 3, 4), "");
+        EXPECT_EQ(
+            std::tuple(problem.nFreqPoints, view.rowCount(Grid::PassData),
+                       view.cellText(Grid::PassData, 3, 3) + view.cellText(Grid::PassData, 3, 4)),
+            std::tuple(points, 3 + points + 1, ""));
     }
 }
 
+// Steps in turn: a field typed in and left, then whether its dependent is enabled, after the
+// field is left and after all rules are applied afresh. Zero pairs and quads count together,
+// whichever of the two is left.
 TEST_F(BindingTest, EnablingRulesFollowTheirDecidingFields) {
-    const std::tuple<const char*, const char*, const char*, bool> cases[] = {
+    const std::tuple<const char*, const char*, const char*, bool> steps[] = {
         {"nPoles", "0 4", "sigmaPoles", false}, {"nPoles", "  1 4", "sigmaPoles", true},
         {"nPoles", "", "sigmaPoles", true},     {"nYzeros", "2 zeros", "Yzero", true},
-        {"nYzeros", "0.0", "Yzero", false},
+        {"nYzeros", "0.0", "Yzero", false},     {"nZpairs", "1", "Zimag", true},
+        {"nZquads", "-1", "Zreal", false},      {"nZquads", "0", "Zreal", true},
+        {"nZpairs", "", "Zimag", false},        {"nZquads", "2", "Zimag", true},
     };
-    for (auto [field, text, dependent, enabled] : cases) {
+    for (auto [field, text, dependent, enabled] : steps) {
         SCOPED_TRACE(std::string(field) + "='" + text + "'");
         view.setText(field, text);
         binding.FieldLeft(field);
@@ -103,22 +103,6 @@ TEST_F(BindingTest, EnablingRulesFollowTheirDecidingFields) {
     view.setText("Yzero", "1.5 2.5");
     binding.PutAnswers();
     EXPECT_EQ(problem.Answers[16], "1.5 2.5");
-}
-
-TEST_F(BindingTest, PairsAndQuadsCountTogether) {
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"1", "-1", false}, {"", "", false}, {"0", "2", true}, {"1", "0", true}};
-    for (auto [pairs, quads, on] : cases) {
-        for (const char* left : {"nZpairs", "nZquads"}) {
-            SCOPED_TRACE(std::string(pairs) + "/" + quads + " left " + left);
-            view.enabled.clear();
-            view.setText("nZpairs", pairs);
-            view.setText("nZquads", quads);
-            binding.FieldLeft(left);
-            EXPECT_EQ(view.isEnabled("Zreal"), on);
-            EXPECT_EQ(view.isEnabled("Zimag"), on);
-        }
-    }
 }
 
 TEST_F(BindingTest, LoadedSettingsAreEditableWhenRemaxOrDetailHoldText) {

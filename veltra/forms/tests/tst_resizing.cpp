@@ -23,11 +23,6 @@ protected:
         form->resize(w, h);
         ASSERT_EQ(inner()->size(), QSize(w, h));
     }
-    QRect editorPlace(QTableWidget* grid, int row, int column) {
-        QRect cell = grid->visualRect(grid->model()->index(row, column));
-        cell.moveTopLeft(grid->viewport()->mapTo(grid->parentWidget(), cell.topLeft()));
-        return cell.adjusted(0, 0, -1, -1);
-    }
 };
 
 } // namespace
@@ -55,7 +50,9 @@ TEST_F(ResizingTest, OpenCellEditorStaysOverItsCellAndColumnsFillTheGrid) {
     const double designShare = share();
     for (double f : {1.5, 0.8}) {
         innerSize(static_cast<int>(800 * f), static_cast<int>(560 * f));
-        EXPECT_EQ(editor->geometry(), editorPlace(grid, 0, 0)) << f;
+        QRect cell = grid->visualRect(grid->model()->index(0, 0));
+        cell.moveTopLeft(grid->viewport()->mapTo(grid->parentWidget(), cell.topLeft()));
+        EXPECT_EQ(editor->geometry(), cell.adjusted(0, 0, -1, -1)) << f;
         // The columns share the grid's width as they did at the designed size.
         EXPECT_NEAR(share(), designShare, 0.01) << f;
     }

@@ -10,11 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <sys/wait.h>
@@ -35,11 +37,9 @@ template <class Pick> DesignProblem RandomProblem(int points, int delays, Pick p
     p.nFreqPoints = points;
     p.nDelayPoints = delays;
     for (auto* v : {&p.Freq, &p.Yin, &p.Yout, &p.Weight})
-        for (int i = 0; i < points; ++i)
-            v->push_back(pick(false));
+        std::generate_n(std::back_inserter(*v), points, [&] { return pick(false); });
     for (auto* v : {&p.DelFreq, &p.TX})
-        for (int i = 0; i < delays; ++i)
-            v->push_back(pick(false));
+        std::generate_n(std::back_inserter(*v), delays, [&] { return pick(false); });
     p.Note1 = pick(true);
     p.Note2 = pick(true);
     if (!p.Note1.empty()) { // settings only with a first one set, all nine then
@@ -51,8 +51,7 @@ template <class Pick> DesignProblem RandomProblem(int points, int delays, Pick p
     return p;
 }
 
-class SaveSafety : public test::TempDirTest {
-protected:
+struct SaveSafety : test::TempDirTest {
     ShellState state;
     ScriptedPrompter prompter;
 };
@@ -92,8 +91,10 @@ TEST(InputFileRoundTrip, EveryProblemTheFormatCanHoldReadsBackIdentical) {
 }
 
 // Names at the file system's limit, names with a line end, and a target that is a symbolic
-// link: each saves, reads back whole, and the link stays a link with its file's mode.
-TEST_F(SaveSafety, OddTargetsSaveAndReadBack) {
+// link: each saves, reads back whole, and the link stays a link with its file's mode. A loop of
+// links and a missing directory are refused and left as they were (what a refused save says is
+// checked with the Save As command).
+TEST_F(SaveSafety, OddTargetsSaveAndReadBackOrAreRefused) {
     fs::create_directory(m_dir / "real");
     std::ofstream(m_dir / "real/target.1") << "old";
     fs::permissions(m_dir / "real/target.1", fs::perms(0640));
@@ -113,12 +114,22 @@ TEST_F(SaveSafety, OddTargetsSaveAndReadBack) {
     EXPECT_TRUE(prompter.prompts.empty());
     EXPECT_TRUE(fs::is_symlink(m_dir / "link.1"));
     EXPECT_EQ(fs::status(m_dir / "real/target.1").permissions(), fs::perms(0640));
-    EXPECT_EQ(Contents(m_dir / "real/target.1"), Contents(m_dir / "link.1"));
 
-    fs::create_symlink("loop.1", m_dir / "loop.1"); // refused, and left a link
-    EXPECT_FALSE(WriteAnsFile(p, "loop.1", m_dir.string(), state, prompter, Noon));
-    EXPECT_EQ(state.writeFailed, 1);
+    fs::create_symlink("loop.1", m_dir / "loop.1");
+    for (const fs::path& path : {m_dir / "loop.1", m_dir / "nowhere/f.1"}) {
+        state.writeFailed = 0;
+        EXPECT_FALSE(WriteAnsFile(p, path.filename().string(), path.parent_path().string(), state,
+                                  prompter, Noon));
+        EXPECT_EQ(state.writeFailed, 1) << path;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 6); // nothing new beside them
     EXPECT_TRUE(fs::is_symlink(m_dir / "loop.1"));
+    const DesignProblem saved = p;
+    prompter.prompts.clear();
+    EXPECT_EQ(FileReadMe("gone.1", m_dir.string(), p, prompter), ReadOutcome::Missing);
+    EXPECT_EQ(FileReadMe("", m_dir.string(), p, prompter), ReadOutcome::Missing);
+    EXPECT_EQ(p, saved);
+    EXPECT_EQ(prompter.prompts.size(), 1u); // an empty name is not reported
 }
 
 // A child saves a large input file and the registry store over and over and is killed at
@@ -142,17 +153,15 @@ TEST_F(SaveSafety, KilledSavesLeaveTheOldOrTheNewFile) {
     ASSERT_TRUE(
         store.SetRegValue(RegRoot::CurrentUser, "Software", "v", RegType::String, values[0]).ok());
     // Kills land anywhere in a few save cycles of the child, however fast the disk is.
-    DesignProblem first = problems[0];
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_FALSE(WriteAnsFile(first, "big.1", base.string(), state, prompter, Noon));
+    ASSERT_FALSE(WriteAnsFile(problems[0], "big.1", base.string(), state, prompter, Noon));
     const auto cycle = 1 + std::chrono::duration_cast<std::chrono::microseconds>(
                                std::chrono::steady_clock::now() - start)
                                .count();
 
     std::mt19937 rng(7);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    int kills = 0;
-    int changes = 0;
+    int kills = 0, changes = 0;
     std::string last = expected[0];
     while (kills < 300 && std::chrono::steady_clock::now() < deadline) {
         pid_t child = ::fork();
