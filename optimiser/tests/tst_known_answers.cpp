@@ -1,4 +1,4 @@
-#include "Fit.h"
+#include "FitTesting.h"
 #include "Prototype.h"
 #include "Uncertainty.h"
 
@@ -8,22 +8,11 @@
 #include <random>
 
 using namespace veltrana;
+using namespace veltrana::test;
 using testing::Each;
 using testing::Pointwise;
 
 namespace {
-
-FitProblem Build(const DesignProblem& d) {
-    FitProblem fp;
-    std::string error;
-    EXPECT_TRUE(BuildFitProblem(d, fp, error)) << error;
-    return fp;
-}
-
-FitResult Quietly(const FitProblem& fp, const SolverSettings& settings = {}) {
-    FitObserver quiet;
-    return Fit(fp, settings, quiet);
-}
 
 // Every location 30 to 50 % off the answer, default settings: the answer is found, inside
 // the limits, and the data determine every location of it.

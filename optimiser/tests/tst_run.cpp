@@ -1,4 +1,4 @@
-#include "InputFile.h"
+#include "FitTesting.h"
 #include "OptimiserRun.h"
 #include "ResultFile.h"
 #include "ResultFileName.h"
@@ -15,6 +15,7 @@
 #include <regex>
 
 using namespace veltrana;
+using veltrana::test::Example;
 namespace fs = std::filesystem;
 
 namespace {
@@ -98,13 +99,6 @@ protected:
 
     void Install(const std::string& name, const std::string& bytes) {
         std::ofstream(fs::path(m_user) / name, std::ios::binary) << bytes;
-    }
-
-    static DesignProblem Example(const std::string& name) {
-        DesignProblem d;
-        ScriptedPrompter prompter;
-        EXPECT_EQ(FileReadMe(name, OPTIMISER_EXAMPLES, d, prompter), ReadOutcome::Read);
-        return d;
     }
 
     std::string m_user;

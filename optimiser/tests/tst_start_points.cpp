@@ -1,3 +1,4 @@
+#include "FitTesting.h"
 #include "Prototype.h"
 #include "StartPoints.h"
 
@@ -13,10 +14,8 @@ namespace {
 /// A problem with every kind of limit: pole pairs (imaginary parts from 0), omega zeros (from
 /// 1) and a zero pair in the right half plane (negative real part).
 FitProblem Mixed() {
-    FitProblem fp;
-    std::string error;
     const Prototype p = EllipticPrototype(5, 0.5, 1.2);
-    EXPECT_TRUE(BuildFitProblem(KnownAnswerProblem(p, p.truth), fp, error)) << error;
+    FitProblem fp = test::Build(KnownAnswerProblem(p, p.truth));
     fp.layout.nZeroPairs = 1;
     fp.start.insert(fp.start.end(), {-0.2, 0.7});
     fp.lower.insert(fp.lower.end(), {-fp.highest, 0.0});

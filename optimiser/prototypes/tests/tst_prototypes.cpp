@@ -42,9 +42,6 @@ TEST(Prototype, PolesGiveTheClosedFormMagnitude) {
     };
     const Prototype butterworth = ButterworthPrototype(5);
     const Prototype chebyshev = ChebyshevPrototype(4, 0.5);
-    EXPECT_EQ(butterworth.layout.nSigmaPoles, 1);
-    EXPECT_EQ(butterworth.layout.nPolePairs, 2);
-    EXPECT_EQ(chebyshev.layout.nSigmaPoles, 0);
     for (double w : {0.2, 0.7, 1.0, 1.3, 3.0}) {
         SCOPED_TRACE(w);
         EXPECT_NEAR(Relative(butterworth, w), 1 / std::sqrt(1 + std::pow(w, 10)), 1e-12);
