@@ -1,7 +1,6 @@
 #include "CommandLine.h"
 #include "FitTesting.h"
 #include "ResultFileName.h"
-#include "TempDirTest.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -47,22 +46,15 @@ TEST(CommandLine, OptionsComeBeforeTheFiveArguments) {
     }
 }
 
-class ScriptedRun : public test::TempDirTest {
+class ScriptedRun : public test::FamilyRunTest {
 protected:
-    void SetUp() override {
-        TempDirTest::SetUp();
-        m_user = (m_dir / "Veltr.hz" / "User").string();
-        fs::create_directories(m_user);
-    }
     /// Installs the example under `name` and runs the optimiser on it with `options` first.
     int Run(const std::string& example, const std::string& name, std::vector<std::string> options) {
-        fs::copy_file(fs::path(OPTIMISER_EXAMPLES) / example, fs::path(m_user) / name,
-                      fs::copy_options::overwrite_existing);
-        const std::string family = m_dir.string();
-        options.insert(options.end(), {name, m_user, family, family.substr(0, 2), "xx"});
+        installExample(example, name);
+        const std::vector<std::string> names = handOver(name);
+        options.insert(options.end(), names.begin(), names.end());
         return RunCommandLine(options, RunOptions{});
     }
-    std::string m_user;
 };
 
 /// The lines of a file with the lines that tell the time of day or a duration left out.
@@ -104,8 +96,7 @@ TEST_F(ScriptedRun, AFailedRunIsSummarisedToo) {
     const std::string json = in("fail.json");
     const std::string name = "Bad\xff.1";
     std::ofstream(fs::path(m_user) / name, std::ios::binary) << "not an input file\r\n";
-    const std::string family = m_dir.string();
-    EXPECT_EQ(RunCommandLine({"--json", json, name, m_user, family, "xx", "xx"}, RunOptions{}),
+    EXPECT_EQ(RunCommandLine({"--json", json, name, m_user, m_dir.string(), "xx", "xx"}, {}),
               RunFailed);
     const QJsonObject o =
         QJsonDocument::fromJson(QByteArray::fromStdString(Contents(json))).object();
@@ -125,11 +116,10 @@ TEST_F(ScriptedRun, OneThreadAndFourGiveTheSameFiles) {
                            "1",      "16",    ".0001"};
         d.nSolverLines = 9;
         std::ofstream(fs::path(m_user) / "Th.1", std::ios::binary) << FormatAnsFile(d, "Th.1", {});
-        const std::string family = m_dir.string();
-        ASSERT_EQ(
-            RunCommandLine({"--threads", run == 0 ? "1" : "4", "Th.1", m_user, family, "xx", "xx"},
-                           RunOptions{}),
-            RunOk);
+        ASSERT_EQ(RunCommandLine({"--threads", run == 0 ? "1" : "4", "Th.1", m_user, m_dir.string(),
+                                  "xx", "xx"},
+                                 RunOptions{}),
+                  RunOk);
         result[run] = Contents(ResultFilePath("Th.1", m_user));
         listing[run] = Contents(fs::path(m_user) / "~Veltra.out");
     }

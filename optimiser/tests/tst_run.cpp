@@ -24,14 +24,8 @@ const std::vector<std::string> kExamples = {"Ex-Yzero.01", "Ex-Yzero.02", "Ex-CN
                                             "Ex-Delay.01", "Ex-Delay.11", "Ex-Delay.12",
                                             "Ex-Zpair.1"};
 
-class OptimiserRun : public test::TempDirTest {
+class OptimiserRun : public test::FamilyRunTest {
 protected:
-    void SetUp() override {
-        TempDirTest::SetUp();
-        m_user = (m_dir / "Veltr.hz" / "User").string();
-        fs::create_directories(m_user);
-    }
-
     struct Outcome {
         int status = -1;
         std::string lastLine;
@@ -40,18 +34,14 @@ protected:
     };
 
     Outcome Run(const std::string& name, const std::atomic<bool>* cancel = nullptr) {
-        const std::string family = m_dir.string();
         RunOptions options;
         options.cancel = cancel;
         options.timeLimitSeconds = 10;
         const auto began = std::chrono::steady_clock::now();
         Outcome o;
-        o.status =
-            RunOptimiser({name, m_user, family, family.substr(0, 2), name.substr(0, 2)}, options);
+        o.status = RunOptimiser(handOver(name), options);
         o.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-        std::string listing = Listing();
-        listing.erase(listing.find_last_not_of("\r\n") + 1); // npos + 1 is 0
-        o.lastLine = listing.substr(listing.rfind('\n') + 1);
+        o.lastLine = lastLineOfListing();
         o.resultWritten = fs::exists(ResultFilePath(name, m_user));
         return o;
     }
@@ -100,8 +90,6 @@ protected:
     void Install(const std::string& name, const std::string& bytes) {
         std::ofstream(fs::path(m_user) / name, std::ios::binary) << bytes;
     }
-
-    std::string m_user;
 };
 
 TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
@@ -113,7 +101,7 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
         SCOPED_TRACE(name);
         const DesignProblem d = Example(name);
         EXPECT_EQ(FormatAnsFile(d, name, made), Contents(fs::path(OPTIMISER_EXAMPLES) / name));
-        fs::copy_file(fs::path(OPTIMISER_EXAMPLES) / name, fs::path(m_user) / name);
+        installExample(name, name);
         const Outcome o = Run(name);
         EXPECT_EQ(o.status, RunOk) << o.lastLine;
         const auto [data, sidelobe] = ExpectReadable(name);
@@ -234,7 +222,7 @@ TEST_F(OptimiserRun, DamagedProblemsNeverCrashHangOrLeaveAResultThatLooksGood) {
 }
 
 TEST_F(OptimiserRun, ACancelledRunWritesNoResultAndLeavesAnOldOneAlone) {
-    fs::copy_file(fs::path(OPTIMISER_EXAMPLES) / "Ex-Yzero.01", fs::path(m_user) / "Ex-Yzero.01");
+    installExample("Ex-Yzero.01", "Ex-Yzero.01");
     std::ofstream(ResultFilePath("Ex-Yzero.01", m_user)) << "old";
     std::atomic<bool> cancel{true};
     const Outcome o = Run("Ex-Yzero.01", &cancel);
