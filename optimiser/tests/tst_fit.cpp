@@ -34,9 +34,8 @@ TEST(Fit, NeverEndsAboveTheStartFromRandomStartsWithinTheBounds) {
         std::mt19937 rng(seed);
         std::uniform_real_distribution<double> u(-5.3, 3.0); // log of .005 .. 20
         FitProblem fp = Build(KnownAnswerProblem(p, p.truth));
-        for (double& x : fp.start) {
+        for (double& x : fp.start)
             x = std::exp(u(rng));
-        }
         SolverSettings settings;
         settings.remax[0] = 3;
         FitObserver quiet;

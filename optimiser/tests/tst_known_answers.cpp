@@ -40,9 +40,8 @@ TEST(KnownAnswers, PairsStartedOnTheRealAxisLeaveIt) {
     for (const Prototype& p : {ChebyshevPrototype(4, 0.5), ButterworthPrototype(5)}) {
         SCOPED_TRACE(p.name);
         std::vector<double> start = p.truth;
-        for (int k = 0; k < p.layout.nPolePairs; ++k) {
+        for (int k = 0; k < p.layout.nPolePairs; ++k)
             start[static_cast<size_t>(p.layout.poleImag(k))] = 0;
-        }
         SolverSettings one;
         one.remax[0] = 1;
         const FitResult r = Quietly(Build(KnownAnswerProblem(p, start)), one);
@@ -54,9 +53,8 @@ TEST(KnownAnswers, PairsStartedOnTheRealAxisLeaveIt) {
 FitProblem Noisy(const Prototype& p, double sigma, std::mt19937& rng) {
     FitProblem fp = Build(KnownAnswerProblem(p, p.truth));
     std::normal_distribution<double> noise(0, sigma);
-    for (double& y : fp.yout) {
+    for (double& y : fp.yout)
         y += noise(rng);
-    }
     return fp;
 }
 

@@ -17,9 +17,8 @@ namespace {
 Complex H(const FilterLayout& l, const std::vector<double>& p, Complex s) {
     auto at = [&](int i) { return p[static_cast<size_t>(i)]; };
     Complex h = 1;
-    if (l.nSigmaPoles > 0) {
+    if (l.nSigmaPoles > 0)
         h /= s + at(l.sigmaPole());
-    }
     for (int k = 0; k < l.nPolePairs; ++k) {
         h /= (s + at(l.poleReal(k))) * (s + at(l.poleReal(k))) +
              at(l.poleImag(k)) * at(l.poleImag(k));
@@ -31,15 +30,13 @@ Complex H(const FilterLayout& l, const std::vector<double>& p, Complex s) {
         const Complex z = lossless ? s * s - c * c : s + c;
         h *= l.sigmaZero == Doublet || l.sigmaZero == LosslessDoublet ? z * z : z;
     }
-    for (int m = 0; m < l.nOmegaZeros; ++m) {
+    for (int m = 0; m < l.nOmegaZeros; ++m)
         h *= s * s + at(l.omegaZero(m)) * at(l.omegaZero(m));
-    }
     for (int q = 0; q < l.nZeroPairs + l.nZeroQuads; ++q) {
         const double d = at(l.zeroReal(q)), e = at(l.zeroImag(q));
         h *= (s + d) * (s + d) + e * e;
-        if (q >= l.nZeroPairs) {
+        if (q >= l.nZeroPairs)
             h *= (s - d) * (s - d) + e * e;
-        }
     }
     return h;
 }
@@ -140,9 +137,8 @@ TEST(ImpulseResponse, PartialFractionsGiveKnownResponses) {
         const ImpulseResponse r = ComputeImpulseResponse(c.layout, c.p, 2.0, 1.0);
         EXPECT_EQ(r.improper, c.improper);
         ASSERT_GE(r.h.size(), 200u);
-        for (size_t i = 0; i < r.h.size(); i += 17) {
+        for (size_t i = 0; i < r.h.size(); i += 17)
             EXPECT_NEAR(r.h[i], 2 * c.expected(r.timeNs[i]), 1e-4);
-        }
     }
 }
 

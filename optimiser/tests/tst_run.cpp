@@ -79,9 +79,8 @@ protected:
         for (ResultSection s : sections) {
             EXPECT_EQ(file.ReadSection(s), ReadStatus::Ok) << static_cast<int>(s);
             EXPECT_GT(file.data().nPoints, 0);
-            for (int i = 0; s == ResultSection::Sidelobe && i < file.data().nPoints; ++i) {
+            for (int i = 0; s == ResultSection::Sidelobe && i < file.data().nPoints; ++i)
                 sidelobe.emplace_back(file.data().pointX[i], file.data().pointY2[i]);
-            }
         }
         EXPECT_TRUE(prompter.prompts.empty());
         return {data, sidelobe};
@@ -131,9 +130,8 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
             std::vector<double> peaks(edges.size() - 1, -1000);
             for (const auto& [mhz, level] : sidelobe) {
                 for (size_t m = 0; m + 1 < edges.size(); ++m) {
-                    if (mhz >= 10 * edges[m] && mhz <= 10 * edges[m + 1]) {
+                    if (mhz >= 10 * edges[m] && mhz <= 10 * edges[m + 1])
                         peaks[m] = std::max(peaks[m], level);
-                    }
                 }
             }
             const auto [low, high] = std::minmax_element(peaks.begin(), peaks.end());
