@@ -46,16 +46,7 @@ TEST(CommandLine, OptionsComeBeforeTheFiveArguments) {
     }
 }
 
-class ScriptedRun : public test::FamilyRunTest {
-protected:
-    /// Installs the example under `name` and runs the optimiser on it with `options` first.
-    int Run(const std::string& example, const std::string& name, std::vector<std::string> options) {
-        installExample(example, name);
-        const std::vector<std::string> names = handOver(name);
-        options.insert(options.end(), names.begin(), names.end());
-        return RunCommandLine(options, RunOptions{});
-    }
-};
+using ScriptedRun = test::FamilyRunTest;
 
 /// The lines of a file with the lines that tell the time of day or a duration left out.
 std::string WithoutTimes(const std::string& text) {
@@ -66,7 +57,11 @@ std::string WithoutTimes(const std::string& text) {
 // Several fits at once, each with its own listing and a summary a script can read.
 TEST_F(ScriptedRun, ListingAndSummaryGoWhereTheyAreAsked) {
     const std::string listing = in("fit.out"), json = in("fit.json");
-    ASSERT_EQ(Run("Ex-Zpair.1", "Zp.1", {"--listing", listing, "--json", json}), RunOk);
+    installExample("Ex-Zpair.1", "Zp.1");
+    std::vector<std::string> args{"--listing", listing, "--json", json};
+    for (const std::string& arg : handOver("Zp.1"))
+        args.push_back(arg);
+    ASSERT_EQ(RunCommandLine(args, {}), RunOk);
     EXPECT_FALSE(fs::exists(fs::path(m_user) / "~Veltra.out"));
     EXPECT_THAT(Contents(listing), testing::HasSubstr("Run completed"));
 

@@ -147,6 +147,12 @@ TEST_F(OptimiserRun, BadProblemsEndWithAReasonAndNoResult) {
         const char* reason; // part of the listing's last line
     };
     using D = DesignProblem;
+    // The settings are written only with one of the first three lines given.
+    const auto setting = [](size_t line, const char* text) {
+        return [=](D& d) {
+            d.SolverAnswers[1] = "0 0 0", d.SolverAnswers[line] = text, d.nSolverLines = 9;
+        };
+    };
     // clang-format off
     const std::vector<Case> cases = {
         {"no pass-band points", [](D& d) { d.nFreqPoints = 0; }, "no pass-band points"},
@@ -161,9 +167,12 @@ TEST_F(OptimiserRun, BadProblemsEndWithAReasonAndNoResult) {
         {"limits reversed", [](D& d) { d.Answers[20] = "22"; d.Answers[21] = ".005"; }, "LowestX_Y < maxX_Y"},
         {"delay without points", [](D& d) { d.Answers[0] = "Y"; d.nDelayPoints = 0; }, "no delay points"},
         {"no poles", [](D& d) { d.Answers[7] = "0 0"; }, "at least one pole"},
-        // The settings are written only with one of the first three lines given.
-        {"bad setting", [](D& d) { d.SolverAnswers[0] = "5 10 7"; d.SolverAnswers[6] = "3";
-                                   d.nSolverLines = 9; }, "SETRHO"},
+        // Empty settings lines before it keep their defaults.
+        {"SETRHO of 3", setting(6, "3"), "Setting SETRHO: '3' must be 1 or 2."},
+        {"REMAX of two values", setting(0, "5 10"), "REMAX: '5 10' is not three numbers."},
+        {"RATIO not above 2", setting(7, "2"), "RATIO: '2' must be above 2."},
+        {"fractional EVALMAX", setting(5, "20.5"), "EVALMAX: '20.5' needs a whole number"},
+        {"a word", setting(8, "fine"), "ACCURACY: 'fine' is not one number."},
     };
     // clang-format on
     for (const Case& c : cases) {

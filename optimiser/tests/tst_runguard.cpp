@@ -22,7 +22,6 @@ protected:
         installExample("Ex-Delay.12", name);
         return RunOptimiser(handOver(name), options);
     }
-    std::string lastLine() const { return lastLineOfListing(); }
 };
 
 } // namespace
@@ -39,7 +38,8 @@ TEST_F(RunGuardTest, EndingSignalsCancelTheRun) {
         std::ofstream(result) << "older result";
         std::raise(signal);
         EXPECT_EQ(run("Ex.1", options), RunCancelled);
-        EXPECT_TRUE(lastLine().starts_with("Run cancelled by " + std::string(name))) << lastLine();
+        EXPECT_TRUE(lastLineOfListing().starts_with("Run cancelled by " + std::string(name)))
+            << lastLineOfListing();
         EXPECT_EQ(Contents(result), "older result");
     }
 }
@@ -63,7 +63,7 @@ TEST_F(RunGuardTest, TheListingIsOneRunsAndEveryLineOfItIsWritten) {
     EXPECT_EQ(Contents(listing), "the listing of the run in progress");
 
     ::setenv(kRunLockFdVariable, std::to_string(::dup(veltra.descriptor())).c_str(), 1);
-    EXPECT_EQ(run("Ex.1"), RunOk) << lastLine();
+    EXPECT_EQ(run("Ex.1"), RunOk) << lastLineOfListing();
     ::unsetenv(kRunLockFdVariable);
     veltra.Release();
 
@@ -82,6 +82,6 @@ TEST_F(RunGuardTest, TheListingIsOneRunsAndEveryLineOfItIsWritten) {
 TEST_F(RunGuardTest, AResultNameOfTheLongestKindIsWritten) {
     const std::string name = std::string(249, 'x') + ".1";
     ASSERT_EQ(fs::path(ResultFilePath(name, m_user)).filename().string().size(), 255u);
-    EXPECT_EQ(run(name), RunOk) << lastLine();
+    EXPECT_EQ(run(name), RunOk) << lastLineOfListing();
     EXPECT_TRUE(fs::exists(ResultFilePath(name, m_user)));
 }
