@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <complex>
+#include <tuple>
 
 using namespace veltrana;
 using Complex = std::complex<double>;
@@ -85,23 +86,17 @@ TEST(FilterModel, MagnitudeAndDelayMatchTheComplexTransferFunction) {
 }
 
 TEST(PeakFrequency, FindsTheHighestPointOfAnIntervalItsFarEndIncluded) {
-    struct Case {
-        const char* name;
-        FilterLayout layout;
-        std::vector<double> p;
-        double from, to, peak, tolerance;
-    };
-    const std::vector<Case> cases = {
-        // 1 / |(s + a)^2 + b^2|^2 is highest at w = sqrt(b^2 - a^2).
-        {"inside", {0, 1}, {0.3, 0.5}, 0.1, 2, 0.4, 1e-6},
-        // More zeros than poles: |H| rises all the way beyond the last omega zero.
-        {"rising to the far end", {0, 1, None, 2}, {0.3, 0.5, 1.1, 1.6}, 1.6, 2.4, 2.4, 1e-12},
-        {"empty", {0, 1, None, 2}, {0.3, 0.5, 1.1, 1.6}, 1.6, 1.6, 1.6, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_NEAR(PeakFrequency(c.layout, c.p.data(), c.from, c.to), c.peak, c.tolerance);
-    }
+    // name, layout, locations, interval, its peak and the tolerance
+    const std::tuple<const char*, FilterLayout, std::vector<double>, double, double, double, double>
+        cases[] = {
+            // 1 / |(s + a)^2 + b^2|^2 is highest at w = sqrt(b^2 - a^2).
+            {"inside", {0, 1}, {0.3, 0.5}, 0.1, 2, 0.4, 1e-6},
+            // More zeros than poles: |H| rises all the way beyond the last omega zero.
+            {"rising to the far end", {0, 1, None, 2}, {0.3, 0.5, 1.1, 1.6}, 1.6, 2.4, 2.4, 1e-12},
+            {"empty", {0, 1, None, 2}, {0.3, 0.5, 1.1, 1.6}, 1.6, 1.6, 1.6, 0},
+        };
+    for (const auto& [name, layout, p, from, to, peak, tolerance] : cases)
+        EXPECT_NEAR(PeakFrequency(layout, p.data(), from, to), peak, tolerance) << name;
 }
 
 // A pole pair next to the omega axis: its factor is tiny on the resonance and must keep its
