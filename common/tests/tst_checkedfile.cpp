@@ -77,8 +77,11 @@ TEST_F(CheckedOpenTest, TheStreamGoesBackToALineAndEndsAtTheLimit) {
     }
     std::getline(*stream, line);
     EXPECT_EQ(lines + line, "two two three one");
-    EXPECT_FALSE(OpenCheckedStream(in("f"), error, 4));
+    EXPECT_FALSE(OpenCheckedStream(in("f"), error, 13));
     EXPECT_EQ(error.number, EFBIG);
+    std::string bytes = "stale";
+    EXPECT_EQ(ReadFileBytes(in("f"), bytes, 13).number, EFBIG);
+    EXPECT_TRUE(ReadFileBytes(in("f"), bytes, 14).ok() && bytes == "one\ntwo\nthree\n");
 }
 
 } // namespace
