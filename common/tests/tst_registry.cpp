@@ -75,10 +75,13 @@ TEST_F(RegistryTest, KeysExistOnTheirOwnWithTheirParents) {
     EXPECT_FALSE(other.KeyExists(RegRoot::ClassesRoot, "Software")) << "roots are separate";
 }
 
-TEST_F(RegistryTest, ReadingFallsBackToTheDefault) {
+// A read falls back to the default; a write that cannot happen says so and leaves the store
+// alone.
+TEST_F(RegistryTest, WhatCannotBeReadGivesTheDefaultAndWhatCannotBeWrittenIsRefused) {
     RegistryStore store(storePath());
     store.CreateKey(HKCU, "Key");
     store.SetRegValue(HKCU, "Key", "n", RegType::Number, std::int32_t{7});
+    const std::string before = readStoreFile();
     const RegValue def = std::string("dflt");
 
     const RegError none, unsupportedError{1001, "Unsupported value type"};
@@ -95,13 +98,6 @@ TEST_F(RegistryTest, ReadingFallsBackToTheDefault) {
         EXPECT_EQ(got.value, def) << label;
         EXPECT_EQ(got.error, error) << label;
     }
-}
-
-TEST_F(RegistryTest, WritesThatCannotHappenSayLeaveTheStoreAlone) {
-    RegistryStore store(storePath());
-    store.CreateKey(HKCU, "Key");
-    const std::string before = readStoreFile();
-
     EXPECT_EQ(store.SetRegValue(HKCU, "Key", "v", static_cast<RegType>(2), std::string("x")),
               (RegError{1001, "Unsupported value type"}));
     EXPECT_EQ(store.SetRegValue(HKCU, "Key", "v", RegType::Number, std::string("12")).number, 1001)
