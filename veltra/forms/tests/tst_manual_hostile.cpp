@@ -18,8 +18,7 @@ TEST_P(ManualHostileCase, AManualThatIsNoFileShowsWhyInsteadOfHanging) {
     const Deadline deadline(std::string("Showing the manual from ") + GetParam().name);
     ManualWindow window;
     window.showManual(path());
-    expectRefusal(window.browser()->toPlainText().toStdString(),
-                  "The manual cannot be shown: '" + path() + "' ");
+    expectRefusal(window.browser()->toPlainText().toStdString(), "The manual cannot be shown: ");
 }
 INSTANTIATE_HOSTILE_CASES(ManualHostileCase);
 
