@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <fstream>
 
 namespace veltrana::test {
@@ -156,56 +157,67 @@ Deadline::~Deadline() {
     m_thread.join();
 }
 
-PathSwapper::PathSwapper(std::string path, std::string bytes)
-    : m_path(std::move(path)), m_bytes(std::move(bytes)) {
-    // The name holds something from the start, however late the thread begins.
-    std::ofstream(m_path, std::ios::binary) << m_bytes;
-    m_thread = std::thread([this] { run(); });
-}
+namespace {
 
-PathSwapper::~PathSwapper() {
-    m_stop = true;
-    m_thread.join();
-}
-
-void PathSwapper::run() {
-    const std::string file = m_path + ".swap-file", pipe = m_path + ".swap-pipe";
-    while (!m_stop) {
-        // Each stays a moment, so that readers meet both.
-        std::ofstream(file, std::ios::binary) << m_bytes;
-        ::rename(file.c_str(), m_path.c_str());
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
-        ::mkfifo(pipe.c_str(), 0600);
-        ::rename(pipe.c_str(), m_path.c_str());
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
-        ++m_swaps;
+// Swaps what stands at a path between a regular file and a named pipe, by renames, until it
+// is destroyed.
+class PathSwapper {
+public:
+    PathSwapper(std::string path, std::string bytes)
+        : m_path(std::move(path)), m_bytes(std::move(bytes)) {
+        // The name holds something from the start, however late the thread begins.
+        std::ofstream(m_path, std::ios::binary) << m_bytes;
+        m_thread = std::thread([this] { run(); });
     }
-}
+    ~PathSwapper() {
+        m_stop = true;
+        m_thread.join();
+    }
+    int swaps() const { return m_swaps.load(); }
 
-std::string TallyReads(const std::function<Verdict()>& read, std::chrono::milliseconds span) {
-    Tally tally;
-    const auto end = std::chrono::steady_clock::now() + span;
-    while (std::chrono::steady_clock::now() < end) {
-        switch (read()) {
-        case Verdict::Whole:
-            ++tally.whole;
-            break;
-        case Verdict::Refused:
-            ++tally.refused;
-            break;
-        case Verdict::Other:
-            ++tally.other;
-            break;
+private:
+    void run() {
+        const std::string file = m_path + ".swap-file", pipe = m_path + ".swap-pipe";
+        while (!m_stop) {
+            // Each stays a moment, so that readers meet both.
+            std::ofstream(file, std::ios::binary) << m_bytes;
+            ::rename(file.c_str(), m_path.c_str());
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+            ::mkfifo(pipe.c_str(), 0600);
+            ::rename(pipe.c_str(), m_path.c_str());
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+            ++m_swaps;
         }
     }
-    return std::to_string(tally.whole) + " " + std::to_string(tally.refused) + " " +
-           std::to_string(tally.other);
-}
 
-Tally ParseTally(const std::string& text) {
-    Tally tally{-1, -1, -1};
-    std::sscanf(text.c_str(), "%d %d %d", &tally.whole, &tally.refused, &tally.other);
-    return tally;
+    std::string m_path;
+    std::string m_bytes;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_swaps{0};
+    std::thread m_thread;
+};
+
+} // namespace
+
+void ExpectWholeOrRefusedWhileSwapped(const std::string& path, const std::string& bytes,
+                                      const std::function<SwapRead()>& read) {
+    PathSwapper swapper(path, bytes);
+    const ChildOutcome run = RunInChild([&] {
+        int counts[3] = {0, 0, 0};
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+        while (std::chrono::steady_clock::now() < end) {
+            const SwapRead r = read();
+            ++counts[r.whole == r.refused ? 2 : r.whole ? 0 : 1];
+        }
+        return std::to_string(counts[0]) + " whole, " + std::to_string(counts[1]) + " refused, " +
+               std::to_string(counts[2]) + " other";
+    });
+    ASSERT_TRUE(run.finished) << "no answer within the deadline";
+    int whole = 0, refused = 0, other = -1;
+    std::sscanf(run.text.c_str(), "%d whole, %d refused, %d other", &whole, &refused, &other);
+    EXPECT_EQ(other, 0) << run.text;
+    EXPECT_GT(whole + refused, 0) << run.text;
+    EXPECT_GT(swapper.swaps(), 0);
 }
 
 } // namespace veltrana::test

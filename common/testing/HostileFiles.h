@@ -1,8 +1,9 @@
 #pragma once
 
+#include "TempDirTest.h"
+
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -22,7 +23,6 @@ struct HostileCase {
 };
 /// Every case, for value-parameterised tests: one test per case, so that a case that cannot be
 /// made here is skipped alone.
-///   INSTANTIATE_TEST_SUITE_P(Hostile, SomeTest, ::testing::ValuesIn(kHostileCases), CaseId);
 inline constexpr HostileCase kHostileCases[] = {
     {Hostile::Fifo, "a named pipe without writer", "Fifo"},
     {Hostile::DevZero, "a link to /dev/zero", "DevZero"},
@@ -78,34 +78,53 @@ private:
     std::thread m_thread;
 };
 
-/// Swaps what stands at `path` between a regular file holding `bytes` and a named pipe, by
-/// renames, hundreds of times a second, from a thread of its own until it is destroyed.
-class PathSwapper {
-public:
-    PathSwapper(std::string path, std::string bytes);
-    ~PathSwapper();
-    PathSwapper(const PathSwapper&) = delete;
-    PathSwapper& operator=(const PathSwapper&) = delete;
-    int swaps() const { return m_swaps.load(); }
-
-private:
-    void run();
-
-    std::string m_path;
-    std::string m_bytes;
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_swaps{0};
-    std::thread m_thread;
+/// What one read of a name that keeps changing between a file and a pipe gave: all of the
+/// file, or a refusal that says why. Both, or neither, is a fault.
+struct SwapRead {
+    bool whole = false;
+    bool refused = false;
 };
 
-/// How one read under a PathSwapper ended.
-enum class Verdict { Whole, Refused, Other };
-struct Tally {
-    int whole = 0, refused = 0, other = 0;
+/// Reads `path` again and again in a child process while, from a thread of its own, renames
+/// swap what stands there between a regular file holding `bytes` and a named pipe, hundreds
+/// of times a second: every read must end by the deadline, with the whole file or a refusal.
+void ExpectWholeOrRefusedWhileSwapped(const std::string& path, const std::string& bytes,
+                                      const std::function<SwapRead()>& read);
+
+/// A test run once for each hostile case, on a fixture with a temporary directory; path()
+/// holds the case when the test begins, and a case that cannot be made here is skipped.
+///   class SomeCase : public HostileCaseTest<SomeFixture> {};
+///   TEST_P(SomeCase, ...) { ... }
+///   INSTANTIATE_HOSTILE_CASES(SomeCase);
+template <class Fixture = TempDirTest>
+class HostileCaseTest : public Fixture, public ::testing::WithParamInterface<HostileCase> {
+protected:
+    void SetUp() override {
+        Fixture::SetUp();
+        if (!MakeHostile(kind(), path()))
+            GTEST_SKIP() << kSkipped;
+    }
+
+    Hostile kind() const { return this->GetParam().kind; }
+    std::string path() const { return this->in(this->GetParam().id); }
+
+    /// What `read` returns of path() in a child process; "" and a failure when it does not
+    /// end by the deadline or takes more than `maxGrowthKb` of memory.
+    std::string readInChild(const std::function<std::string(const std::string&)>& read,
+                            long maxGrowthKb = 16 << 10) {
+        const ChildOutcome run = RunInChild([&] { return read(path()); });
+        EXPECT_TRUE(run.finished) << "no answer within the deadline";
+        EXPECT_LT(run.grownKb, maxGrowthKb);
+        return run.text;
+    }
+
+    /// Expects `said` to begin with `start` and to say what stands at path().
+    void expectRefusal(const std::string& said, const std::string& start = "") const {
+        EXPECT_TRUE(said.starts_with(start)) << said;
+        EXPECT_NE(said.find(RefusalText(kind())), std::string::npos) << said;
+    }
 };
-/// Reads again and again for `span`; the counts as text, for RunInChild.
-std::string TallyReads(const std::function<Verdict()>& read,
-                       std::chrono::milliseconds span = std::chrono::milliseconds(300));
-Tally ParseTally(const std::string& text);
+#define INSTANTIATE_HOSTILE_CASES(Suite)                                                           \
+    INSTANTIATE_TEST_SUITE_P(Hostile, Suite, ::testing::ValuesIn(kHostileCases), CaseId)
 
 } // namespace veltrana::test

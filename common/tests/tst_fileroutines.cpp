@@ -76,14 +76,6 @@ TEST_F(FileRoutinesTest, DeleteMatchingRemovesOnlyMatchingFiles) {
                                            "dangling.lnk"}));
 }
 
-TEST_F(FileRoutinesTest, ReadingStopsAtTheSizeLimit) {
-    std::string bytes = "stale";
-    EXPECT_EQ(ReadFileBytes(in("a.txt"), bytes, 0).number, EFBIG);
-    EXPECT_TRUE(bytes.empty());
-    EXPECT_TRUE(ReadFileBytes(in("a.txt"), bytes, 1).ok());
-    EXPECT_EQ(bytes, "x");
-}
-
 TEST(SplitPath, NameAfterTheLastSlash) {
     const std::pair<const char*, PathParts> rows[] = {
         {"/home/ann/User/demo1.dat", {"/home/ann/User", "demo1.dat"}},

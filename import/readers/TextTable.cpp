@@ -180,8 +180,16 @@ bool ColumnNumbers(const TextTable& table, int column, std::vector<double>& valu
 
 std::string ColumnName(const TextTable& table, int column) {
     const auto c = static_cast<std::size_t>(column);
-    if (column >= 0 && c < table.header.size() && !table.header[c].empty())
-        return table.header[c];
+    if (column >= 0 && c < table.header.size() && !table.header[c].empty()) {
+        // A header line of junk is no name to show whole; the cut keeps UTF-8 characters whole.
+        const std::string& name = table.header[c];
+        std::size_t cut = 40;
+        if (name.size() <= cut)
+            return name;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        return name.substr(0, cut) + "...";
+    }
     return "Column " + std::to_string(column + 1);
 }
 

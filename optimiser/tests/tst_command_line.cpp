@@ -1,8 +1,6 @@
 #include "CommandLine.h"
-#include "InputFile.h"
+#include "FitTesting.h"
 #include "ResultFileName.h"
-#include "ScriptedPrompter.h"
-#include "TempDirTest.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -20,60 +18,35 @@ namespace fs = std::filesystem;
 namespace {
 
 TEST(CommandLine, OptionsComeBeforeTheFiveArguments) {
-    struct Case {
-        std::vector<std::string> args;
-        bool ok;
-        std::string listing, json;
-        int threads;
-        size_t handOver;
-    };
+    // arguments, then listing|json|threads|names handed over, or "" when they are refused
     // clang-format off
-    const Case cases[] = {
-        {{"a", "b", "c", "d", "e"}, true, "", "", 0, 5},
-        {{"--listing", "l.out", "--json", "s.json", "--threads", "4", "a", "b", "c", "d", "e"}, true, "l.out", "s.json", 4, 5},
-        {{"--", "--json", "b", "c", "d", "e"}, true, "", "", 0, 5}, // a name that looks like an option
-        {{"--threads", "0", "a"}, false, "", "", 0, 0},
-        {{"--threads", "2x", "a"}, false, "", "", 0, 0},
-        {{"--threads", "1", "--threads", "2", "a"}, false, "", "", 0, 0},
-        {{"--json", "a.json", "--json", "b.json", "a"}, false, "", "", 0, 0},
-        {{"--listing"}, false, "", "", 0, 0},
-        {{"--listing", "", "a"}, false, "", "", 0, 0},
-        {{"--verbose", "a"}, false, "", "", 0, 0},
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"a", "b", "c", "d", "e"}, "||0|5"},
+        {{"--listing", "l.out", "--json", "s.json", "--threads", "4", "a", "b", "c", "d", "e"}, "l.out|s.json|4|5"},
+        {{"--", "--json", "b", "c", "d", "e"}, "||0|5"}, // a name that looks like an option
+        {{"--threads", "0", "a"}, ""},
+        {{"--threads", "2x", "a"}, ""},
+        {{"--threads", "1", "--threads", "2", "a"}, ""},
+        {{"--json", "a.json", "--json", "b.json", "a"}, ""},
+        {{"--listing"}, ""},
+        {{"--listing", "", "a"}, ""},
+        {{"--verbose", "a"}, ""},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.args));
+    for (const auto& [args, parsed] : cases) {
+        SCOPED_TRACE(testing::PrintToString(args));
         CommandLine line;
         std::string error;
-        ASSERT_EQ(ParseCommandLine(c.args, line, error), c.ok) << error;
-        if (c.ok) {
-            EXPECT_EQ(line.listingPath, c.listing);
-            EXPECT_EQ(line.jsonPath, c.json);
-            EXPECT_EQ(line.threads, c.threads);
-            EXPECT_EQ(line.handOver.size(), c.handOver);
-        } else {
-            EXPECT_FALSE(error.empty());
-        }
+        const bool ok = ParseCommandLine(args, line, error);
+        EXPECT_EQ(ok ? line.listingPath + "|" + line.jsonPath + "|" + std::to_string(line.threads) +
+                           "|" + std::to_string(line.handOver.size())
+                     : "",
+                  parsed);
+        EXPECT_NE(ok, !error.empty()) << error;
     }
 }
 
-class ScriptedRun : public test::TempDirTest {
-protected:
-    void SetUp() override {
-        TempDirTest::SetUp();
-        m_user = (m_dir / "Veltr.hz" / "User").string();
-        fs::create_directories(m_user);
-    }
-    /// Installs the example under `name` and runs the optimiser on it with `options` first.
-    int Run(const std::string& example, const std::string& name, std::vector<std::string> options) {
-        fs::copy_file(fs::path(OPTIMISER_EXAMPLES) / example, fs::path(m_user) / name,
-                      fs::copy_options::overwrite_existing);
-        const std::string family = m_dir.string();
-        options.insert(options.end(), {name, m_user, family, family.substr(0, 2), "xx"});
-        return RunCommandLine(options, RunOptions{});
-    }
-    std::string m_user;
-};
+using ScriptedRun = test::FamilyRunTest;
 
 /// The lines of a file with the lines that tell the time of day or a duration left out.
 std::string WithoutTimes(const std::string& text) {
@@ -84,7 +57,11 @@ std::string WithoutTimes(const std::string& text) {
 // Several fits at once, each with its own listing and a summary a script can read.
 TEST_F(ScriptedRun, ListingAndSummaryGoWhereTheyAreAsked) {
     const std::string listing = in("fit.out"), json = in("fit.json");
-    ASSERT_EQ(Run("Ex-Zpair.1", "Zp.1", {"--listing", listing, "--json", json}), RunOk);
+    installExample("Ex-Zpair.1", "Zp.1");
+    std::vector<std::string> args{"--listing", listing, "--json", json};
+    for (const std::string& arg : handOver("Zp.1"))
+        args.push_back(arg);
+    ASSERT_EQ(RunCommandLine(args, {}), RunOk);
     EXPECT_FALSE(fs::exists(fs::path(m_user) / "~Veltra.out"));
     EXPECT_THAT(Contents(listing), testing::HasSubstr("Run completed"));
 
@@ -102,16 +79,10 @@ TEST_F(ScriptedRun, ListingAndSummaryGoWhereTheyAreAsked) {
     ASSERT_EQ(locations.size(), 10);
     EXPECT_LT(locations[0].toObject()["value"].toDouble(), 0) << "a pole in the left half plane";
     EXPECT_GT(locations[0].toObject()["standardError"].toDouble(), 0);
-    const QJsonArray pairs = o["pairs"].toArray();
-    ASSERT_EQ(pairs.size(), 5);
-    const double re = locations[0].toObject()["value"].toDouble();
-    const double im = locations[1].toObject()["value"].toDouble();
-    EXPECT_DOUBLE_EQ(pairs[0].toObject()["f0MHz"].toDouble(), 10 * std::hypot(re, im));
-    EXPECT_DOUBLE_EQ(pairs[0].toObject()["Q"].toDouble(), std::hypot(re, im) / (2 * -re));
+    EXPECT_EQ(o["pairs"].toArray().size(), 5);
+    const std::string result = Contents(ResultFilePath("Zp.1", m_user));
     EXPECT_NEAR(o["errorSums"].toObject()["total"].toDouble(),
-                std::stod(Contents(ResultFilePath("Zp.1", m_user))
-                              .substr(Contents(ResultFilePath("Zp.1", m_user)).find("\r\n") + 2)),
-                1e-12);
+                std::stod(result.substr(result.find("\r\n") + 2)), 1e-12);
 }
 
 // A failed run still leaves a summary that says why; a file name that is not UTF-8 does not
@@ -120,8 +91,7 @@ TEST_F(ScriptedRun, AFailedRunIsSummarisedToo) {
     const std::string json = in("fail.json");
     const std::string name = "Bad\xff.1";
     std::ofstream(fs::path(m_user) / name, std::ios::binary) << "not an input file\r\n";
-    const std::string family = m_dir.string();
-    EXPECT_EQ(RunCommandLine({"--json", json, name, m_user, family, "xx", "xx"}, RunOptions{}),
+    EXPECT_EQ(RunCommandLine({"--json", json, name, m_user, m_dir.string(), "xx", "xx"}, {}),
               RunFailed);
     const QJsonObject o =
         QJsonDocument::fromJson(QByteArray::fromStdString(Contents(json))).object();
@@ -136,18 +106,15 @@ TEST_F(ScriptedRun, OneThreadAndFourGiveTheSameFiles) {
     std::string result[2], listing[2];
     for (int run = 0; run < 2; ++run) {
         // REMAX 9: a round of eight restarts runs on the threads.
-        DesignProblem d;
-        ScriptedPrompter prompter;
-        ASSERT_EQ(FileReadMe("Ex-Yzero.01", OPTIMISER_EXAMPLES, d, prompter), ReadOutcome::Read);
+        DesignProblem d = test::Example("Ex-Yzero.01");
         d.SolverAnswers = {"9 10 7", "1 0 0", "1e-5 1e-5 1e-5", "100", "10", "4000",
                            "1",      "16",    ".0001"};
         d.nSolverLines = 9;
         std::ofstream(fs::path(m_user) / "Th.1", std::ios::binary) << FormatAnsFile(d, "Th.1", {});
-        const std::string family = m_dir.string();
-        ASSERT_EQ(
-            RunCommandLine({"--threads", run == 0 ? "1" : "4", "Th.1", m_user, family, "xx", "xx"},
-                           RunOptions{}),
-            RunOk);
+        ASSERT_EQ(RunCommandLine({"--threads", run == 0 ? "1" : "4", "Th.1", m_user, m_dir.string(),
+                                  "xx", "xx"},
+                                 RunOptions{}),
+                  RunOk);
         result[run] = Contents(ResultFilePath("Th.1", m_user));
         listing[run] = Contents(fs::path(m_user) / "~Veltra.out");
     }

@@ -1,4 +1,4 @@
-#include "Fit.h"
+#include "FitTesting.h"
 #include "Prototype.h"
 #include "Uncertainty.h"
 
@@ -8,22 +8,11 @@
 #include <random>
 
 using namespace veltrana;
+using namespace veltrana::test;
 using testing::Each;
 using testing::Pointwise;
 
 namespace {
-
-FitProblem Build(const DesignProblem& d) {
-    FitProblem fp;
-    std::string error;
-    EXPECT_TRUE(BuildFitProblem(d, fp, error)) << error;
-    return fp;
-}
-
-FitResult Quietly(const FitProblem& fp, const SolverSettings& settings = {}) {
-    FitObserver quiet;
-    return Fit(fp, settings, quiet);
-}
 
 // Every location 30 to 50 % off the answer, default settings: the answer is found, inside
 // the limits, and the data determine every location of it.
@@ -51,9 +40,8 @@ TEST(KnownAnswers, PairsStartedOnTheRealAxisLeaveIt) {
     for (const Prototype& p : {ChebyshevPrototype(4, 0.5), ButterworthPrototype(5)}) {
         SCOPED_TRACE(p.name);
         std::vector<double> start = p.truth;
-        for (int k = 0; k < p.layout.nPolePairs; ++k) {
+        for (int k = 0; k < p.layout.nPolePairs; ++k)
             start[static_cast<size_t>(p.layout.poleImag(k))] = 0;
-        }
         SolverSettings one;
         one.remax[0] = 1;
         const FitResult r = Quietly(Build(KnownAnswerProblem(p, start)), one);
@@ -65,9 +53,8 @@ TEST(KnownAnswers, PairsStartedOnTheRealAxisLeaveIt) {
 FitProblem Noisy(const Prototype& p, double sigma, std::mt19937& rng) {
     FitProblem fp = Build(KnownAnswerProblem(p, p.truth));
     std::normal_distribution<double> noise(0, sigma);
-    for (double& y : fp.yout) {
+    for (double& y : fp.yout)
         y += noise(rng);
-    }
     return fp;
 }
 

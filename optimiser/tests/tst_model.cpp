@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <complex>
+#include <tuple>
 
 using namespace veltrana;
 using Complex = std::complex<double>;
@@ -17,9 +18,8 @@ namespace {
 Complex H(const FilterLayout& l, const std::vector<double>& p, Complex s) {
     auto at = [&](int i) { return p[static_cast<size_t>(i)]; };
     Complex h = 1;
-    if (l.nSigmaPoles > 0) {
+    if (l.nSigmaPoles > 0)
         h /= s + at(l.sigmaPole());
-    }
     for (int k = 0; k < l.nPolePairs; ++k) {
         h /= (s + at(l.poleReal(k))) * (s + at(l.poleReal(k))) +
              at(l.poleImag(k)) * at(l.poleImag(k));
@@ -31,15 +31,13 @@ Complex H(const FilterLayout& l, const std::vector<double>& p, Complex s) {
         const Complex z = lossless ? s * s - c * c : s + c;
         h *= l.sigmaZero == Doublet || l.sigmaZero == LosslessDoublet ? z * z : z;
     }
-    for (int m = 0; m < l.nOmegaZeros; ++m) {
+    for (int m = 0; m < l.nOmegaZeros; ++m)
         h *= s * s + at(l.omegaZero(m)) * at(l.omegaZero(m));
-    }
     for (int q = 0; q < l.nZeroPairs + l.nZeroQuads; ++q) {
         const double d = at(l.zeroReal(q)), e = at(l.zeroImag(q));
         h *= (s + d) * (s + d) + e * e;
-        if (q >= l.nZeroPairs) {
+        if (q >= l.nZeroPairs)
             h *= (s - d) * (s - d) + e * e;
-        }
     }
     return h;
 }
@@ -60,61 +58,45 @@ const std::vector<Constellation> kConstellations = {
     {"zero pair and quad", {1, 2, None, 0, 1, 1}, {0.5, 0.3, 0.4, 0.2, 0.8, -0.3, 0.7, 0.25, 1.3}},
 };
 
+// The fit holds the pairs' imaginary parts as their squares: the model must not change.
 TEST(FilterModel, MagnitudeAndDelayMatchTheComplexTransferFunction) {
     for (const Constellation& c : kConstellations) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(c.layout.size(), static_cast<int>(c.p.size()));
+        FilterLayout squared = c.layout;
+        squared.squaredImaginary = true;
+        std::vector<double> q = c.p;
+        for (int i = 0; i < squared.size(); ++i)
+            q[static_cast<size_t>(i)] *= squared.isPairImaginary(i) ? q[static_cast<size_t>(i)] : 1;
         for (double w = 0.05; w < 2.5; w += 0.0731) {
             const Complex h = H(c.layout, c.p, Complex(0, w));
-            EXPECT_NEAR(MagnitudeSquared(c.layout, c.p.data(), w), std::norm(h),
-                        1e-10 * std::norm(h));
             // Group delay is minus the derivative of the phase; the phase's ratio form avoids
             // its jumps of 2 pi.
             const double dw = 1e-6;
-            const double dPhase = std::arg(H(c.layout, c.p, Complex(0, w + dw)) /
-                                           H(c.layout, c.p, Complex(0, w - dw)));
-            EXPECT_NEAR(GroupDelay(c.layout, c.p.data(), w), -dPhase / (2 * dw), 1e-5);
+            const double delay = -std::arg(H(c.layout, c.p, Complex(0, w + dw)) /
+                                           H(c.layout, c.p, Complex(0, w - dw))) /
+                                 (2 * dw);
+            for (const auto& [layout, x] : {std::pair{c.layout, c.p}, std::pair{squared, q}}) {
+                EXPECT_NEAR(MagnitudeSquared(layout, x.data(), w), std::norm(h),
+                            1e-10 * std::norm(h));
+                EXPECT_NEAR(GroupDelay(layout, x.data(), w), delay, 1e-5);
+            }
         }
     }
 }
 
 TEST(PeakFrequency, FindsTheHighestPointOfAnIntervalItsFarEndIncluded) {
-    struct Case {
-        const char* name;
-        FilterLayout layout;
-        std::vector<double> p;
-        double from, to, peak, tolerance;
-    };
-    const std::vector<Case> cases = {
-        // 1 / |(s + a)^2 + b^2|^2 is highest at w = sqrt(b^2 - a^2).
-        {"inside", {0, 1}, {0.3, 0.5}, 0.1, 2, 0.4, 1e-6},
-        // More zeros than poles: |H| rises all the way beyond the last omega zero.
-        {"rising to the far end", {0, 1, None, 2}, {0.3, 0.5, 1.1, 1.6}, 1.6, 2.4, 2.4, 1e-12},
-        {"empty", {0, 1, None, 2}, {0.3, 0.5, 1.1, 1.6}, 1.6, 1.6, 1.6, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_NEAR(PeakFrequency(c.layout, c.p.data(), c.from, c.to), c.peak, c.tolerance);
-    }
-}
-
-// The fit holds the pairs' imaginary parts as their squares: the model must not change.
-TEST(FilterModel, SquaredImaginaryPartsGiveTheSameModel) {
-    for (const Constellation& c : kConstellations) {
-        SCOPED_TRACE(c.name);
-        FilterLayout squared = c.layout;
-        squared.squaredImaginary = true;
-        std::vector<double> q = c.p;
-        for (int i = 0; i < squared.size(); ++i) {
-            q[static_cast<size_t>(i)] *= squared.isPairImaginary(i) ? q[static_cast<size_t>(i)] : 1;
-        }
-        for (double w = 0.05; w < 2.5; w += 0.0731) {
-            const double m = MagnitudeSquared(c.layout, c.p.data(), w);
-            EXPECT_NEAR(MagnitudeSquared(squared, q.data(), w), m, 1e-13 * m);
-            EXPECT_NEAR(GroupDelay(squared, q.data(), w), GroupDelay(c.layout, c.p.data(), w),
-                        1e-12);
-        }
-    }
+    // name, layout, locations, interval, its peak and the tolerance
+    const std::tuple<const char*, FilterLayout, std::vector<double>, double, double, double, double>
+        cases[] = {
+            // 1 / |(s + a)^2 + b^2|^2 is highest at w = sqrt(b^2 - a^2).
+            {"inside", {0, 1}, {0.3, 0.5}, 0.1, 2, 0.4, 1e-6},
+            // More zeros than poles: |H| rises all the way beyond the last omega zero.
+            {"rising to the far end", {0, 1, None, 2}, {0.3, 0.5, 1.1, 1.6}, 1.6, 2.4, 2.4, 1e-12},
+            {"empty", {0, 1, None, 2}, {0.3, 0.5, 1.1, 1.6}, 1.6, 1.6, 1.6, 0},
+        };
+    for (const auto& [name, layout, p, from, to, peak, tolerance] : cases)
+        EXPECT_NEAR(PeakFrequency(layout, p.data(), from, to), peak, tolerance) << name;
 }
 
 // A pole pair next to the omega axis: its factor is tiny on the resonance and must keep its
@@ -150,9 +132,8 @@ TEST(ImpulseResponse, PartialFractionsGiveKnownResponses) {
         const ImpulseResponse r = ComputeImpulseResponse(c.layout, c.p, 2.0, 1.0);
         EXPECT_EQ(r.improper, c.improper);
         ASSERT_GE(r.h.size(), 200u);
-        for (size_t i = 0; i < r.h.size(); i += 17) {
+        for (size_t i = 0; i < r.h.size(); i += 17)
             EXPECT_NEAR(r.h[i], 2 * c.expected(r.timeNs[i]), 1e-4);
-        }
     }
 }
 

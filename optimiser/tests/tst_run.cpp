@@ -1,7 +1,8 @@
-#include "InputFile.h"
+#include "FitTesting.h"
 #include "OptimiserRun.h"
 #include "ResultFile.h"
 #include "ResultFileName.h"
+#include "SaveTemps.h"
 #include "ScriptedPrompter.h"
 #include "TempDirTest.h"
 
@@ -15,6 +16,7 @@
 #include <regex>
 
 using namespace veltrana;
+using veltrana::test::Example;
 namespace fs = std::filesystem;
 
 namespace {
@@ -23,14 +25,8 @@ const std::vector<std::string> kExamples = {"Ex-Yzero.01", "Ex-Yzero.02", "Ex-CN
                                             "Ex-Delay.01", "Ex-Delay.11", "Ex-Delay.12",
                                             "Ex-Zpair.1"};
 
-class OptimiserRun : public test::TempDirTest {
+class OptimiserRun : public test::FamilyRunTest {
 protected:
-    void SetUp() override {
-        TempDirTest::SetUp();
-        m_user = (m_dir / "Veltr.hz" / "User").string();
-        fs::create_directories(m_user);
-    }
-
     struct Outcome {
         int status = -1;
         std::string lastLine;
@@ -39,18 +35,14 @@ protected:
     };
 
     Outcome Run(const std::string& name, const std::atomic<bool>* cancel = nullptr) {
-        const std::string family = m_dir.string();
         RunOptions options;
         options.cancel = cancel;
         options.timeLimitSeconds = 10;
         const auto began = std::chrono::steady_clock::now();
         Outcome o;
-        o.status =
-            RunOptimiser({name, m_user, family, family.substr(0, 2), name.substr(0, 2)}, options);
+        o.status = RunOptimiser(handOver(name), options);
         o.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-        std::string listing = Listing();
-        listing.erase(listing.find_last_not_of("\r\n") + 1); // npos + 1 is 0
-        o.lastLine = listing.substr(listing.rfind('\n') + 1);
+        o.lastLine = lastLineOfListing();
         o.resultWritten = fs::exists(ResultFilePath(name, m_user));
         return o;
     }
@@ -88,9 +80,8 @@ protected:
         for (ResultSection s : sections) {
             EXPECT_EQ(file.ReadSection(s), ReadStatus::Ok) << static_cast<int>(s);
             EXPECT_GT(file.data().nPoints, 0);
-            for (int i = 0; s == ResultSection::Sidelobe && i < file.data().nPoints; ++i) {
+            for (int i = 0; s == ResultSection::Sidelobe && i < file.data().nPoints; ++i)
                 sidelobe.emplace_back(file.data().pointX[i], file.data().pointY2[i]);
-            }
         }
         EXPECT_TRUE(prompter.prompts.empty());
         return {data, sidelobe};
@@ -99,15 +90,6 @@ protected:
     void Install(const std::string& name, const std::string& bytes) {
         std::ofstream(fs::path(m_user) / name, std::ios::binary) << bytes;
     }
-
-    static DesignProblem Example(const std::string& name) {
-        DesignProblem d;
-        ScriptedPrompter prompter;
-        EXPECT_EQ(FileReadMe(name, OPTIMISER_EXAMPLES, d, prompter), ReadOutcome::Read);
-        return d;
-    }
-
-    std::string m_user;
 };
 
 TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
@@ -119,7 +101,7 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
         SCOPED_TRACE(name);
         const DesignProblem d = Example(name);
         EXPECT_EQ(FormatAnsFile(d, name, made), Contents(fs::path(OPTIMISER_EXAMPLES) / name));
-        fs::copy_file(fs::path(OPTIMISER_EXAMPLES) / name, fs::path(m_user) / name);
+        installExample(name, name);
         const Outcome o = Run(name);
         EXPECT_EQ(o.status, RunOk) << o.lastLine;
         const auto [data, sidelobe] = ExpectReadable(name);
@@ -149,9 +131,8 @@ TEST_F(OptimiserRun, EveryExampleWritesAResultThatPlotsReads) {
             std::vector<double> peaks(edges.size() - 1, -1000);
             for (const auto& [mhz, level] : sidelobe) {
                 for (size_t m = 0; m + 1 < edges.size(); ++m) {
-                    if (mhz >= 10 * edges[m] && mhz <= 10 * edges[m + 1]) {
+                    if (mhz >= 10 * edges[m] && mhz <= 10 * edges[m + 1])
                         peaks[m] = std::max(peaks[m], level);
-                    }
                 }
             }
             const auto [low, high] = std::minmax_element(peaks.begin(), peaks.end());
@@ -167,6 +148,12 @@ TEST_F(OptimiserRun, BadProblemsEndWithAReasonAndNoResult) {
         const char* reason; // part of the listing's last line
     };
     using D = DesignProblem;
+    // The settings are written only with one of the first three lines given.
+    const auto setting = [](size_t line, const char* text) {
+        return [=](D& d) {
+            d.SolverAnswers[1] = "0 0 0", d.SolverAnswers[line] = text, d.nSolverLines = 9;
+        };
+    };
     // clang-format off
     const std::vector<Case> cases = {
         {"no pass-band points", [](D& d) { d.nFreqPoints = 0; }, "no pass-band points"},
@@ -181,9 +168,12 @@ TEST_F(OptimiserRun, BadProblemsEndWithAReasonAndNoResult) {
         {"limits reversed", [](D& d) { d.Answers[20] = "22"; d.Answers[21] = ".005"; }, "LowestX_Y < maxX_Y"},
         {"delay without points", [](D& d) { d.Answers[0] = "Y"; d.nDelayPoints = 0; }, "no delay points"},
         {"no poles", [](D& d) { d.Answers[7] = "0 0"; }, "at least one pole"},
-        // The settings are written only with one of the first three lines given.
-        {"bad setting", [](D& d) { d.SolverAnswers[0] = "5 10 7"; d.SolverAnswers[6] = "3";
-                                   d.nSolverLines = 9; }, "SETRHO"},
+        // Empty settings lines before it keep their defaults.
+        {"SETRHO of 3", setting(6, "3"), "Setting SETRHO: '3' must be 1 or 2."},
+        {"REMAX of two values", setting(0, "5 10"), "REMAX: '5 10' is not three numbers."},
+        {"RATIO not above 2", setting(7, "2"), "RATIO: '2' must be above 2."},
+        {"fractional EVALMAX", setting(5, "20.5"), "EVALMAX: '20.5' needs a whole number"},
+        {"a word", setting(8, "fine"), "ACCURACY: 'fine' is not one number."},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -240,18 +230,14 @@ TEST_F(OptimiserRun, DamagedProblemsNeverCrashHangOrLeaveAResultThatLooksGood) {
 }
 
 TEST_F(OptimiserRun, ACancelledRunWritesNoResultAndLeavesAnOldOneAlone) {
-    fs::copy_file(fs::path(OPTIMISER_EXAMPLES) / "Ex-Yzero.01", fs::path(m_user) / "Ex-Yzero.01");
+    installExample("Ex-Yzero.01", "Ex-Yzero.01");
     std::ofstream(ResultFilePath("Ex-Yzero.01", m_user)) << "old";
     std::atomic<bool> cancel{true};
     const Outcome o = Run("Ex-Yzero.01", &cancel);
     EXPECT_EQ(o.status, RunCancelled) << o.lastLine;
     EXPECT_EQ(Contents(ResultFilePath("Ex-Yzero.01", m_user)), "old");
-    EXPECT_EQ(std::count_if(fs::directory_iterator(m_user), fs::directory_iterator(),
-                            [](const fs::directory_entry& e) {
-                                return e.path().filename().string().starts_with(".vt-");
-                            }),
-              0)
-        << "no temporary file is left behind";
+    for (const auto& entry : fs::directory_iterator(m_user))
+        EXPECT_FALSE(IsSaveTempName(entry.path().filename().string())) << "left behind";
 }
 
 TEST_F(OptimiserRun, ADelayOnlyFitKeepsTheStartGain) {

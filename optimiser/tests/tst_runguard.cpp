@@ -1,11 +1,8 @@
 // The optimiser among others: the signals that end a run, the run lock, a listing that cannot
 // be written and a result name at the file system's limit.
-#include "InputFile.h"
-#include "OptimiserRun.h"
+#include "FitTesting.h"
 #include "ResultFileName.h"
 #include "RunGuard.h"
-#include "ScriptedPrompter.h"
-#include "TempDirTest.h"
 
 #include <gtest/gtest.h>
 
@@ -18,28 +15,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class RunGuardTest : public test::TempDirTest {
+class RunGuardTest : public test::FamilyRunTest {
 protected:
-    void SetUp() override {
-        TempDirTest::SetUp();
-        user = (m_dir / "Veltr.hz" / "User").string();
-        fs::create_directories(user);
-        listing = ListingPath(m_dir.string());
-    }
     // Installs a quick example problem as `name` and runs it.
     int run(const std::string& name, const RunOptions& options = {}) {
-        fs::copy_file(fs::path(OPTIMISER_EXAMPLES) / "Ex-Delay.12", fs::path(user) / name,
-                      fs::copy_options::overwrite_existing);
-        const std::string family = m_dir.string();
-        return RunOptimiser({name, user, family, family.substr(0, 2), name.substr(0, 2)}, options);
+        installExample("Ex-Delay.12", name);
+        return RunOptimiser(handOver(name), options);
     }
-    std::string lastLine() const {
-        std::string text = Contents(listing);
-        text.erase(text.find_last_not_of("\r\n") + 1);
-        return text.substr(text.rfind('\n') + 1);
-    }
-
-    std::string user, listing;
 };
 
 } // namespace
@@ -48,7 +30,7 @@ protected:
 TEST_F(RunGuardTest, EndingSignalsCancelTheRun) {
     RunOptions options;
     options.cancel = &CatchCancelSignals();
-    const std::string result = ResultFilePath("Ex.1", user);
+    const std::string result = ResultFilePath("Ex.1", m_user);
     const std::tuple<int, const char*> signals[] = {
         {SIGTERM, "SIGTERM"}, {SIGINT, "SIGINT"}, {SIGHUP, "SIGHUP"}, {SIGXFSZ, "SIGXFSZ"}};
     for (const auto& [signal, name] : signals) {
@@ -56,7 +38,8 @@ TEST_F(RunGuardTest, EndingSignalsCancelTheRun) {
         std::ofstream(result) << "older result";
         std::raise(signal);
         EXPECT_EQ(run("Ex.1", options), RunCancelled);
-        EXPECT_TRUE(lastLine().starts_with("Run cancelled by " + std::string(name))) << lastLine();
+        EXPECT_TRUE(lastLineOfListing().starts_with("Run cancelled by " + std::string(name)))
+            << lastLineOfListing();
         EXPECT_EQ(Contents(result), "older result");
     }
 }
@@ -65,38 +48,40 @@ TEST_F(RunGuardTest, EndingSignalsCancelTheRun) {
 // alone; a run that veltra hands its lock runs under it. A listing that stops taking lines
 // (a full disk) ends the run with status 3, its reason on stderr and no result.
 TEST_F(RunGuardTest, TheListingIsOneRunsAndEveryLineOfItIsWritten) {
+    const std::string listing = ListingPath(m_dir.string());
     RunLock veltra;
     RunHolder other;
     std::string error;
-    ASSERT_EQ(veltra.Take(listing, ThisProcess(user + "/Mine.1"), other, error),
+    ASSERT_EQ(veltra.Take(listing, ThisProcess(m_user + "/Mine.1"), other, error),
               RunLock::Result::Taken);
     std::ofstream(listing) << "the listing of the run in progress";
     testing::internal::CaptureStderr();
     EXPECT_EQ(run("Ex.1"), RunUsage);
     std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("A run of " + user + "/Mine.1 is in progress"), std::string::npos) << said;
+    EXPECT_NE(said.find("A run of " + m_user + "/Mine.1 is in progress"), std::string::npos)
+        << said;
     EXPECT_EQ(Contents(listing), "the listing of the run in progress");
 
     ::setenv(kRunLockFdVariable, std::to_string(::dup(veltra.descriptor())).c_str(), 1);
-    EXPECT_EQ(run("Ex.1"), RunOk) << lastLine();
+    EXPECT_EQ(run("Ex.1"), RunOk) << lastLineOfListing();
     ::unsetenv(kRunLockFdVariable);
     veltra.Release();
 
     fs::remove(listing);
-    fs::remove(ResultFilePath("Ex.1", user));
+    fs::remove(ResultFilePath("Ex.1", m_user));
     fs::create_symlink("/dev/full", listing);
     testing::internal::CaptureStderr();
     EXPECT_EQ(run("Ex.1"), RunUsage);
     said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("No space left on device; the run ended there"), std::string::npos) << said;
-    EXPECT_FALSE(fs::exists(ResultFilePath("Ex.1", user)));
+    EXPECT_FALSE(fs::exists(ResultFilePath("Ex.1", m_user)));
 }
 
 // The temporary file beside a result has a short name of its own, so a result name at the
 // file system's limit of 255 bytes is written.
 TEST_F(RunGuardTest, AResultNameOfTheLongestKindIsWritten) {
     const std::string name = std::string(249, 'x') + ".1";
-    ASSERT_EQ(fs::path(ResultFilePath(name, user)).filename().string().size(), 255u);
-    EXPECT_EQ(run(name), RunOk) << lastLine();
-    EXPECT_TRUE(fs::exists(ResultFilePath(name, user)));
+    ASSERT_EQ(fs::path(ResultFilePath(name, m_user)).filename().string().size(), 255u);
+    EXPECT_EQ(run(name), RunOk) << lastLineOfListing();
+    EXPECT_TRUE(fs::exists(ResultFilePath(name, m_user)));
 }

@@ -1,3 +1,4 @@
+#include "FitTesting.h"
 #include "Prototype.h"
 #include "StartPoints.h"
 
@@ -13,10 +14,8 @@ namespace {
 /// A problem with every kind of limit: pole pairs (imaginary parts from 0), omega zeros (from
 /// 1) and a zero pair in the right half plane (negative real part).
 FitProblem Mixed() {
-    FitProblem fp;
-    std::string error;
     const Prototype p = EllipticPrototype(5, 0.5, 1.2);
-    EXPECT_TRUE(BuildFitProblem(KnownAnswerProblem(p, p.truth), fp, error)) << error;
+    FitProblem fp = test::Build(KnownAnswerProblem(p, p.truth));
     fp.layout.nZeroPairs = 1;
     fp.start.insert(fp.start.end(), {-0.2, 0.7});
     fp.lower.insert(fp.lower.end(), {-fp.highest, 0.0});
@@ -42,9 +41,8 @@ TEST(StartPoints, SpreadStartsCoverTheWholeBox) {
         ASSERT_THAT(x, Pointwise(testing::Ge(), fp.lower));
         ASSERT_THAT(x, Pointwise(testing::Le(), fp.upper));
         EXPECT_EQ(x, SpreadStart(fp, n, 3));
-        for (size_t i = 0; i < x.size(); ++i) {
+        for (size_t i = 0; i < x.size(); ++i)
             ++hits[i][std::min(kBins - 1, static_cast<int>(Fraction(fp, i, x[i]) * kBins))];
-        }
     }
     EXPECT_NE(SpreadStart(fp, 1, 3), SpreadStart(fp, 1, 4));
     for (size_t i = 0; i < hits.size(); ++i) {
@@ -68,9 +66,8 @@ TEST(StartPoints, RestartsAroundTheBestPointFreeWhatALimitHeld) {
         ASSERT_THAT(x, Pointwise(testing::Ge(), fp.lower));
         ASSERT_THAT(x, Pointwise(testing::Le(), fp.upper));
         for (size_t i = 0; i < x.size(); ++i) {
-            if (i == held || i == axis) {
+            if (i == held || i == axis)
                 continue;
-            }
             EXPECT_LE(std::abs(std::log(x[i] / best[i])), 0.3 + 1e-12) << i;
         }
         moved += x[held] > 2 * fp.lowest && x[axis] > fp.lowest;

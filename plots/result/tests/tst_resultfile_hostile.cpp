@@ -2,12 +2,7 @@
 #include "PromptTitles.h"
 #include "RecordReader.h"
 #include "ResultFile.h"
-#include "ScriptedPrompter.h"
-#include "TempDirTest.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <streambuf>
 
 using namespace veltrana;
@@ -21,58 +16,43 @@ using ResultFileHostileTest = TempDirTest;
 constexpr ResultSection kSectionOrder[] = {ResultSection::Sidelobe, ResultSection::Ripple,
                                            ResultSection::ImpulseResponse};
 
-class ResultFileHostileCase : public ResultFileHostileTest,
-                              public ::testing::WithParamInterface<HostileCase> {};
+class ResultFileHostileCase : public HostileCaseTest<> {};
 
 // Whatever is named as the result file, the reader answers at once without reading it, and
 // the caller has a message to show.
 TEST_P(ResultFileHostileCase, WhatIsNoResultFileIsRefusedAtOnce) {
-    const auto& [kind, name, id] = GetParam();
-    const std::string path = in(id);
-    if (!MakeHostile(kind, path))
-        GTEST_SKIP() << kSkipped;
-    const ChildOutcome run = RunInChild([&] {
+    const std::string said = readInChild([](const std::string& path) {
         ScriptedPrompter prompter;
         ResultFile file(prompter);
         const ReadStatus status = file.ReadResultFile(path);
         return std::to_string(static_cast<int>(status)) + std::to_string(prompter.prompts.size()) +
                file.openError().description;
     });
-    EXPECT_TRUE(run.finished) << "no answer within the deadline";
-    if (!run.finished)
-        return;
-    EXPECT_EQ(run.text.substr(0, 2), std::to_string(int(ReadStatus::NoFile)) + "0");
-    EXPECT_NE(run.text.find(RefusalText(kind)), std::string::npos) << run.text;
-    EXPECT_LT(run.grownKb, 16 << 10);
+    expectRefusal(said, std::to_string(static_cast<int>(ReadStatus::NoFile)) + "0");
 }
-INSTANTIATE_TEST_SUITE_P(Hostile, ResultFileHostileCase, ::testing::ValuesIn(kHostileCases),
-                         CaseId);
+INSTANTIATE_HOSTILE_CASES(ResultFileHostileCase);
 
 // The open file is read to its end whatever takes its name meanwhile: a new run's file, or a
 // pipe.
 TEST_F(ResultFileHostileTest, SectionsComeFromTheFileOpenedWhateverReplacesIt) {
-    const std::string sample = std::string(VELTRANA_TEST_DATA) + "/model_m1.dat";
+    const std::string sample = VELTRANA_TEST_DATA "/model_m1.dat", path = in("run.dat");
     ScriptedPrompter prompter;
-    ResultFile direct(prompter);
-    ASSERT_EQ(direct.ReadResultFile(sample), ReadStatus::Ok);
-    for (const auto& replacement : {"another result file", "a pipe"}) {
-        SCOPED_TRACE(replacement);
-        const std::string path = in("run.dat");
-        fs::copy_file(sample, path, fs::copy_options::overwrite_existing);
-        ResultFile file(prompter);
+    ResultFile direct(prompter), file(prompter);
+    for (const bool pipe : {false, true}) {
+        SCOPED_TRACE(pipe ? "a pipe" : "another result file");
+        fs::copy_file(sample, path);
         ASSERT_EQ(file.ReadResultFile(path), ReadStatus::Ok);
-        const std::string other = in("other");
-        if (replacement == std::string("a pipe"))
-            ASSERT_EQ(::mkfifo(other.c_str(), 0600), 0);
+        ASSERT_EQ(direct.ReadResultFile(sample), ReadStatus::Ok);
+        fs::remove(path);
+        if (pipe)
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
         else
-            fs::copy_file(std::string(VELTRANA_TEST_DATA) + "/model_m2.dat", other);
-        ASSERT_EQ(::rename(other.c_str(), path.c_str()), 0);
+            fs::copy_file(VELTRANA_TEST_DATA "/model_m2.dat", path);
         for (ResultSection section : kSectionOrder) {
             ASSERT_EQ(direct.ReadSection(section), ReadStatus::Ok);
             ASSERT_EQ(file.ReadSection(section), ReadStatus::Ok);
             EXPECT_EQ(file.data(), direct.data());
         }
-        ASSERT_EQ(direct.ReadResultFile(sample), ReadStatus::Ok);
         fs::remove(path);
     }
     EXPECT_TRUE(prompter.prompts.empty());
@@ -80,63 +60,31 @@ TEST_F(ResultFileHostileTest, SectionsComeFromTheFileOpenedWhateverReplacesIt) {
 
 TEST_F(ResultFileHostileTest, AResultFileSwappedWithAPipeIsReadWholeOrRefused) {
     const std::string path = in("run.dat");
-    PathSwapper swapper(path, FileText(std::string(VELTRANA_TEST_DATA) + "/model_m1.dat"));
-    const ChildOutcome run = RunInChild([&] {
-        return TallyReads([&] {
-            ScriptedPrompter prompter;
-            ResultFile file(prompter);
-            const ReadStatus status = file.ReadResultFile(path);
-            if (status == ReadStatus::Ok && file.data().nPoints == 4)
-                return Verdict::Whole;
-            return status == ReadStatus::NoFile && !file.openError().description.empty()
-                       ? Verdict::Refused
-                       : Verdict::Other;
-        });
+    ExpectWholeOrRefusedWhileSwapped(path, FileText(VELTRANA_TEST_DATA "/model_m1.dat"), [&] {
+        ScriptedPrompter prompter;
+        ResultFile file(prompter);
+        const ReadStatus status = file.ReadResultFile(path);
+        return SwapRead{status == ReadStatus::Ok && file.data().nPoints == 4,
+                        status == ReadStatus::NoFile && !file.openError().description.empty()};
     });
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(ParseTally(run.text).other, 0) << run.text;
 }
 
-// Hands out `head`, then `length` digits without a line end, counting in `taken` what was
+// A stream of `head`, then digits without a line end up to 256 MB; `taken` counts what it
 // handed out.
-class EndlessLine : public std::streambuf {
-public:
-    EndlessLine(std::string head, std::uint64_t length, std::uint64_t& taken)
-        : m_head(std::move(head)), m_left(length), m_digits(64 * 1024, '7'), m_taken(taken) {}
-
-protected:
-    int_type underflow() override {
-        std::string& source = m_headGiven ? m_digits : m_head;
-        std::size_t size = source.size();
-        if (m_headGiven) {
-            size = static_cast<std::size_t>(std::min<std::uint64_t>(size, m_left));
-            m_left -= size;
-        }
-        m_headGiven = true;
-        if (size == 0)
-            return traits_type::eof();
-        m_taken += size;
-        setg(source.data(), source.data(), source.data() + size);
-        return traits_type::to_int_type(*gptr());
+struct EndlessLine : std::streambuf, std::istream {
+    EndlessLine(std::string head, std::uint64_t& taken)
+        : std::istream(this), text(std::move(head)), taken(taken) {}
+    std::streambuf::int_type underflow() override {
+        if (taken > 0 || text.empty())
+            text.assign(64 * 1024, '7');
+        if (taken > (std::uint64_t{256} << 20))
+            return std::streambuf::traits_type::eof();
+        taken += text.size();
+        setg(text.data(), text.data(), text.data() + text.size());
+        return std::streambuf::traits_type::to_int_type(*gptr());
     }
-
-private:
-    std::string m_head;
-    std::uint64_t m_left;
-    std::string m_digits;
-    bool m_headGiven = false;
-    std::uint64_t& m_taken;
-};
-
-class EndlessStream : public std::istream {
-public:
-    EndlessStream(std::string head, std::uint64_t length, std::uint64_t& taken)
-        : std::istream(nullptr), m_line(std::move(head), length, taken) {
-        rdbuf(&m_line);
-    }
-
-private:
-    EndlessLine m_line;
+    std::string text;
+    std::uint64_t& taken;
 };
 
 // A line longer than any record is refused as soon as it is that long, wherever it stands,
@@ -153,14 +101,13 @@ TEST_F(ResultFileHostileTest, AnEndlessLineIsRefusedAfterAMegabyte) {
         {"section row", head + "7 0 1\n1 2 3\nSidelobe\n3\n1 2\n", 1, "Sidelobe"},
         {"third section", head + "7 0 1\n1 2 3\nS\n1\n1 2\nR\n1\n1 2\n", 3, "h(t)"},
     };
-    const std::uint64_t endless = std::uint64_t{256} << 20;
     for (const auto& [name, before, sections, record] : rows) {
         SCOPED_TRACE(name);
         ScriptedPrompter prompter;
         ResultFile file(prompter);
         std::uint64_t taken = 0;
-        ReadStatus status = file.ReadResultStream(
-            std::make_unique<EndlessStream>(before, endless, taken), "endless.dat");
+        ReadStatus status =
+            file.ReadResultStream(std::make_unique<EndlessLine>(before, taken), "endless.dat");
         for (int i = 0; i < sections && status == ReadStatus::Ok; ++i)
             status = file.ReadSection(kSectionOrder[i]);
         EXPECT_EQ(status, ReadStatus::Corrupted);

@@ -1,8 +1,5 @@
 #include "HostileFiles.h"
 #include "RunCommands.h"
-#include "TempDirTest.h"
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 
@@ -33,20 +30,20 @@ TEST_F(ListingTailTest, LastLinesAreTakenFromTheListingsEnd) {
     }
 }
 
-class ListingTailCase : public ListingTailTest,
-                        public ::testing::WithParamInterface<HostileCase> {};
+class ListingTailCase : public HostileCaseTest<> {};
 
 TEST_P(ListingTailCase, WhatIsNoListingGivesNoLinesAtOnce) {
-    const auto& [kind, name, id] = GetParam();
-    const std::string path = in(id);
-    if (!MakeHostile(kind, path))
-        GTEST_SKIP() << kSkipped;
-    const ChildOutcome run = RunInChild([&] { return LastLines(path, 8); });
-    EXPECT_TRUE(run.finished) << "no answer within the deadline";
     // The sparse file's last 8 KB are zero bytes: one cut line of them.
-    EXPECT_EQ(run.text, kind == Hostile::Sparse1G ? "..." + std::string(8192, '\0') : "");
-    EXPECT_LT(run.grownKb, 16 << 10);
+    EXPECT_EQ(readInChild([](const std::string& path) { return LastLines(path, 8); }),
+              kind() == Hostile::Sparse1G ? "..." + std::string(8192, '\0') : "");
 }
-INSTANTIATE_TEST_SUITE_P(Hostile, ListingTailCase, ::testing::ValuesIn(kHostileCases), CaseId);
+INSTANTIATE_HOSTILE_CASES(ListingTailCase);
+
+TEST_F(ListingTailTest, AListingSwappedWithAPipeGivesItsLinesOrNone) {
+    ExpectWholeOrRefusedWhileSwapped(in("out"), "one\ntwo\n", [&] {
+        const std::string lines = LastLines(in("out"), 8);
+        return SwapRead{lines == "one\r\ntwo", lines.empty()};
+    });
+}
 
 } // namespace
