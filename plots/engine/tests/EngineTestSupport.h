@@ -8,6 +8,7 @@
 
 #include "QtTestApp.h"
 
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -27,6 +28,16 @@ inline std::string ToolSamplePath(const std::string& name) {
     std::string dir = VELTRANA_TEST_DATA;
     dir.replace(dir.rfind("tests/data"), std::string::npos, "tools/samples/");
     return dir + name;
+}
+
+/// The smallest rectangle around the pixels of `image` that `isInk` picks.
+inline QRect InkBox(const QImage& image, const std::function<bool(const QColor&)>& isInk) {
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (isInk(image.pixelColor(x, y)))
+                ink |= QRect(x, y, 1, 1);
+    return ink;
 }
 
 /// The plot window as the engine sees it, with what it was told.

@@ -1,10 +1,11 @@
-#include "PlotCanvas.h"
-
-#include "QtTestApp.h"
+#include "EngineTestSupport.h"
 
 #include <QPainter>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <tuple>
 
 using namespace veltrana;
 
@@ -72,70 +73,38 @@ TEST_F(Canvas, LinesGoIntoTheImageInColourAndStyle) {
     EXPECT_EQ(CountNot(canvas, kBack, QRect(0, 0, 100, 60)), 0);
 }
 
-TEST_F(Canvas, PrintMovesDownALineAndBackToTheLeftEdge) {
-    PlotCanvas canvas(300, 200);
-    canvas.setUserScale(10, 100, 100, -100); // text goes down, whichever way Y grows
-    canvas.setFontSize(12);
-    canvas.setForeColor(kRed);
-    canvas.setCurrentX(50);
-    canvas.setCurrentY(90);
-    canvas.Print("Hello");
-    EXPECT_DOUBLE_EQ(canvas.CurrentX(), 10);
-    EXPECT_NEAR(canvas.CurrentY(), 90 - canvas.TextHeight("Hello"), 1e-9);
-    EXPECT_GT(canvas.TextHeight("Hello"), 0);
-    // The text starts at the position: ink right of pixel x 120 and below pixel y 20 only.
-    EXPECT_GT(CountNot(canvas, canvas.backColor(), QRect(120, 20, 60, 25)), 10);
-    EXPECT_EQ(CountNot(canvas, canvas.backColor(), QRect(0, 0, 118, 200)), 0);
-    EXPECT_EQ(CountNot(canvas, canvas.backColor(), QRect(0, 0, 300, 19)), 0);
-}
-
-TEST_F(Canvas, RotatedTextRunsUpwardsFromItsCorner) {
-    PlotCanvas canvas(100, 200);
-    canvas.setForeColor(kRed);
-    canvas.DrawRotatedText("Amplitude", 40, 150, 900, "Arial", 14);
-    EXPECT_GT(CountNot(canvas, canvas.backColor(), QRect(40, 60, 20, 90)), 20);
-    EXPECT_EQ(CountNot(canvas, canvas.backColor(), QRect(0, 152, 100, 48)), 0);
-    EXPECT_EQ(CountNot(canvas, canvas.backColor(), QRect(0, 0, 38, 200)), 0);
-}
-
-// Where anything but the background lies in `image`.
-QRect Ink(const QImage& image, Rgb back) {
-    QRect ink;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (FromQColor(image.pixelColor(x, y)) != back)
-                ink |= QRect(x, y, 1, 1);
-    return ink;
-}
-
 // The recording replayed on a device of another size draws the same plot at that size:
-// lines, texts (rotated too) and markers all scale with it.
+// lines, texts and markers all scale with it. Y grows upward, as on a plot; a text starts at
+// its position and runs right and down, a rotated one upward from its corner.
 TEST_F(Canvas, ReplayAtTwiceTheSizeDrawsThePlotTwiceAsLarge) {
     PlotCanvas canvas(200, 120);
+    canvas.setUserScale(0, 120, 200, -120);
     canvas.setForeColor(kRed);
-    const auto draw = [&canvas](int part) {
-        canvas.Cls();
-        if (part == 0)
-            canvas.Line(20, 30, 120, 90);
-        if (part == 1) {
-            canvas.setCurrentX(40);
-            canvas.setCurrentY(50);
-            canvas.Print("Sample\ttext");
-        }
-        if (part == 2)
-            canvas.DrawRotatedText("Amplitude", 150, 100, 900, "Arial", 14);
-        if (part == 3)
-            canvas.Marker(60, 60, 4);
+    const auto print = [&canvas] {
+        canvas.setCurrentX(40);
+        canvas.setCurrentY(70);
+        canvas.Print("Sample\ttext");
     };
-    for (int part = 0; part < 4; ++part) {
-        SCOPED_TRACE(part);
-        draw(part);
-        const QRect small = Ink(canvas.image(), canvas.backColor());
+    // what is drawn, and the pixels its ink must lie in
+    const std::tuple<std::function<void()>, QRect> parts[] = {
+        {[&canvas] { canvas.Line(20, 90, 120, 30); }, {19, 29, 103, 63}},
+        {print, {40, 50, 100, 16}},
+        {[&canvas] { canvas.DrawRotatedText("Amplitude", 150, 100, 900, "Arial", 14); },
+         {150, 20, 20, 81}},
+        {[&canvas] { canvas.Marker(60, 60, 4); }, {55, 55, 11, 11}},
+    };
+    const auto ink = [&canvas](const QColor& c) { return FromQColor(c) != canvas.backColor(); };
+    for (const auto& [draw, where] : parts) {
+        SCOPED_TRACE(where.x());
+        canvas.Cls();
+        draw();
+        const QRect small = test::InkBox(canvas.image(), ink);
+        EXPECT_TRUE(where.contains(small));
         QImage large(400, 240, QImage::Format_RGB32);
         QPainter painter(&large);
         canvas.recording().Replay(painter, QRectF(0, 0, 400, 240));
         painter.end();
-        const QRect big = Ink(large, canvas.backColor());
+        const QRect big = test::InkBox(large, ink);
         ASSERT_TRUE(small.isValid());
         EXPECT_NEAR(big.left(), 2 * small.left(), 3);
         EXPECT_NEAR(big.top(), 2 * small.top(), 3);

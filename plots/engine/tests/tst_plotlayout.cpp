@@ -20,8 +20,9 @@ bool IsMapMarker(const CanvasCall& call) {
     return call.kind == CanvasCall::Kind::Text && marks.count(call.text) > 0;
 }
 
-// Every text of every plot of every sample file, at every size: inside the box and clear of
-// the plot's other texts (the map's markers are data, placed where the poles and zeros are).
+// Every plot of every sample file, at every size, drawn to the end of its run; every text inside
+// the box and clear of the plot's other texts (the map's markers are data, placed where the
+// poles and zeros are).
 TEST(PlotLayout, TextsStayInsideTheBoxAndOffEachOther) {
     std::vector<std::string> files;
     for (const std::string& folder : {SamplePath(""), ToolSamplePath("")})
@@ -54,6 +55,8 @@ TEST(PlotLayout, TextsStayInsideTheBoxAndOffEachOther) {
                             << '"' << texts[i].text << "\" and \"" << texts[j].text << '"';
                 }
             }
+            // Every run ends within its plots, with or without a message.
+            EXPECT_TRUE(!rig.host.nextEnabled || !rig.host.fatal.empty() || rig.host.damaged);
         }
     }
 }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -45,11 +46,9 @@ std::string RunTool(const std::string& command) {
 // The lines of `pdfimages -list` below its two heading lines: one per picture in the file.
 int PicturesIn(const std::string& pdf) {
     const std::string listing = RunTool("pdfimages -list '" + pdf + "'");
-    int lines = 0;
-    for (char c : listing)
-        lines += c == '\n';
+    const auto lines = std::ranges::count(listing, '\n');
     EXPECT_GE(lines, 2) << listing; // the tool ran
-    return lines - 2;
+    return int(lines) - 2;
 }
 
 std::string TextOf(const std::string& pdf) {
@@ -75,18 +74,6 @@ QImage PrintedPage(const QTemporaryDir& dir, const PlotCanvas& canvas) {
     return QImage(base + ".png");
 }
 
-// The red plot's box on the page.
-QRect RedBox(const QImage& page) {
-    QRect red;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) {
-            const QColor c = page.pixelColor(x, y);
-            if (c.red() > 200 && c.green() < 60 && c.blue() < 60)
-                red |= QRect(x, y, 1, 1);
-        }
-    return red;
-}
-
 TEST(PrintPlot, PdfPageFollowsThePlotsShapeInLinesAndTexts) {
     EnsureApp();
     QTemporaryDir dir;
@@ -100,7 +87,8 @@ TEST(PrintPlot, PdfPageFollowsThePlotsShapeInLinesAndTexts) {
         const QImage page = PrintedPage(dir, canvas);
         const bool landscape = size.width() > size.height();
         EXPECT_EQ(page.width() > page.height(), landscape);
-        const QRect red = RedBox(page);
+        const QRect red = InkBox(
+            page, [](const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; });
         ASSERT_TRUE(red.isValid());
         // The shape is kept, and the plot fills the page's width (landscape) or most of
         // its height (portrait, less the footer line).
