@@ -8,6 +8,8 @@
 
 #include "QtTestApp.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -44,11 +46,9 @@ inline QRect InkBox(const QImage& image, const std::function<bool(const QColor&)
 struct FakePlotHost : PlotHost {
     PlotSettings settings;
     std::string output;
-    std::vector<std::string> fatal;
-    std::vector<std::string> refused;
+    std::vector<std::string> fatal, refused;
     bool nextEnabled = true;
-    int drawn = 0;
-    int damaged = 0;
+    int drawn = 0, damaged = 0;
 
     FakePlotHost() {
         settings.colours = {0x000000, 0x800000, 0x008000, 0x00C000, 0xC00000, 0xFFFFFF};
@@ -65,7 +65,6 @@ struct FakePlotHost : PlotHost {
 
 /// A result file read into an engine on a 640 x 480 canvas that records every call.
 struct EngineRig {
-    static constexpr int kMarkerLimit = PlotEngine::kMarkerLimit;
     ScriptedPrompter prompter;
     ResultFile file{prompter};
     FakePlotHost host;
@@ -76,6 +75,12 @@ struct EngineRig {
     explicit EngineRig(int width = 640, int height = 480) : canvas((EnsureApp(), width), height) {
         canvas.setRecorder([this](const CanvasCall& c) { calls.push_back(c); });
         engine.setClock([] { return LocalDateTime{2024, 3, 7, 14, 5, 9}; });
+    }
+    /// `source`, a sample file's name or a result file's text, read and plotted `presses` times.
+    EngineRig(const std::string& source, int presses, int width = 640, int height = 480)
+        : EngineRig(width, height) {
+        EXPECT_EQ(source.ends_with(".dat") ? read(source) : readText(source), ReadStatus::Ok);
+        next(presses);
     }
     ReadStatus read(const std::string& sample) { return file.ReadResultFile(SamplePath(sample)); }
     ReadStatus readText(const std::string& text) {

@@ -56,58 +56,43 @@ TEST(PlotSequence, EachModelStepsThroughItsPlotsAndDisablesNextAfterTheLast) {
     }
 }
 
-// One message for each fault, and nothing drawn from a section that is not whole: a damaged
-// one gives the reader's message alone and no next plot.
-TEST(PlotSequence, AnEmptyMissingOrCutSectionEndsTheRunWithOneMessage) {
+// What cannot be plotted gives one message and draws nothing: an empty section a warning; a
+// missing or cut one the reader's message alone, and no next plot; values the box cannot span
+// a refusal saying so, not an empty plot with "Inf" on an axis, and the run goes on.
+TEST(PlotSequence, WhatCannotBePlottedGivesOneMessageAndDrawsNothing) {
     const std::string whole = FileText(SamplePath("model_m2_one_omega.dat"));
     const std::string threeZeros = FileText(SamplePath("model_m2.dat"));
     const size_t sidelobe = threeZeros.find("Sidelobe");
-    // the file, the warning through ShowFatal at the fourth plot (empty: the section is damaged)
-    const std::tuple<std::string, std::string> cases[] = {
-        {FileText(SamplePath("empty_sidelobe.dat")), "==Warning== No Sidelobe data in file"},
-        {whole.substr(0, whole.find("h(t)")), ""},
-        {threeZeros.substr(0, threeZeros.find('\n', sidelobe + 30)), ""}, // cut after a row
-    };
-    for (const auto& [text, warning] : cases) {
-        SCOPED_TRACE(warning + text.substr(0, 40));
-        EngineRig rig;
-        ASSERT_EQ(rig.readText(text), ReadStatus::Ok);
-        rig.next(4);
-        const bool damaged = warning.empty();
-        EXPECT_EQ(rig.host.fatal, damaged ? std::vector<std::string>{} : std::vector{warning});
-        EXPECT_EQ(std::tuple(rig.host.damaged, rig.prompter.prompts.size(), rig.host.drawn),
-                  std::tuple(int(damaged), size_t(damaged), 3));
-        EXPECT_TRUE(rig.calls.empty()); // nothing more is plotted
-        EXPECT_TRUE(!damaged || !rig.host.nextEnabled);
-    }
-}
-
-// Values the box cannot span are refused with a message saying so, not drawn as an empty plot
-// with "Inf" on an axis; the run goes on with the next plot.
-TEST(PlotSequence, ValuesTooFarApartToDrawAreRefusedWithAMessage) {
-    const std::string model7 = "t\ns\nx\n7 0 2\n";
-    // file, presses, what the message says
-    const std::tuple<const char*, std::string, int, const char*> cases[] = {
-        {"Y near the largest doubles", model7 + "0 0 1.5e308\n1 0 -1.7e308\n", 1,
-         "The Y values of this plot run from -1.7E+308 to 1.5E+308, a range too wide to draw."},
-        {"X near the largest doubles", model7 + "-1e308 0 1\n1e308 0 2\n", 1,
-         "The X values of this plot run from -1E+308 to 1E+308, a range too wide to draw."},
-        {"the model's sum", model7 + "0 1.7e308 1.7e308\n1 -1.7e308 1.7e308\n", 2,
+    const std::string model7 = "t\ns\nx\n7 0 2\n", runs = "The Y values of this plot run from ",
+                      tooWide = ", a range too wide to draw.";
+    // the file, presses, the message: a warning (W), a refusal (R) or none, the section damaged
+    const std::tuple<std::string, int, char, std::string> cases[] = {
+        {FileText(SamplePath("empty_sidelobe.dat")), 4, 'W',
+         "==Warning== No Sidelobe data in file"},
+        {whole.substr(0, whole.find("h(t)")), 4, ' ', ""},
+        {threeZeros.substr(0, threeZeros.find('\n', sidelobe + 30)), 4, ' ', ""}, // cut after a row
+        {model7 + "0 0 1.5e308\n1 0 -1.7e308\n", 1, 'R', runs + "-1.7E+308 to 1.5E+308" + tooWide},
+        {model7 + "-1e308 0 1\n1e308 0 2\n", 1, 'R',
+         "The X values of this plot run from -1E+308 to 1E+308" + tooWide},
+        {model7 + "0 1.7e308 1.7e308\n1 -1.7e308 1.7e308\n", 2, 'R', // the model's sum
          "Some Y values of this plot are too large to draw."},
-        {"a pole far out",
-         "q\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-1.5e308\n1e308\n0\n0 0 0\n1\n0 0\n0 1 1\n", 1,
-         "The Y values of this plot run from -1.5E+308 to 1.5E+308, a range too wide to draw."},
+        {"q\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-1.5e308\n1e308\n0\n0 0 0\n1\n0 0\n0 1 1\n", 1, 'R',
+         runs + "-1.5E+308 to 1.5E+308" + tooWide}, // a pole far out
     };
-    for (const auto& [name, text, presses, message] : cases) {
-        SCOPED_TRACE(name);
-        EngineRig rig;
-        ASSERT_EQ(rig.readText(text), ReadStatus::Ok);
-        rig.next(presses);
-        EXPECT_EQ(rig.host.refused, std::vector<std::string>{message});
-        EXPECT_EQ(rig.host.drawn, presses - 1);
+    for (const auto& [text, presses, kind, message] : cases) {
+        SCOPED_TRACE(message + text.substr(0, 30));
+        EngineRig rig(text, presses);
+        const std::vector<std::string> one{message}, none;
+        EXPECT_EQ(std::pair(rig.host.fatal, rig.host.refused),
+                  std::pair(kind == 'W' ? one : none, kind == 'R' ? one : none));
+        const bool damaged = kind == ' ';
+        EXPECT_EQ(std::tuple(rig.host.damaged, rig.prompter.prompts.size(), rig.host.drawn),
+                  std::tuple(int(damaged), size_t(damaged), presses - 1));
+        EXPECT_TRUE(!damaged || !rig.host.nextEnabled);
+        // Nothing more is plotted; a refused plot is an empty box, without labels.
         for (const CanvasCall& c : rig.calls)
-            EXPECT_NE(c.kind, CanvasCall::Kind::Text) << c.text; // an empty box, no labels
-        EXPECT_FALSE(rig.engine.ValuesAt(QPointF(100, 100)));
+            EXPECT_TRUE(kind == 'R' && c.kind != CanvasCall::Kind::Text) << c.text;
+        EXPECT_TRUE(kind != 'R' || !rig.engine.ValuesAt(QPointF(100, 100)));
     }
 }
 
@@ -156,11 +141,9 @@ std::string SeriesFile(int rows) {
 
 TEST(PlotSequence, DataShowAsMarkersAboveTheModelOrAsAWideLineBeneathIt) {
     const Rgb curve1 = 0x00C000, curve2 = 0xC00000;
-    for (int rows : {EngineRig::kMarkerLimit, EngineRig::kMarkerLimit + 1}) {
+    for (int rows : {PlotEngine::kMarkerLimit, PlotEngine::kMarkerLimit + 1}) {
         SCOPED_TRACE(rows);
-        EngineRig rig;
-        ASSERT_EQ(rig.readText(SeriesFile(rows)), ReadStatus::Ok);
-        rig.next(2);
+        EngineRig rig(SeriesFile(rows), 2);
         // The data's markers (o, not the legend's, drawn in pixels) and lines (d) and the
         // model's lines (m) in drawing order, with how many of each and the lines' widths.
         std::string order;
@@ -178,7 +161,7 @@ TEST(PlotSequence, DataShowAsMarkersAboveTheModelOrAsAWideLineBeneathIt) {
             ++count[k];
             width[k] = c.width;
         }
-        if (rows <= EngineRig::kMarkerLimit) {
+        if (rows <= PlotEngine::kMarkerLimit) {
             EXPECT_EQ(std::tuple(order, count['m'], count['o']), std::tuple("mo", rows - 1, rows));
         } else {
             EXPECT_EQ(std::tuple(order, count['m'], count['d']),
@@ -189,11 +172,9 @@ TEST(PlotSequence, DataShowAsMarkersAboveTheModelOrAsAWideLineBeneathIt) {
 }
 
 TEST(PlotSequence, ZeroQuadGivesFourMarkersMirroredOnBothAxes) {
-    EngineRig rig;
-    ASSERT_EQ(rig.readText("quad\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-0.5\n0.5\n0\n0 0 1\n-1\n2\n1\n0 0\n"
-                           "0 1 2\n"),
-              ReadStatus::Ok);
-    rig.next();
+    EngineRig rig("quad\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-0.5\n0.5\n0\n0 0 1\n-1\n2\n1\n0 0\n"
+                  "0 1 2\n",
+                  1);
     const auto places = [&rig](const std::string& mark) {
         std::vector<double> xy;
         for (const CanvasCall& c : rig.calls)
@@ -225,9 +206,7 @@ TEST(PlotNotes, EachLineSitsOnItsReferenceRow) {
     };
     for (const auto& [file, presses, text, expectedRows] : cases) {
         SCOPED_TRACE(text);
-        EngineRig rig;
-        ASSERT_EQ(rig.read(file), ReadStatus::Ok);
-        rig.next(presses);
+        EngineRig rig(file, presses);
         std::vector<double> rows;
         for (const CanvasCall& call : rig.calls)
             if (call.kind == CanvasCall::Kind::Text &&

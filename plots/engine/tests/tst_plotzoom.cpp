@@ -1,66 +1,62 @@
 #include "EngineTestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QLineF>
 
+#include <array>
 #include <cmath>
-#include <tuple>
 
 using namespace veltrana;
 using namespace veltrana::test;
+using testing::DoubleNear;
+using testing::Pointwise;
 
 namespace {
 
-// x = 0 to 10 and, on the error plot, y = x / 2.
-std::string LineFile() {
-    std::string text = "t\ns\nx\n7 0 11\n";
-    for (int i = 0; i <= 10; ++i)
-        text += std::to_string(i) + " " + std::to_string(i) + " " + std::to_string(0.5 * i) + "\n";
-    return text;
+// Where the values `v` of the shown plot lie on its box.
+QPointF PixelOf(const EngineRig& rig, QPointF v) {
+    return {rig.canvas.toPixelX(v.x() / std::pow(10.0, rig.engine.xExp())),
+            rig.canvas.toPixelY(v.y() / std::pow(10.0, rig.engine.yExp()))};
 }
 
-struct ZoomRig : EngineRig {
-    ZoomRig() : EngineRig(964, 610) {
-        host.settings.fixedX = true; // a fixed range gives way to a zoom
-        host.settings.xMinText = "0";
-        host.settings.xStepText = "1";
-        EXPECT_EQ(readText(LineFile()), ReadStatus::Ok);
-        next();
-    }
-    QPointF pixel(double x, double y) const {
-        return {canvas.toPixelX(x / std::pow(10.0, engine.xExp())),
-                canvas.toPixelY(y / std::pow(10.0, engine.yExp()))};
-    }
-};
-
 // The readout gives the values under the pointer. A rectangle's ranges become the axes, scaled
-// by the usual rules; the plot is drawn again without a log line; back to the whole plot, the
-// bounds are as before.
+// by the usual rules, over a fixed range too; the plot is drawn again without a log line; back
+// to the whole plot, the bounds are as before.
 TEST(PlotZoom, ARectangleBecomesTheAxesUntilTheWholePlotIsAskedFor) {
-    ZoomRig rig;
+    EngineRig rig(964, 610);
+    rig.host.settings.fixedX = true;
+    rig.host.settings.xMinText = "0";
+    rig.host.settings.xStepText = "1";
+    std::string file = "t\ns\nx\n7 0 11\n"; // x = 0 to 10, on the error plot y = x / 2
+    for (int i = 0; i <= 10; ++i)
+        file += std::to_string(i) + " " + std::to_string(i) + " " + std::to_string(0.5 * i) + "\n";
+    ASSERT_EQ(rig.readText(file), ReadStatus::Ok);
+    rig.next();
     for (const QPointF xy : {QPointF(3, 1.5), QPointF(0, 0), QPointF(10, 4.2)}) {
-        const auto values = rig.engine.ValuesAt(rig.pixel(xy.x(), xy.y()));
+        const auto values = rig.engine.ValuesAt(PixelOf(rig, xy));
         ASSERT_TRUE(values);
         EXPECT_NEAR(QLineF(*values, xy).length(), 0, 1e-9);
     }
-    const PlotBounds whole{rig.engine.xMin(), rig.engine.xMax(), rig.engine.yMin(),
-                           rig.engine.yMax()};
-    EXPECT_EQ(whole.xMin, 0);
-    EXPECT_EQ(whole.xMax, 10);
+    const auto bounds = [&rig] {
+        const PlotEngine& e = rig.engine;
+        return std::array<double, 4>{e.xMin(), e.xMax(), e.yMin(), e.yMax()};
+    };
+    const auto whole = bounds();
+    EXPECT_EQ(std::pair(whole[0], whole[1]), std::pair(0.0, 10.0));
     const std::string log = rig.host.output;
-    ASSERT_TRUE(rig.engine.ZoomTo(QRectF(rig.pixel(2, 2), rig.pixel(4, 1))));
+    const auto zoom = [&rig](QPointF a, QPointF b) {
+        return rig.engine.ZoomTo(QRectF(PixelOf(rig, a), PixelOf(rig, b)));
+    };
+    ASSERT_TRUE(zoom({2, 2}, {4, 1}));
     EXPECT_TRUE(rig.engine.zoomed());
-    EXPECT_NEAR(rig.engine.xMin(), 2, 0.11);
-    EXPECT_NEAR(rig.engine.xMax(), 4.09, 0.11);
-    EXPECT_NEAR(rig.engine.yMin(), 1, 0.11);
-    EXPECT_NEAR(rig.engine.yMax(), 2.02, 0.11);
-    EXPECT_EQ(rig.host.output, log);
-    EXPECT_EQ(rig.host.drawn, 1); // the same plot, not a new one
+    EXPECT_THAT(bounds(), Pointwise(DoubleNear(0.11), std::array{2.0, 4.09, 1.0, 2.02}));
+    EXPECT_EQ(std::pair(rig.host.output, rig.host.drawn), std::pair(log, 1)); // the same plot
 
     // Zooming again goes further in; a rectangle without height changes nothing.
-    EXPECT_FALSE(rig.engine.ZoomTo(QRectF(rig.pixel(2.5, 1.5), rig.pixel(3, 1.5))));
-    ASSERT_TRUE(rig.engine.ZoomTo(QRectF(rig.pixel(2.5, 1.6), rig.pixel(3, 1.4))));
+    EXPECT_FALSE(zoom({2.5, 1.5}, {3, 1.5}));
+    ASSERT_TRUE(zoom({2.5, 1.6}, {3, 1.4}));
     EXPECT_LT((rig.engine.xMax() - rig.engine.xMin()) * std::pow(10.0, rig.engine.xExp()), 1);
 
     // The parts of the curve beyond the zoomed axes are not drawn over the margins.
@@ -76,32 +72,21 @@ TEST(PlotZoom, ARectangleBecomesTheAxesUntilTheWholePlotIsAskedFor) {
 
     ASSERT_TRUE(rig.engine.Unzoom());
     EXPECT_FALSE(rig.engine.zoomed());
-    EXPECT_EQ(rig.engine.xMin(), whole.xMin);
-    EXPECT_EQ(rig.engine.xMax(), whole.xMax);
-    EXPECT_EQ(rig.engine.yMax(), whole.yMax);
+    EXPECT_EQ(bounds(), whole);
     EXPECT_FALSE(rig.engine.Unzoom());
 }
 
 // The map's real axis runs downward; a rectangle on it still zooms the right way up: the
 // values at its corners go to the box's corners.
 TEST(PlotZoom, TheMapZoomsLikeAnyPlot) {
-    EngineRig rig(964, 610);
-    ASSERT_EQ(rig.read("model_m2.dat"), ReadStatus::Ok);
-    rig.next();
-    const QPointF corners[] = {{300, 200}, {500, 400}};
-    std::vector<QPointF> values;
-    for (const QPointF corner : corners)
-        values.push_back(rig.engine.ValuesAt(corner).value_or(QPointF()));
-    ASSERT_TRUE(rig.engine.ZoomTo(QRectF(corners[0], corners[1])));
-    const double xScale = std::pow(10.0, rig.engine.xExp()),
-                 yScale = std::pow(10.0, rig.engine.yExp());
-    const QPointF a(rig.canvas.toPixelX(values[0].x() / xScale),
-                    rig.canvas.toPixelY(values[0].y() / yScale));
-    const QPointF b(rig.canvas.toPixelX(values[1].x() / xScale),
-                    rig.canvas.toPixelY(values[1].y() / yScale));
-    EXPECT_GT(b.x() - a.x(), 400);
-    EXPECT_GT(b.y() - a.y(), 300);
-    EXPECT_TRUE(QRectF(0, 0, 964, 610).contains(QRectF(a, b)));
+    EngineRig rig("model_m2.dat", 1, 964, 610);
+    const auto a = rig.engine.ValuesAt({300, 200}), b = rig.engine.ValuesAt({500, 400});
+    ASSERT_TRUE(a && b);
+    ASSERT_TRUE(rig.engine.ZoomTo(QRectF(QPointF(300, 200), QPointF(500, 400))));
+    const QRectF corners(PixelOf(rig, *a), PixelOf(rig, *b));
+    EXPECT_GT(corners.width(), 400);
+    EXPECT_GT(corners.height(), 300);
+    EXPECT_TRUE(QRectF(0, 0, 964, 610).contains(corners));
 }
 
 } // namespace
