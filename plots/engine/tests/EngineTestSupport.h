@@ -79,12 +79,12 @@ struct EngineRig {
     /// `source`, a sample file's name or a result file's text, read and plotted `presses` times.
     EngineRig(const std::string& source, int presses, int width = 640, int height = 480)
         : EngineRig(width, height) {
-        EXPECT_EQ(source.ends_with(".dat") ? read(source) : readText(source), ReadStatus::Ok);
+        EXPECT_EQ(
+            source.ends_with(".dat")
+                ? file.ReadResultFile(SamplePath(source))
+                : file.ReadResultStream(std::make_unique<std::istringstream>(source), "m.dat"),
+            ReadStatus::Ok);
         next(presses);
-    }
-    ReadStatus read(const std::string& sample) { return file.ReadResultFile(SamplePath(sample)); }
-    ReadStatus readText(const std::string& text) {
-        return file.ReadResultStream(std::make_unique<std::istringstream>(text), "memory.dat");
     }
     /// The next plots, with only the last one's calls kept.
     void next(int presses = 1) {
