@@ -18,18 +18,10 @@
 
 namespace veltrana::test {
 
-/// The result reader's sample files.
-inline std::string SamplePath(const std::string& name) {
+/// The result reader's sample files, or those of another folder of plots.
+inline std::string SamplePath(const std::string& name, const char* folder = "result/tests/data/") {
     std::string dir = VELTRANA_TEST_DATA;
-    dir.replace(dir.rfind("engine/tests/data"), std::string::npos, "result/tests/data/");
-    return dir + name;
-}
-
-/// The realistic result files the screenshot tools draw.
-inline std::string ToolSamplePath(const std::string& name) {
-    std::string dir = VELTRANA_TEST_DATA;
-    dir.replace(dir.rfind("tests/data"), std::string::npos, "tools/samples/");
-    return dir + name;
+    return dir.replace(dir.rfind("engine/tests/data"), std::string::npos, folder) + name;
 }
 
 /// The smallest rectangle around the pixels of `image` that `isInk` picks.

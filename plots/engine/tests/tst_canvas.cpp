@@ -26,20 +26,15 @@ int CountNot(const PlotCanvas& canvas, Rgb colour, QRect area) {
     return n;
 }
 
-class Canvas : public ::testing::Test {
-protected:
-    void SetUp() override { test::EnsureApp(); } // fonts need it
-};
-
 // The mapping itself, and the pixel scale, are checked through the frame's and notes' rows.
-TEST_F(Canvas, AScaleOfNoWidthIsRefused) {
+TEST(Canvas, AScaleOfNoWidthIsRefused) {
     PlotCanvas canvas(200, 100);
     canvas.setUserScale(0, 0, 400, 200);
     canvas.setUserScale(0, 0, 0, 5); // would divide by zero
     EXPECT_DOUBLE_EQ(canvas.ScaleWidth(), 400);
 }
 
-TEST_F(Canvas, LinesGoIntoTheImageInColourAndStyle) {
+TEST(Canvas, LinesGoIntoTheImageInColourAndStyle) {
     PlotCanvas canvas(100, 60);
     canvas.setBackColor(kBack);
     canvas.Cls();
@@ -64,15 +59,13 @@ TEST_F(Canvas, LinesGoIntoTheImageInColourAndStyle) {
     EXPECT_EQ(PixelAt(canvas, 98, 41), 0x00FF00u);
     EXPECT_EQ(PixelAt(canvas, 99, 44), 0x00FF00u);
     EXPECT_EQ(PixelAt(canvas, 2, 40), 0x00FF00u);
-
-    canvas.Cls();
-    EXPECT_EQ(CountNot(canvas, kBack, QRect(0, 0, 100, 60)), 0);
 }
 
 // The recording replayed on a device of another size draws the same plot at that size:
 // lines, texts and markers all scale with it. Y grows upward, as on a plot; a text starts at
 // its position and runs right and down, a rotated one upward from its corner.
-TEST_F(Canvas, ReplayAtTwiceTheSizeDrawsThePlotTwiceAsLarge) {
+TEST(Canvas, ReplayAtTwiceTheSizeDrawsThePlotTwiceAsLarge) {
+    test::EnsureApp(); // fonts need it
     PlotCanvas canvas(200, 120);
     canvas.setUserScale(0, 120, 200, -120);
     canvas.setForeColor(kRed);
@@ -101,11 +94,10 @@ TEST_F(Canvas, ReplayAtTwiceTheSizeDrawsThePlotTwiceAsLarge) {
         canvas.recording().Replay(painter, QRectF(0, 0, 400, 240));
         painter.end();
         const QRect big = test::InkBox(large, ink);
+        const QRect twice(2 * small.topLeft(), 2 * small.size());
         ASSERT_TRUE(small.isValid());
-        EXPECT_NEAR(big.left(), 2 * small.left(), 3);
-        EXPECT_NEAR(big.top(), 2 * small.top(), 3);
-        EXPECT_NEAR(big.width(), 2 * small.width(), 4);
-        EXPECT_NEAR(big.height(), 2 * small.height(), 4);
+        EXPECT_TRUE(twice.adjusted(-3, -3, 4, 4).contains(big) &&
+                    big.adjusted(-3, -3, 4, 4).contains(twice));
     }
 }
 

@@ -24,7 +24,7 @@ bool IsMapMarker(const CanvasCall& call) {
 // the box and clear of the plot's other texts (the map's markers are data, placed where the
 // poles and zeros are).
 TEST(PlotLayout, TextsStayInsideTheBoxAndOffEachOther) {
-    for (const std::string& folder : {SamplePath(""), ToolSamplePath("")})
+    for (const std::string& folder : {SamplePath(""), SamplePath("", "engine/tools/samples/")})
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
             const std::string file = entry.path().string();
             for (const QSize box : kBoxes) {

@@ -37,7 +37,6 @@ TEST(PlotSequence, EachModelStepsThroughItsPlotsAndDisablesNextAfterTheLast) {
         {"model0.dat", {kError}},
         {"model110.dat", {kError}},
         {"model3.dat", {kError, kCurve}},
-        {"model7.dat", {kError, kCurve}},
     };
     for (const auto& [file, steps] : cases) {
         SCOPED_TRACE(file);
@@ -110,9 +109,8 @@ TEST(PlotSequence, CurvesTakeTheirColoursAndInBlackAndWhiteTheirStyles) {
         {"model0.dat", 1, false, curve1, LineStyle::Solid, {1, 2, 2, 3, 3, 4}},
         {"model0.dat", 1, false, red, LineStyle::Solid, {4, 3, 3, 2, 2, 1}},
         {"model0.dat", 1, true, 0, LineStyle::Dash, {4, 3, 3, 2, 2, 1}},
-        // Model 3: the error in red, then the model (the sum) in Curve2; its data are markers.
+        // Model 3: the error in red, then the model (the sum) in Curve2.
         {"model3.dat", 1, false, red, LineStyle::Solid, {.9, 1.9}},
-        {"model3.dat", 2, false, curve1, LineStyle::Solid, {}},
         {"model3.dat", 2, false, curve2, LineStyle::Solid, {1.9, 3.9}},
         // Model 110: the sum drawn twice, dotted in black and white.
         {"model110.dat", 1, true, 0, LineStyle::Dot, {100, 95, 95, 85, 100, 95, 95, 85}},
@@ -165,23 +163,6 @@ TEST(PlotSequence, DataShowAsMarkersAboveTheModelOrAsAWideLineBeneathIt) {
             EXPECT_GT(width['d'], width['m']);
         }
     }
-}
-
-TEST(PlotSequence, ZeroQuadGivesFourMarkersMirroredOnBothAxes) {
-    EngineRig rig("quad\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-0.5\n0.5\n0\n0 0 1\n-1\n2\n1\n0 0\n"
-                  "0 1 2\n",
-                  1);
-    const auto places = [&rig](const std::string& mark) {
-        std::vector<double> xy;
-        for (const CanvasCall& c : rig.calls)
-            if (c.kind == CanvasCall::Kind::Text && c.text == mark)
-                xy.insert(xy.end(), {c.x1, c.y1});
-        return xy;
-    };
-    EXPECT_EQ(places("O"), (std::vector<double>{-2, 1, 2, 1, -2, -1, 2, -1}));
-    EXPECT_EQ(places("X"), (std::vector<double>{0.5, -0.5}));
-    // The real axis grows downward: poles of the left half plane are above the omega axis.
-    EXPECT_LT(rig.canvas.toPixelY(-0.5), rig.canvas.toPixelY(0) - 10);
 }
 
 // Texts drawn in pixel scale, by their reference rows (the box is 640 x 480: one row, one pixel).

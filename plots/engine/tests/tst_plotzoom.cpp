@@ -75,10 +75,23 @@ TEST(PlotZoom, ARectangleBecomesTheAxesUntilTheWholePlotIsAskedFor) {
     EXPECT_FALSE(rig.engine.Unzoom());
 }
 
-// The map's real axis runs downward; a rectangle on it still zooms the right way up: the
-// values at its corners go to the box's corners.
-TEST(PlotZoom, TheMapZoomsLikeAnyPlot) {
-    EngineRig rig("model_m2.dat", 1, 964, 610);
+// The map: a zero quad gives four markers mirrored on both axes. The real axis grows downward,
+// so poles of the left half plane lie above the omega axis, and a rectangle still zooms the
+// right way up: the values at its corners go to the box's corners.
+TEST(PlotZoom, TheMapMirrorsAQuadAndZoomsTheRightWayUp) {
+    EngineRig rig("quad\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-0.5\n0.5\n0\n0 0 1\n-1\n2\n1\n0 0\n0 1 2\n",
+                  1, 964, 610);
+    const auto places = [&rig](const std::string& mark) {
+        std::vector<double> xy;
+        for (const CanvasCall& c : rig.calls)
+            if (c.kind == CanvasCall::Kind::Text && c.text == mark)
+                xy.insert(xy.end(), {c.x1, c.y1});
+        return xy;
+    };
+    EXPECT_EQ(places("O"), (std::vector<double>{-2, 1, 2, 1, -2, -1, 2, -1}));
+    EXPECT_EQ(places("X"), (std::vector<double>{0.5, -0.5}));
+    EXPECT_LT(rig.canvas.toPixelY(-0.5), rig.canvas.toPixelY(0) - 10);
+
     const auto a = rig.engine.ValuesAt({300, 200}), b = rig.engine.ValuesAt({500, 400});
     ASSERT_TRUE(a && b);
     ASSERT_TRUE(rig.engine.ZoomTo(QRectF(QPointF(300, 200), QPointF(500, 400))));
