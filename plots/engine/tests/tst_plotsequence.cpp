@@ -143,13 +143,11 @@ TEST(PlotSequence, DataShowAsMarkersAboveTheModelOrAsAWideLineBeneathIt) {
         std::string order;
         std::map<char, int> count, width;
         for (const CanvasCall& c : rig.calls) {
-            const bool line = c.kind == CanvasCall::Kind::Line;
-            const char k =
-                line && c.colour == curve1   ? 'd'
-                : line && c.colour == curve2 ? 'm'
-                : c.kind == CanvasCall::Kind::Marker && c.colour == curve1 && c.y1 >= 2 && c.y1 < 3
-                    ? 'o'
-                    : 0;
+            char k = 0;
+            if (c.kind == CanvasCall::Kind::Line)
+                k = c.colour == curve1 ? 'd' : c.colour == curve2 ? 'm' : 0;
+            else if (c.kind == CanvasCall::Kind::Marker && c.colour == curve1 && c.y1 >= 2)
+                k = c.y1 < 3 ? 'o' : 0;
             if (k && (order.empty() || order.back() != k))
                 order += k;
             ++count[k];
