@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <numbers>
+#include <ranges>
 #include <tuple>
 
 using namespace veltrana;
@@ -65,10 +66,8 @@ TEST(Constellation, SigmaZeroDoubletAndPairTogetherCountFour) {
     ResultData d;
     d.nSigmaZeros = d.zeroDoublet = d.zeroPaired = 1;
     d.sigmaZeroLoc = -.5;
-    std::vector<double> zeros;
-    for (const Root& r : ConstellationOf(d).roots)
-        zeros.push_back(r.real);
-    EXPECT_EQ(zeros, (std::vector<double>{-.5, .5, -.5, .5}));
+    const auto zeros = ConstellationOf(d).roots | std::views::transform(&Root::real);
+    EXPECT_EQ(std::vector(zeros.begin(), zeros.end()), (std::vector<double>{-.5, .5, -.5, .5}));
 }
 
 TEST(Constellation, ResonanceAndQualityFactorOfAPair) {
@@ -209,13 +208,7 @@ TEST(FitSummary, ErrorsRelativeToTheLargestDataAndTheDelayRipple) {
 }
 
 TEST(FitSummary, TheFiguresInWords) {
-    FitFigures f;
-    f.errorSum = 0.000390726;
-    f.points = 25;
-    f.rmsPercent = 0.12345;
-    f.maxPercent = 0.4567;
-    f.maxAt = 12.5;
-    f.rippleNs = 0.4213;
+    const FitFigures f{0.000390726, 25, 0.12345, 0.4567, 12.5, 0.4213};
     EXPECT_EQ(FitSummaryText(f, -2),
               "\r\n\t \r\n\t ================= Fit achieved =================="
               "\r\n\t The error sum of the fit is .000390726."
