@@ -5,7 +5,6 @@
 #include "ScriptedPrompter.h"
 #include "TempDirTest.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -17,7 +16,6 @@
 
 using namespace veltrana;
 using namespace veltrana::test;
-using testing::ElementsAre;
 
 namespace {
 
@@ -164,7 +162,7 @@ TEST(ResultFile, ReadsTheThreeSectionsInOrder) {
     Reader s;
     ASSERT_EQ(s.read("short_table_section.dat"), ReadStatus::Ok);
     ASSERT_EQ(s.file.ReadSection(ResultSection::ImpulseResponse), ReadStatus::Ok);
-    EXPECT_THAT(s.data().pointY2, ElementsAre(1, 2));
+    EXPECT_EQ(s.data().pointY2, (std::vector<double>{1, 2}));
 }
 
 // One reader, as plots holds it, over several files.
@@ -172,8 +170,8 @@ TEST(ResultFile, LaterFileOverwritesOnlyWhatItsModelCarriesAndAFailedOneNothing)
     Reader r;
     ASSERT_EQ(r.read("model1.dat"), ReadStatus::Ok);
     ASSERT_EQ(r.read("model110.dat"), ReadStatus::Ok);
-    EXPECT_THAT(r.data().pw50, ElementsAre(0.2, 0.3)); // left from the model 1 file
-    EXPECT_EQ(r.data().dataFileName, "");              // but never shown as this run's
+    EXPECT_EQ(r.data().pw50, (std::vector<double>{0.2, 0.3})); // left from the model 1 file
+    EXPECT_EQ(r.data().dataFileName, "");                      // but never shown as this run's
     const ResultData before = r.data();
     EXPECT_EQ(r.read("bad_first_record.dat"), ReadStatus::Corrupted);
     EXPECT_EQ(r.data(), before);
