@@ -57,7 +57,7 @@ double Luminance(Rgb rgb) {
 
 // Contrast ratio of two colours (1 to 21).
 double Contrast(Rgb a, Rgb b) {
-    const auto [dark, light] = std::minmax(Luminance(a), Luminance(b));
+    const auto [dark, light] = std::minmax({Luminance(a), Luminance(b)}); // values, not references
     return (light + 0.05) / (dark + 0.05);
 }
 
