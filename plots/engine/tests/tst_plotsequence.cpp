@@ -3,13 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <map>
 #include <tuple>
 
 using namespace veltrana;
 using namespace veltrana::test;
 using testing::DoubleNear;
-using testing::ElementsAre;
 using testing::ElementsAreArray;
 using testing::Pointwise;
 
@@ -38,93 +37,58 @@ TEST(PlotSequence, EachModelStepsThroughItsPlotsAndDisablesNextAfterTheLast) {
         {"model0.dat", {kError}},
         {"model110.dat", {kError}},
         {"model3.dat", {kError, kCurve}},
-        {"model7.dat", {kError, kCurve}},
     };
     for (const auto& [file, steps] : cases) {
         SCOPED_TRACE(file);
-        EngineRig rig;
-        ASSERT_EQ(rig.read(file), ReadStatus::Ok);
+        EngineRig rig(file, 0);
         for (size_t press = 0; press < steps.size(); ++press) {
             EXPECT_TRUE(rig.host.nextEnabled) << "before press " << press;
             rig.next();
         }
-        EXPECT_FALSE(rig.host.nextEnabled);
         EXPECT_THAT(Steps(rig.host.output), ElementsAreArray(steps));
-        EXPECT_EQ(rig.host.drawn, static_cast<int>(steps.size()));
-        EXPECT_TRUE(rig.host.fatal.empty());
-        EXPECT_TRUE(rig.prompter.prompts.empty());
+        EXPECT_EQ(std::tuple(rig.host.nextEnabled, rig.host.drawn, rig.host.fatal.size(),
+                             rig.prompter.prompts.size()),
+                  std::tuple(false, int(steps.size()), 0u, 0u));
     }
 }
 
-TEST(PlotSequence, EverySampleFileRunsToItsEndWithoutACrash) {
-    for (const auto& entry : std::filesystem::directory_iterator(SamplePath(""))) {
-        SCOPED_TRACE(entry.path().filename().string());
-        EngineRig rig;
-        if (rig.read(entry.path().filename().string()) != ReadStatus::Ok)
-            continue;
-        for (int press = 0; press < 8 && rig.host.nextEnabled && rig.host.fatal.empty(); ++press)
-            rig.next();
-        EXPECT_TRUE(!rig.host.nextEnabled || !rig.host.fatal.empty());
-        EXPECT_FALSE(rig.canvas.image().isNull());
-    }
-}
-
-// One message for each fault, and nothing drawn from a section that is not whole.
-TEST(PlotSequence, AnEmptyMissingOrCutSectionEndsTheRunWithOneMessage) {
+// What cannot be plotted gives one message and draws nothing: an empty section a warning; a
+// missing or cut one the reader's message alone, and no next plot; values the box cannot span
+// a refusal saying so, not an empty plot with "Inf" on an axis, and the run goes on.
+TEST(PlotSequence, WhatCannotBePlottedGivesOneMessageAndDrawsNothing) {
     const std::string whole = FileText(SamplePath("model_m2_one_omega.dat"));
     const std::string threeZeros = FileText(SamplePath("model_m2.dat"));
     const size_t sidelobe = threeZeros.find("Sidelobe");
-    // presses, the warning through ShowFatal (empty: none), the reader's own messages
-    const std::tuple<const char*, std::string, int, const char*, size_t> cases[] = {
-        {"empty sidelobe", FileText(SamplePath("empty_sidelobe.dat")), 4,
-         "==Warning== No Sidelobe data in file", 0},
-        {"no h(t) section", whole.substr(0, whole.find("h(t)")), 4, "", 1},
-        {"sidelobe cut after a row", threeZeros.substr(0, threeZeros.find('\n', sidelobe + 30)), 4,
-         "", 1},
-    };
-    for (const auto& [name, text, presses, warning, prompts] : cases) {
-        SCOPED_TRACE(name);
-        EngineRig rig;
-        ASSERT_EQ(rig.readText(text), ReadStatus::Ok);
-        rig.next(presses);
-        EXPECT_EQ(rig.host.fatal, std::string(warning).empty() ? std::vector<std::string>{}
-                                                               : std::vector{std::string(warning)});
-        EXPECT_EQ(rig.host.damaged, std::string(warning).empty() ? 1 : 0);
-        EXPECT_EQ(rig.host.drawn, presses - 1);
-        EXPECT_TRUE(rig.calls.empty()); // nothing more is plotted
-        EXPECT_EQ(rig.prompter.prompts.size(), prompts);
-        if (rig.host.damaged) {
-            EXPECT_FALSE(rig.host.nextEnabled);
-        }
-    }
-}
-
-// Values the box cannot span are refused with a message saying so, not drawn as an empty plot
-// with "Inf" on an axis; the run goes on with the next plot.
-TEST(PlotSequence, ValuesTooFarApartToDrawAreRefusedWithAMessage) {
-    const std::string model7 = "t\ns\nx\n7 0 2\n";
-    // file, presses, what the message says
-    const std::tuple<const char*, std::string, int, const char*> cases[] = {
-        {"Y near the largest doubles", model7 + "0 0 1.5e308\n1 0 -1.7e308\n", 1,
-         "The Y values of this plot run from -1.7E+308 to 1.5E+308, a range too wide to draw."},
-        {"X near the largest doubles", model7 + "-1e308 0 1\n1e308 0 2\n", 1,
-         "The X values of this plot run from -1E+308 to 1E+308, a range too wide to draw."},
-        {"the model's sum", model7 + "0 1.7e308 1.7e308\n1 -1.7e308 1.7e308\n", 2,
+    const std::string model7 = "t\ns\nx\n7 0 2\n", runs = "The Y values of this plot run from ",
+                      tooWide = ", a range too wide to draw.";
+    // the file, presses, the message: a warning (W), a refusal (R) or none, the section damaged
+    const std::tuple<std::string, int, char, std::string> cases[] = {
+        {FileText(SamplePath("empty_sidelobe.dat")), 4, 'W',
+         "==Warning== No Sidelobe data in file"},
+        {whole.substr(0, whole.find("h(t)")), 4, ' ', ""},
+        {threeZeros.substr(0, threeZeros.find('\n', sidelobe + 30)), 4, ' ', ""}, // cut after a row
+        {model7 + "0 0 1.5e308\n1 0 -1.7e308\n", 1, 'R', runs + "-1.7E+308 to 1.5E+308" + tooWide},
+        {model7 + "-1e308 0 1\n1e308 0 2\n", 1, 'R',
+         "The X values of this plot run from -1E+308 to 1E+308" + tooWide},
+        {model7 + "0 1.7e308 1.7e308\n1 -1.7e308 1.7e308\n", 2, 'R', // the model's sum
          "Some Y values of this plot are too large to draw."},
-        {"a pole far out",
-         "q\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-1.5e308\n1e308\n0\n0 0 0\n1\n0 0\n0 1 1\n", 1,
-         "The Y values of this plot run from -1.5E+308 to 1.5E+308, a range too wide to draw."},
+        {"q\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-1.5e308\n1e308\n0\n0 0 0\n1\n0 0\n0 1 1\n", 1, 'R',
+         runs + "-1.5E+308 to 1.5E+308" + tooWide}, // a pole far out
     };
-    for (const auto& [name, text, presses, message] : cases) {
-        SCOPED_TRACE(name);
-        EngineRig rig;
-        ASSERT_EQ(rig.readText(text), ReadStatus::Ok);
-        rig.next(presses);
-        EXPECT_EQ(rig.host.refused, std::vector<std::string>{message});
-        EXPECT_EQ(rig.host.drawn, presses - 1);
+    for (const auto& [text, presses, kind, message] : cases) {
+        SCOPED_TRACE(message + text.substr(0, 30));
+        EngineRig rig(text, presses);
+        const std::vector<std::string> one{message}, none;
+        EXPECT_EQ(std::pair(rig.host.fatal, rig.host.refused),
+                  std::pair(kind == 'W' ? one : none, kind == 'R' ? one : none));
+        const bool damaged = kind == ' ';
+        EXPECT_EQ(std::tuple(rig.host.damaged, rig.prompter.prompts.size(), rig.host.drawn),
+                  std::tuple(int(damaged), size_t(damaged), presses - 1));
+        EXPECT_TRUE(!damaged || !rig.host.nextEnabled);
+        // Nothing more is plotted; a refused plot is an empty box, without labels.
         for (const CanvasCall& c : rig.calls)
-            EXPECT_NE(c.kind, CanvasCall::Kind::Text) << c.text; // an empty box, no labels
-        EXPECT_FALSE(rig.engine.ValuesAt(QPointF(100, 100)));
+            EXPECT_TRUE(kind == 'R' && c.kind != CanvasCall::Kind::Text) << c.text;
+        EXPECT_TRUE(kind != 'R' || !rig.engine.ValuesAt(QPointF(100, 100)));
     }
 }
 
@@ -145,19 +109,17 @@ TEST(PlotSequence, CurvesTakeTheirColoursAndInBlackAndWhiteTheirStyles) {
         {"model0.dat", 1, false, curve1, LineStyle::Solid, {1, 2, 2, 3, 3, 4}},
         {"model0.dat", 1, false, red, LineStyle::Solid, {4, 3, 3, 2, 2, 1}},
         {"model0.dat", 1, true, 0, LineStyle::Dash, {4, 3, 3, 2, 2, 1}},
-        // Model 3: the error in red, then the model (the sum) in Curve2; its data are markers.
+        // Model 3: the error in red, then the model (the sum) in Curve2.
         {"model3.dat", 1, false, red, LineStyle::Solid, {.9, 1.9}},
-        {"model3.dat", 2, false, curve1, LineStyle::Solid, {}},
         {"model3.dat", 2, false, curve2, LineStyle::Solid, {1.9, 3.9}},
         // Model 110: the sum drawn twice, dotted in black and white.
         {"model110.dat", 1, true, 0, LineStyle::Dot, {100, 95, 95, 85, 100, 95, 95, 85}},
     };
     for (const auto& [file, presses, bw, colour, style, ends] : cases) {
         SCOPED_TRACE(std::string(file) + " press " + std::to_string(presses));
-        EngineRig rig;
+        EngineRig rig(file, 0);
         rig.host.settings.blackAndWhite = bw;
         rig.host.settings.gridLines = 0; // solid tick marks only, apart from the curves
-        ASSERT_EQ(rig.read(file), ReadStatus::Ok);
         rig.next(presses);
         EXPECT_THAT(LineEnds(rig.calls, colour, style), Pointwise(DoubleNear(1e-9), ends));
     }
@@ -173,53 +135,32 @@ std::string SeriesFile(int rows) {
 
 TEST(PlotSequence, DataShowAsMarkersAboveTheModelOrAsAWideLineBeneathIt) {
     const Rgb curve1 = 0x00C000, curve2 = 0xC00000;
-    for (int rows : {EngineRig::kMarkerLimit, EngineRig::kMarkerLimit + 1}) {
+    for (int rows : {PlotEngine::kMarkerLimit, PlotEngine::kMarkerLimit + 1}) {
         SCOPED_TRACE(rows);
-        EngineRig rig;
-        ASSERT_EQ(rig.readText(SeriesFile(rows)), ReadStatus::Ok);
-        rig.next(2);
-        const bool markers = rows <= EngineRig::kMarkerLimit;
-        // Where the data and the model went, in drawing order.
-        std::vector<size_t> dataMarks, dataLines, modelLines;
-        int dataWidth = 0, modelWidth = 0;
-        for (size_t i = 0; i < rig.calls.size(); ++i) {
-            const CanvasCall& c = rig.calls[i];
-            if (c.kind == CanvasCall::Kind::Marker && c.colour == curve1 && c.y1 >= 2 && c.y1 < 3)
-                dataMarks.push_back(i); // not the legend's, drawn in pixels
-            if (c.kind == CanvasCall::Kind::Line && c.colour == curve1)
-                dataLines.push_back(i), dataWidth = c.width;
-            if (c.kind == CanvasCall::Kind::Line && c.colour == curve2)
-                modelLines.push_back(i), modelWidth = c.width;
+        EngineRig rig(SeriesFile(rows), 2);
+        // The data's markers (o, not the legend's, drawn in pixels) and lines (d) and the
+        // model's lines (m) in drawing order, with how many of each and the lines' widths.
+        std::string order;
+        std::map<char, int> count, width;
+        for (const CanvasCall& c : rig.calls) {
+            char k = 0;
+            if (c.kind == CanvasCall::Kind::Line)
+                k = c.colour == curve1 ? 'd' : c.colour == curve2 ? 'm' : 0;
+            else if (c.kind == CanvasCall::Kind::Marker && c.colour == curve1 && c.y1 >= 2)
+                k = c.y1 < 3 ? 'o' : 0;
+            if (k && (order.empty() || order.back() != k))
+                order += k;
+            ++count[k];
+            width[k] = c.width;
         }
-        ASSERT_EQ(modelLines.size(), size_t(rows - 1));
-        EXPECT_EQ(dataMarks.size(), markers ? size_t(rows) : 0u);
-        EXPECT_EQ(dataLines.size(), markers ? 0u : size_t(rows - 1));
-        if (markers) {
-            EXPECT_GT(dataMarks.front(), modelLines.back());
+        if (rows <= PlotEngine::kMarkerLimit) {
+            EXPECT_EQ(std::tuple(order, count['m'], count['o']), std::tuple("mo", rows - 1, rows));
         } else {
-            EXPECT_LT(dataLines.back(), modelLines.front());
-            EXPECT_GT(dataWidth, modelWidth);
+            EXPECT_EQ(std::tuple(order, count['m'], count['d']),
+                      std::tuple("dm", rows - 1, rows - 1));
+            EXPECT_GT(width['d'], width['m']);
         }
     }
-}
-
-TEST(PlotSequence, ZeroQuadGivesFourMarkersMirroredOnBothAxes) {
-    EngineRig rig;
-    ASSERT_EQ(rig.readText("quad\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-0.5\n0.5\n0\n0 0 1\n-1\n2\n1\n0 0\n"
-                           "0 1 2\n"),
-              ReadStatus::Ok);
-    rig.next();
-    const auto places = [&rig](const std::string& mark) {
-        std::vector<double> xy;
-        for (const CanvasCall& c : rig.calls)
-            if (c.kind == CanvasCall::Kind::Text && c.text == mark)
-                xy.insert(xy.end(), {c.x1, c.y1});
-        return xy;
-    };
-    EXPECT_EQ(places("O"), (std::vector<double>{-2, 1, 2, 1, -2, -1, 2, -1}));
-    EXPECT_EQ(places("X"), (std::vector<double>{0.5, -0.5}));
-    // The real axis grows downward: poles of the left half plane are above the omega axis.
-    EXPECT_LT(rig.canvas.toPixelY(-0.5), rig.canvas.toPixelY(0) - 10);
 }
 
 // Texts drawn in pixel scale, by their reference rows (the box is 640 x 480: one row, one pixel).
@@ -240,9 +181,7 @@ TEST(PlotNotes, EachLineSitsOnItsReferenceRow) {
     };
     for (const auto& [file, presses, text, expectedRows] : cases) {
         SCOPED_TRACE(text);
-        EngineRig rig;
-        ASSERT_EQ(rig.read(file), ReadStatus::Ok);
-        rig.next(presses);
+        EngineRig rig(file, presses);
         std::vector<double> rows;
         for (const CanvasCall& call : rig.calls)
             if (call.kind == CanvasCall::Kind::Text &&

@@ -1,113 +1,104 @@
 #include "EngineTestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QImage>
+#include <QLineF>
 
+#include <array>
 #include <cmath>
-#include <tuple>
 
 using namespace veltrana;
 using namespace veltrana::test;
+using testing::DoubleNear;
+using testing::Pointwise;
 
 namespace {
 
-// x = 0 to 10 and, on the error plot, y = x / 2.
-std::string LineFile() {
-    std::string text = "t\ns\nx\n7 0 11\n";
-    for (int i = 0; i <= 10; ++i)
-        text += std::to_string(i) + " " + std::to_string(i) + " " + std::to_string(0.5 * i) + "\n";
-    return text;
+// Where the values `v` of the shown plot lie on its box.
+QPointF PixelOf(const EngineRig& rig, QPointF v) {
+    return {rig.canvas.toPixelX(v.x() / std::pow(10.0, rig.engine.xExp())),
+            rig.canvas.toPixelY(v.y() / std::pow(10.0, rig.engine.yExp()))};
 }
 
-struct ZoomRig : EngineRig {
-    ZoomRig() : EngineRig(964, 610) {
-        host.settings.fixedX = true; // a fixed range gives way to a zoom
-        host.settings.xMinText = "0";
-        host.settings.xStepText = "1";
-        EXPECT_EQ(readText(LineFile()), ReadStatus::Ok);
-        next();
-    }
-    QPointF pixel(double x, double y) const {
-        return {canvas.toPixelX(x / std::pow(10.0, engine.xExp())),
-                canvas.toPixelY(y / std::pow(10.0, engine.yExp()))};
-    }
-};
-
-TEST(PlotZoom, TheReadoutGivesTheValuesUnderThePointer) {
-    ZoomRig rig;
-    for (const auto& [x, y] : {std::pair{3.0, 1.5}, std::pair{0.0, 0.0}, std::pair{10.0, 4.2}}) {
-        const auto values = rig.engine.ValuesAt(rig.pixel(x, y));
-        ASSERT_TRUE(values);
-        EXPECT_NEAR(values->x(), x, 1e-9);
-        EXPECT_NEAR(values->y(), y, 1e-9);
-    }
-}
-
-// A rectangle's ranges become the axes, scaled by the usual rules; the plot is drawn again
-// without a log line; back to the whole plot, the bounds are as before.
+// The readout gives the values under the pointer. A rectangle's ranges become the axes, scaled
+// by the usual rules, over a fixed range too; the plot is drawn again without a log line; back
+// to the whole plot, the bounds are as before.
 TEST(PlotZoom, ARectangleBecomesTheAxesUntilTheWholePlotIsAskedFor) {
-    ZoomRig rig;
-    const PlotBounds whole{rig.engine.xMin(), rig.engine.xMax(), rig.engine.yMin(),
-                           rig.engine.yMax()};
-    EXPECT_EQ(whole.xMin, 0);
-    EXPECT_EQ(whole.xMax, 10);
+    std::string file = "t\ns\nx\n7 0 11\n"; // x = 0 to 10, on the error plot y = x / 2
+    for (int i = 0; i <= 10; ++i)
+        file += std::to_string(i) + " " + std::to_string(i) + " " + std::to_string(0.5 * i) + "\n";
+    EngineRig rig(file, 0, 964, 610);
+    rig.host.settings.fixedX = true;
+    rig.host.settings.xMinText = "0";
+    rig.host.settings.xStepText = "1";
+    rig.next();
+    for (const QPointF xy : {QPointF(3, 1.5), QPointF(0, 0), QPointF(10, 4.2)}) {
+        const auto values = rig.engine.ValuesAt(PixelOf(rig, xy));
+        ASSERT_TRUE(values);
+        EXPECT_NEAR(QLineF(*values, xy).length(), 0, 1e-9);
+    }
+    const auto bounds = [&rig] {
+        const PlotEngine& e = rig.engine;
+        return std::array<double, 4>{e.xMin(), e.xMax(), e.yMin(), e.yMax()};
+    };
+    const auto whole = bounds();
+    EXPECT_EQ(std::pair(whole[0], whole[1]), std::pair(0.0, 10.0));
     const std::string log = rig.host.output;
-    ASSERT_TRUE(rig.engine.ZoomTo(QRectF(rig.pixel(2, 2), rig.pixel(4, 1))));
+    const auto zoom = [&rig](QPointF a, QPointF b) {
+        return rig.engine.ZoomTo(QRectF(PixelOf(rig, a), PixelOf(rig, b)));
+    };
+    ASSERT_TRUE(zoom({2, 2}, {4, 1}));
     EXPECT_TRUE(rig.engine.zoomed());
-    EXPECT_NEAR(rig.engine.xMin(), 2, 0.11);
-    EXPECT_NEAR(rig.engine.xMax(), 4.09, 0.11);
-    EXPECT_NEAR(rig.engine.yMin(), 1, 0.11);
-    EXPECT_NEAR(rig.engine.yMax(), 2.02, 0.11);
-    EXPECT_EQ(rig.host.output, log);
-    EXPECT_EQ(rig.host.drawn, 1); // the same plot, not a new one
+    EXPECT_THAT(bounds(), Pointwise(DoubleNear(0.11), std::array{2.0, 4.09, 1.0, 2.02}));
+    EXPECT_EQ(std::pair(rig.host.output, rig.host.drawn), std::pair(log, 1)); // the same plot
 
     // Zooming again goes further in; a rectangle without height changes nothing.
-    EXPECT_FALSE(rig.engine.ZoomTo(QRectF(rig.pixel(2.5, 1.5), rig.pixel(3, 1.5))));
-    ASSERT_TRUE(rig.engine.ZoomTo(QRectF(rig.pixel(2.5, 1.6), rig.pixel(3, 1.4))));
+    EXPECT_FALSE(zoom({2.5, 1.5}, {3, 1.5}));
+    ASSERT_TRUE(zoom({2.5, 1.6}, {3, 1.4}));
     EXPECT_LT((rig.engine.xMax() - rig.engine.xMin()) * std::pow(10.0, rig.engine.xExp()), 1);
 
     // The parts of the curve beyond the zoomed axes are not drawn over the margins.
-    const QImage& image = rig.canvas.image();
     const QRectF axes =
         QRectF(
             QPointF(rig.canvas.toPixelX(rig.engine.xMin()), rig.canvas.toPixelY(rig.engine.yMin())),
             QPointF(rig.canvas.toPixelX(rig.engine.xMax()), rig.canvas.toPixelY(rig.engine.yMax())))
             .normalized()
             .adjusted(-8, -8, 8, 8);
-    int red = 0, redOutside = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y) == Qt::red) {
-                ++red;
-                redOutside += !axes.contains(x, y);
-            }
-    EXPECT_GT(red, 100);
-    EXPECT_EQ(redOutside, 0);
+    const QRect red = InkBox(rig.canvas.image(), [](const QColor& c) { return c == Qt::red; });
+    EXPECT_GT(red.width(), 100);
+    EXPECT_TRUE(axes.contains(red));
 
     ASSERT_TRUE(rig.engine.Unzoom());
     EXPECT_FALSE(rig.engine.zoomed());
-    EXPECT_EQ(rig.engine.xMin(), whole.xMin);
-    EXPECT_EQ(rig.engine.xMax(), whole.xMax);
-    EXPECT_EQ(rig.engine.yMax(), whole.yMax);
+    EXPECT_EQ(bounds(), whole);
     EXPECT_FALSE(rig.engine.Unzoom());
 }
 
-// The map's real axis runs downward; a rectangle on it still zooms the right way up.
-TEST(PlotZoom, TheMapZoomsLikeAnyPlot) {
-    EngineRig rig(964, 610);
-    ASSERT_EQ(rig.read("model_m2.dat"), ReadStatus::Ok);
-    rig.next();
-    const auto a = rig.engine.ValuesAt(QPointF(300, 200)), b = rig.engine.ValuesAt({500, 400});
+// The map: a zero quad gives four markers mirrored on both axes. The real axis grows downward,
+// so poles of the left half plane lie above the omega axis, and a rectangle still zooms the
+// right way up: the values at its corners go to the box's corners.
+TEST(PlotZoom, TheMapMirrorsAQuadAndZoomsTheRightWayUp) {
+    EngineRig rig("quad\ns\nx\n-2 0 1\n0 0 0 0\n0 1\n-0.5\n0.5\n0\n0 0 1\n-1\n2\n1\n0 0\n0 1 2\n",
+                  1, 964, 610);
+    const auto places = [&rig](const std::string& mark) {
+        std::vector<double> xy;
+        for (const CanvasCall& c : rig.calls)
+            if (c.kind == CanvasCall::Kind::Text && c.text == mark)
+                xy.insert(xy.end(), {c.x1, c.y1});
+        return xy;
+    };
+    EXPECT_EQ(places("O"), (std::vector<double>{-2, 1, 2, 1, -2, -1, 2, -1}));
+    EXPECT_EQ(places("X"), (std::vector<double>{0.5, -0.5}));
+    EXPECT_LT(rig.canvas.toPixelY(-0.5), rig.canvas.toPixelY(0) - 10);
+
+    const auto a = rig.engine.ValuesAt({300, 200}), b = rig.engine.ValuesAt({500, 400});
     ASSERT_TRUE(a && b);
     ASSERT_TRUE(rig.engine.ZoomTo(QRectF(QPointF(300, 200), QPointF(500, 400))));
-    const auto a2 = rig.engine.ValuesAt(QPointF(300, 200)), b2 = rig.engine.ValuesAt({500, 400});
-    // The chosen corners now lie well inside the box: the same values further apart.
-    EXPECT_GT(std::fabs(rig.canvas.toPixelX(a->x() / std::pow(10.0, rig.engine.xExp())) -
-                        rig.canvas.toPixelX(b->x() / std::pow(10.0, rig.engine.xExp()))),
-              400);
-    EXPECT_NE(a->y(), a2->y());
-    EXPECT_NE(b->x(), b2->x());
+    const QRectF corners(PixelOf(rig, *a), PixelOf(rig, *b));
+    EXPECT_GT(corners.width(), 400);
+    EXPECT_GT(corners.height(), 300);
+    EXPECT_TRUE(QRectF(0, 0, 964, 610).contains(corners));
 }
 
 } // namespace

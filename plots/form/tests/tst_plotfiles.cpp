@@ -1,8 +1,7 @@
 #include "PlotFileRoutines.h"
 #include "PlotReadout.h"
 #include "PlotSettingsStore.h"
-
-#include "TempDirTest.h"
+#include "PlotsFormFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,20 +16,16 @@ using namespace veltrana::test;
 namespace {
 
 // The usual names (and the caption without a file) are checked through the form's commands;
-// here the odd ones.
-TEST(PlotFiles, OddNamesGiveSensibleProposalsQuestionsAndTypes) {
+// here the odd ones, and the type a name and a filter give.
+TEST(PlotFiles, OddNamesAndSaveAsTypes) {
     EXPECT_EQ(SaveAsProposal("/runs/run.tar.dat"), "run.bmp");
     EXPECT_EQ(SaveAsProposal("/runs/.hidden"), ".hidden.bmp");
     EXPECT_EQ(ReplaceQuestion("/A/Run1.BMP").title, "Replace /a/run1.bmp file?");
-}
-
-TEST(PlotFiles, SaveAsTypeAndNameFollowTheExtensionOrElseTheFilter) {
     // typed name, filter chosen, name written, type written
     const std::tuple<const char*, int, const char*, PlotFileType> cases[] = {
         {"/a/plot.PNG", 1, "/a/plot.PNG", PlotFileType::Png}, // the extension wins
         {"/a.png/plot", 1, "/a.png/plot.bmp", PlotFileType::Bitmap},
         {"/a/plot", 3, "/a/plot.svg", PlotFileType::Svg},
-        {"/a/plot", 4, "/a/plot.pdf", PlotFileType::Pdf},
         {"/a/plot", 5, "/a/plot", PlotFileType::Bitmap}, // all files: as typed
         {"/a/plot.v2", 4, "/a/plot.v2", PlotFileType::Pdf},
     };
@@ -42,30 +37,28 @@ TEST(PlotFiles, SaveAsTypeAndNameFollowTheExtensionOrElseTheFilter) {
 
 TEST(PlotReadout, FourSignificantDigitsWithAPointWhateverTheLocale) {
     std::setlocale(LC_ALL, "de_DE.UTF-8");
-    const std::tuple<double, const char*> cases[] = {{0.5, "0.5"},
-                                                     {1234567, "1.235E+06"},
-                                                     {-0.000012345, "-1.234E-05"},
-                                                     {-0.0, "0"},
-                                                     {12.3456, "12.35"}};
-    for (const auto& [value, text] : cases)
-        EXPECT_EQ(ReadoutNumber(value), text);
+    std::vector<std::string> texts;
+    std::ranges::transform(std::vector{0.5, 1234567.0, -0.000012345, -0.0, 12.3456},
+                           std::back_inserter(texts), ReadoutNumber);
     std::setlocale(LC_ALL, "C");
-    EXPECT_EQ(ReadoutText(2, -3.5), "X = 2   Y = -3.5");
+    EXPECT_EQ(texts, (std::vector<std::string>{"0.5", "1.235E+06", "-1.234E-05", "0", "12.35"}));
 }
 
-// Contrast ratio of two colours as WCAG 2 defines it (1 to 21).
+// Relative luminance of a colour, red in the lowest byte, as WCAG 2 defines it.
+double Luminance(Rgb rgb) {
+    double sum = 0;
+    for (int i = 0; i < 3; ++i) {
+        const double c = ((rgb >> (8 * i)) & 0xFF) / 255.0;
+        sum += std::array{0.2126, 0.7152, 0.0722}[i] *
+               (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+    }
+    return sum;
+}
+
+// Contrast ratio of two colours (1 to 21).
 double Contrast(Rgb a, Rgb b) {
-    const auto luminance = [](Rgb rgb) {
-        double sum = 0;
-        const double weights[] = {0.2126, 0.7152, 0.0722};
-        for (int i = 0; i < 3; ++i) {
-            const double c = ((rgb >> (8 * i)) & 0xFF) / 255.0;
-            sum += weights[i] * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-        }
-        return sum;
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    const auto [dark, light] = std::minmax({Luminance(a), Luminance(b)}); // values, not references
+    return (light + 0.05) / (dark + 0.05);
 }
 
 // Both default sets: texts readable (4.5:1) and curves, the fixed red one too, visible (3:1)
@@ -81,18 +74,7 @@ TEST(PlotColours, DefaultsStandOutOnTheirBackground) {
     }
 }
 
-class PlotSettingsStoreTest : public TempDirTest {
-protected:
-    void SetUp() override {
-        TempDirTest::SetUp();
-        store = std::make_unique<RegistryStore>(in("registry"));
-    }
-    void set(const char* name, std::int32_t value) {
-        store->CreateKey(RegRoot::CurrentUser, kSettingsKey);
-        store->SetRegValue(RegRoot::CurrentUser, kSettingsKey, name, RegType::Number, value);
-    }
-    std::unique_ptr<RegistryStore> store;
-};
+using PlotSettingsStoreTest = PlotsFormFixture;
 
 // Black and white saves no colours: the coloured ones saved before come back.
 TEST_F(PlotSettingsStoreTest, SavedSettingsReadBackAndBlackAndWhiteKeepsTheStoredColours) {
@@ -117,29 +99,27 @@ TEST_F(PlotSettingsStoreTest, SavedSettingsReadBackAndBlackAndWhiteKeepsTheStore
     }
 }
 
+// No key: the colours of no key and no fixed range. Only "BlacknWhite": its grid and colours
+// as designed; a grid type out of range leaves the choice, "Titles" 0 the colours.
 TEST_F(PlotSettingsStoreTest, KeyStatesGiveTheirDefaults) {
-    PlotSettings noKey = DesignedSettings();
-    noKey.fixedX = true;
-    noKey.xMinText = "5";
-    LoadSettings(*store, noKey);
-    EXPECT_EQ(noKey.colours, kNoKeyColours);
-    EXPECT_FALSE(noKey.fixedX);
-    EXPECT_EQ(noKey.xMinText, "");
+    PlotSettings s = DesignedSettings();
+    s.fixedX = true;
+    s.xMinText = "5";
+    LoadSettings(*store, s);
+    EXPECT_EQ(std::tuple(s.colours, s.fixedX, s.xMinText), std::tuple(kNoKeyColours, false, ""));
 
+    store->CreateKey(RegRoot::CurrentUser, kSettingsKey);
+    const auto set = [this](const char* name, std::int32_t value) {
+        store->SetRegValue(RegRoot::CurrentUser, kSettingsKey, name, RegType::Number, value);
+    };
     set("BlacknWhite", 1);
-    PlotSettings onlyBw = DesignedSettings();
-    LoadSettings(*store, onlyBw);
-    EXPECT_TRUE(onlyBw.blackAndWhite);
-    EXPECT_EQ(onlyBw.gridType, 0);  // "Solid"
-    EXPECT_EQ(onlyBw.gridLines, 0); // "No Grid Lines"
-    EXPECT_EQ(onlyBw.colours, kDesignedColours);
-
-    set("GridType", 7); // out of range: the choice stays
+    LoadSettings(*store, s = DesignedSettings());
+    EXPECT_EQ(std::tuple(s.blackAndWhite, s.gridType, s.gridLines, s.colours),
+              std::tuple(true, 0, 0, kDesignedColours));
+    set("GridType", 7);
     set("Axes", 0x123456);
-    PlotSettings titlesBlack = DesignedSettings();
-    LoadSettings(*store, titlesBlack);
-    EXPECT_EQ(titlesBlack.gridType, 2);
-    EXPECT_EQ(titlesBlack.colours, kDesignedColours); // "Titles" 0: colours untouched
+    LoadSettings(*store, s = DesignedSettings());
+    EXPECT_EQ(std::tuple(s.gridType, s.colours), std::tuple(2, kDesignedColours));
 }
 
 } // namespace
