@@ -121,7 +121,14 @@ bool ReadTextTable(std::string_view text, TextTable& table, ImportError& error) 
     table.rows.reserve(lines.size());
     std::size_t values = 0;
     for (const auto& [number, line] : lines) {
-        table.rows.push_back({number, SplitCells(line, table.separator, kMaxTableValues - values)});
+        table.rows.push_back(
+            {number, SplitCells(line, table.separator,
+                                std::min(kMaxTableValues - values, kMaxTableColumns))});
+        if (table.rows.back().cells.size() > kMaxTableColumns) {
+            error = {number, "the line holds more than " + std::to_string(kMaxTableColumns) +
+                                 " columns; a table of measured values has a few."};
+            return false;
+        }
         values += table.rows.back().cells.size();
         if (values > kMaxTableValues) {
             error = {number,

@@ -24,16 +24,18 @@ struct TextTable {
     int columns = 0; ///< the most cells of any line, header included
 };
 
-/// The most rows and values a table may hold: far beyond any sweep (which the import thins to
-/// 5,000 points), and a bound on the memory a file that is no table can take.
+/// The most rows, columns and values a table may hold: far beyond any sweep (which the import
+/// thins to 5,000 points) or export, and a bound on the memory and the time to offer the
+/// columns that a file that is no table can take.
 inline constexpr std::size_t kMaxTableRows = 200000;
+inline constexpr std::size_t kMaxTableColumns = 1000;
 inline constexpr std::size_t kMaxTableValues = 2000000;
 
 /// Reads a table. The separator is a TAB when a line holds one, else ";" , else ",", else runs
 /// of blanks; with ";" a "," in a number is its decimal point. Cells may be quoted with '"'.
 /// Lines beginning with "#", "!", "%" or "//" are comments; blank lines are skipped. The first
 /// line is taken as the header when it holds text where the next line holds a number. Fails
-/// when the file holds no table at all, or more rows or values than the limits above.
+/// when the file holds no table at all, or more rows, columns or values than the limits above.
 bool ReadTextTable(std::string_view text, TextTable& table, ImportError& error);
 
 /// The numbers of column `column` (counted from 0), one per row. Fails at the first row that

@@ -119,14 +119,20 @@ TEST_P(TextTableErrors, NameTheLineAndTheFault) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, TextTableErrors, ::testing::ValuesIn(kBadTables));
 
-TEST(TextTableLimits, RowsAndValuesBeyondTheLimitsAreRefusedAtTheirLine) {
-    std::string rows;
+TEST(TextTableLimits, RowsColumnsAndValuesBeyondTheLimitsAreRefusedAtTheirLine) {
+    std::string rows, wide = "1", full;
     for (std::size_t i = 0; i <= kMaxTableRows; ++i)
         rows += "1\n";
+    for (std::size_t i = 1; i < kMaxTableColumns; ++i)
+        wide += ",1";
+    for (std::size_t i = 0; i <= kMaxTableValues / kMaxTableColumns; ++i)
+        full += wide + "\n";
     const std::string separators(2 * kMaxTableValues, ',');
     const std::tuple<std::string, int, const char*> cases[] = {
         {"f\n" + rows, static_cast<int>(kMaxTableRows) + 2, "beyond 200000 rows"},
-        {"1,2\n" + separators, 2, "more than 2000000 values"},
+        {"1,2\n" + separators, 2, "more than 1000 columns"},
+        {full, static_cast<int>(kMaxTableValues / kMaxTableColumns) + 1,
+         "more than 2000000 values"},
     };
     for (const auto& [text, line, says] : cases) {
         TextTable table;
