@@ -36,10 +36,10 @@ double Int(double x) {
 
 std::string FormatAxisLabel(double value, int decimals) {
     const double scale = std::pow(10.0, decimals);
-    // Rounded first so that -0.04 does not come out as "-0.0".
+    // Rounded first, and + 0.0 makes -0 plain 0, so that -0.04 does not come out as "-0.0".
     const double rounded = std::round(value * scale) / scale + 0.0;
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded == 0 ? 0.0 : rounded);
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded);
     return buffer;
 }
 

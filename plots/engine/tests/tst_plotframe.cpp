@@ -138,6 +138,13 @@ TEST(PlotFrame, AxesGridLinesTickMarksAndLabels) {
     }
 }
 
+TEST(PlotFrame, AxisLabelsNearZeroReadAsZero) {
+    EXPECT_EQ(
+        (std::vector<std::string>{FormatAxisLabel(-0.04, 1), FormatAxisLabel(-0.004, 2),
+                                  FormatAxisLabel(-1e-17, 1), FormatAxisLabel(0.7 - 1e-12, 1)}),
+        (std::vector<std::string>{"0.0", "0.00", "0.0", "0.7"}));
+}
+
 TEST(PlotFrame, FixedRangesBeyondTheFramesNumbersAreIgnored) {
     // the minimum and step, whether they are applied
     const std::tuple<const char*, const char*, bool> cases[] = {{"-1", "0.5", true},
