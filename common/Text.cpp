@@ -108,6 +108,13 @@ std::string LeftChars(std::string_view utf8, size_t count) {
     return std::string(utf8.substr(0, i));
 }
 
+std::string Shortened(std::string_view utf8, size_t count) {
+    std::string shown = LeftChars(utf8, count);
+    if (shown.size() < utf8.size())
+        shown += "...";
+    return shown;
+}
+
 namespace {
 
 // Code points of the bytes 0x80 to 0x9F; 0 marks the five unassigned ones.

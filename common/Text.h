@@ -25,6 +25,10 @@ std::vector<std::string> SplitAt(std::string_view text, char separator);
 /// The first `count` characters (code points) of UTF-8 text; all of it when shorter.
 std::string LeftChars(std::string_view utf8, size_t count);
 
+/// The first `count` characters of UTF-8 text and "..." when it is longer: text from a file
+/// (a line of junk, a header cell) quoted in a message or a list without being repeated whole.
+std::string Shortened(std::string_view utf8, size_t count);
+
 /// UTF-8 text to Windows-1252 bytes; characters outside the code page become '?'.
 std::string ToCp1252(std::string_view utf8);
 /// Windows-1252 bytes to UTF-8 text; the five unassigned bytes map to U+FFFD.

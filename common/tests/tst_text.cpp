@@ -39,4 +39,6 @@ TEST(Text, Cp1252RoundTripAndUnmappable) {
 TEST(Text, LeftCharsCountsCharactersNotBytes) {
     EXPECT_EQ(LeftChars("\u00bb\u00bbab", 3), "\u00bb\u00bba");
     EXPECT_EQ(LeftChars("ab", 5), "ab");
+    EXPECT_EQ(Shortened("\u00bb\u00bbab", 2), "\u00bb\u00bb...");
+    EXPECT_EQ(Shortened("ab", 2), "ab");
 }

@@ -2,6 +2,7 @@
 
 #include "LineReader.h"
 #include "NumberText.h"
+#include "Text.h"
 
 #include <algorithm>
 
@@ -187,16 +188,9 @@ bool ColumnNumbers(const TextTable& table, int column, std::vector<double>& valu
 
 std::string ColumnName(const TextTable& table, int column) {
     const auto c = static_cast<std::size_t>(column);
-    if (column >= 0 && c < table.header.size() && !table.header[c].empty()) {
-        // A header line of junk is no name to show whole; the cut keeps UTF-8 characters whole.
-        const std::string& name = table.header[c];
-        std::size_t cut = 40;
-        if (name.size() <= cut)
-            return name;
-        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
-            --cut;
-        return name.substr(0, cut) + "...";
-    }
+    // A header line of junk is no name to show whole.
+    if (column >= 0 && c < table.header.size() && !table.header[c].empty())
+        return Shortened(table.header[c], 40);
     return "Column " + std::to_string(column + 1);
 }
 

@@ -43,8 +43,8 @@ bool ReadTextTable(std::string_view text, TextTable& table, ImportError& error);
 bool ColumnNumbers(const TextTable& table, int column, std::vector<double>& values,
                    ImportError& error);
 
-/// The header's name of the column (counted from 0), its first 40 bytes and "..." when it is
-/// longer, or "Column 3" when there is none.
+/// The header's name of the column (counted from 0), its first 40 characters and "..." when it
+/// is longer, or "Column 3" when there is none.
 std::string ColumnName(const TextTable& table, int column);
 
 } // namespace veltrana

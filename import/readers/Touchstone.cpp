@@ -2,6 +2,7 @@
 
 #include "LineReader.h"
 #include "NumberText.h"
+#include "Text.h"
 
 #include <cctype>
 #include <charconv>
@@ -48,8 +49,7 @@ std::optional<int> WholeNumber(std::string_view text) {
 }
 
 std::string Quoted(std::string_view text) {
-    constexpr std::size_t kShown = 40; // a line of junk is not repeated whole
-    return "'" + std::string(text.substr(0, kShown)) + (text.size() > kShown ? "...'" : "'");
+    return "'" + Shortened(text, 40) + "'";
 }
 
 class Parser {
